@@ -1,0 +1,112 @@
+#include "engine/codec.h"
+
+#include <cctype>
+
+#include "engine/bytes.h"
+#include "engine/error.h"
+
+namespace dv {
+namespace {
+
+constexpr FieldCode kCodes[] = {
+    {'B', 1, false}, {'I', 1, true}, {'C', 2, false}, {'J', 2, true},
+    {'D', 3, false}, {'K', 3, true}, {'L', 4, true},
+};
+
+std::string Upper(std::string_view s) {
+    std::string u(s);
+    for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return u;
+}
+
+// The checks both members share: position below 1, then the field inside the data.
+void CheckPlace(const FieldCode& fc, std::string_view upper_code, size_t length,
+                int32_t position, const char* source, const char* opening) {
+    if (position < 1) RaisePlatform(err::kInvalidArgument, source);
+    const int64_t last = static_cast<int64_t>(position) + fc.width - 1;
+    if (last > static_cast<int64_t>(length)) {
+        throw BasicError(31, source,
+                         std::string(opening) + "\"" + std::string(upper_code) + "\", Data$, " +
+                             std::to_string(position) +
+                             (source[0] == 'U' ? ")   Len(Data$) = " : "   Len(Data$) = ") +
+                             std::to_string(length));
+    }
+}
+
+}  // namespace
+
+FieldCode LookupCode(std::string_view code, const char* source) {
+    const std::string upper = Upper(code);
+    if (upper.size() == 1) {
+        for (const FieldCode& fc : kCodes)
+            if (fc.code == upper[0]) return fc;
+    }
+    throw BasicError(err::kOpCode, source, "Unknown OpCode = \"" + upper + "\"");
+}
+
+int32_t Unpack(std::string_view code, std::string_view data, int32_t position) {
+    const FieldCode fc = LookupCode(code, "UnPack");
+    CheckPlace(fc, Upper(code), data.size(), position, "UnPack", "Invalid Subscript.  UnPack(");
+    const uint32_t raw = bytes::GetBE(data.data() + position - 1, fc.width);
+    return fc.is_signed ? bytes::SignExtend(raw, fc.width) : static_cast<int32_t>(raw);
+}
+
+void Pack(std::string_view code, std::string& data, int32_t value, int32_t position) {
+    const FieldCode fc = LookupCode(code, "Pack");
+    CheckPlace(fc, Upper(code), data.size(), position, "Pack", "Invalid Subscript.  Pack ");
+    bytes::PutBE(data.data() + position - 1, fc.width, static_cast<uint32_t>(value));
+}
+
+int32_t Min(int32_t a, int32_t b) { return a < b ? a : b; }
+int32_t Max(int32_t a, int32_t b) { return a > b ? a : b; }
+
+std::string Trun(std::string_view text, int32_t mode) {
+    size_t end = text.size();
+    auto filler = [mode](char c) {
+        if (mode == 0) return c == ' ';
+        return c == '\0' || c == '\t' || c == '\n' || c == '\r' || c == ' ';
+    };
+    while (end > 0 && filler(text[end - 1])) --end;
+    return std::string(text.substr(0, end));
+}
+
+void StrPos(int32_t& position, std::string_view text, std::string_view sought) {
+    const size_t at = text.find(sought);
+    position = at == std::string_view::npos ? 0 : static_cast<int32_t>(at + 1);
+}
+
+std::vector<std::string> Split(std::string_view text, std::string_view delimiter, int32_t limit,
+                               int32_t compare) {
+    std::vector<std::string> pieces;
+    if (text.empty() || limit == 0) return pieces;
+    if (delimiter.empty()) {
+        pieces.emplace_back(text);
+        return pieces;
+    }
+    const std::string hay = compare == 1 ? Upper(text) : std::string(text);
+    const std::string needle = compare == 1 ? Upper(delimiter) : std::string(delimiter);
+    std::vector<std::string> raw;
+    size_t start = 0;
+    while (true) {
+        if (limit > 0 && static_cast<int32_t>(raw.size()) == limit - 1) {
+            raw.emplace_back(text.substr(start));
+            break;
+        }
+        const size_t at = hay.find(needle, start);
+        if (at == std::string::npos) {
+            raw.emplace_back(text.substr(start));
+            break;
+        }
+        raw.emplace_back(text.substr(start, at - start));
+        start = at + needle.size();
+    }
+    for (std::string& piece : raw) {
+        // An empty piece becomes the delimiter itself, and pieces holding the delimiter go.
+        if (piece.empty()) continue;
+        if (piece.find(delimiter) != std::string::npos) continue;
+        pieces.push_back(std::move(piece));
+    }
+    return pieces;
+}
+
+}  // namespace dv

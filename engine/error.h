@@ -1,0 +1,59 @@
+// The program's one error type: a numbered error with the procedure that raised it and a
+// description, as the dealer engine reports them. Every layer raises and catches this type;
+// the views copy number and description into their log lines.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace dv {
+
+class BasicError : public std::runtime_error {
+public:
+    BasicError(int32_t number, std::string source, std::string description);
+
+    int32_t number() const noexcept { return number_; }
+    const std::string& source() const noexcept { return source_; }
+    const std::string& description() const noexcept { return description_; }
+
+private:
+    int32_t number_;
+    std::string source_;
+    std::string description_;
+};
+
+// Error numbers of the run-time platform that the engine's procedures raise as they stand.
+namespace err {
+inline constexpr int32_t kInvalidArgument = 5;    // "Invalid procedure call or argument"
+inline constexpr int32_t kOverflow = 6;           // "Overflow"
+inline constexpr int32_t kSubscript = 9;          // "Subscript out of range"
+inline constexpr int32_t kDivisionByZero = 11;    // "Division by zero"
+inline constexpr int32_t kTypeMismatch = 13;      // "Type mismatch"
+inline constexpr int32_t kBadRecordLength = 36;   // record length mismatch on write
+inline constexpr int32_t kFileNotFound = 53;      // "File not found"
+inline constexpr int32_t kLock = 57;              // record-zero lock refused
+inline constexpr int32_t kRecordNumber = 81;      // illegal record number
+inline constexpr int32_t kNoObject = 91;          // "Object variable or With block variable not set"
+inline constexpr int32_t kOpCode = 100;           // unknown field code
+inline constexpr int32_t kDuplicateKey = 457;     // key already in a collection
+inline constexpr int32_t kFile = -10;             // engine's own file errors
+// Our own numbers for damaged files, outside the platform's range. Each names the file.
+inline constexpr int32_t kIndexCycle = 1001;      // a leaf chain or path that comes back on itself
+inline constexpr int32_t kIndexNode = 1002;       // a node number outside the index
+inline constexpr int32_t kIndexDepth = 1003;      // deeper than the cursor can hold
+inline constexpr int32_t kIndexEntries = 1004;    // an entry count that does not fit in a node
+inline constexpr int32_t kIndexParent = 1005;     // the parent search of KPrev found nothing
+inline constexpr int32_t kIndexHeader = 1006;     // an entry size that no node can hold
+}  // namespace err
+
+// The platform's texts for the errors above that the engine raises without a text of its own.
+std::string PlatformErrorText(int32_t number);
+
+// Raises one of the platform's errors with its standard description.
+[[noreturn]] void RaisePlatform(int32_t number, std::string source);
+
+// A number as the engine writes it into a message: a leading blank when it is 0 or positive.
+std::string NumText(int64_t value);
+
+}  // namespace dv
