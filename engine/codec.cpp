@@ -19,14 +19,15 @@ std::string Upper(std::string_view s) {
     return u;
 }
 
-// The checks both members share: position below 1, then the field inside the data.
-void CheckPlace(const FieldCode& fc, std::string_view upper_code, size_t length,
-                int32_t position, const char* source, const char* opening) {
+// The checks both members share: position below 1, then the field inside the data. Texts are
+// built only on the error path.
+void CheckPlace(const FieldCode& fc, size_t length, int32_t position, const char* source,
+                const char* opening) {
     if (position < 1) RaisePlatform(err::kInvalidArgument, source);
     const int64_t last = static_cast<int64_t>(position) + fc.width - 1;
     if (last > static_cast<int64_t>(length)) {
         throw BasicError(31, source,
-                         std::string(opening) + "\"" + std::string(upper_code) + "\", Data$, " +
+                         std::string(opening) + "\"" + fc.code + "\", Data$, " +
                              std::to_string(position) +
                              (source[0] == 'U' ? ")   Len(Data$) = " : "   Len(Data$) = ") +
                              std::to_string(length));
@@ -36,24 +37,24 @@ void CheckPlace(const FieldCode& fc, std::string_view upper_code, size_t length,
 }  // namespace
 
 FieldCode LookupCode(std::string_view code, const char* source) {
-    const std::string upper = Upper(code);
-    if (upper.size() == 1) {
+    if (code.size() == 1) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(code[0])));
         for (const FieldCode& fc : kCodes)
-            if (fc.code == upper[0]) return fc;
+            if (fc.code == c) return fc;
     }
-    throw BasicError(err::kOpCode, source, "Unknown OpCode = \"" + upper + "\"");
+    throw BasicError(err::kOpCode, source, "Unknown OpCode = \"" + Upper(code) + "\"");
 }
 
 int32_t Unpack(std::string_view code, std::string_view data, int32_t position) {
     const FieldCode fc = LookupCode(code, "UnPack");
-    CheckPlace(fc, Upper(code), data.size(), position, "UnPack", "Invalid Subscript.  UnPack(");
+    CheckPlace(fc, data.size(), position, "UnPack", "Invalid Subscript.  UnPack(");
     const uint32_t raw = bytes::GetBE(data.data() + position - 1, fc.width);
     return fc.is_signed ? bytes::SignExtend(raw, fc.width) : static_cast<int32_t>(raw);
 }
 
 void Pack(std::string_view code, std::string& data, int32_t value, int32_t position) {
     const FieldCode fc = LookupCode(code, "Pack");
-    CheckPlace(fc, Upper(code), data.size(), position, "Pack", "Invalid Subscript.  Pack ");
+    CheckPlace(fc, data.size(), position, "Pack", "Invalid Subscript.  Pack ");
     bytes::PutBE(data.data() + position - 1, fc.width, static_cast<uint32_t>(value));
 }
 

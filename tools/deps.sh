@@ -1,5 +1,5 @@
 # The Debian packages Dashvane builds and tests with; sourced by the build scripts.
-DASHVANE_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev
+DASHVANE_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
                    libgl-dev fonts-dejavu-core)
 
 dashvane_install_deps() {

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs them.
+#   tools/fuzz.sh SECONDS   run every target for SECONDS each, growing out/fuzz/<target>/
+#   tools/fuzz.sh --regress run every target over its seed corpus only (what CI does)
+# Findings land in out/fuzz/findings/; a crash input belongs in fuzz/corpus/<target>/ once fixed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-60}
+# shellcheck source=tools/deps.sh
+source tools/deps.sh
+DASHVANE_PACKAGES+=(clang libclang-rt-14-dev)
+dashvane_install_deps
+build=build-fuzz
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DDASHVANE_FUZZ=ON -DDASHVANE_WITH_QT=OFF \
+    -DDASHVANE_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=$(cd fuzz/corpus && ls)
+# shellcheck disable=SC2086
+cmake --build "$build" -j"$(nproc)" --target $targets
+mkdir -p out/fuzz/findings
+status=0
+for t in $targets; do
+    seeds=(fuzz/corpus/"$t"/*)
+    if [ "$mode" = "--regress" ]; then
+        echo "== $t: ${#seeds[@]} seed inputs"
+        if out=$("$build/fuzz/$t" "${seeds[@]}" 2>&1); then
+            echo "   $(grep -c '^Executed' <<<"$out") inputs ran clean"
+        else
+            echo "$out" | tail -n 30
+            status=1
+        fi
+    else
+        mkdir -p "out/fuzz/$t"
+        echo "== $t: $mode s"
+        "$build/fuzz/$t" -max_total_time="$mode" -print_final_stats=1 -timeout=10 \
+            -artifact_prefix=out/fuzz/findings/"$t"- "out/fuzz/$t" "fuzz/corpus/$t" 2>&1 |
+            grep -E 'stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Done' || true
+        ls out/fuzz/findings/"$t"-* >/dev/null 2>&1 && status=1
+    fi
+done
+exit $status
