@@ -23,10 +23,6 @@ namespace dv {
 using OpenFileRef = std::shared_ptr<cOpenFile>;
 using LogicalFileRef = std::shared_ptr<cLogicalFile>;
 
-// The size of a key cursor: 32 bytes of walk state and a copy of the current 512-byte node.
-inline constexpr size_t kCursorSize = 544;
-inline constexpr int32_t kBlockSize = 512;
-
 class cBusinessBasic {
 public:
     // Creation: resets the alphabet, checks the share, finds this computer's name, address and
@@ -37,6 +33,13 @@ public:
     ~cBusinessBasic();
     cBusinessBasic(const cBusinessBasic&) = delete;
     cBusinessBasic& operator=(const cBusinessBasic&) = delete;
+
+    // The program-wide write switch, off by default and never turned on by the program: the
+    // dealer's files are opened read-only, and while the switch is off every write member
+    // (WriteFile, BlockWriteFile, LwriteFile, InitFile, DelRec) fails with error 75 without
+    // opening anything for writing. Tests turn it on for files of their own.
+    static void AllowWrites(bool allowed);
+    static bool WritesAllowed();
 
     int32_t Unpack(std::string_view code, std::string_view data, int32_t position);
     void Pack(std::string_view code, std::string& data, int32_t value, int32_t position);
@@ -70,6 +73,15 @@ public:
     LogicalFileRef LogicalOpen(std::string&& name) { return LogicalOpen(name); }
     LogicalFileRef PhysLogicalOpen(std::string& path, std::string_view file_type,
                                    int32_t record_length, int32_t& last_record);
+    // The same for a last record given as a value (0: worked out from the file length).
+    LogicalFileRef PhysLogicalOpen(std::string& path, std::string_view file_type,
+                                   int32_t record_length, int32_t&& last_record) {
+        return PhysLogicalOpen(path, file_type, record_length, last_record);
+    }
+    LogicalFileRef PhysLogicalOpen(std::string&& path, std::string_view file_type,
+                                   int32_t record_length, int32_t&& last_record) {
+        return PhysLogicalOpen(path, file_type, record_length, last_record);
+    }
     std::string LreadFile(const LogicalFileRef& file, int32_t record, int16_t& flag);
     std::string LreadFile(const std::string& name, int32_t record, int16_t& flag);
     void LwriteFile(const LogicalFileRef& file, int32_t record, const std::string& data,

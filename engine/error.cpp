@@ -1,5 +1,7 @@
 #include "engine/error.h"
 
+#include <cerrno>
+
 namespace dv {
 
 BasicError::BasicError(int32_t number, std::string source, std::string description)
@@ -15,7 +17,14 @@ std::string PlatformErrorText(int32_t number) {
         case err::kSubscript: return "Subscript out of range";
         case err::kDivisionByZero: return "Division by zero";
         case err::kTypeMismatch: return "Type mismatch";
+        case err::kBadFileNumber: return "Bad file name or number";
         case err::kFileNotFound: return "File not found";
+        case err::kDeviceIO: return "Device I/O error";
+        case err::kBadRecordNumber: return "Bad record number";
+        case err::kTooManyFiles: return "Too many files";
+        case err::kPermissionDenied: return "Permission denied";
+        case err::kPathFileAccess: return "Path/File access error";
+        case err::kPathNotFound: return "Path not found";
         case err::kNoObject: return "Object variable or With block variable not set";
         case err::kDuplicateKey:
             return "This key is already associated with an element of this collection";
@@ -25,6 +34,20 @@ std::string PlatformErrorText(int32_t number) {
 
 void RaisePlatform(int32_t number, std::string source) {
     throw BasicError(number, std::move(source), PlatformErrorText(number));
+}
+
+int32_t ErrorNumberOfErrno(int errno_value) {
+    switch (errno_value) {
+        case ENOENT: return err::kFileNotFound;
+        case ENOTDIR: return err::kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS: return err::kPermissionDenied;
+        case EMFILE:
+        case ENFILE: return err::kTooManyFiles;
+        case EIO: return err::kDeviceIO;
+        default: return err::kPathFileAccess;
+    }
 }
 
 std::string NumText(int64_t value) {

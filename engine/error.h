@@ -31,8 +31,15 @@ inline constexpr int32_t kSubscript = 9;          // "Subscript out of range"
 inline constexpr int32_t kDivisionByZero = 11;    // "Division by zero"
 inline constexpr int32_t kTypeMismatch = 13;      // "Type mismatch"
 inline constexpr int32_t kBadRecordLength = 36;   // record length mismatch on write
+inline constexpr int32_t kBadFileNumber = 52;     // "Bad file name or number": a closed file
 inline constexpr int32_t kFileNotFound = 53;      // "File not found"
+inline constexpr int32_t kDeviceIO = 57;          // "Device I/O error"
 inline constexpr int32_t kLock = 57;              // record-zero lock refused
+inline constexpr int32_t kBadRecordNumber = 63;   // "Bad record number": a negative position
+inline constexpr int32_t kTooManyFiles = 67;      // "Too many files"
+inline constexpr int32_t kPermissionDenied = 70;  // "Permission denied"
+inline constexpr int32_t kPathFileAccess = 75;    // "Path/File access error"; writes refused
+inline constexpr int32_t kPathNotFound = 76;      // "Path not found"
 inline constexpr int32_t kRecordNumber = 81;      // illegal record number
 inline constexpr int32_t kNoObject = 91;          // "Object variable or With block variable not set"
 inline constexpr int32_t kOpCode = 100;           // unknown field code
@@ -45,6 +52,8 @@ inline constexpr int32_t kIndexDepth = 1003;      // deeper than the cursor can 
 inline constexpr int32_t kIndexEntries = 1004;    // an entry count that does not fit in a node
 inline constexpr int32_t kIndexParent = 1005;     // the parent search of KPrev found nothing
 inline constexpr int32_t kIndexHeader = 1006;     // an entry size that no node can hold
+inline constexpr int32_t kIndexOrder = 1007;      // an inner node with no key up to the sought
+inline constexpr int32_t kIndexCursor = 1008;     // a cursor KFind or KLast did not position
 }  // namespace err
 
 // The platform's texts for the errors above that the engine raises without a text of its own.
@@ -52,6 +61,9 @@ std::string PlatformErrorText(int32_t number);
 
 // Raises one of the platform's errors with its standard description.
 [[noreturn]] void RaisePlatform(int32_t number, std::string source);
+
+// The platform error number for an errno value of a failed open, read or write.
+int32_t ErrorNumberOfErrno(int errno_value);
 
 // A number as the engine writes it into a message: a leading blank when it is 0 or positive.
 std::string NumText(int64_t value);

@@ -1,0 +1,452 @@
+#include "engine/index.h"
+
+#include <unordered_set>
+
+#include "engine/codec.h"
+#include "engine/error.h"
+#include "engine/physical.h"
+#include "platform/messages.h"
+
+namespace dv {
+namespace {
+
+constexpr size_t kNodeOffset = kCursorNodeAt - 1;      // 0-based start of the node copy
+constexpr size_t kFirstEntryOffset = kNodeOffset + 4;  // 0-based start of entry 1
+
+// One call's walk over one index file: node reads and the checks that bound every walk.
+class Walk {
+  public:
+    Walk(const std::shared_ptr<cLogicalFile>& file, const char* source)
+        : file_(file ? *file : Null(source)), source_(source) {}
+
+    [[noreturn]] void Damaged(int32_t number, const std::string& what) const {
+        throw BasicError(number, source_, "Damaged index file " + file_.FileName + ": " + what);
+    }
+    [[noreturn]] void BadCursor() const {
+        throw BasicError(
+            err::kIndexCursor, source_,
+            "Index file " + file_.FileName + ": the cursor was not positioned by KFind or KLast");
+    }
+
+    std::string ReadBlock0() const {
+        return iReadFile(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_));
+    }
+
+    // Node `node`, which must lie inside the index.
+    std::string ReadNode(int32_t node) const {
+        if (node < 1 || node > file_.LastRecord) {
+            Damaged(err::kIndexNode, "node " + std::to_string(node) + " lies outside nodes 1 to " +
+                                         std::to_string(file_.LastRecord));
+        }
+        return iReadFile(file_.OpenFile, kBlockSize,
+                         BlockPosition(static_cast<int64_t>(file_.Position) + node, source_));
+    }
+
+    void CheckEntrySize(int32_t entry_size) const {
+        if (entry_size < kMinEntrySize || entry_size > kNodePayload) {
+            Damaged(err::kIndexHeader,
+                    "entry size " + std::to_string(entry_size) + " lies outside 5 to 508");
+        }
+    }
+
+    void CheckCount(int32_t node, int32_t count, int32_t entry_size) const {
+        if (static_cast<int64_t>(count) * entry_size > kNodePayload) {
+            Damaged(err::kIndexEntries, "node " + std::to_string(node) + " holds " +
+                                            std::to_string(count) + " entries of " +
+                                            std::to_string(entry_size) +
+                                            " bytes, more than a node holds");
+        }
+    }
+
+    void CheckDepth(int32_t depth) const {
+        if (depth > kIndexMaxDepth) Damaged(err::kIndexDepth, "the path is deeper than 7 levels");
+    }
+
+    // A leaf reached through the chain must be a leaf, and the chain must not come back.
+    void CheckChainStep(int32_t from, int32_t next, std::unordered_set<int32_t>& seen) const {
+        if (next == from || !seen.insert(next).second)
+            Damaged(err::kIndexCycle, "the leaf chain comes back to node " + std::to_string(next));
+    }
+    void CheckIsLeaf(int32_t node, int32_t next_leaf) const {
+        if (next_leaf == kInnerMark) {
+            Damaged(err::kIndexNode, "the leaf chain leads to node " + std::to_string(node) +
+                                         ", which is not a leaf");
+        }
+    }
+
+    const cLogicalFile& file() const { return file_; }
+
+  private:
+    static const cLogicalFile& Null(const char* source) { RaisePlatform(err::kNoObject, source); }
+
+    const cLogicalFile& file_;
+    const char* source_;
+};
+
+int32_t Field(std::string_view data, const char* code, int32_t position) {
+    return Unpack(code, data, position);
+}
+
+void PutNode(std::string& cursor, const std::string& node) {
+    cursor.replace(kNodeOffset, static_cast<size_t>(kBlockSize), node);
+}
+
+void PutPath(std::string& cursor, int32_t depth, int32_t node) {
+    Pack("C", cursor, node, 17 + 2 * depth);
+}
+
+int32_t PathAt(std::string_view cursor, int32_t depth) {
+    return Field(cursor, "C", 17 + 2 * depth);
+}
+
+// Entry n of the cursor's node with a known entry size.
+NodeEntry EntryAt(std::string_view cursor, int32_t entry_size, int32_t n) {
+    const size_t at = kFirstEntryOffset + static_cast<size_t>(n - 1) * entry_size;
+    NodeEntry e;
+    e.key = std::string(cursor.substr(at, static_cast<size_t>(entry_size - 4)));
+    e.pointer = Field(cursor, "L", static_cast<int32_t>(at) + entry_size - 4 + 1);
+    if (e.pointer == -1) e.pointer = 0;
+    return e;
+}
+
+std::string_view RawEntry(std::string_view cursor, int32_t entry_size, int32_t n) {
+    return cursor.substr(kFirstEntryOffset + static_cast<size_t>(n - 1) * entry_size,
+                         static_cast<size_t>(entry_size));
+}
+
+void StartCursor(std::string& cursor, const std::string& block0) {
+    if (cursor.size() < kCursorSize) cursor.append(kCursorSize - cursor.size(), '\0');
+    cursor.replace(0, static_cast<size_t>(kBlockSize), block0);
+}
+
+enum class FindEnd { kLeaf, kPastLastLeaf, kRootOutOfRange };
+
+// KFind's search; reports how it ended and the leaf it ended in.
+FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& record,
+             int32_t& leaf) {
+    const cLogicalFile& file = walk.file();
+    const std::string block0 = walk.ReadBlock0();
+    const int32_t entry_size = Field(block0, "C", 1);
+    const int32_t root = Field(block0, "C", 9);
+    walk.CheckEntrySize(entry_size);
+    key.resize(static_cast<size_t>(entry_size - 4), '\0');
+    StartCursor(cursor, block0);
+    if (root > file.LastRecord) {
+        platform::ShowMessage(std::string(platform::kApplicationTitle),
+                              "Index is returning information out of Range.  File: " +
+                                  file.FileName + " LastRec: " + NumText(file.LastRecord),
+                              platform::MessageIcon::kCritical);
+        record = 0;
+        return FindEnd::kRootOutOfRange;
+    }
+    std::unordered_set<int32_t> leaves_seen;
+    int32_t node = root;
+    int32_t depth = 0;
+    while (true) {
+        PutNode(cursor, walk.ReadNode(node));
+        walk.CheckDepth(++depth);
+        PutPath(cursor, depth, node);
+        int32_t count = Field(cursor, "C", kCursorNodeAt);
+        int32_t next = Field(cursor, "C", kCursorNodeAt + 2);
+        walk.CheckCount(node, count, entry_size);
+        if (next != kInnerMark) leaves_seen.insert(node);
+        int32_t i = 1;
+        NodeEntry entry;
+        while (true) {
+            if (i > count) {
+                if (next == kInnerMark) {
+                    walk.Damaged(err::kIndexOrder, "node " + std::to_string(node) +
+                                                       " holds no key at or above the one sought");
+                }
+                if (next == kLastLeafMark) {
+                    record = 0;
+                    leaf = node;
+                    return FindEnd::kPastLastLeaf;
+                }
+                walk.CheckChainStep(node, next, leaves_seen);
+                PutNode(cursor, walk.ReadNode(next));
+                node = next;
+                PutPath(cursor, depth, node);
+                count = Field(cursor, "C", kCursorNodeAt);
+                next = Field(cursor, "C", kCursorNodeAt + 2);
+                walk.CheckCount(node, count, entry_size);
+                walk.CheckIsLeaf(node, next);
+                i = 1;
+                continue;
+            }
+            entry = EntryAt(cursor, entry_size, i);
+            if (CompareKeys(key, entry.key) <= 0) break;
+            ++i;
+        }
+        record = entry.pointer;
+        if (next == kInnerMark) {
+            node = record;  // descend
+            continue;
+        }
+        if (CompareKeys(key, entry.key) < 0) {
+            record = -record;
+            key = entry.key;
+        }
+        Pack("B", cursor, i, kCursorIndexAt);
+        Pack("B", cursor, depth, kCursorDepthAt);
+        leaf = node;
+        return FindEnd::kLeaf;
+    }
+}
+
+// The walk state a cursor carries, checked before it is trusted.
+struct CursorState {
+    int32_t entry_size = 0;
+    NodeInfo info;
+};
+
+CursorState ReadCursor(const Walk& walk, const std::string& cursor) {
+    if (cursor.size() < kCursorSize) walk.BadCursor();
+    CursorState s;
+    s.entry_size = Field(cursor, "C", 1);
+    s.info = GetNodeInfo(cursor);
+    if (s.entry_size < kMinEntrySize || s.entry_size > kNodePayload) walk.BadCursor();
+    if (static_cast<int64_t>(s.info.count) * s.entry_size > kNodePayload) walk.BadCursor();
+    if (s.info.index > s.info.count) walk.BadCursor();
+    return s;
+}
+
+// One step back from the cursor's entry. False at the first entry of the index, with the
+// cursor left as it was.
+bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& record) {
+    const std::string saved = cursor;
+    try {
+        const CursorState s = ReadCursor(walk, cursor);
+        const int32_t es = s.entry_size;
+        const int32_t depth = s.info.depth;
+        if (depth < 1 || depth > kIndexMaxDepth || s.info.index < 1) walk.BadCursor();
+        int32_t i = s.info.index;
+        int32_t count = s.info.count;
+        int32_t level = depth;
+        while (i == 1) {
+            --level;
+            if (level < 1) {
+                cursor = saved;
+                record = 0;
+                return false;
+            }
+            // The entry by which the parent points to this node: its last key, and its number.
+            const int32_t child = PathAt(cursor, level + 1);
+            key = std::string(RawEntry(cursor, es, count));
+            Pack("L", key, child, es - 3);
+            const int32_t parent = PathAt(cursor, level);
+            PutNode(cursor, walk.ReadNode(parent));
+            count = Field(cursor, "C", kCursorNodeAt);
+            walk.CheckCount(parent, count, es);
+            i = 0;
+            for (int32_t j = count; j >= 1; --j) {
+                if (RawEntry(cursor, es, j) == key) {
+                    i = j;
+                    break;
+                }
+            }
+            if (i == 0) {
+                walk.Damaged(err::kIndexParent, "node " + std::to_string(parent) +
+                                                    " holds no entry for its child " +
+                                                    std::to_string(child));
+            }
+        }
+        while (level < depth) {
+            const int32_t child = EntryAt(cursor, es, i - 1).pointer;
+            PutNode(cursor, walk.ReadNode(child));
+            ++level;
+            PutPath(cursor, level, child);
+            count = Field(cursor, "C", kCursorNodeAt);
+            walk.CheckCount(child, count, es);
+            if (count < 1)
+                walk.Damaged(err::kIndexEntries,
+                             "node " + std::to_string(child) + " holds no entries");
+            i = count + 1;
+        }
+        --i;
+        const NodeEntry e = EntryAt(cursor, es, i);
+        key = e.key;
+        record = e.pointer;
+        Pack("B", cursor, i, kCursorIndexAt);
+        return true;
+    } catch (const BasicError&) {
+        cursor = saved;
+        throw;
+    }
+}
+
+}  // namespace
+
+std::array<int32_t, 8> GetNodeHeader(std::string_view data) {
+    std::array<int32_t, 8> fields{};
+    for (int32_t k = 0; k < 8; ++k) fields[static_cast<size_t>(k)] = Field(data, "C", 1 + 2 * k);
+    return fields;
+}
+
+NodeInfo GetNodeInfo(std::string_view cursor) {
+    NodeInfo info;
+    info.index = Field(cursor, "B", kCursorIndexAt);
+    info.depth = Field(cursor, "B", kCursorDepthAt);
+    info.count = Field(cursor, "C", kCursorNodeAt);
+    info.next_leaf = Field(cursor, "C", kCursorNodeAt + 2);
+    return info;
+}
+
+NodeEntry GetNodeEntry(std::string_view cursor, int32_t n) {
+    const int32_t entry_size = Field(cursor, "C", 1);
+    const int64_t end =
+        static_cast<int64_t>(kFirstEntryOffset) + static_cast<int64_t>(n) * entry_size;
+    if (n < 1 || entry_size < kMinEntrySize || end > static_cast<int64_t>(cursor.size()))
+        RaisePlatform(err::kSubscript, "GetNodeEntry");
+    return EntryAt(cursor, entry_size, n);
+}
+
+int32_t CompareKeys(std::string_view a, std::string_view b) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t k = 0; k < n; ++k) {
+        const int32_t x = static_cast<unsigned char>(a[k]);
+        const int32_t y = static_cast<unsigned char>(b[k]);
+        if (x != y) return x - y;
+    }
+    return static_cast<int32_t>(a.size()) - static_cast<int32_t>(b.size());
+}
+
+void iKFind(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std::string& key,
+            int32_t& record) {
+    const Walk walk(file, "KFind");
+    int32_t leaf = 0;
+    Find(walk, cursor, key, record, leaf);
+}
+
+void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std::string& key,
+            int32_t& record) {
+    const Walk walk(file, "KNext");
+    const CursorState s = ReadCursor(walk, cursor);
+    int32_t i = s.info.index;
+    if (i == s.info.count) {
+        int32_t next = s.info.next_leaf;
+        if (next == kLastLeafMark) {
+            record = 0;
+            return;
+        }
+        const int32_t depth = s.info.depth;
+        if (depth < 1 || depth > kIndexMaxDepth) walk.BadCursor();
+        int32_t current = PathAt(cursor, depth);
+        if (next == kInnerMark) walk.BadCursor();  // the cursor's node is no leaf
+        // Move to the next leaf; leaves without entries are passed over. The cursor can't
+        // remember the leaves of earlier calls, but leaves run in ascending key order, so a
+        // chain that comes back shows as a leaf whose first key sorts before the last key seen.
+        std::string last_key;
+        if (s.info.count > 0) last_key = EntryAt(cursor, s.entry_size, s.info.count).key;
+        std::unordered_set<int32_t> seen{current};
+        while (true) {
+            walk.CheckChainStep(current, next, seen);
+            const std::string node = walk.ReadNode(next);
+            const int32_t count = Field(node, "C", 1);
+            const int32_t after = Field(node, "C", 3);
+            walk.CheckCount(next, count, s.entry_size);
+            walk.CheckIsLeaf(next, after);
+            if (count > 0 && !last_key.empty()) {
+                const std::string_view first =
+                    std::string_view(node).substr(4, static_cast<size_t>(s.entry_size - 4));
+                if (CompareKeys(first, last_key) < 0) {
+                    walk.Damaged(
+                        err::kIndexCycle,
+                        "the leaf chain goes back in key order at node " + std::to_string(next));
+                }
+            }
+            PutNode(cursor, node);
+            PutPath(cursor, depth, next);
+            current = next;
+            next = after;
+            i = 0;
+            if (count > 0) break;
+            if (next == kLastLeafMark) {
+                Pack("B", cursor, 0, kCursorIndexAt);
+                record = 0;
+                return;
+            }
+        }
+    }
+    ++i;
+    const NodeEntry e = EntryAt(cursor, s.entry_size, i);
+    key = e.key;
+    record = e.pointer;
+    Pack("B", cursor, i, kCursorIndexAt);
+}
+
+void iKPrev(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std::string& key,
+            int32_t& record) {
+    const Walk walk(file, "KPrev");
+    StepBack(walk, cursor, key, record);
+}
+
+void iKLast(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std::string& key,
+            int32_t& record) {
+    const Walk walk(file, "KLast");
+    const std::string block0 = walk.ReadBlock0();
+    const int32_t entry_size = Field(block0, "C", 1);
+    walk.CheckEntrySize(entry_size);
+    StartCursor(cursor, block0);
+    int32_t node = Field(block0, "C", 9);
+    int32_t depth = 0;
+    int32_t count = 0;
+    while (true) {
+        PutNode(cursor, walk.ReadNode(node));
+        walk.CheckDepth(++depth);
+        PutPath(cursor, depth, node);
+        count = Field(cursor, "C", kCursorNodeAt);
+        const int32_t next = Field(cursor, "C", kCursorNodeAt + 2);
+        walk.CheckCount(node, count, entry_size);
+        if (count < 1)
+            walk.Damaged(err::kIndexEntries, "node " + std::to_string(node) + " holds no entries");
+        if (next != kInnerMark) break;
+        node = EntryAt(cursor, entry_size, count).pointer;
+    }
+    Pack("B", cursor, depth, kCursorDepthAt);
+    if (count >= 2) {
+        const NodeEntry e = EntryAt(cursor, entry_size, count - 1);
+        key = e.key;
+        record = e.pointer;
+        Pack("B", cursor, count - 1, kCursorIndexAt);
+        return;
+    }
+    // The last leaf holds only the end marker: the last key, if any, lies in an earlier leaf.
+    Pack("B", cursor, 1, kCursorIndexAt);
+    if (!StepBack(walk, cursor, key, record)) {
+        key = EntryAt(cursor, entry_size, 1).key;
+        record = 0;
+    }
+}
+
+int32_t iKCount(const std::shared_ptr<cLogicalFile>& file) {
+    const Walk walk(file, "KCount");
+    std::string cursor(kCursorSize, '\0');
+    std::string key;
+    int32_t record = 0;
+    int32_t leaf = 0;
+    if (Find(walk, cursor, key, record, leaf) == FindEnd::kRootOutOfRange) return 0;
+    const int32_t entry_size = Field(cursor, "C", 1);
+    int64_t total = Field(cursor, "C", kCursorNodeAt);
+    int32_t next = Field(cursor, "C", kCursorNodeAt + 2);
+    std::unordered_set<int32_t> seen{leaf};
+    int32_t current = leaf;
+    while (next != kLastLeafMark) {
+        walk.CheckChainStep(current, next, seen);
+        const std::string node = walk.ReadNode(next);
+        const int32_t count = Field(node, "C", 1);
+        walk.CheckCount(next, count, entry_size);
+        current = next;
+        next = Field(node, "C", 3);
+        walk.CheckIsLeaf(current, next);
+        total += count;
+    }
+    return static_cast<int32_t>(total - 1);
+}
+
+int32_t iKLength(const std::shared_ptr<cLogicalFile>& file) {
+    const Walk walk(file, "KLength");
+    return Field(walk.ReadBlock0(), "C", 1) - 4;
+}
+
+}  // namespace dv

@@ -1,0 +1,228 @@
+#include "engine/logical.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "engine/codec.h"
+#include "engine/error.h"
+#include "engine/physical.h"
+#include "engine/pts_detail.h"
+#include "engine/system.h"
+#include "platform/file.h"
+
+namespace dv {
+namespace {
+
+// Record zero: status word, free-chain head, highest used record, active count.
+constexpr int32_t kHeaderBytes = 16;
+constexpr int32_t kFreeHeadAt = 3;
+constexpr int32_t kHighUsedAt = 7;
+constexpr int32_t kActiveAt = 11;
+
+// Directory files are scanned in reads of this many entries, stopping at the first match.
+constexpr size_t kDirectoryChunk = 512 * kDirectoryEntrySize;
+
+// The byte position of record `record`.
+int32_t RecordPosition(const cLogicalFile& file, int32_t record, const char* source) {
+    return CheckedPosition(static_cast<int64_t>(record) * file.RecordLength +
+                               static_cast<int64_t>(file.Position) * kBlockSize,
+                           source);
+}
+
+void CheckRecord(const cLogicalFile& file, int32_t record, const char* source) {
+    if (record < 1 || record > file.LastRecord) {
+        throw BasicError(
+            err::kRecordNumber, source,
+            "Illegal Record Number for File: " + file.FileName + " and Record: " + NumText(record));
+    }
+}
+
+// The directory entry named base, or nothing; stops at the first match.
+std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
+                                        const std::string& base) {
+    int e = 0;
+    const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(directory_path), &e);
+    if (!file) return std::nullopt;
+    int64_t length = 0;
+    if (file->Length(length) != 0) return std::nullopt;
+    for (int64_t at = 0; at < length; at += static_cast<int64_t>(kDirectoryChunk)) {
+        const size_t want = static_cast<size_t>(
+            std::min<int64_t>(static_cast<int64_t>(kDirectoryChunk), length - at));
+        std::string chunk = ReadCounted(*file, at, want, "iLogicalOpen");
+        // A last, short entry reads as if padded with zero bytes.
+        if (chunk.size() % kDirectoryEntrySize != 0)
+            chunk.append(kDirectoryEntrySize - chunk.size() % kDirectoryEntrySize, '\0');
+        for (size_t i = 0; i < chunk.size(); i += kDirectoryEntrySize) {
+            DirectoryEntry entry =
+                DecodeDirectoryEntry(std::string_view(chunk).substr(i, kDirectoryEntrySize));
+            if (entry.name == base) return entry;
+        }
+    }
+    return std::nullopt;
+}
+
+std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
+    if (!mLogicalFiles) return nullptr;
+    if (auto listed = mLogicalFiles->Find(name)) return listed;
+    if (!mSystem || !mLinks) return nullptr;
+    const std::string full =
+        (!name.empty() && name[0] != ':') ? ":" + mSystem->mDirectory + ":" + name : name;
+    const auto link = mLinks->Find(full);
+    if (!link) return nullptr;
+    std::string target = link->ResolutionFile;
+    std::replace(target.begin(), target.end(), ':', '\\');
+    const std::string directory_path = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\" + target;
+    std::string container_path = directory_path.substr(0, directory_path.size() - 2) + "DB";
+    const size_t colon = name.rfind(':');
+    const std::string base = colon == std::string::npos ? name : name.substr(colon + 1);
+    const auto entry = FindEntry(directory_path, base);
+    if (!entry) return nullptr;
+    auto container = iOpenFile(container_path);  // shared when already open
+    return mLogicalFiles->Add(name, entry->file_type, std::move(container), entry->position,
+                              entry->flags, entry->record_length, entry->last_record, name);
+}
+
+// Reads the 16 header bytes of record zero.
+std::string ReadHeader(const cLogicalFile& file, const char* source) {
+    return iReadFile(file.OpenFile, kHeaderBytes, BlockPosition(file.Position, source));
+}
+
+}  // namespace
+
+DirectoryEntry DecodeDirectoryEntry(std::string_view entry) {
+    DirectoryEntry d;
+    d.name = Trun(entry.substr(0, 10), 1);  // overlaps the flags word: bytes 7-10 count
+    d.flags = Unpack("C", entry, 7);
+    d.position = Unpack("D", entry, 11);
+    d.record_length = Unpack("C", entry, 14);
+    d.file_type = std::string(entry.substr(15, 1));
+    d.last_record = Unpack("L", entry, 17);
+    return d;
+}
+
+std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
+    try {
+        return Resolve(name);
+    } catch (const BasicError&) {
+        return nullptr;  // every failing step means: no such logical file
+    }
+}
+
+std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
+                                               int32_t record_length, int32_t& last_record) {
+    const auto file = iOpenFile(path);
+    if (!file) return nullptr;
+    if (last_record == 0) {
+        if (record_length == 0) RaisePlatform(err::kDivisionByZero, "iPhysLogicalOpen");
+        int64_t length = 0;
+        if (const int e = file->handle->Length(length); e != 0)
+            RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        last_record = CheckedPosition(length / record_length - 1, "iPhysLogicalOpen");
+    }
+    if (!mLogicalFiles) RaisePlatform(err::kNoObject, "iPhysLogicalOpen");
+    return mLogicalFiles->Add(path, std::string(file_type), file, 0, 0, record_length, last_record,
+                              "");
+}
+
+std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record) {
+    if (!file) throw BasicError(err::kFile, "iLreadFile", "LogicalFile parameter is undefined");
+    CheckRecord(*file, record, "iLreadFile");
+    return iReadFile(file->OpenFile, file->RecordLength,
+                     RecordPosition(*file, record, "iLreadFile"));
+}
+
+void iLwriteFile(const std::shared_ptr<cLogicalFile>& file, int32_t record,
+                 const std::string& data) {
+    if (!file) throw BasicError(err::kFile, "iLwriteFile", "LogicalFile parameter is undefined");
+    CheckRecord(*file, record, "iLwriteFile");
+    const int64_t size = static_cast<int64_t>(data.size());
+    if (size != file->RecordLength) {
+        throw BasicError(err::kBadRecordLength, "iLwriteFile",
+                         "Illegal Data length for this record.  Size is: " + NumText(size) +
+                             " and should be " + NumText(file->RecordLength));
+    }
+    iWriteFile(file->OpenFile, data, RecordPosition(*file, record, "iLwriteFile"));
+}
+
+void iInitFile(const std::shared_ptr<cLogicalFile>& file, int32_t key_length, int16_t header_value,
+               int32_t fill) {
+    if (!file) throw BasicError(err::kFile, "iLwriteFile", "LogicalFile parameter is undefined");
+    if (file->FileType == "I") {
+        const int32_t entry_size = key_length + 4;
+        if (entry_size == 0) RaisePlatform(err::kDivisionByZero, "iInitFile");
+        const int32_t per_node = 508 / entry_size;
+        std::string header(kBlockSize, '\0');
+        Pack("C", header, entry_size, 1);
+        Pack("C", header, per_node, 3);
+        Pack("C", header, file->LastRecord, 5);
+        Pack("C", header, 2, 7);
+        Pack("C", header, 1, 9);  // the root: node 1
+        Pack("C", header, fill / 100 * per_node, 11);
+        Pack("C", header, header_value, 13);
+        iWriteFile(file->OpenFile, header, BlockPosition(file->Position, "iInitFile"));
+        // Node 1: a leaf with the end marker alone (all 0xFF key, pointer -1, next leaf 65535).
+        std::string root(kBlockSize, '\xFF');
+        Pack("C", root, 1, 1);
+        iWriteFile(file->OpenFile, root,
+                   BlockPosition(static_cast<int64_t>(file->Position) + 1, "iInitFile"));
+    } else if (file->FileType == "L") {
+        std::string zero(kBlockSize, '\0');
+        Pack("J", zero, -2, 1);
+        Pack("L", zero, -1, kFreeHeadAt);
+        iWriteFile(file->OpenFile, zero, BlockPosition(file->Position, "iInitFile"));
+        const std::string empty(static_cast<size_t>(std::max(file->RecordLength, 0)), '\0');
+        for (int32_t r = 1; r <= file->LastRecord; ++r) iLwriteFile(file, r, empty);
+    }
+}
+
+void iDelRec(const std::shared_ptr<cLogicalFile>& file, int32_t record) {
+    if (!file) RaisePlatform(err::kNoObject, "DelRec");
+    std::string header = ReadHeader(*file, "DelRec");
+    const int32_t free_head = Unpack("L", header, kFreeHeadAt);
+    const int32_t active = Unpack("L", header, kActiveAt);
+    const std::string current = iLreadFile(file, record);
+    if (Unpack("J", current, 1) <= 0)
+        throw BasicError(err::kRecordNumber, "DelRec", "Attempt to delete a deleted record");
+    std::string deleted(current.size(), '\0');
+    Pack("L", deleted, free_head, kFreeHeadAt);
+    iLwriteFile(file, record, deleted);
+    Pack("L", header, record, kFreeHeadAt);
+    Pack("L", header, std::max(0, active - 1), kActiveAt);
+    iWriteFile(file->OpenFile, header, BlockPosition(file->Position, "DelRec"));
+}
+
+void iGetRec(const std::shared_ptr<cLogicalFile>& file, int32_t& /*record*/) {
+    if (!file) RaisePlatform(err::kNoObject, "iGetRec");
+    // The lock on record zero is never granted, so nothing is ever read or written here.
+    if (iLogicalLock(file, 0) <= 0) {
+        throw BasicError(err::kLock, "iGetRec",
+                         "Could not obtain a Lock on Record Zero of " + file->FileName);
+    }
+}
+
+int32_t iLogicalLock(const std::shared_ptr<cLogicalFile>& file, int32_t record) {
+    if (!file) RaisePlatform(err::kNoObject, "iLogicalLock");
+    RecordPosition(*file, record, "iLogicalLock");  // the lock primitive takes no lock
+    return 0;
+}
+
+int32_t iPhysicalLock(int32_t /*a*/, int32_t /*b*/, int32_t /*c*/) {
+    return 0;
+}
+
+int32_t iReleaseLock(int32_t value) {
+    frmPTSDetail::EmptyProc(value);
+    return 0;
+}
+
+int32_t cLogicalFile::ActiveCount() const {
+    if (!OpenFile || !OpenFile->handle || FileType != "L") return 0;
+    return Unpack("L", ReadHeader(*this, "ActiveCount"), kActiveAt);
+}
+
+int32_t cLogicalFile::HighUsedRecord() const {
+    if (!OpenFile || !OpenFile->handle || FileType != "L") return 0;
+    return Unpack("L", ReadHeader(*this, "HighUsedRecord"), kHighUsedAt);
+}
+
+}  // namespace dv

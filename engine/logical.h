@@ -1,0 +1,49 @@
+// Logical files and records: a logical name resolved through the link table and a directory
+// file into a run of records (or index nodes) inside a container, and records read by number.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/tables.h"
+
+namespace dv {
+
+// One 32-byte directory entry, decoded.
+struct DirectoryEntry {
+    std::string name;  // bytes 1-10, trailing NUL, tab, LF, CR and blanks removed
+    std::string file_type;
+    int32_t flags = 0;
+    int32_t position = 0;
+    int32_t record_length = 0;
+    int32_t last_record = 0;
+};
+inline constexpr size_t kDirectoryEntrySize = 32;
+// Decodes an entry of exactly 32 bytes.
+DirectoryEntry DecodeDirectoryEntry(std::string_view entry);
+
+// The listed logical file of that name, or a new one resolved and listed; none when the name
+// can't be resolved. Raises nothing.
+std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name);
+// A plain file of fixed-length records as a new, unkeyed logical file; none when the file does
+// not exist. last_record 0 is worked out from the file length (and handed back).
+std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
+                                               int32_t record_length, int32_t& last_record);
+std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record);
+
+// The write side; every write fails with error 75 unless writing is enabled.
+void iLwriteFile(const std::shared_ptr<cLogicalFile>& file, int32_t record,
+                 const std::string& data);
+void iInitFile(const std::shared_ptr<cLogicalFile>& file, int32_t key_length, int16_t header_value,
+               int32_t fill);
+void iDelRec(const std::shared_ptr<cLogicalFile>& file, int32_t record);
+void iGetRec(const std::shared_ptr<cLogicalFile>& file, int32_t& record);
+
+// Lock members: no operation of the engine takes a lock; each returns 0.
+int32_t iLogicalLock(const std::shared_ptr<cLogicalFile>& file, int32_t record);
+int32_t iPhysicalLock(int32_t a, int32_t b, int32_t c);
+int32_t iReleaseLock(int32_t value);
+
+}  // namespace dv

@@ -1,0 +1,176 @@
+#include "engine/physical.h"
+
+#include <limits>
+
+#include "engine/error.h"
+#include "engine/system.h"
+#include "platform/file.h"
+#include "platform/paths.h"
+
+namespace dv {
+namespace {
+
+// File numbers in use, as the platform hands them out: the lowest free number from 1 to 511.
+// A plain array, so that files closed while the program exits still find it in place.
+constexpr int32_t kLastFileNumber = 511;
+bool g_used_numbers[kLastFileNumber + 1] = {};
+
+bool g_writes_allowed = false;
+ReadStats g_stats;
+
+int32_t AllocateFileNumber(const char* source) {
+    for (int32_t n = 1; n <= kLastFileNumber; ++n) {
+        if (!g_used_numbers[n]) {
+            g_used_numbers[n] = true;
+            return n;
+        }
+    }
+    RaisePlatform(err::kTooManyFiles, source);
+}
+
+void FreeFileNumber(int32_t n) {
+    if (n >= 1 && n <= kLastFileNumber) g_used_numbers[n] = false;
+}
+
+void RaiseErrno(int e, const char* source) {
+    RaisePlatform(ErrorNumberOfErrno(e), source);
+}
+
+void RefuseUnlessAllowed(const cOpenFile& file, const char* source) {
+    if (g_writes_allowed) return;
+    throw BasicError(err::kPathFileAccess, source,
+                     "Path/File access error: the dealer's files are opened read-only and "
+                     "writing is not enabled: " +
+                         file.Path);
+}
+
+// Writes data at offset through the file's writer, opening it on first use.
+void WriteAt(cOpenFile& file, int64_t offset, const std::string& data, const char* source) {
+    RefuseUnlessAllowed(file, source);
+    if (!file.handle) RaisePlatform(err::kBadFileNumber, source);
+    if (!file.writer) {
+        int e = 0;
+        file.writer = platform::WritableFile::Open(LocalOrEmpty(file.Path), &e);
+        if (!file.writer)
+            throw BasicError(ErrorNumberOfErrno(e), source, "Could not open file: " + file.Path);
+    }
+    if (const int e = file.writer->WriteAt(offset, data); e != 0) RaiseErrno(e, source);
+}
+
+}  // namespace
+
+std::string CompletePath(std::string_view path) {
+    if (path.find('\\') != std::string_view::npos) return std::string(path);
+    if (!mSystem) RaisePlatform(err::kNoObject, "iOpenFile");
+    return "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\" + mSystem->mDirectory + "\\" +
+           std::string(path);
+}
+
+std::string LocalOrEmpty(std::string_view share_path) {
+    auto local = platform::LocalPath(share_path);
+    return local ? *local : std::string();
+}
+
+int32_t CheckedPosition(int64_t position, const char* source) {
+    if (position > std::numeric_limits<int32_t>::max() ||
+        position < std::numeric_limits<int32_t>::min())
+        RaisePlatform(err::kOverflow, source);
+    return static_cast<int32_t>(position);
+}
+
+int32_t BlockPosition(int64_t block, const char* source) {
+    return CheckedPosition(block * kBlockSize, source);
+}
+
+std::shared_ptr<cOpenFile> iOpenFile(std::string& path) {
+    path = CompletePath(path);
+    if (!mOpenFiles) RaisePlatform(err::kNoObject, "iOpenFile");
+    if (auto listed = mOpenFiles->Find(path)) return listed;
+    const std::string local = LocalOrEmpty(path);
+    if (local.empty() || !platform::IsOrdinaryFile(local)) return nullptr;
+    const int32_t number = AllocateFileNumber("iOpenFile");
+    int e = 0;
+    auto handle = platform::ReadOnlyFile::Open(local, &e);
+    if (!handle) {
+        FreeFileNumber(number);
+        throw BasicError(ErrorNumberOfErrno(e), "iOpenFile", "Could not open file: " + path);
+    }
+    std::shared_ptr<cOpenFile> file;
+    try {
+        file = mOpenFiles->Add(number, path, 0, path);
+    } catch (...) {
+        FreeFileNumber(number);
+        throw;
+    }
+    file->handle = std::move(handle);
+    return file;
+}
+
+std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
+                        const char* source) {
+    std::string out;
+    if (const int e = file.ReadAt(offset, length, out); e != 0) RaiseErrno(e, source);
+    ++g_stats.reads;
+    g_stats.bytes += length;
+    return out;
+}
+
+std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position) {
+    if (!file) RaisePlatform(err::kNoObject, "iReadFile");
+    if (length < 0) RaisePlatform(err::kInvalidArgument, "iReadFile");
+    if (position < 0) RaisePlatform(err::kBadRecordNumber, "iReadFile");
+    if (!file->handle) RaisePlatform(err::kBadFileNumber, "iReadFile");
+    if (length == 0) return {};
+    return ReadCounted(*file->handle, position, static_cast<size_t>(length), "iReadFile");
+}
+
+std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block) {
+    const int32_t position = BlockPosition(block, "iBlockReadFile");
+    if (!file) RaisePlatform(err::kNoObject, "iBlockReadFile");
+    return iReadFile(file, kBlockSize, position);
+}
+
+void iWriteFile(const std::shared_ptr<cOpenFile>& file, const std::string& data, int32_t position) {
+    if (!file) throw BasicError(err::kFile, "iwriteFile", "OpenFile parameter is undefined");
+    RefuseUnlessAllowed(*file, "iwriteFile");
+    if (position > -1) file->Position = position;
+    WriteAt(*file, file->Position, data, "iwriteFile");
+}
+
+void iBlockWriteFile(const std::shared_ptr<cOpenFile>& file, int32_t block,
+                     const std::string& data) {
+    const int32_t position = BlockPosition(block, "iBlockWriteFile");
+    if (!file) RaisePlatform(err::kNoObject, "iBlockWriteFile");
+    if (position < 0) RaisePlatform(err::kBadRecordNumber, "iBlockWriteFile");
+    WriteAt(*file, position, data, "iBlockWriteFile");
+}
+
+void iCloseFile(const std::string& path) {
+    if (!mOpenFiles) return;
+    const std::shared_ptr<cOpenFile> file = mOpenFiles->Find(path);
+    if (!file) return;
+    CloseHandles(*file);
+    mOpenFiles->Remove(file->Path);
+}
+
+void CloseHandles(cOpenFile& file) noexcept {
+    if (file.handle) FreeFileNumber(file.vbFileNumber);
+    file.writer.reset();
+    file.handle.reset();
+}
+
+void SetWritesAllowed(bool allowed) {
+    g_writes_allowed = allowed;
+}
+bool WritesAllowed() {
+    return g_writes_allowed;
+}
+
+ReadStats EngineReadStats() {
+    return g_stats;
+}
+void ResetEngineReadStats() {
+    g_stats = ReadStats{};
+}
+
+}  // namespace dv

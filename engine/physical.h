@@ -1,0 +1,62 @@
+// Physical files and blocks: the engine's only contact with the files of the data set. A file
+// is opened once (read-only) and kept in the open-file table; every read is one positioned
+// read straight from the file, and nothing is cached.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/tables.h"
+
+namespace dv {
+
+// A bare name (no backslash) completed to \\server\TMARLNK\directory\name; anything else as
+// it stands.
+std::string CompletePath(std::string_view path);
+
+// Finds path in the open-file table or opens it read-only and lists it; a bare name comes back
+// completed in the argument. None when no ordinary file of that path exists.
+std::shared_ptr<cOpenFile> iOpenFile(std::string& path);
+// Exactly length bytes from byte position (0-based); bytes past the end of the file read as 0.
+std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position);
+// The 512 bytes of block number block.
+std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block);
+// Writes data at position, or at the file's kept Position when position is -1.
+void iWriteFile(const std::shared_ptr<cOpenFile>& file, const std::string& data, int32_t position);
+void iBlockWriteFile(const std::shared_ptr<cOpenFile>& file, int32_t block,
+                     const std::string& data);
+// Closes the listed file of that path and removes its entry; nothing when it is not listed.
+void iCloseFile(const std::string& path);
+
+// Closes a file's handles and frees its file number (the open-file table's release uses it).
+void CloseHandles(cOpenFile& file) noexcept;
+
+// The byte position of block `block` of a file, or error 6 from `source` when it does not fit
+// in a signed 32-bit integer.
+int32_t BlockPosition(int64_t block, const char* source);
+// A byte position computed in 64 bits, or error 6 from `source` when it does not fit.
+int32_t CheckedPosition(int64_t position, const char* source);
+
+// The program-wide write switch, off unless a test turns it on. While it is off every write
+// member fails with error 75 and no file is ever opened for writing.
+void SetWritesAllowed(bool allowed);
+bool WritesAllowed();
+
+// The engine's read counter: every read of a dealer file goes through it.
+struct ReadStats {
+    uint64_t reads = 0;
+    uint64_t bytes = 0;
+};
+ReadStats EngineReadStats();
+void ResetEngineReadStats();
+
+// Reads length bytes at offset from an open handle, counting the read; a failed read raises
+// the platform error that matches it, from `source`.
+std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
+                        const char* source);
+// The local path of a share path, or nothing when it maps to none.
+std::string LocalOrEmpty(std::string_view share_path);
+
+}  // namespace dv

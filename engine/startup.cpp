@@ -1,0 +1,163 @@
+#include "engine/startup.h"
+
+#include <cstdlib>
+
+#include "engine/business_basic.h"
+#include "engine/codec.h"
+#include "engine/error.h"
+#include "engine/numeric.h"
+#include "engine/packed_text.h"
+#include "engine/physical.h"
+#include "engine/system.h"
+#include "platform/file.h"
+#include "platform/host.h"
+#include "platform/messages.h"
+#include "platform/profile.h"
+#include "platform/share.h"
+#include "platform/tempdir.h"
+
+namespace dv {
+namespace {
+
+constexpr const char* kInitSource = "tMRDataEngine_Initialization";
+constexpr const char* kSection = "Sendrake";
+
+std::string Upper(std::string_view s) {
+    std::string u(s);
+    for (char& c : u)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return u;
+}
+
+// The terminal map's text, or -10 when it can't be opened.
+std::string ReadTerminalMap(const std::string& server) {
+    const std::string path = "\\\\" + server + "\\TMARLNK\\ttymap";
+    const std::string local = LocalOrEmpty(path);
+    int e = 0;
+    const auto file = local.empty() || !platform::IsOrdinaryFile(local)
+                          ? nullptr
+                          : platform::ReadOnlyFile::Open(local, &e);
+    if (!file) {
+        throw BasicError(err::kFile, kInitSource,
+                         "Terminal File 'ttymap' not found on drive \\\\" + server + "\\TMARLNK");
+    }
+    int64_t length = 0;
+    if (const int le = file->Length(length); le != 0)
+        RaisePlatform(ErrorNumberOfErrno(le), kInitSource);
+    return length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), kInitSource)
+                      : std::string();
+}
+
+// Releases the global engine and the tables while the program exits, before the program-wide
+// variables themselves go, whatever order the platform destroys them in.
+void ReleaseAtExit() {
+    mBusinessBasic.reset();
+    mOpenFiles.reset();
+    mLinks.reset();
+    mLogicalFiles.reset();
+}
+
+}  // namespace
+
+std::shared_ptr<cBusinessBasic> mBusinessBasic;
+
+std::string CatalogPath() {
+    return platform::JoinPath(platform::TempDir(), "tMRCatalog.ini");
+}
+
+std::vector<std::string> TextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+std::string TerminalFromMap(std::string_view ttymap, std::string_view computer_name,
+                            std::string_view ip) {
+    const std::string name = Upper(computer_name);
+    for (const std::string& line : TextLines(ttymap)) {
+        const std::vector<std::string> pieces = Split(line, " ", -1, 0);
+        if (pieces.size() < 2) continue;
+        if (Upper(pieces[0]) != name && pieces[0] != ip) continue;
+        const std::vector<std::string> terminal = Split(pieces[1], ",", -1, 0);
+        if (terminal.empty()) RaisePlatform(err::kSubscript, kInitSource);
+        return terminal[0];
+    }
+    return "0";
+}
+
+void LoadCatalogSettings() {
+    mEpcInfo = std::make_shared<cEpcInfo>();
+    mSystem = std::make_shared<cSystem>();
+    const std::string path = CatalogPath();
+    if (!platform::IsOrdinaryFile(path)) {
+        platform::ShowMessage("EpcError", "You are missing file: " + path +
+                                              "    Are you running Tesmar Workstation?");
+        return;
+    }
+    auto value = [&](const char* key) { return platform::ReadProfileString(path, kSection, key); };
+    cEpcInfo& info = *mEpcInfo;
+    info.Server = value("Server");
+    info.DataShare = value("DataShare");
+    info.CatalogShare = "\\\\" + info.Server + "\\" + value("CatalogShare") + "\\";
+    info.Directory = value("Directory");
+    info.TerminalID = value("TerminalID");
+    const std::string customer = value("CustomerNumber");
+    if (!customer.empty()) info.CustomerNumber = ParseLong(customer, "LoadCatalogSettings");
+    mSystem->mUNCDrive = info.Server;
+    mSystem->mDirectory = info.Directory;
+    try {
+        mBusinessBasic = std::make_shared<cBusinessBasic>();
+    } catch (const BasicError& e) {
+        if (e.number() == err::kNoObject) mBusinessBasic.reset();
+    }
+}
+
+cBusinessBasic::cBusinessBasic() {
+    static const bool release_registered = (std::atexit(ReleaseAtExit), true);
+    (void)release_registered;
+    ResetAlphabet();
+    // The socket library needs no start-up here.
+    if (!mSystem) RaisePlatform(err::kNoObject, kInitSource);
+    cSystem& system = *mSystem;
+    const std::string root = "\\\\" + system.mUNCDrive + "\\TMARLNK\\";
+    if (!platform::ShareIsValid(root)) {
+        platform::ShowMessage("Connection Error", "You are attempting to connect to: " + root +
+                                                      " and this shows to be an invalid network "
+                                                      "share");
+        RaisePlatform(err::kNoObject, kInitSource);
+    }
+    system.ComputerName = Trun(platform::ComputerName(), 1);
+    system.IP = platform::DottedAddress(platform::GetHostAddress(system.ComputerName));
+    system.TerminalID = "0";
+    const std::string map = ReadTerminalMap(system.mUNCDrive);
+    system.TerminalID = TerminalFromMap(map, system.ComputerName, system.IP);
+    mLinks = std::make_shared<cLinks>();
+    mOpenFiles = std::make_shared<cOpenFiles>();
+    mLogicalFiles = std::make_shared<cLogicalFiles>();
+}
+
+cBusinessBasic::~cBusinessBasic() {
+    mOpenFiles.reset();  // closes every file still open
+    mLinks.reset();
+    mSystem.reset();
+    mLogicalFiles.reset();
+}
+
+void cBusinessBasic::AllowWrites(bool allowed) {
+    SetWritesAllowed(allowed);
+}
+bool cBusinessBasic::WritesAllowed() {
+    return dv::WritesAllowed();
+}
+
+}  // namespace dv

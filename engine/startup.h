@@ -1,0 +1,25 @@
+// Engine start-up: the catalog settings file, the share check, this computer's identity and
+// its terminal number from the terminal map.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dv {
+
+// The catalog settings file: tMRCatalog.ini directly in the temporary directory.
+std::string CatalogPath();
+
+// The lines of a text file; a line ends at CR, LF or CR LF.
+std::vector<std::string> TextLines(std::string_view text);
+
+// The terminal number the terminal map gives this computer: the first line whose first field
+// equals the computer's name (without regard to case) or its dotted address (exactly); the
+// second field up to its first comma. Fields are separated by blanks only; lines of fewer than
+// two fields are skipped. "0" when no line matches; error 9 when the matching line's second
+// field holds only commas.
+std::string TerminalFromMap(std::string_view ttymap, std::string_view computer_name,
+                            std::string_view ip);
+
+}  // namespace dv

@@ -1,0 +1,222 @@
+#include "engine/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "engine/business_basic.h"
+#include "engine/engine_test_support.h"
+#include "engine/packed_text.h"
+#include "engine/physical.h"
+
+namespace dv {
+namespace {
+
+using testing::ExpectError;
+
+TEST(TerminalMapTest, MatchingRules) {
+    struct Case {
+        const char* what;
+        std::string map;
+        std::string terminal;
+    } cases[] = {
+        {"name in other letter case", "ws7 4\n", "4"},
+        {"address written exactly", "10.0.0.7 5\n", "5"},
+        {"address with a leading zero", "10.0.0.07 5\n", "0"},
+        {"second field up to its comma", "WS7 12,extra\n", "12"},
+        {"a single field is skipped", "WS7\nWS7 3\n", "3"},
+        {"the first matching line wins", "OTHER 1\r\nWS7 2\r\n10.0.0.7 3\r\n", "2"},
+        {"leading blanks and runs of blanks", "   WS7     9   x y\n", "9"},
+        {"tabs do not separate", "WS7\t8\n", "0"},
+        {"no line matches", "WS1 1\nWS2 2\n", "0"},
+        {"an empty map", "", "0"},
+        {"a last line without a line break", "A 1\nWS7 6", "6"},
+        {"lines ended by CR alone", "A 1\rWS7 7\r", "7"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TerminalFromMap(c.map, "WS7", "10.0.0.7"), c.terminal) << c.what;
+    ExpectError([] { TerminalFromMap("WS7 ,,,\n", "WS7", "10.0.0.7"); }, 9,
+                "tMRDataEngine_Initialization", "Subscript out of range");
+}
+
+class StartupTest : public testing::EngineFixture {};
+
+TEST_F(StartupTest, CatalogSettingsFillTheSystemObjectAndCreateTheEngine) {
+    WriteMinimalDataSet();
+    WriteCatalog(
+        "[Sendrake]\nServer=DS1\nDataShare=DATA\nCatalogShare=CAT\nDirectory=D01\n"
+        "TerminalID=77\nCustomerNumber=4711\n");
+    StartEngine();
+    EXPECT_EQ(mEpcInfo->Server, "DS1");
+    EXPECT_EQ(mEpcInfo->DataShare, "DATA");
+    EXPECT_EQ(mEpcInfo->CatalogShare, "\\\\DS1\\CAT\\");
+    EXPECT_EQ(mEpcInfo->Directory, "D01");
+    EXPECT_EQ(mEpcInfo->TerminalID, "77");
+    EXPECT_EQ(mEpcInfo->CustomerNumber, 4711);
+    ASSERT_TRUE(mSystem);
+    EXPECT_EQ(mSystem->mUNCDrive, "DS1");
+    EXPECT_EQ(mSystem->mDirectory, "D01");
+    EXPECT_EQ(mSystem->ComputerName, "WS7");
+    EXPECT_EQ(mSystem->IP, "10.0.0.7");
+    EXPECT_EQ(mSystem->TerminalID, "12");
+    EXPECT_EQ(mSystem->TMARLNK(), "\\\\DS1\\TMARLNK\\D01");
+    EXPECT_EQ(mSystem->CATCON(), "\\\\DS1\\CATCON\\");
+    EXPECT_EQ(mBusinessBasic->OrleSys(), mSystem);
+    EXPECT_TRUE(mLinks && mOpenFiles && mLogicalFiles);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(StartupTest, MissingAndEmptyKeys) {
+    WriteMinimalDataSet();
+    WriteCatalog("[Sendrake]\nServer=DS1\nDirectory=D01\nDataShare=\n");
+    StartEngine();
+    EXPECT_EQ(mEpcInfo->DataShare, "");
+    EXPECT_EQ(mEpcInfo->CatalogShare, "\\\\DS1\\\\");
+    EXPECT_EQ(mEpcInfo->CustomerNumber, 0);
+}
+
+TEST_F(StartupTest, MissingCatalogFileShowsItsMessageAndCreatesNoEngine) {
+    WriteMinimalDataSet();
+    std::filesystem::remove(temp_ / "tMRCatalog.ini");
+    LoadCatalogSettings();
+    EXPECT_FALSE(mBusinessBasic);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].title, "EpcError");
+    EXPECT_EQ(messages()[0].text, "You are missing file: " + (temp_ / "tMRCatalog.ini") +
+                                      "    Are you running Tesmar Workstation?");
+    ASSERT_TRUE(mSystem);
+    EXPECT_EQ(mSystem->mUNCDrive, "");
+    EXPECT_FALSE(mLinks);
+}
+
+TEST_F(StartupTest, MissingShareShowsConnectionErrorAndFailsWith91) {
+    WriteCatalog("[Sendrake]\nServer=NOSERVER\nDirectory=D01\n");
+    LoadCatalogSettings();
+    EXPECT_FALSE(mBusinessBasic);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].title, "Connection Error");
+    EXPECT_EQ(messages()[0].text,
+              "You are attempting to connect to: \\\\NOSERVER\\TMARLNK\\ and this shows to be an "
+              "invalid network share");
+    EXPECT_EQ(mSystem->ComputerName, "");  // nothing else happened
+    ExpectError([] { cBusinessBasic engine; }, 91, "tMRDataEngine_Initialization",
+                "Object variable or With block variable not set");
+    EXPECT_EQ(messages().size(), 2u);  // shown again by the second creation
+}
+
+TEST_F(StartupTest, MissingTerminalMapFailsWithMinus10) {
+    WriteMinimalDataSet();
+    std::filesystem::remove(SharePath("ttymap"));
+    LoadCatalogSettings();
+    EXPECT_FALSE(mBusinessBasic);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(mSystem->TerminalID, "0");
+    ExpectError([] { cBusinessBasic engine; }, -10, "tMRDataEngine_Initialization",
+                "Terminal File 'ttymap' not found on drive \\\\DS1\\TMARLNK");
+    EXPECT_FALSE(mLinks);
+}
+
+TEST_F(StartupTest, AMatchingLineOfOnlyCommasFailsTheCreation) {
+    WriteMinimalDataSet();
+    WriteShareFile("ttymap", "OTHER 1\nWS7 ,,\n");
+    LoadCatalogSettings();
+    EXPECT_FALSE(mBusinessBasic);
+    EXPECT_EQ(mSystem->TerminalID, "0");
+    ExpectError([] { cBusinessBasic engine; }, 9, "tMRDataEngine_Initialization",
+                "Subscript out of range");
+}
+
+TEST_F(StartupTest, TheMapMatchesTheAddressAndFindsTheMapInAnyCase) {
+    WriteMinimalDataSet();
+    std::filesystem::remove(SharePath("ttymap"));
+    WriteShareFile("TTYMAP", "10.0.0.7 31\n");
+    StartEngine();
+    EXPECT_EQ(mSystem->TerminalID, "31");
+    EXPECT_EQ(Sys(4), 31);
+}
+
+TEST_F(StartupTest, CustomerNumberThatIsNoNumberLeavesBeforeTheEngine) {
+    WriteMinimalDataSet();
+    WriteCatalog("[Sendrake]\nServer=DS1\nDirectory=D01\nCustomerNumber=12x\n");
+    ExpectError([] { LoadCatalogSettings(); }, 13, "LoadCatalogSettings", "Type mismatch");
+    EXPECT_FALSE(mBusinessBasic);
+    EXPECT_FALSE(mLinks);
+}
+
+TEST_F(StartupTest, MissingLinksFileFailsTheCreation) {
+    WriteMinimalDataSet();
+    std::filesystem::remove(SharePath("LINKSFILE"));
+    LoadCatalogSettings();
+    EXPECT_FALSE(mBusinessBasic);
+    EXPECT_EQ(mSystem->TerminalID, "12");  // the steps before it took effect
+    ExpectError([] { cBusinessBasic engine; }, 53, "cLinks", "File not found");
+}
+
+TEST_F(StartupTest, EveryCreationResetsTheAlphabetEvenWhenItFails) {
+    WriteCatalog("[Sendrake]\nServer=NOSERVER\nDirectory=D01\n");
+    SwitchAlphabet(0, " ,-.");
+    LoadCatalogSettings();
+    EXPECT_EQ(Alphabet(), kDefaultAlphabet);
+}
+
+TEST_F(StartupTest, TheProgramExitsCleanlyWhileTheGlobalEngineHoldsOpenFiles) {
+    WriteMinimalDataSet();
+    WriteShareFile("D01/FILE0", std::string(1024, 'x'));
+    EXPECT_EXIT(
+        {
+            LoadCatalogSettings();
+            int16_t flag = 0;
+            mBusinessBasic->BlockReadFile("FILE0", 1, flag);
+            std::exit(mBusinessBasic && mOpenFiles->Count() == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(StartupTest, ACreationWithoutASystemObjectFails) {
+    ExpectError([] { cBusinessBasic engine; }, 91, "tMRDataEngine_Initialization",
+                "Object variable or With block variable not set");
+}
+
+TEST_F(StartupTest, TwoEnginesShareTheTablesAndAReleaseDropsThemForAll) {
+    WriteMinimalDataSet();
+    testing::Entries entries;
+    for (int i = 0; i < 100; ++i) entries.emplace_back("K" + std::to_string(1000 + i), i + 1);
+    const testing::BuiltIndex built = testing::BuildIndex(5, entries, 10, 10);
+    WriteShareFile("LINKSFILE", testing::LinkEntry(":D01:KEYI", "D01:KEYD1"));
+    WriteShareFile("D01/KEYD1", testing::DirEntry("KEYI", 0, 1, 512, 'I', built.last_record));
+    WriteShareFile("D01/KEYDB", std::string(512, '\0') + built.bytes);
+    StartEngine();
+    int16_t flag = 5;
+    std::string cursor(544, '\0');
+    std::string key = "K1000";
+    int32_t record = 0;
+    mBusinessBasic->KFind("KEYI", cursor, key, record, flag);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(record, 1);
+    for (int i = 0; i < 12; ++i) mBusinessBasic->KNext("KEYI", cursor, key, record, flag);
+    EXPECT_EQ(key, "K1012");
+    const auto first_tables = mLogicalFiles;
+    const auto first_container = mLogicalFiles->Item("KEYI")->OpenFile;
+
+    auto second = std::make_unique<cBusinessBasic>();  // rebuilds the program-wide tables
+    EXPECT_NE(mLogicalFiles, first_tables);
+    EXPECT_EQ(mLogicalFiles->Count(), 0);
+    EXPECT_FALSE(first_container->handle);             // the old open-file table closed its files
+    second->KNext("KEYI", cursor, key, record, flag);  // the cursor carries the walk
+    EXPECT_EQ(key, "K1013");
+    mBusinessBasic->KNext("KEYI", cursor, key, record, flag);
+    EXPECT_EQ(key, "K1014");
+
+    second.reset();  // a release drops the tables and the system object for every engine
+    EXPECT_FALSE(mLinks || mOpenFiles || mLogicalFiles || mSystem);
+    ExpectError([&] { mBusinessBasic->KNext("KEYI", cursor, key, record, flag); }, -10,
+                "LogicalOpen", "File not Found: \"KEYI\"");
+    ExpectError([&] { mBusinessBasic->BlockReadFile("FILE0", 1, flag); }, 91, "iOpenFile",
+                "Object variable or With block variable not set");
+    ExpectError([] { cBusinessBasic engine; }, 91, "tMRDataEngine_Initialization",
+                "Object variable or With block variable not set");
+}
+
+}  // namespace
+}  // namespace dv

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/file.h"
+#include "platform/host.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/profile.h"
+#include "platform/share.h"
+#include "platform/tempdir.h"
+#include "platform/test_support.h"
+
+namespace dv::platform {
+namespace {
+
+using dv::testing::ScopedEnv;
+using dv::testing::TempFolder;
+using dv::testing::WriteFile;
+
+TEST(PathsTest, UncPathMapsUnderTheSharesRoot) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\D01\\FILE0"), root / "DS1/TMARLNK/D01/FILE0");
+    EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\"), root / "DS1/TMARLNK");
+    // A target that starts with a colon gives two backslashes; the empty component goes.
+    EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\\\D01\\X"), root / "DS1/TMARLNK/D01/X");
+    EXPECT_EQ(LocalPath("\\\\\\TMARLNK\\"), std::nullopt);
+    EXPECT_EQ(LocalPath("\\\\DS1"), std::nullopt);
+}
+
+TEST(PathsTest, SharesRootDefaultsToMnt) {
+    ScopedEnv env("DASHVANE_SHARES", "");
+    EXPECT_EQ(SharesRoot(), "/mnt");
+}
+
+TEST(PathsTest, MissingComponentsMatchWithoutRegardToCase) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    WriteFile(root / "ds1/TMARLNK/d01/File0", "x");
+    EXPECT_EQ(LocalPath("\\\\DS1\\tmarlnk\\D01\\FILE0"), root / "ds1/TMARLNK/d01/File0");
+    // Below a component that exists in no case, the rest stays as written.
+    EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\NOPE\\FILE0"), root / "ds1/TMARLNK/NOPE/FILE0");
+}
+
+TEST(PathsTest, DotDotNeverClimbsAboveTheShare) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\..\\..\\etc\\passwd"), root / "DS1/TMARLNK/etc/passwd");
+    EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\D01\\.\\..\\X"), root / "DS1/TMARLNK/X");
+}
+
+TEST(TempDirTest, TmpdirElseSlashTmp) {
+    {
+        ScopedEnv env("TMPDIR", "/var/tmp/");
+        EXPECT_EQ(TempDir(), "/var/tmp");
+    }
+    ScopedEnv env("TMPDIR", "");
+    EXPECT_EQ(TempDir(), "/tmp");
+    EXPECT_EQ(JoinPath("/tmp", "tMRCatalog.ini"), "/tmp/tMRCatalog.ini");
+}
+
+TEST(ProfileTest, SectionsAndKeysIgnoreCase) {
+    const std::string text =
+        "[Other]\r\nServer=WRONG\r\n[sendrake]\r\n  server = DS1 \r\nDirectory=D01\r\n"
+        "Empty=\r\n; Server=COMMENT\r\nQuoted=\"a b\"\r\n[Sendrake]\r\nLater=1\r\n";
+    EXPECT_EQ(ProfileValue(text, "Sendrake", "Server"), "DS1");
+    EXPECT_EQ(ProfileValue(text, "SENDRAKE", "DIRECTORY"), "D01");
+    EXPECT_EQ(ProfileValue(text, "Sendrake", "Empty"), "");
+    EXPECT_EQ(ProfileValue(text, "Sendrake", "Missing"), "");
+    EXPECT_EQ(ProfileValue(text, "Sendrake", "Quoted"), "a b");
+    EXPECT_EQ(ProfileValue(text, "Nowhere", "Server"), "");
+    EXPECT_EQ(ProfileValue(text, "Sendrake", "Later"), "");  // only the first section counts
+}
+
+TEST(ProfileTest, ValuesAreCutAt99Characters) {
+    const std::string long_value(150, 'A');
+    EXPECT_EQ(ProfileValue("[S]\nK=" + long_value + "\n", "S", "K"), std::string(99, 'A'));
+    TempFolder dir;
+    WriteFile(dir / "x.ini", "[S]\nK=V");  // no line break at the end
+    EXPECT_EQ(ReadProfileString(dir / "x.ini", "s", "k"), "V");
+    EXPECT_EQ(ReadProfileString(dir / "missing.ini", "S", "K"), "");
+}
+
+TEST(FileTest, ReadPastTheEndGivesZeroBytes) {
+    TempFolder dir;
+    WriteFile(dir / "f", "ABCDEF");
+    int error = -1;
+    auto f = ReadOnlyFile::Open(dir / "f", &error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(error, 0);
+    std::string out;
+    EXPECT_EQ(f->ReadAt(2, 3, out), 0);
+    EXPECT_EQ(out, "CDE");
+    EXPECT_EQ(f->ReadAt(4, 5, out), 0);
+    EXPECT_EQ(out, std::string("EF\0\0\0", 5));
+    EXPECT_EQ(f->ReadAt(100, 2, out), 0);
+    EXPECT_EQ(out, std::string(2, '\0'));
+    int64_t length = 0;
+    EXPECT_EQ(f->Length(length), 0);
+    EXPECT_EQ(length, 6);
+}
+
+TEST(FileTest, MissingFileFolderAndOrdinaryFile) {
+    TempFolder dir;
+    WriteFile(dir / "f", "x");
+    int error = 0;
+    EXPECT_FALSE(ReadOnlyFile::Open(dir / "missing", &error));
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_TRUE(IsOrdinaryFile(dir / "f"));
+    EXPECT_FALSE(IsOrdinaryFile(dir.path()));
+    EXPECT_FALSE(IsOrdinaryFile(dir / "missing"));
+    std::string out;
+    EXPECT_EQ(ReadWholeFile(dir / "f", out), 0);
+    EXPECT_EQ(out, "x");
+    EXPECT_NE(ReadWholeFile(dir / "missing", out), 0);
+}
+
+TEST(FileTest, ReadOnlyFileOpensAReadOnlyFile) {
+    TempFolder dir;
+    WriteFile(dir / "ro", "data");
+    ::chmod((dir / "ro").c_str(), 0444);
+    int error = 0;
+    EXPECT_TRUE(ReadOnlyFile::Open(dir / "ro", &error));
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(WritableFile::Open(dir / "ro", &error));
+    }
+}
+
+TEST(FileTest, WritableFileWritesInPlaceAndNeverCreates) {
+    TempFolder dir;
+    WriteFile(dir / "w", "ABCDEF");
+    int error = 0;
+    EXPECT_FALSE(WritableFile::Open(dir / "new", &error));
+    EXPECT_FALSE(std::filesystem::exists(dir / "new"));
+    auto w = WritableFile::Open(dir / "w", &error);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->WriteAt(2, "xy"), 0);
+    EXPECT_EQ(dv::testing::ReadFileBytes(dir / "w"), "ABxyEF");
+}
+
+TEST(ShareTest, AReadableFolderIsAValidShare) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    EXPECT_FALSE(ShareIsValid("\\\\DS1\\TMARLNK\\"));
+    std::filesystem::create_directories(root / "ds1/tmarlnk");
+    EXPECT_TRUE(ShareIsValid("\\\\DS1\\TMARLNK\\"));
+    WriteFile(root / "DS2/TMARLNK", "a file, not a folder");
+    EXPECT_FALSE(ShareIsValid("\\\\DS2\\TMARLNK\\"));
+}
+
+TEST(HostTest, DottedAddressesConvertAsTheyStand) {
+    const int32_t a = GetHostAddress("192.168.1.10");
+    const auto* b = reinterpret_cast<const unsigned char*>(&a);
+    EXPECT_EQ(b[0], 192);
+    EXPECT_EQ(b[3], 10);
+    EXPECT_EQ(DottedAddress(a), "192.168.1.10");
+    EXPECT_EQ(GetHostAddress("no-such-host.invalid"), -1);
+    EXPECT_EQ(DottedAddress(-1), "255.255.255.255");
+    EXPECT_FALSE(ComputerName().empty());
+}
+
+TEST(HostTest, ServicesCanBeReplaced) {
+    const int32_t fixed = GetHostAddress("10.0.0.7");
+    SetHostServices(
+        {[] { return std::string("WS7"); }, [fixed](std::string_view) { return fixed; }});
+    EXPECT_EQ(ComputerName(), "WS7");
+    EXPECT_EQ(DottedAddress(GetHostAddress("anything")), "10.0.0.7");
+    SetHostServices({});
+    EXPECT_NE(GetHostAddress("127.0.0.1"), GetHostAddress("10.0.0.7"));
+}
+
+TEST(MessagesTest, RecordingSinkKeepsTitleTextAndIcon) {
+    auto sink = std::make_shared<RecordingMessageSink>();
+    auto old = SetMessageSink(sink);
+    ShowMessage("EpcError", "text", MessageIcon::kCritical);
+    SetMessageSink(old);
+    ASSERT_EQ(sink->messages.size(), 1u);
+    EXPECT_EQ(sink->messages[0].title, "EpcError");
+    EXPECT_EQ(sink->messages[0].text, "text");
+    EXPECT_EQ(sink->messages[0].icon, MessageIcon::kCritical);
+}
+
+}  // namespace
+}  // namespace dv::platform
