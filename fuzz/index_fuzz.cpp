@@ -1,0 +1,79 @@
+// An arbitrary index file under every walk member. Each must end, with a record number or a
+// numbered error, without reading outside a node.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "engine/error.h"
+#include "engine/index.h"
+#include "engine/tables.h"
+#include "platform/file.h"
+#include "platform/messages.h"
+
+namespace {
+
+class QuietSink : public dv::platform::MessageSink {
+public:
+    void Show(const dv::platform::Message&) override {}
+};
+
+const std::string& ScratchPath() {
+    static const std::string path = "/tmp/dashvane-index-fuzz-" + std::to_string(getpid());
+    return path;
+}
+
+template <typename Fn>
+void Try(Fn fn) {
+    try {
+        fn();
+    } catch (const dv::BasicError&) {
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static bool quiet = (dv::platform::SetMessageSink(std::make_shared<QuietSink>()), true);
+    (void)quiet;
+    if (size < 4) return 0;
+    // The first byte steers the walk; the rest is the index file, block 0 first.
+    const uint8_t steer = data[0];
+    {
+        std::ofstream out(ScratchPath(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
+    }
+    int error = 0;
+    auto open = std::make_shared<dv::cOpenFile>();
+    open->Path = "\\\\DS1\\TMARLNK\\D01\\FUZZI";
+    open->handle = dv::platform::ReadOnlyFile::Open(ScratchPath(), &error);
+    if (!open->handle) return 0;
+    auto file = std::make_shared<dv::cLogicalFile>();
+    file->FileName = "FUZZI";
+    file->FileType = "I";
+    file->OpenFile = open;
+    file->RecordLength = 512;
+    // Claim more nodes than the file holds now and then: reads past its end give zero bytes.
+    file->LastRecord = static_cast<int32_t>((size - 1) / 512) + (steer & 1);
+
+    std::string cursor;
+    std::string key(reinterpret_cast<const char*>(data + 1), std::min<size_t>(size - 1, steer & 15));
+    int32_t record = 0;
+    Try([&] { dv::iKFind(file, cursor, key, record); });
+    for (int i = 0; i < 64; ++i) {
+        Try([&] {
+            if (steer & 0x40)
+                dv::iKPrev(file, cursor, key, record);
+            else
+                dv::iKNext(file, cursor, key, record);
+        });
+    }
+    Try([&] { dv::iKLast(file, cursor, key, record); });
+    for (int i = 0; i < 16; ++i) Try([&] { dv::iKPrev(file, cursor, key, record); });
+    Try([&] { dv::iKCount(file); });
+    Try([&] { dv::iKLength(file); });
+    return 0;
+}
