@@ -14,11 +14,19 @@ std::string AlphabetOf(TextSet set) {
 
 int WidthOf(char code) {
     switch (code) {
-        case 'B': case 'I': return 1;
-        case 'C': case 'J': return 2;
-        case 'D': case 'K': return 3;
-        case 'L': return 4;
-        default: throw std::invalid_argument(std::string("no field code ") + code);
+        case 'B':
+        case 'I':
+            return 1;
+        case 'C':
+        case 'J':
+            return 2;
+        case 'D':
+        case 'K':
+            return 3;
+        case 'L':
+            return 4;
+        default:
+            throw std::invalid_argument(std::string("no field code ") + code);
     }
 }
 
@@ -36,7 +44,8 @@ RecordBuilder& RecordBuilder::Bin(int32_t position, char code, int64_t value) {
     const int width = WidthOf(code);
     std::string b(static_cast<size_t>(width), '\0');
     uint64_t v = static_cast<uint64_t>(value);
-    for (int i = width - 1; i >= 0; --i, v >>= 8) b[static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
+    for (int i = width - 1; i >= 0; --i, v >>= 8)
+        b[static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
     Put(position, b);
     return *this;
 }

@@ -16,7 +16,7 @@ enum class TextSet {
 };
 
 class RecordBuilder {
-public:
+  public:
     explicit RecordBuilder(size_t length, char fill = '\0');
 
     // A binary field: code B, I, C, J, D, K or L, big-endian, low bytes of value.
@@ -40,7 +40,7 @@ public:
     const std::string& bytes() const { return data_; }
     std::string str() const { return data_; }
 
-private:
+  private:
     void Put(int32_t position, std::string_view bytes);
     std::string data_;
 };

@@ -1,0 +1,148 @@
+#include "sampledata/damage.h"
+
+#include <stdexcept>
+
+#include "sampledata/formats.h"
+
+namespace dv::sample::damage {
+namespace {
+
+LogicalPlacement& IndexOf(DataSetImage& image, std::string_view index) {
+    LogicalPlacement& p = image.Logical(index);
+    if (p.file_type != 'I') throw std::invalid_argument(std::string(index) + " is no index");
+    return p;
+}
+
+// Writes a big-endian field at a byte offset of the container, within the image.
+void PutAt(DataSetImage& image, const LogicalPlacement& p, int64_t offset, int width,
+           int64_t value) {
+    std::string& container = image.File(p.container);
+    if (offset < 0 || static_cast<size_t>(offset + width) > container.size())
+        throw std::out_of_range("damage outside the container of " + p.name);
+    PutBE(container, static_cast<int32_t>(offset + 1), width, value);
+}
+
+int64_t NodeAt(const LogicalPlacement& p, int32_t node) {
+    return (static_cast<int64_t>(p.position) + node) * kBlock;
+}
+
+// Rewrites the directory entry of a placement after a change of its fields.
+void RewriteEntry(DataSetImage& image, const LogicalPlacement& p) {
+    DirectoryEntryFields e;
+    e.name = p.name;
+    e.position = p.position;
+    e.record_length = p.record_length;
+    e.file_type = p.file_type;
+    e.last_record = p.last_record;
+    image.File(p.directory_file)
+        .replace(static_cast<size_t>(p.entry) * kDirectoryEntrySize, kDirectoryEntrySize,
+                 DirectoryEntry(e));
+}
+
+}  // namespace
+
+void Truncate(DataSetImage& image, const std::string& path, int64_t size) {
+    std::string& bytes = image.File(path);
+    if (size < 0) throw std::invalid_argument("negative size");
+    if (static_cast<size_t>(size) < bytes.size()) bytes.resize(static_cast<size_t>(size));
+}
+
+void TruncateLogical(DataSetImage& image, std::string_view name, int64_t keep) {
+    const LogicalPlacement& p = image.Logical(name);
+    Truncate(image, p.container, static_cast<int64_t>(p.position) * kBlock + keep);
+}
+
+void LoopLeafChain(DataSetImage& image, std::string_view index, int32_t from, int32_t to) {
+    LogicalPlacement& p = IndexOf(image, index);
+    const auto& leaves = p.index.leaves;
+    const int32_t n = static_cast<int32_t>(leaves.size());
+    if (from < 0) from = n - 1;
+    if (from >= n || to < 0 || to >= n) throw std::out_of_range("no such leaf");
+    PutAt(image, p, NodeAt(p, leaves[static_cast<size_t>(from)]) + 2, 2,
+          leaves[static_cast<size_t>(to)]);
+}
+
+void SetEntryCount(DataSetImage& image, std::string_view index, int32_t node, int32_t count) {
+    LogicalPlacement& p = IndexOf(image, index);
+    if (node == 0) node = p.index.leaves.front();
+    if (count < 0) count = kNodeEntryBytes / p.index.entry_size + 1;
+    PutAt(image, p, NodeAt(p, node), 2, count);
+}
+
+void SetRoot(DataSetImage& image, std::string_view index, int32_t node) {
+    LogicalPlacement& p = IndexOf(image, index);
+    if (node < 0) node = p.last_record + 1;
+    PutAt(image, p, NodeAt(p, 0) + 8, 2, node);
+}
+
+void SetChild(DataSetImage& image, std::string_view index, int32_t entry, int32_t child) {
+    LogicalPlacement& p = IndexOf(image, index);
+    if (p.index.depth < 2) throw std::invalid_argument(p.name + " has no inner node");
+    if (child < 0) child = p.last_record + 1;
+    const int64_t at = NodeAt(p, p.index.root) + kNodeHeaderSize +
+                       static_cast<int64_t>(entry - 1) * p.index.entry_size + p.index.key_length;
+    PutAt(image, p, at, 4, child);
+}
+
+void SetRecordPointer(DataSetImage& image, std::string_view index, int32_t ordinal,
+                      int32_t record) {
+    LogicalPlacement& p = IndexOf(image, index);
+    int32_t remaining = ordinal;
+    for (size_t i = 0; i < p.index.leaves.size(); ++i) {
+        const int32_t count = p.index.leaf_counts[i];
+        if (remaining < count) {
+            const int64_t at = NodeAt(p, p.index.leaves[i]) + kNodeHeaderSize +
+                               static_cast<int64_t>(remaining) * p.index.entry_size +
+                               p.index.key_length;
+            PutAt(image, p, at, 4, record);
+            return;
+        }
+        remaining -= count;
+    }
+    throw std::out_of_range(p.name + " has no key " + std::to_string(ordinal));
+}
+
+void RecordPointerPastLastRecord(DataSetImage& image, std::string_view index,
+                                 std::string_view record_file, int32_t ordinal) {
+    SetRecordPointer(image, index, ordinal, image.Logical(record_file).last_record + 1);
+}
+
+void RemoveDirectoryEntry(DataSetImage& image, std::string_view name) {
+    const LogicalPlacement p = image.Logical(name);
+    image.File(p.directory_file)
+        .erase(static_cast<size_t>(p.entry) * kDirectoryEntrySize, kDirectoryEntrySize);
+    for (LogicalPlacement& other : image.logical)
+        if (other.directory_file == p.directory_file && other.entry > p.entry) --other.entry;
+    image.Logical(name).entry = -1;
+}
+
+void RemoveDirectoryFile(DataSetImage& image, std::string_view name) {
+    image.files.erase(image.Logical(name).directory_file);
+}
+
+void RemoveContainer(DataSetImage& image, std::string_view name) {
+    image.files.erase(image.Logical(name).container);
+}
+
+void ShortenRecords(DataSetImage& image, std::string_view name, int32_t length) {
+    LogicalPlacement& p = image.Logical(name);
+    if (p.file_type != 'L') throw std::invalid_argument(p.name + " is no record file");
+    if (length < 1 || length >= p.record_length)
+        throw std::invalid_argument("a shorter record length must be 1 to record length - 1");
+    std::string& container = image.File(p.container);
+    const size_t base = static_cast<size_t>(p.position) * kBlock;
+    const size_t old_length = static_cast<size_t>(p.record_length);
+    const size_t new_length = static_cast<size_t>(length);
+    const size_t records = static_cast<size_t>(p.last_record) + 1;
+    // Moving records down to their new places, in order, never overwrites one not yet moved;
+    // record zero keeps its header.
+    for (size_t n = 1; n < records; ++n)
+        container.replace(base + n * new_length, new_length,
+                          container.substr(base + n * old_length, new_length));
+    const size_t old_end = base + records * old_length;
+    for (size_t at = base + records * new_length; at < old_end; ++at) container[at] = '\0';
+    p.record_length = length;
+    RewriteEntry(image, p);
+}
+
+}  // namespace dv::sample::damage

@@ -1,0 +1,50 @@
+// Damage on demand: each function breaks a built data set in one way a dealer's files can be
+// broken, for the tests that check a reader ends with an error instead of hanging or reading
+// outside a buffer. They work on the image before it is written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "sampledata/data_set.h"
+
+namespace dv::sample::damage {
+
+// Cuts a file of the image to `size` bytes (a file shorter already is left alone).
+void Truncate(DataSetImage& image, const std::string& path, int64_t size);
+// Cuts the container of a logical file `keep` bytes after the start of that file, so the file
+// and everything behind it in the container are cut off.
+void TruncateLogical(DataSetImage& image, std::string_view name, int64_t keep);
+
+// Points the next-leaf field of leaf `from` (its place in the chain, from 0; -1 the last) at
+// leaf `to`, so the chain comes back on itself. With `from` the last leaf the end marker is
+// still reached by KNext, but a walk of the whole chain never meets 65535.
+void LoopLeafChain(DataSetImage& image, std::string_view index, int32_t from = -1, int32_t to = 0);
+// Sets the entry count of node `node` (0: the first leaf) to `count`; the default is one more
+// entry than fits in 512 bytes.
+void SetEntryCount(DataSetImage& image, std::string_view index, int32_t node = 0,
+                   int32_t count = -1);
+// Sets the root number of the header; the default is LastRecord + 1.
+void SetRoot(DataSetImage& image, std::string_view index, int32_t node = -1);
+// Sets the pointer of entry `entry` (from 1) of the root, an inner node, to `child`; the
+// default is LastRecord + 1. The index must have two levels at least.
+void SetChild(DataSetImage& image, std::string_view index, int32_t entry = 1, int32_t child = -1);
+// Sets the record pointer of the `ordinal`-th key (from 0, in key order) to `record`.
+void SetRecordPointer(DataSetImage& image, std::string_view index, int32_t ordinal, int32_t record);
+// The same with the record one past the LastRecord of the record file the index serves.
+void RecordPointerPastLastRecord(DataSetImage& image, std::string_view index,
+                                 std::string_view record_file, int32_t ordinal = 0);
+
+// A file named in LINKSFILE but missing: its directory entry is removed (the link stays).
+void RemoveDirectoryEntry(DataSetImage& image, std::string_view name);
+// The directory file that holds a logical file is removed.
+void RemoveDirectoryFile(DataSetImage& image, std::string_view name);
+// The container that holds a logical file is removed (its directory entry stays).
+void RemoveContainer(DataSetImage& image, std::string_view name);
+
+// Short records: the record file is laid out again with each record cut to `length` bytes
+// and its directory entry says so, as a file written by an older layout would be.
+void ShortenRecords(DataSetImage& image, std::string_view name, int32_t length);
+
+}  // namespace dv::sample::damage

@@ -1,0 +1,88 @@
+#include "sampledata/demo_set.h"
+
+#include "sampledata/parts_data.h"
+
+namespace dv::sample {
+
+std::optional<Scale> ParseScale(std::string_view text) {
+    if (text == "tiny") return Scale::kTiny;
+    if (text == "demo") return Scale::kDemo;
+    if (text == "large") return Scale::kLarge;
+    return std::nullopt;
+}
+
+const char* ScaleName(Scale scale) {
+    switch (scale) {
+        case Scale::kTiny:
+            return "tiny";
+        case Scale::kDemo:
+            return "demo";
+        case Scale::kLarge:
+            return "large";
+    }
+    return "tiny";
+}
+
+uint64_t Random::Next() {
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+int64_t Random::Between(int64_t low, int64_t high) {
+    const uint64_t span = static_cast<uint64_t>(high - low) + 1;
+    return low + static_cast<int64_t>(Next() % span);
+}
+
+DemoPlan PlanFor(Scale scale) {
+    DemoPlan plan;
+    plan.scale = scale;
+    switch (scale) {
+        case Scale::kTiny:
+            plan.product_lines = 4;
+            plan.parts = 40;
+            plan.vendors = 5;
+            plan.customers = 12;
+            plan.invoice_pages = 30;
+            plan.units = 8;
+            plan.shop_jobs = 5;
+            break;
+        case Scale::kDemo:
+            plan.product_lines = 24;
+            plan.parts = 3000;
+            plan.vendors = 40;
+            plan.customers = 400;
+            plan.invoice_pages = 2500;
+            plan.units = 150;
+            plan.shop_jobs = 60;
+            break;
+        case Scale::kLarge:
+            plan.product_lines = 120;
+            plan.parts = 250000;
+            plan.vendors = 600;
+            plan.customers = 20000;
+            plan.invoice_pages = 100000;
+            plan.units = 3000;
+            plan.shop_jobs = 900;
+            break;
+    }
+    return plan;
+}
+
+void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
+    // The engine-level files (LINKSFILE, ttymap, the data directory's directory file and
+    // container, FILE0 and the catalog settings) come from the writer itself. Each subsystem
+    // adds one call here, in this order: parts and product lines, vendors and orders,
+    // customers and invoices, units and floor plan, shop and warranty.
+    AddPartsFiles(set, plan);
+}
+
+DataSetImage BuildDemoSet(Scale scale) {
+    DataSetWriter set;
+    DemoPlan plan = PlanFor(scale);
+    AddDemoFiles(set, plan);
+    return set.Build();
+}
+
+}  // namespace dv::sample

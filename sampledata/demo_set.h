@@ -1,0 +1,52 @@
+// The demo data set: a deterministic dealership at one of three sizes. Each subsystem adds its
+// files through one function called from BuildDemoSet, reading its counts from the plan.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sampledata/data_set.h"
+
+namespace dv::sample {
+
+enum class Scale { kTiny, kDemo, kLarge };
+
+std::optional<Scale> ParseScale(std::string_view text);
+const char* ScaleName(Scale scale);
+
+// A small deterministic generator (splitmix64), the same sequence on every machine.
+class Random {
+  public:
+    explicit Random(uint64_t seed) : state_(seed) {}
+    uint64_t Next();
+    // A number from low to high, both included.
+    int64_t Between(int64_t low, int64_t high);
+
+  private:
+    uint64_t state_;
+};
+
+// What a scale asks of each subsystem. The counts are for the subsystems that add their files
+// later; the engine-level files do not depend on them.
+struct DemoPlan {
+    Scale scale = Scale::kTiny;
+    int32_t product_lines = 0;
+    int32_t parts = 0;
+    int32_t vendors = 0;
+    int32_t customers = 0;
+    int32_t invoice_pages = 0;
+    int32_t units = 0;
+    int32_t shop_jobs = 0;
+    Random random{0x44A5B1E5ull};
+};
+
+DemoPlan PlanFor(Scale scale);
+
+// Registers the demo set's files on a writer made with the demo's options.
+void AddDemoFiles(DataSetWriter& set, DemoPlan& plan);
+// The demo set of a scale, laid out.
+DataSetImage BuildDemoSet(Scale scale);
+
+}  // namespace dv::sample
