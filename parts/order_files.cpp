@@ -1,0 +1,209 @@
+#include "parts/order_files.h"
+
+#include <cstdlib>
+
+#include "engine/codec.h"
+#include "engine/error.h"
+#include "engine/packed_text.h"
+#include "engine/system.h"
+#include "engine/tables.h"
+#include "parts/record_fields.h"
+
+namespace dv {
+namespace {
+
+cBusinessBasic& Engine(const char* source) {
+    cBusinessBasic* engine = mBusinessBasic.get();
+    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
+    return *engine;
+}
+
+// The full path the engine gives a bare name of the data directory, or empty without a
+// system object.
+std::string DataPath(const std::string& name) {
+    return mSystem ? mSystem->TMARLNK() + "\\" + name : std::string();
+}
+
+bool IsOpen(const std::string& path) {
+    return mOpenFiles && mOpenFiles->Find(path) != nullptr;
+}
+
+// Drops the logical-file entry a document open added, so that walks on every refresh do not
+// pile up entries of closed files.
+void Forget(const LogicalFileRef& file) {
+    if (!mLogicalFiles) return;
+    int32_t index = 1;
+    for (const auto& slot : *mLogicalFiles) {
+        if (slot.item == file) {
+            mLogicalFiles->Remove(index);
+            return;
+        }
+        ++index;
+    }
+}
+
+}  // namespace
+
+bool IsReturnEntry(const OrderIndexEntry& entry) {
+    return entry.type == 20 && entry.First() == 'R';
+}
+
+bool IsPurchaseOrderEntry(const OrderIndexEntry& entry) {
+    const char lead = std::to_string(entry.type)[0];
+    return (entry.First() == 'V' && lead == '2') || lead == '6';
+}
+
+void WalkOrderIndex(const std::string& index,
+                    const std::function<void(const OrderIndexEntry&)>& visit) {
+    cBusinessBasic& engine = Engine("WalkOrderIndex");
+    std::string cursor(kCursorSize, '\0');
+    std::string key(kOrderKeyLength, '\0');
+    Pack("C", key, 1, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind(index, cursor, key, record, flag);
+    record = std::abs(record);
+    while (record >= 1) {
+        OrderIndexEntry entry;
+        entry.key = key;
+        entry.name = Trun(std::string_view(key).substr(0, 10), 1);
+        entry.type = Unpack("B", key, kOrderKeyLength);
+        entry.record = record;
+        visit(entry);
+        engine.KNext(index, cursor, key, record, flag);
+    }
+}
+
+bool IsSafeDocumentName(std::string_view name) {
+    return !name.empty() && name.find('\0') == std::string_view::npos &&
+           name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos &&
+           name.find("..") == std::string_view::npos;
+}
+
+OrderHeader DecodeOrderHeader(std::string_view record) {
+    OrderHeader h;
+    h.number = Trun(fields::Mid(record, 3, 8), 1);
+    h.vendor = Unpack("C", record, 11);
+    h.date_code = Unpack("D", record, 13);
+    h.date = UnPackDate("D", record, 13);
+    h.drop_ship = Unpack("L", record, 17);
+    return h;
+}
+
+std::string DecodeOrderComment(std::string_view record) {
+    std::string packed(fields::Mid(record, 3, 35));
+    return Ucm(packed);
+}
+
+int64_t DecodeOrderTotal(std::string_view record) {
+    return Unpack("L", record, 22);
+}
+
+OrderLine DecodeOrderLine(std::string_view record) {
+    OrderLine l;
+    l.kind = Unpack("J", record, 1);
+    l.line = Unpack("C", record, 3);
+    l.quantity = Unpack("K", record, 18);
+    l.unit_cost = Unpack("D", record, 33);
+    l.part_key = std::string(record.substr(2, 14));
+    l.part_number = UcmView(record.substr(4, 12));
+    return l;
+}
+
+std::unique_ptr<OrderDocument> OrderDocument::Open(const std::string& name) {
+    if (!IsSafeDocumentName(name)) return nullptr;
+    cBusinessBasic& engine = Engine("OrderDocument");
+    // A name that happens to name a file the engine already holds open (a container, the
+    // control file) is read, but left open for the engine afterwards.
+    const bool was_open = IsOpen(DataPath(name));
+    std::string path = name;
+    int32_t last = 0;
+    LogicalFileRef file = engine.PhysLogicalOpen(path, "L", kOrderRecordLength, last);
+    if (!file) return nullptr;
+    return std::unique_ptr<OrderDocument>(
+        new OrderDocument(name, std::move(path), std::move(file), !was_open));
+}
+
+OrderDocument::OrderDocument(std::string name, std::string path, LogicalFileRef file,
+                             bool close_after)
+    : name_(std::move(name)),
+      path_(std::move(path)),
+      file_(std::move(file)),
+      close_after_(close_after) {}
+
+OrderDocument::~OrderDocument() {
+    try {
+        Forget(file_);
+        if (close_after_ && mBusinessBasic) mBusinessBasic->CloseFile(path_);
+    } catch (const BasicError&) {
+        // Closing is best effort: the file is released with the engine in any case.
+    }
+}
+
+int32_t OrderDocument::LastRecord() const {
+    return file_->LastRecord;
+}
+
+int32_t OrderDocument::LineRecords() const {
+    return LastRecord() >= kFirstOrderLine ? LastRecord() - kFirstOrderLine + 1 : 0;
+}
+
+std::string OrderDocument::Record(int32_t n) const {
+    int16_t flag = 0;
+    return Engine("OrderDocument").LreadFile(file_, n, flag);
+}
+
+std::array<std::string, 4> OrderDocument::Comments() const {
+    std::array<std::string, 4> lines;
+    for (int32_t i = 0; i < 4; ++i)
+        lines[static_cast<size_t>(i)] = DecodeOrderComment(Record(i + 2));
+    return lines;
+}
+
+std::string VendorName(int32_t vendor) {
+    cBusinessBasic& engine = Engine("VendorName");
+    std::string cursor(kCursorSize, '\0');
+    std::string key(4, '\0');
+    Pack("L", key, vendor, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("VNDRI", cursor, key, record, flag);
+    if (record <= 0) return kVendorNotFound;
+    return UcmView(fields::Mid(engine.LreadFile("VNDRL", record, flag), 6, 20));
+}
+
+std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {
+    const std::unique_ptr<OrderDocument> doc = OrderDocument::Open(name);
+    if (!doc) return std::nullopt;
+    const OrderHeader header = doc->Header();
+    OrderSummary s;
+    s.name = name;
+    s.vendor = header.vendor;
+    s.vendor_name = VendorName(header.vendor);
+    s.number = header.number;
+    s.date_code = header.date_code;
+    s.date = header.date;
+    s.total_cents = doc->TotalCents();
+    return s;
+}
+
+LinePart LookUpLinePart(const std::string& part_key) {
+    cBusinessBasic& engine = Engine("LookUpLinePart");
+    std::string cursor(kCursorSize, '\0');
+    std::string key = part_key;
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("PARTI", cursor, key, record, flag);
+    LinePart part;
+    if (record <= 0) {
+        part.description = kPartNotFound;
+        return part;
+    }
+    const std::string rec = engine.LreadFile("PARTL", record, flag);
+    part.found = true;
+    part.description = UcmView(fields::Mid(rec, 179, 14));
+    part.cost = Unpack("D", rec, 61);
+    return part;
+}
+
+}  // namespace dv
