@@ -12,7 +12,7 @@ namespace dv::platform {
 // The title of message boxes that have no title of their own.
 inline constexpr std::string_view kApplicationTitle = "VODOD2";
 
-enum class MessageIcon { kNone, kCritical };
+enum class MessageIcon { kNone, kCritical, kInformation };
 
 struct Message {
     std::string title;

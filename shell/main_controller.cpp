@@ -1,0 +1,302 @@
+#include "shell/main_controller.h"
+
+#include "engine/error.h"
+#include "engine/system.h"
+#include "platform/messages.h"
+#include "shell/clock_text.h"
+#include "shell/operation_log.h"
+#include "shell/startup.h"
+
+namespace dv {
+namespace {
+
+const std::string kNoText;
+
+cSystem& SystemObject() {
+    if (!mSystem) RaisePlatform(err::kNoObject, "frmKRLI");
+    return *mSystem;
+}
+
+// "Error in settree routine error # :91" CR LF "description".
+std::string ShellErrorText(std::string_view routine_text, const std::exception& e) {
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(e, number, description);
+    return std::string(routine_text) + "error # :" + std::to_string(number) + "\r\n" + description;
+}
+
+void ShowShellError(const std::string& errtext) {
+    platform::ShowMessage(std::string(platform::kApplicationTitle), errtext);
+    mLogLine = "*" + errtext;
+    WriteLog(mLogPath, mLogLine);
+}
+
+}  // namespace
+
+MainController::MainController(const ViewRegistry& views, EngineHooks hooks, MainWindow& window,
+                               LogViewerWindow& log_viewer)
+    : views_(views),
+      hooks_(std::move(hooks)),
+      window_(window),
+      log_viewer_(log_viewer),
+      splash_(VersionText(), LegalNotice()) {}
+
+MainController::~MainController() = default;
+
+View* MainController::Instance(std::string_view form_name) const {
+    const auto it = forms_.find(form_name);
+    return it == forms_.end() ? nullptr : it->second.get();
+}
+
+View* MainController::Instantiate(std::string_view form_name) {
+    if (View* v = Instance(form_name)) return v;
+    std::unique_ptr<View> created;
+    if (form_name == form::kRecap) {
+        auto board = std::make_unique<RecapBoard>();
+        recap_ = board.get();
+        created = std::move(board);
+    } else {
+        created = views_.Create(form_name);
+        if (!created) return nullptr;
+    }
+    View* v = created.get();
+    forms_.emplace(std::string(form_name), std::move(created));
+    return v;
+}
+
+View* MainController::LoadForm(std::string_view form_name) {
+    View* v = Instantiate(form_name);
+    if (v) v->RunLoad(*this);
+    return v;
+}
+
+RecapBoard& MainController::Recap() {
+    LoadForm(form::kRecap);
+    return *recap_;
+}
+
+std::string_view MainController::WarrantyForm() const {
+    return mSegmentWarranty ? form::kWarSeg : form::kWarranty;
+}
+
+const std::string& MainController::StatusText(int panel) const {
+    return panel >= 1 && panel <= 4 ? status_[panel - 1] : kNoText;
+}
+
+std::vector<View*> MainController::LoadedViews() const {
+    std::vector<View*> out;
+    auto add = [&](std::string_view name) {
+        View* v = Instance(name);
+        if (v && v->loaded()) out.push_back(v);
+    };
+    for (std::string_view name : kStartupOrder) add(name);
+    add(form::kWarSeg);
+    add(form::kWarranty);
+    return out;
+}
+
+void MainController::Start() {
+    splash_.Show();
+    Load();
+    splash_.Unload();
+    window_.ShowMainWindow();
+}
+
+void MainController::Load() {
+    try {
+        hooks_.load_catalog_settings();
+
+        mLogLine = NowStamp() + "  Program Start from : " + SystemObject().ComputerName +
+                   "  Terminal :" + SystemObject().TerminalID;
+        WriteLog(mLogPath, mLogLine);
+
+        own_engine_ = hooks_.create_engine();
+
+        const cSystem& system = SystemObject();
+        // The store number: the data directory from its fourth character on ("D01" has none).
+        const std::string store_number =
+            system.mDirectory.size() > 3 ? system.mDirectory.substr(3) : std::string();
+        status_[0] = "Client :" + system.ComputerName;
+        status_[1] = "Host :" + system.mUNCDrive;
+        status_[2] = "Terminal :" + system.TerminalID;
+        status_[3] = "Source :" + system.mDirectory + "      Store # " + store_number;
+        for (int panel = 1; panel <= 4; ++panel) window_.SetStatusText(panel, status_[panel - 1]);
+
+        {
+            std::unique_ptr<ControlFile> file = hooks_.control_file(own_engine_);
+            if (!file) RaisePlatform(err::kNoObject, "GetStoreName");
+            store_name_ = GetStoreName(*file);
+        }
+        window_.SetStoreName(store_name_);
+
+        SetTree();
+
+        current_ = LoadForm(form::kRecap);
+
+        mSegmentWarranty = hooks_.get_option(kOptionWarrantySegments);
+
+        for (std::string_view name : kStartupOrder) LoadForm(name);
+        LoadForm(WarrantyForm());
+
+        window_.ShowChild(*current_);
+        window_.PositionChild(*current_, ChildPlacement{});
+        window_.RepaintMainWindow();
+        load_completed_ = true;
+    } catch (const std::exception& e) {
+        int32_t number = 0;
+        std::string description;
+        ErrorParts(e, number, description);
+        mLogLine = "*Form VODOD2 load error :" + NowStamp();
+        WriteLog(mLogPath, mLogLine);
+        mLogLine = "*Error  " + std::to_string(number) + " : " + description;
+        WriteLog(mLogPath, mLogLine);
+    }
+}
+
+void MainController::SetTree() {
+    try {
+        for (const TreeNodeSpec& node : kTreeNodes) {
+            window_.AddTreeNode(node);
+            tree_keys_.insert(std::string(node.key));
+        }
+        for (int i = 1; i <= static_cast<int>(kTreeNodes.size()); ++i) window_.ExpandTreeNode(i);
+        window_.SelectTreeNode(kRecapKey);
+    } catch (const std::exception& e) {
+        ShowShellError(ShellErrorText("Error in settree routine ", e));
+    }
+}
+
+void MainController::ShowMonitor(View& target, bool final_request) {
+    window_.HideChild(*current_);
+    target.RunLoad(*this);
+    window_.ShowChild(target);
+    current_ = &target;
+    window_.PositionChild(target, ChildPlacement{});
+    if (final_request) window_.RepaintMainWindow();
+}
+
+void MainController::TreeClick(std::string_view key) {
+    if (current_ == nullptr || unloaded_) return;
+    const ViewEntry* entry = FindViewEntry(key);
+    if (entry == nullptr) return;  // a group node
+    const std::string_view form_name = entry->form.empty() ? WarrantyForm() : entry->form;
+    View* target = Instantiate(form_name);
+    if (target == nullptr) return;  // a view the program does not have
+    ShowMonitor(*target, true);
+}
+
+void MainController::MenuClick(Menu menu, int index) {
+    if (unloaded_) return;
+    const MenuItemSpec* item = FindMenuItem(menu, index);
+    if (item == nullptr) return;
+    switch (item->action) {
+        case MenuAction::kRefresh:
+            Refresh();
+            break;
+        case MenuAction::kExit:
+            window_.CloseMainWindow();
+            break;
+        case MenuAction::kViewLog:
+            log_viewer_.ShowLogViewer();
+            break;
+        case MenuAction::kHelp:
+            window_.OpenHelp();
+            break;
+        case MenuAction::kAbout:
+            window_.ShowAbout();
+            break;
+        case MenuAction::kShowView: {
+            // After a failed start there may be no tree node and no current view: nothing to do.
+            if (current_ == nullptr || !TreeBuilt(item->node)) return;
+            const ViewEntry* entry = FindViewEntry(item->node);
+            if (entry == nullptr) return;
+            const std::string_view form_name = entry->form.empty() ? WarrantyForm() : entry->form;
+            View* target = Instantiate(form_name);
+            if (target == nullptr) return;
+            window_.SelectTreeNode(item->node);
+            ShowMonitor(*target, menu != Menu::kInventory);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void MainController::RecapClick(int index) {
+    if (recap_ != nullptr && recap_->Click(index)) log_viewer_.ShowLogViewer();
+}
+
+namespace {
+
+void LogEventError(const View& view, std::string_view routine, const std::exception& e) {
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(e, number, description);
+    mLogLine = FillErrorLine(view.form_name(), routine, number, description);
+    WriteLog(mLogPath, mLogLine);
+}
+
+}  // namespace
+
+void MainController::GridHeaderClick(View& view, std::string_view grid, int column) {
+    try {
+        view.HeaderClick(grid, column);
+    } catch (const std::exception& e) {
+        LogEventError(view, std::string(grid) + "_HeadClick", e);
+    }
+}
+
+void MainController::GridButtonClick(View& view, std::string_view grid, int row) {
+    try {
+        view.ButtonClick(grid, row);
+    } catch (const std::exception& e) {
+        LogEventError(view, std::string(grid) + "_BtnClick", e);
+    }
+}
+
+void MainController::DropForms() {
+    for (std::string_view name : kUnloadOrder) {
+        if (View* v = Instance(name)) window_.UnloadChild(*v);
+    }
+    current_ = nullptr;
+    for (std::string_view name : kReleaseOrder) {
+        const auto it = forms_.find(name);
+        if (it == forms_.end()) continue;
+        if (it->second.get() == recap_) recap_ = nullptr;
+        forms_.erase(it);
+    }
+    forms_.clear();
+    recap_ = nullptr;
+}
+
+void MainController::Refresh() {
+    if (unloaded_) return;
+    try {
+        if (current_ == nullptr) RaisePlatform(err::kNoObject, "ReLoadDv");
+        window_.HideChild(*current_);
+        splash_.Show();
+        DropForms();
+        current_ = LoadForm(form::kRecap);
+        for (std::string_view name : kRefreshOrder) {
+            LoadForm(name == kBilledWarrantiesSlot ? WarrantyForm() : name);
+        }
+        splash_.Hide();
+        window_.ShowChild(*current_);
+        window_.PositionChild(*current_, ChildPlacement{});
+    } catch (const std::exception& e) {
+        ShowShellError(ShellErrorText("Error in ReLoadDv function ", e));
+    }
+}
+
+void MainController::Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    DropForms();
+    mSystem.reset();
+    own_engine_.reset();
+    splash_.Unload();
+    mLogLine = NowStamp() + "  Program End ";
+    WriteLog(mLogPath, mLogLine);
+}
+
+}  // namespace dv

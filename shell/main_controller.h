@@ -1,0 +1,135 @@
+// The main window's logic: the load that builds the running program, the view switches of the
+// tree and the menus, File > Refresh, and the unload at exit. The windows sit behind the
+// interfaces of shell_ui.h and the engine behind EngineHooks, so that the whole sequence can
+// run with fakes.
+//
+// The load, in this order (an error anywhere ends it; the handler logs two lines):
+//   1. read the catalog settings and create the global engine object;
+//   2. the log's start line;
+//   3. create the window's own, second engine object (the engine's start-up runs again);
+//   4. the status bar: client, host, terminal, source and store number;
+//   5. the store name, read through the own engine object;
+//   6. the tree (its errors are trapped on their own);
+//   7. the recap board, which becomes the current view;
+//   8. mSegmentWarranty from option 320;
+//   9. the views in the start-up order (Open Shop Work sets mSegmentWarranty from option 317);
+//  10. Billed Warranties: frmWarSeg when mSegmentWarranty is set, else frmWarranty;
+//  11. show the recap board and place it; 12. repaint the main window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "shell/main_tables.h"
+#include "shell/options.h"
+#include "shell/recap_board.h"
+#include "shell/shell_ui.h"
+#include "shell/splash.h"
+#include "shell/view.h"
+#include "shell/view_registry.h"
+
+namespace dv {
+
+class cBusinessBasic;
+
+// How the controller reaches the engine; tests replace any of these.
+struct EngineHooks {
+    // Reads the catalog settings and creates the global engine object (reports its own
+    // failures; may leave the global engine empty).
+    std::function<void()> load_catalog_settings;
+    // Creates the main window's own engine object; raises when the engine can't start. A fake
+    // may return null.
+    std::function<std::shared_ptr<cBusinessBasic>()> create_engine;
+    // FILE0 through the own engine object, for the store name.
+    std::function<std::unique_ptr<ControlFile>(std::shared_ptr<cBusinessBasic>)> control_file;
+    // An option of FILE0 through the global engine object (GetOption).
+    std::function<bool(int32_t)> get_option;
+};
+
+// The real engine: LoadCatalogSettings, a new cBusinessBasic, EngineControlFile, GetOption.
+EngineHooks DefaultEngineHooks();
+
+class MainController : public ViewContext {
+  public:
+    MainController(const ViewRegistry& views, EngineHooks hooks, MainWindow& window,
+                   LogViewerWindow& log_viewer);
+    ~MainController() override;
+    MainController(const MainController&) = delete;
+    MainController& operator=(const MainController&) = delete;
+
+    // ViewContext.
+    SplashModel& Splash() override { return splash_; }
+    // The current recap board, created and loaded on first use.
+    RecapBoard& Recap() override;
+
+    // Main's steps after the launch check: show the splash, load the main window, unload the
+    // splash, show the main window.
+    void Start();
+    // The main window's load (steps 1 to 12 above).
+    void Load();
+    // File > Refresh (ReLoadDv).
+    void Refresh();
+    // The main window's unload (File > Exit or closing the window). Runs once.
+    void Unload();
+
+    // A user's click on a tree node, by its key.
+    void TreeClick(std::string_view key);
+    // A menu item's click, by its menu and index.
+    void MenuClick(Menu menu, int index);
+    // A click on recap label index: "Data Error !" opens the log viewer.
+    void RecapClick(int index);
+    // A view's grid events, as the desktop layer raises them. The views' handlers trap nothing
+    // of their own; an error that reaches here is logged ("*Error in frmInv grdInvest_HeadClick
+    // routine error # :  13  Type mismatch") and the program goes on.
+    void GridHeaderClick(View& view, std::string_view grid, int column);
+    void GridButtonClick(View& view, std::string_view grid, int row);
+
+    // The view shown in the main window (mCurrentMonitor); null before the load placed the
+    // recap board and after the unload.
+    View* current_monitor() const { return current_; }
+    // The instance of a form, null when it has none.
+    View* Instance(std::string_view form_name) const;
+    // The loaded views (recap board excluded) in the start-up order, Billed Warranties last.
+    std::vector<View*> LoadedViews() const;
+
+    // What the load wrote: status panels 1-4 (empty until written) and the store name.
+    const std::string& StatusText(int panel) const;
+    const std::string& StoreName() const { return store_name_; }
+    bool TreeBuilt(std::string_view key) const { return tree_keys_.count(std::string(key)) != 0; }
+    // The current recap board, null when none is loaded.
+    const RecapBoard* recap_board() const { return recap_; }
+    // True when the last load ran to its end.
+    bool load_completed() const { return load_completed_; }
+
+  private:
+    View* Instantiate(std::string_view form_name);
+    View* LoadForm(std::string_view form_name);
+    std::string_view WarrantyForm() const;
+    void SetTree();
+    void ShowMonitor(View& target, bool final_request);
+    // Unloads and releases every instance.
+    void DropForms();
+
+    const ViewRegistry& views_;
+    EngineHooks hooks_;
+    MainWindow& window_;
+    LogViewerWindow& log_viewer_;
+    SplashModel splash_;
+
+    std::shared_ptr<cBusinessBasic> own_engine_;
+    std::map<std::string, std::unique_ptr<View>, std::less<>> forms_;
+    RecapBoard* recap_ = nullptr;
+    View* current_ = nullptr;
+    std::set<std::string> tree_keys_;
+    std::string status_[4];
+    std::string store_name_;
+    bool unloaded_ = false;
+    bool load_completed_ = false;
+};
+
+}  // namespace dv

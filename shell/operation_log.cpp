@@ -1,0 +1,126 @@
+#include "shell/operation_log.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "platform/tempdir.h"
+
+namespace dv {
+
+std::string mLogPath;
+std::string mLogLine;
+
+namespace {
+
+bool g_warned = false;
+std::vector<LogCapture*> g_captures;
+
+std::string EnvOrEmpty(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+// Splits text + CR LF into the lines it makes in the file.
+void AppendLines(std::vector<std::string>& lines, std::string_view text) {
+    size_t start = 0;
+    while (true) {
+        const size_t at = text.find("\r\n", start);
+        if (at == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            return;
+        }
+        lines.emplace_back(text.substr(start, at - start));
+        start = at + 2;
+    }
+}
+
+bool AppendToFile(const std::string& path, const std::string& data, int& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    size_t done = 0;
+    bool ok = true;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok;
+}
+
+}  // namespace
+
+std::string LogPathFromEnvironment() {
+    std::string dir = EnvOrEmpty("TEMP");
+    if (dir.empty()) dir = platform::TempDir();
+    return dir + "/" + std::string(kLogFileName);
+}
+
+void InitLogPath() {
+    mLogPath = LogPathFromEnvironment();
+}
+
+void WriteLog(const std::string& path, const std::string& text) noexcept {
+    try {
+        for (LogCapture* c : g_captures) AppendLines(c->lines_, text);
+        int error = 0;
+        if (!AppendToFile(path, text + "\r\n", error) && !g_warned) {
+            g_warned = true;
+            std::fprintf(stderr, "dashvane: the operation log %s can't be written: %s\n",
+                         path.c_str(), std::strerror(error));
+        }
+    } catch (...) {
+        // Out of memory while building the line: the log loses it, the program goes on.
+    }
+}
+
+LogCapture::LogCapture() {
+    g_captures.push_back(this);
+}
+
+LogCapture::~LogCapture() {
+    for (auto it = g_captures.begin(); it != g_captures.end(); ++it) {
+        if (*it == this) {
+            g_captures.erase(it);
+            break;
+        }
+    }
+}
+
+std::vector<std::string> LogCapture::Take() {
+    std::vector<std::string> out;
+    out.swap(lines_);
+    return out;
+}
+
+std::string ReadLogText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream s;
+    s << in.rdbuf();
+    return in.bad() ? std::string() : s.str();
+}
+
+void ResetLogWarningForTest() {
+    g_warned = false;
+}
+
+}  // namespace dv

@@ -1,0 +1,83 @@
+#include "shell/operation_log.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/test_support.h"
+
+namespace dv {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::ScopedEnv;
+using testing::TempFolder;
+
+TEST(LogPathTest, FollowsTempElseTheTemporaryDirectory) {
+    TempFolder dir;
+    {
+        ScopedEnv temp("TEMP", dir.path());
+        EXPECT_EQ(LogPathFromEnvironment(), dir.path() + "/dvoperation.log");
+    }
+    {
+        ScopedEnv temp("TEMP", dir.path() + "/");
+        EXPECT_EQ(LogPathFromEnvironment(), dir.path() + "//dvoperation.log");
+    }
+    {
+        ScopedEnv tmpdir("TMPDIR", dir.path());
+        ScopedEnv temp("TEMP", "");
+        ::unsetenv("TEMP");
+        EXPECT_EQ(LogPathFromEnvironment(), dir.path() + "/dvoperation.log");
+    }
+}
+
+TEST(WriteLogTest, CreatesThenAppendsLinesEndingInCrLf) {
+    TempFolder dir;
+    const std::string path = dir / "dvoperation.log";
+    WriteLog(path, "first");
+    EXPECT_EQ(ReadFileBytes(path), "first\r\n");
+    // An entry holding a CR LF makes two lines; a later run appends to the same file.
+    WriteLog(path, "*Error in GetOption function error # :53\r\nFile not found");
+    EXPECT_EQ(ReadFileBytes(path),
+              "first\r\n*Error in GetOption function error # :53\r\nFile not found\r\n");
+}
+
+TEST(WriteLogTest, UnwritableLogIsReportedOnceAndNeverThrows) {
+    TempFolder dir;
+    const std::string path = dir / "missing-folder/dvoperation.log";
+    ResetLogWarningForTest();
+    ::testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(WriteLog(path, "one"));
+    EXPECT_NO_THROW(WriteLog(path, "two"));
+    EXPECT_NO_THROW(WriteLog(dir.path(), "a folder is no file"));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(path), std::string::npos) << err;
+    EXPECT_EQ(err.find("dashvane"), err.rfind("dashvane")) << "reported more than once: " << err;
+    ResetLogWarningForTest();
+}
+
+TEST(WriteLogTest, CaptureSeesTheLinesItMakes) {
+    TempFolder dir;
+    const std::string path = dir / "dvoperation.log";
+    LogCapture capture;
+    WriteLog(path, "a");
+    {
+        LogCapture inner;
+        WriteLog(path, "b\r\nc");
+        EXPECT_EQ(inner.lines(), (std::vector<std::string>{"b", "c"}));
+    }
+    EXPECT_EQ(capture.Take(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_TRUE(capture.lines().empty());
+}
+
+TEST(ReadLogTextTest, MissingFileReadsEmpty) {
+    TempFolder dir;
+    EXPECT_EQ(ReadLogText(dir / "none.log"), "");
+    WriteLog(dir / "x.log", "line");
+    EXPECT_EQ(ReadLogText(dir / "x.log"), "line\r\n");
+}
+
+}  // namespace
+}  // namespace dv

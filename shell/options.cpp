@@ -1,0 +1,58 @@
+#include "shell/options.h"
+
+#include "engine/error.h"
+#include "engine/packed_text.h"
+#include "shell/operation_log.h"
+#include "shell/view.h"
+
+namespace dv {
+
+bool mSegmentWarranty = false;
+
+namespace {
+
+void LogShellError(std::string_view routine_text, const std::exception& e) {
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(e, number, description);
+    mLogLine = "*" + std::string(routine_text) + "error # :" + std::to_string(number) + "\r\n" +
+               description;
+    WriteLog(mLogPath, mLogLine);
+}
+
+}  // namespace
+
+bool GetOption(int32_t position, ControlFile& file) {
+    bool result = false;
+    try {
+        const std::string block = file.ReadBlock(kOptionBlock);
+        if (position < 1) RaisePlatform(err::kInvalidArgument, "GetOption");
+        result = static_cast<size_t>(position) <= block.size() &&
+                 block[static_cast<size_t>(position - 1)] == 'Y';
+        file.Close();
+    } catch (const std::exception& e) {
+        LogShellError("Error in GetOption function ", e);
+    }
+    return result;
+}
+
+std::string GetStoreName(ControlFile& file) {
+    try {
+        const std::string block = file.ReadBlock(kStoreBlock);
+        std::string name;
+        if (block.size() >= static_cast<size_t>(kStoreNamePosition))
+            name = block.substr(kStoreNamePosition - 1, kStoreNameLength);
+        file.Close();
+        return name;
+    } catch (const std::exception& e) {
+        LogShellError("Error in GetStoreName function ", e);
+    }
+    return kStoreNameError;
+}
+
+std::string InsertDashes(std::string& part_no, std::string& codes) {
+    RestoreDashes(part_no, codes);
+    return part_no;
+}
+
+}  // namespace dv

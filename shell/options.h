@@ -1,0 +1,61 @@
+// The dealer system's options, the store name, and the dash insertion of part numbers, shared
+// by the main window, the views and the detail builders.
+//
+// Both the option flags and the store name live in the control file FILE0, read by block:
+// block 1 holds the store name at 151 (35 characters), block 401 the "Y"/"N" option flags at
+// fixed 1-based positions (317 and 320 select the segment form of Billed Warranties).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace dv {
+
+class cBusinessBasic;
+
+// Selects the segment form of Billed Warranties (frmWarSeg) instead of the plain form. The main
+// window sets it from option 320 before it loads the views; the Open Shop Work view's load sets
+// it again from option 317; the tree, the View menu and Refresh read it.
+extern bool mSegmentWarranty;
+
+inline constexpr int32_t kStoreBlock = 1;
+inline constexpr int32_t kStoreNamePosition = 151;
+inline constexpr int32_t kStoreNameLength = 35;
+inline constexpr int32_t kOptionBlock = 401;
+inline constexpr int32_t kOptionWarrantySegments = 320;  // read by the main window
+inline constexpr int32_t kOptionShopSegments = 317;      // read by the Open Shop Work view
+
+inline constexpr const char* kStoreNameError = "Error finding Store Name";
+
+// FILE0 as the option and store-name readers use it: read one block (opening the file on first
+// use), then close it by name. Both raise the engine's errors.
+class ControlFile {
+  public:
+    virtual ~ControlFile() = default;
+    virtual std::string ReadBlock(int32_t block) = 0;
+    virtual void Close() = 0;
+};
+
+// FILE0 through an engine object; a null engine raises error 91, as does a missing FILE0.
+std::unique_ptr<ControlFile> EngineControlFile(std::shared_ptr<cBusinessBasic> engine);
+
+// True when the character at position of option block 401 is exactly "Y". Errors are trapped:
+// "*Error in GetOption function error # :" & number & CR LF & description goes to the log, and
+// the result is False unless the character had been compared already. No message is shown.
+bool GetOption(int32_t position, ControlFile& file);
+// The same through the global engine object mBusinessBasic.
+bool GetOption(int32_t position);
+
+// The 35 characters at 151 of block 1 (untrimmed; fewer when the block is short). Errors are
+// logged ("*Error in GetStoreName function error # :" ...) and give "Error finding Store Name".
+std::string GetStoreName(ControlFile& file);
+
+// Puts the dashes back into a part number stored without them: for each of the dash codes up
+// to the last that is not blank, a code that is one of "123456789ABCDEFGHI", at place k, puts a
+// "-" before the k-th character of the part number as it stands after the earlier insertions
+// (at its end when it is shorter); other codes insert nothing. The result is also left in
+// part_no.
+std::string InsertDashes(std::string& part_no, std::string& codes);
+
+}  // namespace dv

@@ -1,0 +1,120 @@
+#include "shell/view.h"
+
+#include "engine/error.h"
+#include "shell/operation_log.h"
+#include "shell/recap_board.h"
+
+namespace dv {
+
+View::View(std::string form_name, std::string caption)
+    : form_name_(std::move(form_name)), caption_(std::move(caption)) {}
+
+View::~View() = default;
+
+void View::RunLoad(ViewContext& context) {
+    if (loaded_) return;
+    loaded_ = true;
+    Load(context);
+}
+
+void View::HeaderClick(std::string_view, int) {}
+void View::ButtonClick(std::string_view, int) {}
+
+GridModel* View::FindGrid(std::string_view name) const {
+    for (const auto& g : grids_) {
+        if (g->name() == name) return g.get();
+    }
+    return nullptr;
+}
+
+const FormLabel& View::Label(int index) const {
+    if (index < 0 || index >= LabelCount()) RaisePlatform(err::kSubscript, form_name_);
+    return labels_[static_cast<size_t>(index)];
+}
+
+int View::LabelIndex(std::string_view name) const {
+    for (size_t i = 0; i < labels_.size(); ++i) {
+        if (labels_[i].name == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void View::SetLabelCaption(std::string_view name, std::string caption) {
+    const int i = LabelIndex(name);
+    if (i < 0) RaisePlatform(err::kSubscript, form_name_);
+    SetLabelCaption(i, std::move(caption));
+}
+
+void View::SetLabelCaption(int index, std::string caption) {
+    if (index < 0 || index >= LabelCount()) RaisePlatform(err::kSubscript, form_name_);
+    labels_[static_cast<size_t>(index)].caption = std::move(caption);
+    if (listener_) listener_->OnLabelChanged(*this, index);
+}
+
+void View::SetLabelRed(int index, bool red) {
+    if (index < 0 || index >= LabelCount()) RaisePlatform(err::kSubscript, form_name_);
+    labels_[static_cast<size_t>(index)].red = red;
+    if (listener_) listener_->OnLabelChanged(*this, index);
+}
+
+void View::SetLabelVisible(int index, bool visible) {
+    if (index < 0 || index >= LabelCount()) RaisePlatform(err::kSubscript, form_name_);
+    labels_[static_cast<size_t>(index)].visible = visible;
+    if (listener_) listener_->OnLabelChanged(*this, index);
+}
+
+GridModel& View::AddGrid(std::string name) {
+    grids_.push_back(std::make_unique<GridModel>(std::move(name)));
+    return *grids_.back();
+}
+
+int View::AddLabel(std::string name, std::string caption) {
+    labels_.push_back(FormLabel{std::move(name), std::move(caption), false, true});
+    return LabelCount() - 1;
+}
+
+std::string FillErrorLine(std::string_view form, std::string_view routine, int32_t number,
+                          std::string_view description) {
+    std::string line = "*Error in ";
+    line += form;
+    line += ' ';
+    line += routine;
+    line += " routine error # :  ";
+    line += std::to_string(number);
+    line += "  ";
+    line += description;
+    return line;
+}
+
+void ErrorParts(const std::exception& e, int32_t& number, std::string& description) {
+    if (const auto* b = dynamic_cast<const BasicError*>(&e)) {
+        number = b->number();
+        description = b->description();
+    } else {
+        number = 51;  // the platform's "Internal error"
+        description = e.what();
+    }
+}
+
+bool View::RunFill(ViewContext& context, std::string_view routine,
+                   std::initializer_list<int> recap_labels, const std::function<void()>& fill) {
+    int32_t number = 0;
+    std::string description;
+    try {
+        fill();
+        return true;
+    } catch (const std::exception& e) {
+        ErrorParts(e, number, description);
+    }
+    try {
+        RecapBoard& recap = context.Recap();
+        for (int i : recap_labels) recap.MarkError(i);
+    } catch (const std::exception&) {
+        // A label the board does not have: the log line below still tells what failed.
+    }
+    mLogLine = FillErrorLine(form_name_, routine, number, description);
+    WriteLog(mLogPath, mLogLine);
+    return false;
+}
+
+}  // namespace dv

@@ -1,0 +1,127 @@
+// The contract between the shell and every view form.
+//
+// A view is a single instance owned by the main controller, created on first use and released
+// on File > Refresh and at exit. Its load (the form's load event, run once per instance) writes
+// its loading message into the splash's progress text, runs its fill routine, and writes its
+// recap label or labels. The fill routine runs under RunFill, the one error handler every view
+// shares: on an error it marks the view's recap labels red with "Data Error !", appends the
+// line "*Error in <form> <routine> routine error # :  <number>  <description>" to the operation
+// log, and leaves the rows added so far in the grids.
+//
+// A view holds its controls as models: grids (GridModel) and labels (FormLabel), each by its
+// control name, in the order the view creates them. The desktop layer shows them; the headless
+// run prints them.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/grid_model.h"
+
+namespace dv {
+
+class RecapBoard;
+class SplashModel;
+class View;
+
+// What a view's load reaches of the shell.
+class ViewContext {
+  public:
+    virtual ~ViewContext() = default;
+    // The splash: writing its progress text loads it again (without showing it) when a key
+    // press unloaded it.
+    virtual SplashModel& Splash() = 0;
+    // The current recap board; writing to it loads it when it is not loaded.
+    virtual RecapBoard& Recap() = 0;
+};
+
+// Changes of a view's labels the desktop layer listens to.
+class ViewListener {
+  public:
+    virtual ~ViewListener() = default;
+    virtual void OnLabelChanged(const View& /*view*/, int /*label*/) {}
+};
+
+// A label of a form: its caption, red fore colour when marked, and visibility.
+struct FormLabel {
+    std::string name;  // the control name, with the index of a control array: "lblinvtot(0)"
+    std::string caption;
+    bool red = false;
+    bool visible = true;
+};
+
+inline constexpr std::string_view kDataError = "Data Error !";
+
+class View {
+  public:
+    View(std::string form_name, std::string caption);
+    virtual ~View();
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+
+    // The form's name ("frmInv") and its window caption.
+    const std::string& form_name() const { return form_name_; }
+    const std::string& caption() const { return caption_; }
+
+    // Runs the form's load event once per instance; later calls do nothing.
+    void RunLoad(ViewContext& context);
+    bool loaded() const { return loaded_; }
+
+    // Events of the form's grids. The defaults do nothing (a view that has no header or button
+    // handler). row is the row of the clicked button; column the clicked header's position.
+    virtual void HeaderClick(std::string_view grid, int column);
+    virtual void ButtonClick(std::string_view grid, int row);
+
+    // The grids and labels, in creation order.
+    const std::vector<std::unique_ptr<GridModel>>& grids() const { return grids_; }
+    GridModel* FindGrid(std::string_view name) const;
+    int LabelCount() const { return static_cast<int>(labels_.size()); }
+    const FormLabel& Label(int index) const;
+    // The index of a named label, -1 when absent.
+    int LabelIndex(std::string_view name) const;
+
+    // Writes a label and tells the listener; a name the form has not raises error 9.
+    void SetLabelCaption(std::string_view name, std::string caption);
+    void SetLabelCaption(int index, std::string caption);
+    void SetLabelRed(int index, bool red);
+    void SetLabelVisible(int index, bool visible);
+
+    void SetListener(ViewListener* listener) { listener_ = listener; }
+
+  protected:
+    // The form's load event.
+    virtual void Load(ViewContext& context) = 0;
+
+    GridModel& AddGrid(std::string name);
+    // Adds a label; returns its index.
+    int AddLabel(std::string name, std::string caption = {});
+
+    // Runs a fill routine under the views' shared error handler. routine is the routine's name
+    // as the log line gives it ("GetLineData"); recap_labels the recap board labels to mark
+    // (none for a view whose handler only logs). True when the fill ran to its end.
+    bool RunFill(ViewContext& context, std::string_view routine,
+                 std::initializer_list<int> recap_labels, const std::function<void()>& fill);
+
+  private:
+    std::string form_name_;
+    std::string caption_;
+    bool loaded_ = false;
+    std::vector<std::unique_ptr<GridModel>> grids_;
+    std::vector<FormLabel> labels_;
+    ViewListener* listener_ = nullptr;
+};
+
+// The log line of a failed fill: "*Error in frmInv GetLineData routine error # :  81  Illegal..."
+std::string FillErrorLine(std::string_view form, std::string_view routine, int32_t number,
+                          std::string_view description);
+
+// The number and description an error handler logs for an exception: a BasicError's own; for
+// any other exception the platform's internal error 51 with the exception's text.
+void ErrorParts(const std::exception& e, int32_t& number, std::string& description);
+
+}  // namespace dv
