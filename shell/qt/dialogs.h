@@ -1,0 +1,44 @@
+// Everything the desktop program asks of the user or of the desktop goes through Dialogs: message
+// boxes, the printer dialog, running a modal window, opening a document with the desktop's
+// default handler and starting another program. QtDialogs does it for real; tests install a
+// fake that records what was asked and answers at once.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QPrinter;
+class QUrl;
+class QWidget;
+
+namespace dv::qt {
+
+enum class DialogIcon { kNone, kInformation, kCritical };
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    // A message box with an OK button; returns when it is dismissed.
+    virtual void Message(QWidget* parent, const QString& title, const QString& text,
+                         DialogIcon icon) = 0;
+    // The printer dialog for printer; false when the user cancels it.
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // Runs dialog modally until it closes.
+    virtual void RunModal(QDialog& dialog) = 0;
+    // Opens a document or address with the desktop's default handler; false when none did.
+    virtual bool OpenUrl(const QUrl& url) = 0;
+    // Starts a program in a window of its own; false when it could not be started.
+    virtual bool StartProgram(const QString& program) = 0;
+};
+
+class QtDialogs : public Dialogs {
+  public:
+    void Message(QWidget* parent, const QString& title, const QString& text,
+                 DialogIcon icon) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+    void RunModal(QDialog& dialog) override;
+    bool OpenUrl(const QUrl& url) override;
+    bool StartProgram(const QString& program) override;
+};
+
+}  // namespace dv::qt

@@ -1,0 +1,94 @@
+// The one data grid of every view: a table over a core grid model with the grid's two-level
+// header (group captions above the column captions), its hidden columns, button cells and
+// tooltip. A header click raises headerClicked with the column's position in the grid; a click
+// on a button cell raises buttonClicked with the row. When the core grid moves to a row (after
+// a sort, to its first one) the table follows.
+#pragma once
+
+#include <QHeaderView>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include "shell/grid_model.h"
+
+namespace dv::qt {
+
+class GridTableModel;
+
+// Paints the group caption above the captions of the columns of its group. Columns before the
+// first group, and every column of a grid without groups, have one caption over both levels.
+class GroupHeaderView : public QHeaderView {
+    Q_OBJECT
+
+  public:
+    explicit GroupHeaderView(QWidget* parent = nullptr);
+    void SetTwoLevels(bool two_levels);
+    bool two_levels() const { return two_levels_; }
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override;
+    QSize sectionSizeFromContents(int logical_index) const override;
+
+  private:
+    QRect GroupRect(int group_start, const QRect& section_rect) const;
+    bool two_levels_ = false;
+};
+
+// Draws the cells of button columns as push buttons and reports clicks on them.
+class ButtonCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+  signals:
+    void buttonClicked(int row);
+
+  protected:
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
+
+  private:
+    QPersistentModelIndex pressed_;
+};
+
+class GridWidget : public QTableView {
+    Q_OBJECT
+
+  public:
+    explicit GridWidget(GridModel& grid, QWidget* parent = nullptr);
+    ~GridWidget() override;
+
+    GridModel& grid() const;
+    GridTableModel* tableModel() const { return table_; }
+    GroupHeaderView* groupHeader() const { return header_; }
+
+    // Brings the table up to the grid's rows at once.
+    void Sync();
+
+    // Where a column's header and a row's cell of it lie, in viewport coordinates (for tests
+    // and for the header's own painting).
+    QRect CellRect(int row, int column) const;
+
+  signals:
+    void headerClicked(int column);
+    void buttonClicked(int row);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void ApplyColumns();
+    void FitColumns();
+    void FollowCurrentRow(int row);
+
+    GridTableModel* table_;
+    GroupHeaderView* header_;
+    ButtonCellDelegate* buttons_;
+    bool fitted_to_rows_ = false;
+    bool following_ = false;
+};
+
+}  // namespace dv::qt

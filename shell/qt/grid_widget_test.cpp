@@ -1,0 +1,216 @@
+// The grid widget over the core grid model: rows read on demand, the two-level header, hidden
+// columns, header and button clicks, the tooltip, and the move to the first row after a sort.
+#include "shell/qt/grid_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "engine/error.h"
+#include "platform/test_support.h"
+#include "shell/operation_log.h"
+#include "shell/qt/grid_table_model.h"
+#include "shell/qt/qt_test_support.h"
+#include "shell/qt/view_form.h"
+#include "shell/recap_board.h"
+#include "shell/splash.h"
+
+namespace dv::qt {
+namespace {
+
+using testing::EnsureApplication;
+using testing::FakeDialogs;
+using testing::TestView;
+
+class GridWidgetTest : public ::testing::Test {
+  protected:
+    void SetUp() override { EnsureApplication(); }
+
+    static void AddColumns(GridModel& grid, bool groups) {
+        grid.AddColumn({"Line", "Line", "", false, false, CellAlignment::kLeft, 0});
+        grid.AddColumn(
+            {"Cost", "Cost", groups ? "Investment" : "", false, false, CellAlignment::kRight, 0});
+        grid.AddColumn({"Value", "Value", "", false, false, CellAlignment::kRight, 0});
+        grid.AddColumn({"ndate", "ndate", "", true, false, CellAlignment::kLeft, 0});
+        grid.AddColumn({"Detail", "Detail", "", false, true, CellAlignment::kCenter, 0});
+    }
+
+    static void Fill(GridModel& grid, int rows) {
+        for (int i = 0; i < rows; ++i) {
+            const int row = grid.AddRow();
+            grid.SetCell(row, "Line", "L" + std::to_string(i));
+            grid.SetCell(row, "Cost", std::to_string(i));
+            grid.SetCell(row, "Detail", "...");
+        }
+    }
+};
+
+TEST_F(GridWidgetTest, AHundredThousandRowsAreReadFromTheCoreGridOnDemand) {
+    GridModel grid("grdBig");
+    AddColumns(grid, false);
+    GridWidget widget(grid);
+    widget.resize(600, 400);
+    widget.show();
+    Fill(grid, 100000);
+    // Rows added during a fill are announced together.
+    widget.Sync();
+    const GridTableModel* model = widget.tableModel();
+    ASSERT_EQ(model->rowCount(), 100000);
+    EXPECT_EQ(model->columnCount(), 5);
+    EXPECT_EQ(model->index(99999, 0).data().toString(), "L99999");
+    // A change in the core is what the table shows next.
+    grid.SetCell(99999, "Line", "changed");
+    EXPECT_EQ(model->index(99999, 0).data().toString(), "changed");
+    EXPECT_TRUE(widget.isColumnHidden(3));
+    EXPECT_FALSE(widget.isColumnHidden(4));
+    EXPECT_EQ(model->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                  Qt::AlignHorizontal_Mask,
+              Qt::AlignRight);
+
+    grid.RemoveAll();
+    EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST_F(GridWidgetTest, RowsAddedDuringAFillAppearOnTheNextTurnOfTheEventLoop) {
+    GridModel grid("grdFill");
+    AddColumns(grid, false);
+    GridWidget widget(grid);
+    Fill(grid, 10);
+    EXPECT_EQ(widget.tableModel()->rowCount(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget.tableModel()->rowCount(), 10);
+}
+
+TEST_F(GridWidgetTest, GroupCaptionsMakeATwoLevelHeader) {
+    GridModel flat("grdFlat");
+    AddColumns(flat, false);
+    GridModel grouped("grdGrouped");
+    AddColumns(grouped, true);
+    GridWidget one(flat);
+    GridWidget two(grouped);
+    one.show();
+    two.show();
+    EXPECT_FALSE(one.groupHeader()->two_levels());
+    EXPECT_TRUE(two.groupHeader()->two_levels());
+    EXPECT_GE(two.horizontalHeader()->height(), 2 * one.horizontalHeader()->height() - 2);
+    const GridTableModel* model = two.tableModel();
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal, GridTableModel::kGroupStartRole).toInt(), -1);
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal, GridTableModel::kGroupStartRole).toInt(), 1);
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal, GridTableModel::kGroupRole).toString(),
+              "Investment");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Value");
+}
+
+TEST_F(GridWidgetTest, HeaderAndButtonClicksRaiseTheirEvents) {
+    GridModel grid("grdClicks");
+    AddColumns(grid, true);
+    Fill(grid, 5);
+    GridWidget widget(grid);
+    widget.resize(600, 300);
+    widget.show();
+    widget.Sync();
+    QSignalSpy headers(&widget, &GridWidget::headerClicked);
+    QSignalSpy buttons(&widget, &GridWidget::buttonClicked);
+
+    QHeaderView* header = widget.horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(2) + 4, header->height() * 3 / 4));
+    ASSERT_EQ(headers.count(), 1);
+    EXPECT_EQ(headers.at(0).at(0).toInt(), 2);
+    // A click on the group caption is a click on the column under it.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 4, header->height() / 4));
+    ASSERT_EQ(headers.count(), 2);
+    EXPECT_EQ(headers.at(1).at(0).toInt(), 1);
+
+    QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, widget.CellRect(3, 4).center());
+    ASSERT_EQ(buttons.count(), 1);
+    EXPECT_EQ(buttons.at(0).at(0).toInt(), 3);
+    // Other cells are no buttons; the click only makes the row current.
+    QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, widget.CellRect(2, 0).center());
+    EXPECT_EQ(buttons.count(), 1);
+    EXPECT_EQ(grid.CurrentRow(), 2);
+}
+
+// The context of a view's load outside the main window.
+class LooseContext : public ViewContext {
+  public:
+    SplashModel& Splash() override { return splash_; }
+    RecapBoard& Recap() override {
+        board_.RunLoad(*this);
+        return board_;
+    }
+
+  private:
+    SplashModel splash_{"Version 0.0.0", ""};
+    RecapBoard board_;
+};
+
+TEST_F(GridWidgetTest, AHeaderClickSortsThroughTheViewAndTheGridMovesToItsFirstRow) {
+    dv::testing::TempFolder folder;
+    dv::testing::ScopedEnv temp("TEMP", folder.path());
+    InitLogPath();
+    mSortOrder = 0;
+    FakeDialogs dialogs;
+    TestView view({"frmTest", "Test", 1, 300, false});
+    LooseContext context;
+    view.RunLoad(context);
+    ViewForm form(view, FormContext{dialogs, nullptr});
+    form.resize(500, 300);
+    form.show();
+    GridWidget* widget = form.gridWidget("grdTest");
+    ASSERT_NE(widget, nullptr);
+    widget->Sync();
+    EXPECT_EQ(widget->toolTip(), "Click a column heading to sort");
+    widget->setCurrentIndex(widget->tableModel()->index(250, 0));
+    widget->scrollToBottom();
+    ASSERT_GT(widget->verticalScrollBar()->value(), 0);
+
+    QHeaderView* header = widget->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 4, header->height() * 3 / 4));
+    // The first click of the run sorts descending.
+    EXPECT_EQ(view.grid().CellText(0, "Line"), "Line 1299");
+    EXPECT_EQ(widget->tableModel()->index(0, 0).data().toString(), "Line 1299");
+    EXPECT_EQ(widget->currentIndex().row(), 0);
+    EXPECT_EQ(widget->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A view whose header handler fails.
+class FailingHeaderView : public View {
+  public:
+    FailingHeaderView() : View("frmBroken", "Broken") {
+        AddGrid("grdBroken").AddColumn({"A", "A", "", false, false, CellAlignment::kLeft, 0});
+    }
+    void HeaderClick(std::string_view, int) override {
+        throw BasicError(13, "SortGrid", "Type mismatch");
+    }
+
+  protected:
+    void Load(ViewContext&) override {}
+};
+
+TEST_F(GridWidgetTest, AFailingHeaderClickIsLoggedAndShownAndTheProgramGoesOn) {
+    dv::testing::TempFolder folder;
+    dv::testing::ScopedEnv temp("TEMP", folder.path());
+    InitLogPath();
+    FakeDialogs dialogs;
+    FailingHeaderView view;
+    ViewForm form(view, FormContext{dialogs, nullptr});
+    form.show();
+    GridWidget* widget = form.gridWidget("grdBroken");
+    QHeaderView* header = widget->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(4, header->height() / 2));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "VODOD2");
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Error in frmBroken header click error # :13\nType mismatch");
+    EXPECT_EQ(dv::testing::ReadFileBytes(folder / "dvoperation.log"),
+              "*Error in frmBroken header click error # :13\r\nType mismatch\r\n");
+}
+
+}  // namespace
+}  // namespace dv::qt

@@ -1,0 +1,40 @@
+// The log viewer frmViewLog: the operation log's path and its whole text in a read-only
+// fixed-pitch box, "&Print" (through the printer dialog) and "E&xit". A new viewer is made for
+// every opening, so it always shows the file as it is now.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace dv::qt {
+
+class Dialogs;
+
+class LogViewer : public QDialog {
+    Q_OBJECT
+
+  public:
+    LogViewer(Dialogs& dialogs, const std::string& log_path, QWidget* parent = nullptr);
+
+    QPlainTextEdit* text() const { return text_; }
+    QLabel* pathLabel() const { return path_; }
+    QPushButton* printButton() const { return print_; }
+    QPushButton* exitButton() const { return exit_; }
+
+    // cmdPrint: the printer dialog, then the whole text to the printer. A cancel, or a printer
+    // that can't be used, prints nothing and shows nothing.
+    void Print();
+
+  private:
+    Dialogs& dialogs_;
+    QLabel* path_;
+    QPlainTextEdit* text_;
+    QPushButton* print_;
+    QPushButton* exit_;
+};
+
+}  // namespace dv::qt

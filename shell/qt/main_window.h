@@ -1,0 +1,127 @@
+// The MDI main window frmKRLI over the core's main controller: the store-name strip, the tree
+// of views, the MDI area with one sub-window per view, the menus and the six-panel status bar.
+// It only shows what the controller tells it and hands every user event to the controller.
+//
+// Each view's sub-window is made on the view's first show and kept for the rest of the run:
+// closing it or switching views hides it. When the controller releases a view (File > Refresh,
+// exit) the sub-window drops the widgets that showed it; the next show fills it again with
+// the new instance.
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QString>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/main_tables.h"
+#include "shell/shell_ui.h"
+
+class QLabel;
+class QMdiArea;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace dv {
+class MainController;
+}
+
+namespace dv::qt {
+
+class Dialogs;
+class QtViewRegistry;
+class SplashWidget;
+
+// A view's sub-window: closing it only hides it.
+class ViewSubWindow : public QMdiSubWindow {
+    Q_OBJECT
+
+  public:
+    using QMdiSubWindow::QMdiSubWindow;
+    View* view() const { return view_; }
+    void SetView(View* view) { view_ = view; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    View* view_ = nullptr;
+};
+
+// Where the help page is: the setting "HelpFile" when it names a file, else the installed page
+// (share/dashvane/help/dashvane.html beside the program's bin folder), else the copy in the
+// build tree next to the program. Empty when none exists.
+QString HelpFilePath();
+
+class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWindow {
+    Q_OBJECT
+
+  public:
+    QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidget* parent = nullptr);
+    ~QtMainWindow() override;
+
+    // The controller whose windows these are, and the splash that shows its progress.
+    void SetController(MainController* controller) { controller_ = controller; }
+    void SetSplash(SplashWidget* splash) { splash_ = splash; }
+
+    // MainWindow.
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetStoreName(const std::string& text) override;
+    void AddTreeNode(const TreeNodeSpec& node) override;
+    void ExpandTreeNode(int index) override;
+    void SelectTreeNode(std::string_view key) override;
+    void ShowChild(View& view) override;
+    void HideChild(View& view) override;
+    void PositionChild(View& view, const ChildPlacement& placement) override;
+    void UnloadChild(View& view) override;
+    void RepaintMainWindow() override;
+    void ShowMainWindow() override;
+    void CloseMainWindow() override;
+    void OpenHelp() override;
+    void ShowAbout() override;
+    // LogViewerWindow.
+    void ShowLogViewer() override;
+
+    // The controls, for tests.
+    QTreeWidget* tree() const { return tree_; }
+    QTreeWidgetItem* treeItem(std::string_view key) const;
+    QMdiArea* mdiArea() const { return mdi_; }
+    QLabel* storeNameLabel() const { return store_name_; }
+    QLabel* statusPanel(int panel) const;
+    QAction* menuAction(Menu menu, int index) const;
+    // The sub-window of a form, null before its first show.
+    ViewSubWindow* subWindow(std::string_view form_name) const;
+    // Drops every view's widgets (before the views themselves go).
+    void DropAllForms();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildStatusBar();
+    void UpdateClock();
+    void OnMenu(Menu menu, int index, MenuAction action);
+    ViewSubWindow* SubWindowFor(View& view);
+    void DropForm(ViewSubWindow& sub);
+
+    Dialogs& dialogs_;
+    const QtViewRegistry& views_;
+    MainController* controller_ = nullptr;
+    SplashWidget* splash_ = nullptr;
+
+    QLabel* store_name_;
+    QTreeWidget* tree_;
+    QMdiArea* mdi_;
+    std::vector<QLabel*> panels_;
+    QTimer* clock_;
+    std::vector<QTreeWidgetItem*> tree_items_;  // in insertion order
+    std::map<std::string, QTreeWidgetItem*, std::less<>> tree_keys_;
+    std::map<std::string, ViewSubWindow*, std::less<>> sub_windows_;
+    std::map<std::pair<int, int>, QAction*> actions_;
+};
+
+}  // namespace dv::qt

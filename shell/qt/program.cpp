@@ -1,0 +1,85 @@
+#include "shell/qt/program.h"
+
+#include <QApplication>
+
+#include "shell/operation_log.h"
+#include "shell/qt/dialogs.h"
+#include "shell/qt/icons.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/qt_views.h"
+#include "shell/qt/settings.h"
+#include "shell/qt/splash_widget.h"
+#include "shell/qt/text.h"
+#include "shell/startup.h"
+
+namespace dv::qt {
+
+void DialogMessageSink::Show(const platform::Message& message) {
+    DialogIcon icon = DialogIcon::kNone;
+    if (message.icon == platform::MessageIcon::kInformation) icon = DialogIcon::kInformation;
+    if (message.icon == platform::MessageIcon::kCritical) icon = DialogIcon::kCritical;
+    QString text = ToQ(message.text);
+    text.replace("\r\n", "\n");
+    dialogs_.Message(parent_, ToQ(message.title), text, icon);
+}
+
+bool CheckLaunch(int argc, const char* const* argv) {
+    InitLogPath();
+    if (argc == 2 && LaunchAllowed(CommandLineFrom(argc, argv))) return true;
+    ShowRefusal();
+    return false;
+}
+
+DesktopProgram::DesktopProgram(const ViewRegistry& views, EngineHooks hooks, Dialogs& dialogs,
+                               const QtViewRegistry& qt_views)
+    : window_(std::make_unique<QtMainWindow>(dialogs, qt_views)),
+      controller_(std::make_unique<MainController>(views, std::move(hooks), *window_, *window_)),
+      splash_(std::make_unique<SplashWidget>(controller_->Splash())) {
+    window_->SetController(controller_.get());
+    window_->SetSplash(splash_.get());
+}
+
+DesktopProgram::~DesktopProgram() {
+    // The widgets go before the models they show: the view forms and the splash, then the
+    // controller with its views and splash model, then the main window it drove.
+    window_->SetController(nullptr);
+    window_->SetSplash(nullptr);
+    window_->DropAllForms();
+    splash_.reset();
+    controller_.reset();
+    window_.reset();
+}
+
+void DesktopProgram::Start() {
+    BusyScope busy(*splash_);
+    controller_->Start();
+}
+
+int RunDashvane(int argc, char** argv) {
+    // Only the program's name reaches the toolkit: the command line is the launch check's.
+    int qt_argc = 1;
+    char* qt_argv[] = {argv[0], nullptr};
+    QApplication app(qt_argc, qt_argv);
+    QCoreApplication::setOrganizationName(kSettingsName);
+    QCoreApplication::setApplicationName(kSettingsName);
+    QApplication::setWindowIcon(AppIcon());
+
+    QtDialogs dialogs;
+    auto previous = platform::SetMessageSink(std::make_shared<DialogMessageSink>(dialogs));
+    int status = 0;
+    if (CheckLaunch(argc, argv)) {
+        ViewRegistry views;
+        RegisterViews(views);
+        QtViewRegistry qt_views;
+        RegisterQtViews(qt_views);
+        DesktopProgram program(views, DefaultEngineHooks(), dialogs, qt_views);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit,
+                         [&program] { program.controller().Unload(); });
+        program.Start();
+        status = app.exec();
+    }
+    platform::SetMessageSink(previous);
+    return status;
+}
+
+}  // namespace dv::qt

@@ -1,0 +1,46 @@
+// What a view brings to the desktop program beyond its core view. Most views need nothing: the
+// generic form shows their grids and labels. A view registers here only
+//   - a form factory, when it needs a layout of its own, and/or
+//   - a button handler, when its grid's buttons open a detail form (a Qt dialog, run through
+//     FormContext::dialogs so that tests can drive it).
+// Each view with Qt code adds one line to RegisterQtViews in shell/qt/qt_views.cpp:
+//
+//     registry.Add(form::kInv, {.button_click = OpenInventoryDetail});
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/qt/view_form.h"
+#include "shell/view.h"
+
+namespace dv::qt {
+
+// Builds the widget that shows a view inside its sub-window.
+using FormFactory = std::function<QWidget*(View& view, const FormContext& context)>;
+
+struct QtViewHooks {
+    FormFactory make_form;       // empty: the generic ViewForm
+    ButtonHandler button_click;  // empty: the view's own ButtonClick
+};
+
+class QtViewRegistry {
+  public:
+    void Add(std::string_view form_name, QtViewHooks hooks);
+    // The hooks of a form, null when it registered none.
+    const QtViewHooks* Find(std::string_view form_name) const;
+
+    // The widget for a view: its factory's, else the generic form.
+    QWidget* MakeForm(View& view, const FormContext& context) const;
+
+  private:
+    std::vector<std::pair<std::string, QtViewHooks>> entries_;
+};
+
+// Registers the Qt code of every view that has some.
+void RegisterQtViews(QtViewRegistry& registry);
+
+}  // namespace dv::qt

@@ -1,0 +1,92 @@
+#include "shell/qt/view_form.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <string>
+
+#include "shell/qt/event_guard.h"
+#include "shell/qt/grid_widget.h"
+#include "shell/qt/text.h"
+
+namespace dv::qt {
+
+namespace {
+
+constexpr int kLabelColumns = 4;
+
+}  // namespace
+
+ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWidget* parent)
+    : QWidget(parent), view_(view), context_(context), on_button_(std::move(on_button)) {
+    setObjectName(ToQ(view.form_name()));
+    auto* layout = new QVBoxLayout(this);
+    for (const auto& grid : view_.grids()) {
+        auto* widget = new GridWidget(*grid, this);
+        const std::string name = grid->name();
+        connect(widget, &GridWidget::headerClicked, this, [this, name](int column) {
+            Guard("header click", [&] { view_.HeaderClick(name, column); });
+        });
+        connect(widget, &GridWidget::buttonClicked, this, [this, name](int row) {
+            Guard("button click", [&] {
+                if (on_button_) {
+                    on_button_(view_, name, row, context_);
+                } else {
+                    view_.ButtonClick(name, row);
+                }
+            });
+        });
+        layout->addWidget(widget, 1);
+        grids_.push_back(widget);
+    }
+    if (view_.LabelCount() > 0) {
+        auto* labels = new QGridLayout;
+        labels->setHorizontalSpacing(18);
+        for (int i = 0; i < view_.LabelCount(); ++i) {
+            auto* label = new QLabel(this);
+            label->setObjectName(ToQ(view_.Label(i).name));
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            labels->addWidget(label, i / kLabelColumns, i % kLabelColumns);
+            labels_.push_back(label);
+            ShowLabel(i);
+        }
+        layout->addLayout(labels);
+    }
+    if (grids_.empty()) layout->addStretch();
+    view_.SetListener(this);
+}
+
+ViewForm::~ViewForm() {
+    view_.SetListener(nullptr);
+}
+
+GridWidget* ViewForm::gridWidget(std::string_view name) const {
+    for (GridWidget* g : grids_) {
+        if (g->grid().name() == name) return g;
+    }
+    return nullptr;
+}
+
+QLabel* ViewForm::label(int index) const {
+    if (index < 0 || index >= static_cast<int>(labels_.size())) return nullptr;
+    return labels_[static_cast<size_t>(index)];
+}
+
+void ViewForm::OnLabelChanged(const View&, int label) {
+    ShowLabel(label);
+}
+
+void ViewForm::ShowLabel(int index) {
+    QLabel* widget = label(index);
+    if (widget == nullptr) return;
+    const FormLabel& model = view_.Label(index);
+    widget->setText(ToQ(model.caption));
+    widget->setStyleSheet(model.red ? "color: rgb(255, 0, 0);" : QString());
+    widget->setVisible(model.visible);
+}
+
+void ViewForm::Guard(const char* event, const std::function<void()>& action) {
+    qt::Guard(view_.form_name() + " " + event, context_.dialogs, context_.parent, action);
+}
+
+}  // namespace dv::qt

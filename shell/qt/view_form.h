@@ -1,0 +1,59 @@
+// The generic form of a view: its grids one above the other and its labels below them, all
+// shown from the core view's models. A header click and a button click go back to the view
+// (or, for a button, to the detail opener the view registered on the Qt side). An error in
+// either is caught, logged and shown: it never ends the program.
+//
+// A view that needs a layout of its own registers a form factory instead (qt_views.h).
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "shell/view.h"
+
+class QLabel;
+
+namespace dv::qt {
+
+class Dialogs;
+class GridWidget;
+
+// What a view's Qt code gets to work with.
+struct FormContext {
+    Dialogs& dialogs;
+    QWidget* parent;  // the main window, the parent of modal detail forms
+};
+
+// Opens the detail of a button click of a view's grid (a modal detail form).
+using ButtonHandler =
+    std::function<void(View& view, std::string_view grid, int row, const FormContext& context)>;
+
+class ViewForm : public QWidget, private ViewListener {
+    Q_OBJECT
+
+  public:
+    ViewForm(View& view, FormContext context, ButtonHandler on_button = {},
+             QWidget* parent = nullptr);
+    ~ViewForm() override;
+
+    View& view() const { return view_; }
+    // The grid widget of a named grid, null when the view has none.
+    GridWidget* gridWidget(std::string_view name) const;
+    QLabel* label(int index) const;
+
+  private:
+    void OnLabelChanged(const View& view, int label) override;
+    void ShowLabel(int index);
+    // Runs an event of the view, catching what it raises.
+    void Guard(const char* event, const std::function<void()>& action);
+
+    View& view_;
+    FormContext context_;
+    ButtonHandler on_button_;
+    std::vector<GridWidget*> grids_;
+    std::vector<QLabel*> labels_;
+};
+
+}  // namespace dv::qt
