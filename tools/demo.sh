@@ -3,7 +3,7 @@
 #   DASHVANE_BUILD_DIR  the build folder (default build)
 #   DASHVANE_SCALE      tiny, demo or large (default demo)
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 
 # shellcheck source=tools/deps.sh
 source tools/deps.sh
