@@ -67,6 +67,10 @@ std::string FormatDate(const Date& d) {
 
 Date UnPackDate(std::string_view code, std::string_view data, int32_t position) {
     Date result = EmptyDate();
+    // A field outside the record reads as the empty date; checked first so that the short
+    // records of a view's walk cost no exception per date.
+    const int64_t width = (code == "C" || code == "J") ? 2 : 3;
+    if (position < 1 || position + width - 1 > static_cast<int64_t>(data.size())) return result;
     try {
         if (code == "C" || code == "J") {
             result = FromDayNumber(Unpack("C", data, position));

@@ -228,9 +228,30 @@ inline void PutBit(std::string& record, int32_t position, uint8_t bit, bool on) 
     Pack("B", record, byte, position);
 }
 
+// True when a binary field of code lies wholly inside a record of size bytes. Decoding checks
+// this first, so the fields past the end of a short record are skipped without raising.
+inline bool BinaryFits(char code, int32_t position, size_t size) {
+    const char c[2] = {code, '\0'};
+    const int width = LookupCode(c, "UnPack").width;
+    return position >= 1 && static_cast<int64_t>(position) + width - 1 <= static_cast<int64_t>(size);
+}
+
 template <typename R>
 void UnpackField(const Field<R>& f, R& r, std::string_view rec) {
     const char code[2] = {f.code, '\0'};
+    switch (f.kind) {
+        case Kind::kLong:
+        case Kind::kScaled:
+        case Kind::kSumLong:
+        case Kind::kSumScaled:
+            if (!BinaryFits(f.code, f.position, rec.size())) return;
+            break;
+        case Kind::kBit:
+            if (!BinaryFits('B', f.position, rec.size())) return;
+            break;
+        default:
+            break;
+    }
     switch (f.kind) {
         case Kind::kLong:
             r.*f.i32 = Unpack(code, rec, f.position);
