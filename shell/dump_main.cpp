@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/physical.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
 #include "shell/main_controller.h"
@@ -26,12 +27,15 @@ void Print(const std::string& document) {
 
 int main(int argc, char** argv) {
     bool refresh = false;
+    bool stats = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--refresh") == 0) {
             refresh = true;
+        } else if (std::strcmp(argv[i], "--stats") == 0) {
+            stats = true;
         } else {
             std::fprintf(stderr,
-                         "usage: dashvane-dump [--refresh]\n"
+                         "usage: dashvane-dump [--refresh] [--stats]\n"
                          "Prints the dashboard's figures as JSON; reads tMRCatalog.ini from the "
                          "temporary directory.\n");
             return 2;
@@ -53,5 +57,11 @@ int main(int argc, char** argv) {
         Print(dv::DumpDocument(controller, log.Take()));
     }
     controller.Unload();
+    if (stats) {
+        // The engine's own reads of the dealer files, for the load benchmark.
+        const dv::ReadStats read = dv::EngineReadStats();
+        std::fprintf(stderr, "engine reads: %lld calls, %lld bytes\n",
+                     static_cast<long long>(read.reads), static_cast<long long>(read.bytes));
+    }
     return loaded ? 0 : 1;
 }
