@@ -1,12 +1,16 @@
 // Every view of the program, one line each, in no particular order: the start-up order is the
 // main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
+#include "parts/views/inventory_view.h"
+#include "parts/views/order_views.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
 
 namespace dv {
 
 void RegisterViews(ViewRegistry& registry) {
-    (void)registry;
+    registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
+    registry.Add(form::kReturn, [] { return std::make_unique<ReturnsView>(); });
+    registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
 }
 
 }  // namespace dv

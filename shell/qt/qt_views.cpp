@@ -1,5 +1,6 @@
 #include "shell/qt/qt_views.h"
 
+#include "parts/qt/parts_forms.h"
 #include "shell/main_tables.h"
 
 namespace dv::qt {
@@ -28,8 +29,10 @@ QWidget* QtViewRegistry::MakeForm(View& view, const FormContext& context) const 
 }
 
 void RegisterQtViews(QtViewRegistry& registry) {
-    // One line per view with Qt code of its own; none so far.
-    (void)registry;
+    // One line per view with Qt code of its own.
+    registry.Add(form::kInv, InventoryQtHooks());
+    registry.Add(form::kReturn, ReturnsQtHooks());
+    registry.Add(form::kPo, PurchaseOrdersQtHooks());
 }
 
 }  // namespace dv::qt

@@ -1,0 +1,281 @@
+#include "parts/qt/parts_forms.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "parts/views/order_detail.h"
+#include "parts/views/order_views.h"
+#include "platform/messages.h"
+#include "shell/qt/dialogs.h"
+#include "shell/qt/event_guard.h"
+#include "shell/qt/grid_widget.h"
+#include "shell/qt/icons.h"
+#include "shell/qt/text.h"
+
+namespace dv::qt {
+namespace {
+
+constexpr std::string_view kTitleLabel = "Label1";
+constexpr std::string_view kLoadingLabel = "lblLoading";
+
+QFont Bold(QFont font, double scale = 1.0) {
+    font.setBold(true);
+    if (scale != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * scale);
+    return font;
+}
+
+// The hooks an order view opens its detail through: the detail form run modally, and the
+// return detail's message box.
+void InstallDetailHooks(OrderListView& view, const FormContext& context) {
+    Dialogs* dialogs = &context.dialogs;
+    QWidget* parent = context.parent;
+    view.SetDetailHooks({[dialogs, parent](OrderDetail& detail) {
+                             OrderDetailForm form(detail, parent);
+                             dialogs->RunModal(form);
+                         },
+                         [dialogs, parent](const std::string& text) {
+                             dialogs->Message(parent, ToQ(platform::kApplicationTitle), ToQ(text),
+                                              DialogIcon::kNone);
+                         }});
+}
+
+}  // namespace
+
+// ---- the view forms ----
+
+PartsViewForm::PartsViewForm(View& view, const FormContext& context, QWidget* parent)
+    : QWidget(parent), view_(view), context_(context) {
+    setObjectName(ToQ(view.form_name()));
+    labels_.assign(static_cast<size_t>(view_.LabelCount()), nullptr);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* heading = new QHBoxLayout;
+    auto* image = new QLabel(this);
+    image->setObjectName("Image1");
+    image->setPixmap(LogoPixmap(40));
+    heading->addWidget(image);
+    heading->addSpacing(8);
+    const int title = view_.LabelIndex(kTitleLabel);
+    if (title >= 0) {
+        auto* label = new QLabel(this);
+        label->setObjectName(ToQ(kTitleLabel));
+        label->setFont(Bold(label->font(), 1.5));
+        heading->addWidget(label);
+        labels_[static_cast<size_t>(title)] = label;
+    }
+    heading->addStretch();
+    layout->addLayout(heading);
+
+    if (!view_.grids().empty()) {
+        GridModel& model = *view_.grids().front();
+        grid_ = new GridWidget(model, this);
+        const std::string name = model.name();
+        connect(grid_, &GridWidget::headerClicked, this, [this, name](int column) {
+            Guard("header click", [&] { view_.HeaderClick(name, column); });
+        });
+        connect(grid_, &GridWidget::buttonClicked, this, [this, name](int row) {
+            Guard("button click", [&] { view_.ButtonClick(name, row); });
+        });
+        layout->addWidget(grid_, 1);
+    }
+
+    footer_ = new QHBoxLayout;
+    footer_->setSpacing(24);
+    QLabel* loading = nullptr;
+    for (int i = 0; i < view_.LabelCount(); ++i) {
+        if (i == title) continue;
+        auto* label = new QLabel(this);
+        label->setObjectName(ToQ(view_.Label(i).name));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        labels_[static_cast<size_t>(i)] = label;
+        if (view_.Label(i).name == kLoadingLabel) {
+            loading = label;  // stands beside the progress bar, after the totals
+            continue;
+        }
+        label->setFont(Bold(label->font()));
+        footer_->addWidget(label);
+    }
+    footer_->addStretch();
+    if (loading) footer_->addWidget(loading);
+    layout->addLayout(footer_);
+
+    for (int i = 0; i < view_.LabelCount(); ++i) ShowLabel(i);
+    view_.SetListener(this);
+}
+
+PartsViewForm::~PartsViewForm() {
+    view_.SetListener(nullptr);
+}
+
+QLabel* PartsViewForm::label(std::string_view name) const {
+    const int i = view_.LabelIndex(name);
+    return i < 0 ? nullptr : labels_[static_cast<size_t>(i)];
+}
+
+void PartsViewForm::OnLabelChanged(const View&, int label) {
+    ShowLabel(label);
+}
+
+void PartsViewForm::ShowLabel(int index) {
+    if (index < 0 || index >= static_cast<int>(labels_.size())) return;
+    QLabel* widget = labels_[static_cast<size_t>(index)];
+    if (widget == nullptr) return;
+    const FormLabel& model = view_.Label(index);
+    widget->setText(ToQ(model.caption));
+    widget->setStyleSheet(model.red ? "color: rgb(255, 0, 0);" : QString());
+    widget->setVisible(model.visible);
+    // A detail's load runs without the event loop: paint at once.
+    if (widget->isVisible()) widget->repaint();
+}
+
+void PartsViewForm::Guard(const char* event, const std::function<void()>& action) {
+    qt::Guard(view_.form_name() + " " + event, context_.dialogs, context_.parent, action);
+}
+
+PurchaseOrdersForm::PurchaseOrdersForm(PurchaseOrdersView& view, const FormContext& context,
+                                       QWidget* parent)
+    : PartsViewForm(view, context, parent),
+      orders_(view),
+      vendor_totals_(new QPushButton(ToQ(kVendorTotalsCaption), this)),
+      progress_(new QProgressBar(this)) {
+    vendor_totals_->setObjectName("cmdVtot");
+    progress_->setObjectName("pb1");
+    progress_->setRange(0, 100);
+    progress_->setFixedWidth(180);
+    footer()->addWidget(progress_);
+    footer()->addWidget(vendor_totals_);
+    ShowProgress();
+    orders_.SetProgressListener([this] { ShowProgress(); });
+    connect(vendor_totals_, &QPushButton::clicked, this, [this] {
+        Guard("cmdVtot click", [&] {
+            const std::unique_ptr<VendorTotalsForm> totals = orders_.VendorTotalsClick();
+            VendorTotalsDialog dialog(*totals, this->context().parent);
+            this->context().dialogs.RunModal(dialog);
+        });
+    });
+}
+
+PurchaseOrdersForm::~PurchaseOrdersForm() {
+    orders_.SetProgressListener({});
+}
+
+void PurchaseOrdersForm::ShowProgress() {
+    progress_->setValue(orders_.progress_value());
+    progress_->setVisible(orders_.progress_visible());
+    if (progress_->isVisible()) progress_->repaint();
+}
+
+// ---- the detail and the vendor totals ----
+
+OrderDetailForm::OrderDetailForm(OrderDetail& detail, QWidget* parent)
+    : QDialog(parent), grid_(new GridWidget(detail.lines, this)), comments_(new QLabel(this)) {
+    setObjectName(ToQ(kDetailForm));
+    setWindowTitle(ToQ(detail.caption));
+    setModal(true);
+
+    auto* frame1 = new QGroupBox(this);
+    frame1->setObjectName("Frame1");
+    auto* figures = new QGridLayout(frame1);
+    figures->setHorizontalSpacing(16);
+    for (int i = 0; i < 5; ++i) {
+        const size_t at = static_cast<size_t>(i);
+        auto* caption = new QLabel(ToQ(detail.captions[at]), frame1);
+        caption->setObjectName(QString("Label1(%1)").arg(i));
+        auto* value = new QLabel(ToQ(detail.values[at]), frame1);
+        value->setObjectName(QString("lblDetail(%1)").arg(i));
+        value->setFont(Bold(value->font()));
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        figures->addWidget(caption, i, 0);
+        figures->addWidget(value, i, 1);
+        if (i == 4) {
+            caption->setVisible(detail.drop_ship_visible);
+            value->setVisible(detail.drop_ship_visible);
+        }
+        captions_.push_back(caption);
+        values_.push_back(value);
+    }
+    figures->setRowStretch(5, 1);
+
+    auto* frame3 = new QGroupBox(ToQ(detail.comments_caption), this);
+    frame3->setObjectName("Frame3");
+    auto* comment_box = new QVBoxLayout(frame3);
+    comments_->setObjectName("lblComments");
+    comments_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    comments_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The lines keep their trailing blanks; the form shows them without.
+    QString text = ToQ(detail.comments);
+    QStringList lines = text.split('\n');
+    for (QString& line : lines) {
+        while (line.endsWith(' ')) line.chop(1);
+    }
+    comments_->setText(lines.join('\n'));
+    comment_box->addWidget(comments_);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(frame1);
+    top->addWidget(frame3, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(grid_, 1);
+    resize(820, 540);
+}
+
+QLabel* OrderDetailForm::detailLabel(int index) const {
+    return index >= 0 && index < 5 ? values_[static_cast<size_t>(index)] : nullptr;
+}
+
+QLabel* OrderDetailForm::captionLabel(int index) const {
+    return index >= 0 && index < 5 ? captions_[static_cast<size_t>(index)] : nullptr;
+}
+
+VendorTotalsDialog::VendorTotalsDialog(VendorTotalsForm& totals, QWidget* parent)
+    : QDialog(parent), grid_(new GridWidget(totals.grid, this)), total_(new QLabel(this)) {
+    setObjectName("frmVtotal");
+    setWindowTitle("Vendor Totals");
+    setModal(true);
+    total_->setObjectName("Label1");
+    total_->setText(ToQ(totals.label1));
+    total_->setFont(Bold(total_->font(), 1.2));
+    total_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid_, 1);
+    layout->addWidget(total_);
+    resize(560, 460);
+}
+
+// ---- registration ----
+
+QtViewHooks InventoryQtHooks() {
+    return {[](View& view, const FormContext& context) -> QWidget* {
+                return new PartsViewForm(view, context);
+            },
+            {}};
+}
+
+QtViewHooks ReturnsQtHooks() {
+    return {[](View& view, const FormContext& context) -> QWidget* {
+                if (auto* returns = dynamic_cast<ReturnsView*>(&view))
+                    InstallDetailHooks(*returns, context);
+                return new PartsViewForm(view, context);
+            },
+            {}};
+}
+
+QtViewHooks PurchaseOrdersQtHooks() {
+    return {[](View& view, const FormContext& context) -> QWidget* {
+                auto* orders = dynamic_cast<PurchaseOrdersView*>(&view);
+                if (orders == nullptr) return new PartsViewForm(view, context);
+                InstallDetailHooks(*orders, context);
+                return new PurchaseOrdersForm(*orders, context);
+            },
+            {}};
+}
+
+}  // namespace dv::qt

@@ -1,0 +1,258 @@
+// The parts views in the running desktop program on the demo data set: each view opened from
+// the tree, a detail opened from a grid button (with the purchase-order view's progress bar
+// while it is open), the vendor totals, a header click, and the views on a damaged copy. The
+// pictures go to the build folder's screenshots for a person to look at.
+#include "parts/qt/parts_forms.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "engine/business_basic.h"
+#include "parts/views/order_views.h"
+#include "platform/messages.h"
+#include "sampledata/damage.h"
+#include "sampledata/demo_set.h"
+#include "shell/grid_sort.h"
+#include "shell/operation_log.h"
+#include "shell/qt/grid_table_model.h"
+#include "shell/qt/grid_widget.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/program.h"
+#include "shell/qt/qt_test_support.h"
+#include "shell/qt/qt_views.h"
+#include "shell/qt/recap_form.h"
+
+namespace dv::qt {
+namespace {
+
+using testing::EnsureApplication;
+using testing::FakeDialogs;
+using testing::TestEnvironment;
+
+void Save(QWidget& widget, const QString& name) {
+    const QString folder = DASHVANE_SCREENSHOT_DIR;
+    QDir().mkpath(folder);
+    const QString path = folder + "/" + name;
+    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
+    EXPECT_GT(QFileInfo(path).size(), 1000);
+}
+
+class PartsFormsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        EnsureApplication();
+        InitLogPath();
+        previous_sink_ = platform::SetMessageSink(messages_);
+        mSortOrder = 0;
+        mBusinessBasic.reset();
+        RegisterViews(views_);
+        RegisterQtViews(qt_views_);
+    }
+    void TearDown() override {
+        program_.reset();
+        mBusinessBasic.reset();
+        platform::SetMessageSink(previous_sink_);
+    }
+
+    void Start(const sample::DataSetImage& image) {
+        image.Write(env_.root() + "/shares", env_.root() + "/tmp");
+        InitLogPath();
+        program_ =
+            std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
+        program_->Start();
+        window().resize(1280, 860);
+        QCoreApplication::processEvents();
+    }
+
+    QtMainWindow& window() { return program_->window(); }
+
+    void ClickTree(std::string_view key) {
+        QTreeWidget* tree = window().tree();
+        QTreeWidgetItem* item = window().treeItem(key);
+        ASSERT_NE(item, nullptr) << key;
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
+        QCoreApplication::processEvents();
+    }
+
+    // The form of a view shown from the tree, maximised in the main window.
+    PartsViewForm* Open(std::string_view key, std::string_view form) {
+        ClickTree(key);
+        ViewSubWindow* sub = window().subWindow(form);
+        if (sub == nullptr) return nullptr;
+        sub->showMaximized();
+        QCoreApplication::processEvents();
+        auto* widget = dynamic_cast<PartsViewForm*>(sub->widget());
+        if (widget && widget->grid()) widget->grid()->Sync();
+        return widget;
+    }
+
+    void ClickCell(GridWidget* grid, int row, int column) {
+        grid->scrollTo(grid->tableModel()->index(row, column));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->CellRect(row, column).center());
+    }
+
+    const RecapForm* Recap() {
+        return dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
+    }
+
+    TestEnvironment env_;
+    FakeDialogs dialogs_;
+    ViewRegistry views_;
+    QtViewRegistry qt_views_;
+    std::shared_ptr<platform::RecordingMessageSink> messages_ =
+        std::make_shared<platform::RecordingMessageSink>();
+    std::shared_ptr<platform::MessageSink> previous_sink_;
+    std::unique_ptr<DesktopProgram> program_;
+};
+
+TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
+    Start(sample::BuildDemoSet(sample::Scale::kDemo));
+    ASSERT_TRUE(program_->controller().load_completed());
+    const RecapForm* recap = Recap();
+    ASSERT_NE(recap, nullptr);
+    for (int label : {1, 5, 8}) {
+        EXPECT_TRUE(recap->figure(label)->text().startsWith("$")) << label;
+        EXPECT_NE(recap->figure(label)->text(), "Data Error !");
+    }
+    Save(window(), "parts_recap.png");
+
+    // Inventory Investment > Parts: the grid with its group headers and the three totals.
+    PartsViewForm* inventory = Open("I1", "frmInv");
+    ASSERT_NE(inventory, nullptr);
+    EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 24);
+    EXPECT_TRUE(inventory->grid()->groupHeader()->two_levels());
+    EXPECT_EQ(inventory->label("Label1")->text(), "Current Inventory");
+    EXPECT_EQ("Investment Total : " + recap->figure(1)->text(),
+              inventory->label("lblinvtot(0)")->text());
+    Save(window(), "parts_inventory.png");
+
+    // Returns: "ndate" hidden; a button opens the detail of its row.
+    PartsViewForm* returns = Open("A6", "frmReturn");
+    ASSERT_NE(returns, nullptr);
+    GridWidget* grid = returns->grid();
+    EXPECT_TRUE(grid->isColumnHidden(5));
+    EXPECT_EQ(returns->label("lblRetTotal")->text(), recap->figure(5)->text());
+    Save(window(), "parts_returns.png");
+    QString detail_title, detail_vendor;
+    dialogs_.on_modal = [&](QDialog& dialog) {
+        auto* form = dynamic_cast<OrderDetailForm*>(&dialog);
+        ASSERT_NE(form, nullptr);
+        detail_title = form->windowTitle();
+        detail_vendor = form->detailLabel(0)->text();
+        form->show();
+        form->grid()->Sync();
+        QCoreApplication::processEvents();
+        Save(*form, "parts_return_detail.png");
+        EXPECT_GT(form->grid()->tableModel()->rowCount(), 0);
+        form->hide();
+    };
+    ClickCell(grid, 1, 0);
+    ASSERT_EQ(dialogs_.modal, std::vector<QString>{"frmPODetail"});
+    EXPECT_EQ(detail_title, "Return Order Detail      Return # : R10002");
+    EXPECT_EQ(detail_vendor, "Vendor not found");
+    EXPECT_EQ(grid->grid().CurrentRow(), 1);
+
+    // Open Purchase Orders: the progress bar and "Loading..." stay while the detail is open.
+    auto* orders = dynamic_cast<PurchaseOrdersForm*>(Open("L1", "frmPo"));
+    ASSERT_NE(orders, nullptr);
+    EXPECT_FALSE(orders->progressBar()->isVisible());
+    EXPECT_FALSE(orders->label("lblLoading")->isVisible());
+    Save(window(), "parts_purchase_orders.png");
+    bool loading_shown = false;
+    int bar_value = -1;
+    dialogs_.on_modal = [&](QDialog& dialog) {
+        loading_shown =
+            orders->progressBar()->isVisible() && orders->label("lblLoading")->isVisible();
+        bar_value = orders->progressBar()->value();
+        Save(window(), "parts_purchase_orders_loading.png");
+        auto* form = dynamic_cast<OrderDetailForm*>(&dialog);
+        ASSERT_NE(form, nullptr);
+        form->show();
+        form->grid()->Sync();
+        QCoreApplication::processEvents();
+        Save(*form, "parts_purchase_order_detail.png");
+        form->hide();
+    };
+    ClickCell(orders->grid(), 0, 0);
+    ASSERT_EQ(dialogs_.modal.size(), 2u);
+    EXPECT_TRUE(loading_shown);
+    EXPECT_EQ(bar_value, 100);
+    EXPECT_FALSE(orders->progressBar()->isVisible());
+    EXPECT_FALSE(orders->label("lblLoading")->isVisible());
+
+    // The vendor totals.
+    QString grand;
+    dialogs_.on_modal = [&](QDialog& dialog) {
+        auto* totals = dynamic_cast<VendorTotalsDialog*>(&dialog);
+        ASSERT_NE(totals, nullptr);
+        grand = totals->totalLabel()->text();
+        totals->show();
+        totals->grid()->Sync();
+        QCoreApplication::processEvents();
+        EXPECT_GT(totals->grid()->tableModel()->rowCount(), 0);
+        Save(*totals, "parts_vendor_totals.png");
+        totals->hide();
+    };
+    QTest::mouseClick(orders->vendorTotalsButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs_.modal.size(), 3u);
+    EXPECT_EQ(dialogs_.modal[2], "frmVtotal");
+    EXPECT_EQ(grand, orders->label("lblPoTotal")->text());
+
+    // A click on the "Date" header sorts by the hidden day count, latest first.
+    GroupHeaderView* header = orders->grid()->groupHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(3) + 5, header->height() / 2));
+    const GridModel& po = orders->grid()->grid();
+    for (int r = 1; r < po.RowCount(); ++r)
+        EXPECT_GE(po.CellValue(r - 1, "ndate").value_or(0), po.CellValue(r, "ndate").value_or(0));
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_TRUE(messages_->messages.empty());
+}
+
+TEST_F(PartsFormsTest, OnADamagedSetEachViewKeepsItsRowsAndItsRecapLabelTurnsRed) {
+    sample::DataSetWriter set;
+    sample::DemoPlan plan = sample::PlanFor(sample::Scale::kTiny);
+    sample::AddDemoFiles(set, plan);
+    sample::DataSetImage image = set.Build();
+    sample::damage::RecordPointerPastLastRecord(image, "LINEI", "LINEL", 2);
+    sample::damage::RemoveDirectoryEntry(image, "VNDRI");
+    Start(image);
+    const RecapForm* recap = Recap();
+    ASSERT_NE(recap, nullptr);
+    for (int label : {1, 5, 8}) {
+        EXPECT_EQ(recap->figure(label)->text(), "Data Error !") << label;
+        EXPECT_EQ(recap->figure(label)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+    Save(window(), "parts_damaged_recap.png");
+    const std::vector<std::string> log = env_.LogLines();
+    auto logged = [&](const std::string& line) {
+        return std::find(log.begin(), log.end(), line) != log.end();
+    };
+    EXPECT_TRUE(
+        logged("*Error in frmReturn GetReturn routine error # :  -10  File not Found: "
+               "\"VNDRI\""));
+    EXPECT_TRUE(logged("*Error in frmPO GetPO routine error # :  -10  File not Found: \"VNDRI\""));
+
+    PartsViewForm* inventory = Open("I1", "frmInv");
+    ASSERT_NE(inventory, nullptr);
+    EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 2);
+    EXPECT_EQ(inventory->label("lblinvtot(0)")->text(), "");
+    Save(window(), "parts_damaged_inventory.png");
+    PartsViewForm* returns = Open("A6", "frmReturn");
+    ASSERT_NE(returns, nullptr);
+    EXPECT_EQ(returns->grid()->tableModel()->rowCount(), 0);
+    EXPECT_TRUE(messages_->messages.empty());
+}
+
+}  // namespace
+}  // namespace dv::qt
