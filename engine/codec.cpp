@@ -1,5 +1,6 @@
 #include "engine/codec.h"
 
+#include <array>
 #include <cctype>
 
 #include "engine/bytes.h"
@@ -36,11 +37,20 @@ void CheckPlace(const FieldCode& fc, size_t length, int32_t position, const char
 
 }  // namespace
 
+// The field type of every byte value, either case: width 0 for no code.
+constexpr std::array<FieldCode, 256> kCodeTable = [] {
+    std::array<FieldCode, 256> table{};
+    for (const FieldCode& fc : kCodes) {
+        table[static_cast<unsigned char>(fc.code)] = fc;
+        table[static_cast<unsigned char>(fc.code - 'A' + 'a')] = fc;
+    }
+    return table;
+}();
+
 FieldCode LookupCode(std::string_view code, const char* source) {
     if (code.size() == 1) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(code[0])));
-        for (const FieldCode& fc : kCodes)
-            if (fc.code == c) return fc;
+        const FieldCode& fc = kCodeTable[static_cast<unsigned char>(code[0])];
+        if (fc.width != 0) return fc;
     }
     throw BasicError(err::kOpCode, source, "Unknown OpCode = \"" + Upper(code) + "\"");
 }
