@@ -4,6 +4,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/physical.h"
+#include "engine/startup.h"
 #include "engine/tables.h"
 #include "platform/host.h"
 
@@ -107,12 +108,7 @@ BuiltIndex BuildIndex(int key_length, const Entries& entries, int per_leaf, int 
 }
 
 void ResetEngineState() {
-    mBusinessBasic.reset();
-    mOpenFiles.reset();
-    mLinks.reset();
-    mLogicalFiles.reset();
-    mSystem.reset();
-    mEpcInfo.reset();
+    dv::ResetEngineState();
 }
 
 EngineFixture::EngineFixture()

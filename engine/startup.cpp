@@ -59,6 +59,16 @@ void ReleaseAtExit() {
 
 }  // namespace
 
+void ResetEngineState() {
+    mBusinessBasic.reset();
+    mOpenFiles.reset();
+    mLinks.reset();
+    mLogicalFiles.reset();
+    mSystem.reset();
+    mEpcInfo.reset();
+    ResetAlphabet();
+}
+
 std::shared_ptr<cBusinessBasic> mBusinessBasic;
 
 std::string CatalogPath() {

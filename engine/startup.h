@@ -11,6 +11,10 @@ namespace dv {
 // The catalog settings file: tMRCatalog.ini directly in the temporary directory.
 std::string CatalogPath();
 
+// Drops the global engine, the three tables, the system object and the catalog settings, and
+// puts the default alphabet back: the program-wide state as it is before the first start-up.
+void ResetEngineState();
+
 // The lines of a text file; a line ends at CR, LF or CR LF.
 std::vector<std::string> TextLines(std::string_view text);
 

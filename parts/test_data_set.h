@@ -10,6 +10,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/packed_text.h"
+#include "engine/startup.h"
 #include "engine/system.h"
 #include "engine/tables.h"
 #include "platform/messages.h"
@@ -33,15 +34,7 @@ class EngineTest : public ::testing::Test {
         platform::SetMessageSink(old_sink_);
     }
 
-    static void Reset() {
-        mBusinessBasic.reset();
-        mOpenFiles.reset();
-        mLinks.reset();
-        mLogicalFiles.reset();
-        mSystem.reset();
-        mEpcInfo.reset();
-        ResetAlphabet();
-    }
+    static void Reset() { ResetEngineState(); }
 
     // Writes the image into the temporary share and starts the engine on it.
     void Start(const sample::DataSetImage& image) {

@@ -12,6 +12,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/error.h"
+#include "engine/startup.h"
 #include "engine/system.h"
 #include "engine/tables.h"
 #include "platform/messages.h"
@@ -93,14 +94,7 @@ class RoundTrip : public ::testing::Test {
         platform::SetMessageSink(old_sink_);
     }
 
-    static void Reset() {
-        mBusinessBasic.reset();
-        mOpenFiles.reset();
-        mLinks.reset();
-        mLogicalFiles.reset();
-        mSystem.reset();
-        mEpcInfo.reset();
-    }
+    static void Reset() { ResetEngineState(); }
 
     void Start(const DataSetImage& image) {
         image.Write(shares_.path(), temp_.path());

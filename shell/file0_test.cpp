@@ -7,6 +7,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/packed_text.h"
+#include "engine/startup.h"
 #include "engine/system.h"
 #include "engine/tables.h"
 #include "platform/host.h"
@@ -20,13 +21,7 @@ namespace dv {
 namespace {
 
 void DropEngineState() {
-    mBusinessBasic.reset();
-    mOpenFiles.reset();
-    mLinks.reset();
-    mLogicalFiles.reset();
-    mSystem.reset();
-    mEpcInfo.reset();
-    ResetAlphabet();
+    ResetEngineState();
 }
 
 std::vector<std::string> FileLines(const std::string& path) {

@@ -10,6 +10,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/packed_text.h"
+#include "engine/startup.h"
 #include "engine/system.h"
 #include "engine/tables.h"
 #include "parts/views/inventory_view.h"
@@ -149,13 +150,7 @@ TEST_F(DemoViews, EveryHeaderSortsItsOwnColumnAndTheDateHeaderTheDayCount) {
 
 // Puts the engine's program-wide state back to nothing.
 void ResetEngine() {
-    mBusinessBasic.reset();
-    mOpenFiles.reset();
-    mLinks.reset();
-    mLogicalFiles.reset();
-    mSystem.reset();
-    mEpcInfo.reset();
-    ResetAlphabet();
+    ResetEngineState();
 }
 
 struct ViewRun {
