@@ -16,9 +16,13 @@ constexpr size_t kLineLength = 30;
 
 }  // namespace
 
-bool YesNoToBool(std::string_view text) { return text == "Y"; }
+bool YesNoToBool(std::string_view text) {
+    return text == "Y";
+}
 
-std::string BoolToYesNo(bool flag) { return flag ? "Y" : "N"; }
+std::string BoolToYesNo(bool flag) {
+    return flag ? "Y" : "N";
+}
 
 std::string ParseAddressLine(std::string& address, std::string_view kind) {
     for (size_t start : kLineStarts) {
@@ -41,7 +45,9 @@ std::string GetStateFromAddress(std::string& address) {
     return ParseAddressLine(address, "STATE");
 }
 
-std::string GetZipFromAddress(std::string& address) { return ParseAddressLine(address, "ZIP"); }
+std::string GetZipFromAddress(std::string& address) {
+    return ParseAddressLine(address, "ZIP");
+}
 
 bool IsStateCode(std::string_view word) {
     return !word.empty() && kStates.find(word) != std::string_view::npos;

@@ -45,8 +45,8 @@ TEST(AddressTest, WhatIsNotFound) {
 
 TEST(AddressTest, ZipForms) {
     EXPECT_TRUE(IsZipCode("62704"));
-    EXPECT_TRUE(IsZipCode("+6270"));   // the platform's number test takes a sign
-    EXPECT_TRUE(IsZipCode("1E+03"));   // and an exponent
+    EXPECT_TRUE(IsZipCode("+6270"));  // the platform's number test takes a sign
+    EXPECT_TRUE(IsZipCode("1E+03"));  // and an exponent
     EXPECT_FALSE(IsZipCode("62704-12345"));
     EXPECT_FALSE(IsZipCode("6270A"));
     EXPECT_FALSE(IsZipCode("62704+1234"));

@@ -24,7 +24,7 @@ using OpenFileRef = std::shared_ptr<cOpenFile>;
 using LogicalFileRef = std::shared_ptr<cLogicalFile>;
 
 class cBusinessBasic {
-public:
+  public:
     // Creation: resets the alphabet, checks the share, finds this computer's name, address and
     // terminal number, and builds the three tables afresh. Raises on failure.
     cBusinessBasic();
@@ -108,20 +108,20 @@ public:
                int16_t& flag);
     void KFind(const std::string& name, std::string& cursor, std::string& key, int32_t& record,
                int16_t& flag);
-    void KLast(const LogicalFileRef& file, std::string& cursor, std::string& key,
-               int32_t& record, int16_t& flag);
+    void KLast(const LogicalFileRef& file, std::string& cursor, std::string& key, int32_t& record,
+               int16_t& flag);
     void KLast(const std::string& name, std::string& cursor, std::string& key, int32_t& record,
                int16_t& flag);
-    void KNext(const LogicalFileRef& file, std::string& cursor, std::string& key,
-               int32_t& record, int16_t& flag);
+    void KNext(const LogicalFileRef& file, std::string& cursor, std::string& key, int32_t& record,
+               int16_t& flag);
     void KNext(const std::string& name, std::string& cursor, std::string& key, int32_t& record,
                int16_t& flag);
-    void KPrev(const LogicalFileRef& file, std::string& cursor, std::string& key,
-               int32_t& record, int16_t& flag);
+    void KPrev(const LogicalFileRef& file, std::string& cursor, std::string& key, int32_t& record,
+               int16_t& flag);
     void KPrev(const std::string& name, std::string& cursor, std::string& key, int32_t& record,
                int16_t& flag);
-    std::vector<std::string> Split(std::string_view text, std::string_view delimiter,
-                                   int32_t limit, int32_t compare);
+    std::vector<std::string> Split(std::string_view text, std::string_view delimiter, int32_t limit,
+                                   int32_t compare);
     int32_t Sys(int32_t code);
     void Stma(int32_t mode, StmaArgs& args);
 };

@@ -68,8 +68,12 @@ void Pack(std::string_view code, std::string& data, int32_t value, int32_t posit
     bytes::PutBE(data.data() + position - 1, fc.width, static_cast<uint32_t>(value));
 }
 
-int32_t Min(int32_t a, int32_t b) { return a < b ? a : b; }
-int32_t Max(int32_t a, int32_t b) { return a > b ? a : b; }
+int32_t Min(int32_t a, int32_t b) {
+    return a < b ? a : b;
+}
+int32_t Max(int32_t a, int32_t b) {
+    return a > b ? a : b;
+}
 
 std::string Trun(std::string_view text, int32_t mode) {
     size_t end = text.size();

@@ -60,8 +60,7 @@ TEST(UnpackTest, FieldMustLieWhollyInsideTheData) {
 TEST(UnpackTest, UnknownCodeAndBadPosition) {
     ExpectError([] { Unpack("x", "abcd", 1); }, 100, "UnPack", "Unknown OpCode = \"X\"");
     std::string data = "abcd";
-    ExpectError([&] { Pack("X", data, 1, 1); }, 100, "Pack",
-                "Unknown OpCode = \"X\"");
+    ExpectError([&] { Pack("X", data, 1, 1); }, 100, "Pack", "Unknown OpCode = \"X\"");
     try {
         Unpack("B", "abcd", 0);
         FAIL();
@@ -76,9 +75,12 @@ TEST(PackTest, WritesLowBytesAndKeepsLength) {
         int32_t value;
         std::string bytes;
     } cases[] = {
-        {"B", 256, Bytes({0x00})},          {"B", -1, Bytes({0xFF})},
-        {"C", 70000, Bytes({0x11, 0x70})},  {"J", -2, Bytes({0xFF, 0xFE})},
-        {"K", -8388608, Bytes({0x80, 0, 0})}, {"L", 0x01020304, Bytes({1, 2, 3, 4})},
+        {"B", 256, Bytes({0x00})},
+        {"B", -1, Bytes({0xFF})},
+        {"C", 70000, Bytes({0x11, 0x70})},
+        {"J", -2, Bytes({0xFF, 0xFE})},
+        {"K", -8388608, Bytes({0x80, 0, 0})},
+        {"L", 0x01020304, Bytes({1, 2, 3, 4})},
     };
     for (const Case& c : cases) {
         std::string data(6, 'x');
@@ -93,8 +95,12 @@ TEST(PackTest, RoundTripsEveryCodeAtItsLimits) {
     struct Case {
         const char* code;
         int32_t lo, hi;
-    } cases[] = {{"B", 0, 255},         {"I", -128, 127},           {"C", 0, 65535},
-                 {"J", -32768, 32767},  {"D", 0, 16777215},         {"K", -8388608, 8388607},
+    } cases[] = {{"B", 0, 255},
+                 {"I", -128, 127},
+                 {"C", 0, 65535},
+                 {"J", -32768, 32767},
+                 {"D", 0, 16777215},
+                 {"K", -8388608, 8388607},
                  {"L", INT32_MIN, INT32_MAX}};
     for (const Case& c : cases) {
         for (int32_t v : {c.lo, c.hi, 0}) {

@@ -42,7 +42,9 @@ Date FromDayNumber(int64_t n) {
     return n == 0 ? EmptyDate() : Date{kBaseDate + days{n}, seconds{0}};
 }
 
-year_month_day Ymd(const Date& d) { return year_month_day{d.day}; }
+year_month_day Ymd(const Date& d) {
+    return year_month_day{d.day};
+}
 
 }  // namespace
 
@@ -50,13 +52,21 @@ Date MakeDate(int y, unsigned m, unsigned d) {
     return Date{sys_days{year{y} / month{m} / day{d}}, seconds{0}};
 }
 
-Date EmptyDate() { return MakeDate(1968, 1, 1); }
+Date EmptyDate() {
+    return MakeDate(1968, 1, 1);
+}
 
-bool IsEmptyDate(const Date& d) { return d == EmptyDate(); }
+bool IsEmptyDate(const Date& d) {
+    return d == EmptyDate();
+}
 
-int32_t DayNumber(const Date& d) { return static_cast<int32_t>((d.day - kBaseDate).count()); }
+int32_t DayNumber(const Date& d) {
+    return static_cast<int32_t>((d.day - kBaseDate).count());
+}
 
-int TwoDigitYear(int yy) { return yy < 30 ? 2000 + yy : 1900 + yy; }
+int TwoDigitYear(int yy) {
+    return yy < 30 ? 2000 + yy : 1900 + yy;
+}
 
 std::string FormatDate(const Date& d) {
     const auto ymd = Ymd(d);
@@ -102,7 +112,9 @@ void PackDate(std::string_view code, std::string& data, int32_t position, const 
 
 void Stma(int32_t mode, StmaArgs& args) {
     switch (mode) {
-        case 10: SwitchAlphabet(args.a, args.text); break;
+        case 10:
+            SwitchAlphabet(args.a, args.text);
+            break;
         case 11: {
             args.date = FromDayNumber(args.a);
             const auto ymd = Ymd(args.date);
@@ -118,19 +130,25 @@ void Stma(int32_t mode, StmaArgs& args) {
             }
             if (args.b < 1 || args.c < 1 || args.d < 0 || args.d > 99)
                 RaisePlatform(err::kTypeMismatch, "Stma");
-            const year_month_day ymd{year{TwoDigitYear(args.d)}, month{static_cast<unsigned>(args.b)},
+            const year_month_day ymd{year{TwoDigitYear(args.d)},
+                                     month{static_cast<unsigned>(args.b)},
                                      day{static_cast<unsigned>(args.c)}};
             if (!ymd.ok()) RaisePlatform(err::kTypeMismatch, "Stma");
             args.a = static_cast<int32_t>((sys_days{ymd} - kBaseDate).count());
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
-void SetClock(ClockFn clock) { g_clock = std::move(clock); }
+void SetClock(ClockFn clock) {
+    g_clock = std::move(clock);
+}
 
-Date Now() { return g_clock ? g_clock() : ComputerNow(); }
+Date Now() {
+    return g_clock ? g_clock() : ComputerNow();
+}
 
 int32_t Sys(int32_t code) {
     if (code == 4) {
@@ -142,11 +160,16 @@ int32_t Sys(int32_t code) {
     const int32_t mm = static_cast<int32_t>(static_cast<unsigned>(ymd.month()));
     const int32_t yyyy = static_cast<int32_t>(static_cast<int>(ymd.year()));
     switch (code) {
-        case 1: return dd;
-        case 2: return mm;
-        case 3: return yyyy;
-        case 28: return mm * 10000 + dd * 100 + yyyy % 100;
-        case 128: return (yyyy % 100) * 10000 + mm * 100 + dd;
+        case 1:
+            return dd;
+        case 2:
+            return mm;
+        case 3:
+            return yyyy;
+        case 28:
+            return mm * 10000 + dd * 100 + yyyy % 100;
+        case 128:
+            return (yyyy % 100) * 10000 + mm * 100 + dd;
         case 152: {
             StmaArgs args;
             args.b = mm;
@@ -155,7 +178,8 @@ int32_t Sys(int32_t code) {
             Stma(12, args);
             return args.a;
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

@@ -37,16 +37,21 @@ TEST(DatesTest, DecimalForms) {
         int32_t stored;
         Date date;
     } cases[] = {
-        {"D", 123199, MakeDate(1999, 12, 31)}, {"D", 10130, MakeDate(1930, 1, 1)},
-        {"K", 10129, MakeDate(2029, 1, 1)},    {"D", 0, EmptyDate()},
-        {"D", 1000000, EmptyDate()},           {"D", 133199, EmptyDate()},
-        {"D", 23099, EmptyDate()},             {"R", 991231, MakeDate(1999, 12, 31)},
-        {"R", 260229, EmptyDate()},            {"R", 240229, MakeDate(2024, 2, 29)},
-        {"d", 123199, EmptyDate()},            {"X", 123199, EmptyDate()},
+        {"D", 123199, MakeDate(1999, 12, 31)},
+        {"D", 10130, MakeDate(1930, 1, 1)},
+        {"K", 10129, MakeDate(2029, 1, 1)},
+        {"D", 0, EmptyDate()},
+        {"D", 1000000, EmptyDate()},
+        {"D", 133199, EmptyDate()},
+        {"D", 23099, EmptyDate()},
+        {"R", 991231, MakeDate(1999, 12, 31)},
+        {"R", 260229, EmptyDate()},
+        {"R", 240229, MakeDate(2024, 2, 29)},
+        {"d", 123199, EmptyDate()},
+        {"X", 123199, EmptyDate()},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(UnPackDate(c.code, Field("D", c.stored), 1), c.date)
-            << c.code << " " << c.stored;
+        EXPECT_EQ(UnPackDate(c.code, Field("D", c.stored), 1), c.date) << c.code << " " << c.stored;
     }
     std::string data(3, '\0');
     PackDate("D", data, 1, MakeDate(1999, 12, 31));
@@ -90,7 +95,7 @@ TEST(DatesTest, StmaDateModes) {
 }
 
 class SysTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetClock([] {
             Date d = MakeDate(2026, 3, 7);

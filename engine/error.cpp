@@ -12,23 +12,38 @@ BasicError::BasicError(int32_t number, std::string source, std::string descripti
 
 std::string PlatformErrorText(int32_t number) {
     switch (number) {
-        case err::kInvalidArgument: return "Invalid procedure call or argument";
-        case err::kOverflow: return "Overflow";
-        case err::kSubscript: return "Subscript out of range";
-        case err::kDivisionByZero: return "Division by zero";
-        case err::kTypeMismatch: return "Type mismatch";
-        case err::kBadFileNumber: return "Bad file name or number";
-        case err::kFileNotFound: return "File not found";
-        case err::kDeviceIO: return "Device I/O error";
-        case err::kBadRecordNumber: return "Bad record number";
-        case err::kTooManyFiles: return "Too many files";
-        case err::kPermissionDenied: return "Permission denied";
-        case err::kPathFileAccess: return "Path/File access error";
-        case err::kPathNotFound: return "Path not found";
-        case err::kNoObject: return "Object variable or With block variable not set";
+        case err::kInvalidArgument:
+            return "Invalid procedure call or argument";
+        case err::kOverflow:
+            return "Overflow";
+        case err::kSubscript:
+            return "Subscript out of range";
+        case err::kDivisionByZero:
+            return "Division by zero";
+        case err::kTypeMismatch:
+            return "Type mismatch";
+        case err::kBadFileNumber:
+            return "Bad file name or number";
+        case err::kFileNotFound:
+            return "File not found";
+        case err::kDeviceIO:
+            return "Device I/O error";
+        case err::kBadRecordNumber:
+            return "Bad record number";
+        case err::kTooManyFiles:
+            return "Too many files";
+        case err::kPermissionDenied:
+            return "Permission denied";
+        case err::kPathFileAccess:
+            return "Path/File access error";
+        case err::kPathNotFound:
+            return "Path not found";
+        case err::kNoObject:
+            return "Object variable or With block variable not set";
         case err::kDuplicateKey:
             return "This key is already associated with an element of this collection";
-        default: return "Application-defined or object-defined error";
+        default:
+            return "Application-defined or object-defined error";
     }
 }
 
@@ -38,15 +53,21 @@ void RaisePlatform(int32_t number, std::string source) {
 
 int32_t ErrorNumberOfErrno(int errno_value) {
     switch (errno_value) {
-        case ENOENT: return err::kFileNotFound;
-        case ENOTDIR: return err::kPathNotFound;
+        case ENOENT:
+            return err::kFileNotFound;
+        case ENOTDIR:
+            return err::kPathNotFound;
         case EACCES:
         case EPERM:
-        case EROFS: return err::kPermissionDenied;
+        case EROFS:
+            return err::kPermissionDenied;
         case EMFILE:
-        case ENFILE: return err::kTooManyFiles;
-        case EIO: return err::kDeviceIO;
-        default: return err::kPathFileAccess;
+        case ENFILE:
+            return err::kTooManyFiles;
+        case EIO:
+            return err::kDeviceIO;
+        default:
+            return err::kPathFileAccess;
     }
 }
 

@@ -10,14 +10,14 @@
 namespace dv {
 
 class BasicError : public std::runtime_error {
-public:
+  public:
     BasicError(int32_t number, std::string source, std::string description);
 
     int32_t number() const noexcept { return number_; }
     const std::string& source() const noexcept { return source_; }
     const std::string& description() const noexcept { return description_; }
 
-private:
+  private:
     int32_t number_;
     std::string source_;
     std::string description_;
@@ -41,19 +41,19 @@ inline constexpr int32_t kPermissionDenied = 70;  // "Permission denied"
 inline constexpr int32_t kPathFileAccess = 75;    // "Path/File access error"; writes refused
 inline constexpr int32_t kPathNotFound = 76;      // "Path not found"
 inline constexpr int32_t kRecordNumber = 81;      // illegal record number
-inline constexpr int32_t kNoObject = 91;          // "Object variable or With block variable not set"
-inline constexpr int32_t kOpCode = 100;           // unknown field code
-inline constexpr int32_t kDuplicateKey = 457;     // key already in a collection
-inline constexpr int32_t kFile = -10;             // engine's own file errors
+inline constexpr int32_t kNoObject = 91;       // "Object variable or With block variable not set"
+inline constexpr int32_t kOpCode = 100;        // unknown field code
+inline constexpr int32_t kDuplicateKey = 457;  // key already in a collection
+inline constexpr int32_t kFile = -10;          // engine's own file errors
 // Our own numbers for damaged files, outside the platform's range. Each names the file.
-inline constexpr int32_t kIndexCycle = 1001;      // a leaf chain or path that comes back on itself
-inline constexpr int32_t kIndexNode = 1002;       // a node number outside the index
-inline constexpr int32_t kIndexDepth = 1003;      // deeper than the cursor can hold
-inline constexpr int32_t kIndexEntries = 1004;    // an entry count that does not fit in a node
-inline constexpr int32_t kIndexParent = 1005;     // the parent search of KPrev found nothing
-inline constexpr int32_t kIndexHeader = 1006;     // an entry size that no node can hold
-inline constexpr int32_t kIndexOrder = 1007;      // an inner node with no key up to the sought
-inline constexpr int32_t kIndexCursor = 1008;     // a cursor KFind or KLast did not position
+inline constexpr int32_t kIndexCycle = 1001;    // a leaf chain or path that comes back on itself
+inline constexpr int32_t kIndexNode = 1002;     // a node number outside the index
+inline constexpr int32_t kIndexDepth = 1003;    // deeper than the cursor can hold
+inline constexpr int32_t kIndexEntries = 1004;  // an entry count that does not fit in a node
+inline constexpr int32_t kIndexParent = 1005;   // the parent search of KPrev found nothing
+inline constexpr int32_t kIndexHeader = 1006;   // an entry size that no node can hold
+inline constexpr int32_t kIndexOrder = 1007;    // an inner node with no key up to the sought
+inline constexpr int32_t kIndexCursor = 1008;   // a cursor KFind or KLast did not position
 }  // namespace err
 
 // The platform's texts for the errors above that the engine raises without a text of its own.

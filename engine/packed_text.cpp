@@ -18,9 +18,13 @@ int Digit(char c, std::string_view alphabet) {
 
 }  // namespace
 
-std::string_view Alphabet() { return g_alphabet; }
+std::string_view Alphabet() {
+    return g_alphabet;
+}
 
-void ResetAlphabet() { g_alphabet.assign(kDefaultAlphabet); }
+void ResetAlphabet() {
+    g_alphabet.assign(kDefaultAlphabet);
+}
 
 void SwitchAlphabet(int32_t a, std::string_view b) {
     if (a != 0 || b.size() != 4) return;

@@ -8,8 +8,8 @@
 namespace dv {
 
 inline constexpr std::string_view kDefaultAlphabet = " ,/.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-inline constexpr std::string_view kNameSet = " ,-.";     // names, addresses, remarks
-inline constexpr std::string_view kPartSet = " ,/.";     // part numbers (the default)
+inline constexpr std::string_view kNameSet = " ,-.";  // names, addresses, remarks
+inline constexpr std::string_view kPartSet = " ,/.";  // part numbers (the default)
 inline constexpr std::string_view kPositionCodes = "123456789ABCDEFGHIJKL";
 
 // The current 40-character alphabet.

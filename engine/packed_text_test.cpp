@@ -6,7 +6,7 @@ namespace dv {
 namespace {
 
 class PackedTextTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetAlphabet(); }
     void TearDown() override { ResetAlphabet(); }
 };

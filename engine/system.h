@@ -18,8 +18,8 @@ struct cEpcInfo {
 };
 
 struct cSystem {
-    std::string mUNCDrive;     // the data server
-    std::string mDirectory;    // the data directory on the share
+    std::string mUNCDrive;   // the data server
+    std::string mDirectory;  // the data directory on the share
     std::string TerminalID = "";
     std::string ComputerName;
     std::string IP;

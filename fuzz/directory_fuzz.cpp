@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class QuietSink : public dv::platform::MessageSink {
-public:
+  public:
     void Show(const dv::platform::Message&) override {}
 };
 
@@ -38,7 +38,8 @@ std::string Padded(std::string_view text, size_t n) {
 // A share with one link, :D01:XFILE -> D01:DATAD1, laid out once per process.
 const fs::path& Share() {
     static const fs::path root = [] {
-        const fs::path base = fs::temp_directory_path() / ("dashvane-dir-fuzz-" + std::to_string(getpid()));
+        const fs::path base =
+            fs::temp_directory_path() / ("dashvane-dir-fuzz-" + std::to_string(getpid()));
         fs::create_directories(base / "share/DS1/TMARLNK/D01");
         fs::create_directories(base / "tmp");
         Write(base / "share/DS1/TMARLNK/ttymap", "WS7 7\n");

@@ -17,7 +17,7 @@
 namespace {
 
 class QuietSink : public dv::platform::MessageSink {
-public:
+  public:
     void Show(const dv::platform::Message&) override {}
 };
 
@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file->LastRecord = static_cast<int32_t>((size - 1) / 512) + (steer & 1);
 
     std::string cursor;
-    std::string key(reinterpret_cast<const char*>(data + 1), std::min<size_t>(size - 1, steer & 15));
+    std::string key(reinterpret_cast<const char*>(data + 1),
+                    std::min<size_t>(size - 1, steer & 15));
     int32_t record = 0;
     Try([&] { dv::iKFind(file, cursor, key, record); });
     for (int i = 0; i < 64; ++i) {

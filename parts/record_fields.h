@@ -233,7 +233,8 @@ inline void PutBit(std::string& record, int32_t position, uint8_t bit, bool on) 
 inline bool BinaryFits(char code, int32_t position, size_t size) {
     const char c[2] = {code, '\0'};
     const int width = LookupCode(c, "UnPack").width;
-    return position >= 1 && static_cast<int64_t>(position) + width - 1 <= static_cast<int64_t>(size);
+    return position >= 1 &&
+           static_cast<int64_t>(position) + width - 1 <= static_cast<int64_t>(size);
 }
 
 template <typename R>
