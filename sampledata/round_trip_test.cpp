@@ -20,6 +20,7 @@
 #include "sampledata/damage.h"
 #include "sampledata/data_set.h"
 #include "sampledata/demo_set.h"
+#include "sampledata/sample_share.h"
 #include "sampledata/this_computer.h"
 
 namespace dv::sample {
@@ -81,40 +82,17 @@ struct Fixture {
 
 class RoundTrip : public ::testing::Test {
   protected:
-    RoundTrip()
-        : shares_env_("DASHVANE_SHARES", shares_.path()),
-          tmpdir_env_("TMPDIR", temp_.path()),
-          temp_env_("TEMP", temp_.path()),
-          sink_(std::make_shared<platform::RecordingMessageSink>()) {
-        Reset();
-        old_sink_ = platform::SetMessageSink(sink_);
-    }
-    ~RoundTrip() override {
-        Reset();
-        platform::SetMessageSink(old_sink_);
-    }
-
     static void Reset() { ResetEngineState(); }
 
-    void Start(const DataSetImage& image) {
-        image.Write(shares_.path(), temp_.path());
-        LoadCatalogSettings();
-        ASSERT_NE(mBusinessBasic, nullptr);
-    }
+    void Start(const DataSetImage& image) { ASSERT_TRUE(share_.Start(image)); }
     cBusinessBasic& bb() { return *mBusinessBasic; }
-    const std::vector<platform::Message>& messages() const { return sink_->messages; }
+    const std::vector<platform::Message>& messages() const { return share_.messages(); }
 
     Fixture fixture_;
     int16_t flag_ = 1;
 
   private:
-    dv::testing::TempFolder shares_;
-    dv::testing::TempFolder temp_;
-    dv::testing::ScopedEnv shares_env_;
-    dv::testing::ScopedEnv tmpdir_env_;
-    dv::testing::ScopedEnv temp_env_;
-    std::shared_ptr<platform::RecordingMessageSink> sink_;
-    std::shared_ptr<platform::MessageSink> old_sink_;
+    SampleShare share_;
 };
 
 TEST_F(RoundTrip, EngineStartsOnTheSetWithThisComputersTerminal) {

@@ -14,15 +14,12 @@
 #include "platform/messages.h"
 #include "platform/test_support.h"
 #include "sampledata/data_set.h"
+#include "sampledata/sample_share.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
 
 namespace dv {
 namespace {
-
-void DropEngineState() {
-    ResetEngineState();
-}
 
 std::vector<std::string> FileLines(const std::string& path) {
     std::vector<std::string> lines;
@@ -35,22 +32,13 @@ std::vector<std::string> FileLines(const std::string& path) {
 
 class File0Test : public ::testing::Test {
   protected:
-    File0Test()
-        : shares_env_("DASHVANE_SHARES", shares_.path()),
-          tmpdir_env_("TMPDIR", temp_.path()),
-          temp_env_("TEMP", temp_.path()),
-          sink_(std::make_shared<platform::RecordingMessageSink>()) {}
-
     void SetUp() override {
         platform::SetHostServices(
             {[] { return std::string("WS7"); }, [](std::string_view) { return int32_t{-1}; }});
-        old_sink_ = platform::SetMessageSink(sink_);
         saved_log_ = mLogPath;
         InitLogPath();
     }
     void TearDown() override {
-        DropEngineState();
-        platform::SetMessageSink(old_sink_);
         platform::SetHostServices({});
         mLogPath = saved_log_;
     }
@@ -64,20 +52,12 @@ class File0Test : public ::testing::Test {
         return writer.Build();
     }
     void Start(const sample::DataSetImage& image) {
-        image.Write(shares_.path(), temp_.path());
-        LoadCatalogSettings();
-        ASSERT_NE(mBusinessBasic, nullptr);
-        ASSERT_TRUE(sink_->messages.empty());
+        ASSERT_TRUE(share_.Start(image));
+        ASSERT_TRUE(share_.messages().empty());
     }
-    std::string File0Path() const { return shares_ / "DS1/TMARLNK/D01/FILE0"; }
+    std::string File0Path() const { return share_.DataFolder() + "/FILE0"; }
 
-    testing::TempFolder shares_;
-    testing::TempFolder temp_;
-    testing::ScopedEnv shares_env_;
-    testing::ScopedEnv tmpdir_env_;
-    testing::ScopedEnv temp_env_;
-    std::shared_ptr<platform::RecordingMessageSink> sink_;
-    std::shared_ptr<platform::MessageSink> old_sink_;
+    sample::SampleShare share_;
     std::string saved_log_;
 };
 
@@ -117,7 +97,7 @@ TEST_F(File0Test, MissingFile0GivesFalseAndTheStoreNameError) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "*Error in GetOption function error # :91");
     EXPECT_EQ(lines[2], "*Error in GetStoreName function error # :91");
-    EXPECT_TRUE(sink_->messages.empty());  // logged, never shown
+    EXPECT_TRUE(share_.messages().empty());  // logged, never shown
 }
 
 TEST_F(File0Test, NoGlobalEngineGivesFalse) {

@@ -21,6 +21,7 @@
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/parts_data.h"
+#include "sampledata/sample_share.h"
 
 namespace dv {
 namespace {
@@ -148,11 +149,6 @@ TEST_F(DemoViews, EveryHeaderSortsItsOwnColumnAndTheDateHeaderTheDayCount) {
 
 // ---- damaged copies ----
 
-// Puts the engine's program-wide state back to nothing.
-void ResetEngine() {
-    ResetEngineState();
-}
-
 struct ViewRun {
     int rows = 0;
     std::vector<std::string> numbers;  // column 0
@@ -177,16 +173,9 @@ ViewRun Record(const GridModel& grid, const TestContext& context, int label, Log
 
 // Loads the three views on an image written into a share of its own.
 SetRun RunViews(const sample::DataSetImage& image) {
-    dv::testing::TempFolder shares, temp;
-    dv::testing::ScopedEnv shares_env("DASHVANE_SHARES", shares.path());
-    dv::testing::ScopedEnv tmpdir_env("TMPDIR", temp.path());
-    dv::testing::ScopedEnv temp_env("TEMP", temp.path());
-    auto sink = std::make_shared<platform::RecordingMessageSink>();
-    auto old_sink = platform::SetMessageSink(sink);
-    ResetEngine();
+    sample::SampleShare share;
     InitLogPath();
-    image.Write(shares.path(), temp.path());
-    LoadCatalogSettings();
+    share.Start(image);
     SetRun out;
     {
         TestContext context;
@@ -201,8 +190,6 @@ SetRun RunViews(const sample::DataSetImage& image) {
         orders.RunLoad(context);
         out.orders = Record(orders.grid(), context, 8, log);
     }
-    ResetEngine();
-    platform::SetMessageSink(old_sink);
     return out;
 }
 
