@@ -231,9 +231,8 @@ inline void PutBit(std::string& record, int32_t position, uint8_t bit, bool on) 
 // True when a binary field of code lies wholly inside a record of size bytes. Decoding checks
 // this first, so the fields past the end of a short record are skipped without raising.
 inline bool BinaryFits(char code, int32_t position, size_t size) {
-    const char c[2] = {code, '\0'};
-    const int width = LookupCode(c, "UnPack").width;
-    return position >= 1 &&
+    const int32_t width = CodeWidth(code);
+    return width != 0 && position >= 1 &&
            static_cast<int64_t>(position) + width - 1 <= static_cast<int64_t>(size);
 }
 
