@@ -1,5 +1,7 @@
 #include "engine/index.h"
 
+#include <limits>
+
 #include <unordered_set>
 
 #include "engine/codec.h"
@@ -117,6 +119,16 @@ std::string_view RawEntry(std::string_view cursor, int32_t entry_size, int32_t n
 void StartCursor(std::string& cursor, const std::string& block0) {
     if (cursor.size() < kCursorSize) cursor.append(kCursorSize - cursor.size(), '\0');
     cursor.replace(0, static_cast<size_t>(kBlockSize), block0);
+    Pack("C", cursor, 0, kCursorStepsAt);
+}
+
+// Counts one move of a walk to another leaf, forward (+1) or back (-1, not below 0).
+void CountLeafStep(const Walk& walk, std::string& cursor, int32_t last_record, int step) {
+    int32_t steps = Field(cursor, "C", kCursorStepsAt) + step;
+    if (steps < 0) steps = 0;
+    if (steps > last_record)
+        walk.Damaged(err::kIndexCycle, "the walk has crossed more leaves than the index has nodes");
+    Pack("C", cursor, steps, kCursorStepsAt);
 }
 
 enum class FindEnd { kLeaf, kPastLastLeaf, kRootOutOfRange };
@@ -263,6 +275,8 @@ bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& 
                              "node " + std::to_string(child) + " holds no entries");
             i = count + 1;
         }
+        if (s.info.index == 1)  // it climbed: the entry lies in another leaf
+            CountLeafStep(walk, cursor, std::numeric_limits<int32_t>::max(), -1);
         --i;
         const NodeEntry e = EntryAt(cursor, es, i);
         key = e.key;
@@ -341,6 +355,7 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
         std::unordered_set<int32_t> seen{current};
         while (true) {
             walk.CheckChainStep(current, next, seen);
+            CountLeafStep(walk, cursor, file->LastRecord, +1);
             const std::string node = walk.ReadNode(next);
             const int32_t count = Field(node, "C", 1);
             const int32_t after = Field(node, "C", 3);

@@ -26,6 +26,10 @@ inline constexpr int32_t kCursorIndexAt = 17;  // B: entry index in the current 
 inline constexpr int32_t kCursorDepthAt = 18;  // B: depth of the current node (root 1)
 inline constexpr int32_t kCursorPathAt = 19;   // C x 7: node number of depth d at 17 + 2d
 inline constexpr int32_t kCursorNodeAt = 33;   // the current node's 512 bytes
+// C at 15, the header's unused last field: the leaves KNext has moved to since KFind or KLast
+// started the walk (KPrev counts back). A walk in key order crosses fewer leaves than the index
+// has nodes; one that crosses more is going round a loop that no single call can see.
+inline constexpr int32_t kCursorStepsAt = 15;
 
 // The eight C fields at 1, 3, ..., 15 of block 0 or of a cursor.
 std::array<int32_t, 8> GetNodeHeader(std::string_view data);

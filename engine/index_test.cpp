@@ -341,6 +341,12 @@ std::vector<DamageCase> DamageCases() {
                      "KNext3", "BBBB", 1001,
                      "Damaged index file DMG: the leaf chain goes back in key order at node 1"});
     cases.push_back(
+        {"a two-leaf cycle of equal keys",
+         h3 + Node(2, {{"BBBB", 1}}) + Node(1, {{"BBBB", 2}}) + Node(0, {{"BBBB", 1}, {kEnd4, 2}}),
+         3, "KNextMany", "BBBB", 1001,
+         "Damaged index file DMG: the walk has crossed more leaves than the index "
+         "has nodes"});
+    cases.push_back(
         {"a count past the node",
          h3 + Node(2, {{"AAAA", 1}}).replace(0, 2, Be(2, 64)) + Node(65535, {{kEnd4, -1}}) + root,
          3, "KFind", "AAAA", 1004,
@@ -421,12 +427,15 @@ TEST_F(IndexTest, DamagedIndexesEndWithANumberedError) {
             } else if (member == "KNext3") {
                 iKFind(file, cursor, key, record);
                 for (int i = 0; i < 3; ++i) iKNext(file, cursor, key, record);
+            } else if (member == "KNextMany") {
+                iKFind(file, cursor, key, record);
+                for (int i = 0; i < 20 && record != 0; ++i) iKNext(file, cursor, key, record);
             } else {
                 iKFind(file, cursor, key, record);
                 iKPrev(file, cursor, key, record);
             }
         };
-        const char* source = member == "KNext3" ? "KNext" : c.member;
+        const char* source = member.rfind("KNext", 0) == 0 ? "KNext" : c.member;
         ExpectError(run, c.number, source, description);
     }
 }
