@@ -34,6 +34,7 @@ namespace {
 
 using testing::EnsureApplication;
 using testing::FakeDialogs;
+using testing::ProgramFixture;
 using testing::TestEnvironment;
 
 void Save(QWidget& widget, const QString& name) {
@@ -44,42 +45,24 @@ void Save(QWidget& widget, const QString& name) {
     EXPECT_GT(QFileInfo(path).size(), 1000);
 }
 
-class PartsFormsTest : public ::testing::Test {
+class PartsFormsTest : public ProgramFixture {
   protected:
     void SetUp() override {
-        EnsureApplication();
-        InitLogPath();
-        previous_sink_ = platform::SetMessageSink(messages_);
-        mSortOrder = 0;
-        mBusinessBasic.reset();
+        ProgramFixture::SetUp();
         RegisterViews(views_);
         RegisterQtViews(qt_views_);
-    }
-    void TearDown() override {
-        program_.reset();
-        mBusinessBasic.reset();
-        platform::SetMessageSink(previous_sink_);
     }
 
     void Start(const sample::DataSetImage& image) {
         image.Write(env_.root() + "/shares", env_.root() + "/tmp");
         InitLogPath();
-        program_ =
-            std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
-        program_->Start();
+        StartProgram();
         window().resize(1280, 860);
         QCoreApplication::processEvents();
     }
 
-    QtMainWindow& window() { return program_->window(); }
-
     void ClickTree(std::string_view key) {
-        QTreeWidget* tree = window().tree();
-        QTreeWidgetItem* item = window().treeItem(key);
-        ASSERT_NE(item, nullptr) << key;
-        tree->scrollToItem(item);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                          tree->visualItemRect(item).center());
+        ProgramFixture::ClickTree(key);
         QCoreApplication::processEvents();
     }
 
@@ -104,15 +87,6 @@ class PartsFormsTest : public ::testing::Test {
     const RecapForm* Recap() {
         return dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
     }
-
-    TestEnvironment env_;
-    FakeDialogs dialogs_;
-    ViewRegistry views_;
-    QtViewRegistry qt_views_;
-    std::shared_ptr<platform::RecordingMessageSink> messages_ =
-        std::make_shared<platform::RecordingMessageSink>();
-    std::shared_ptr<platform::MessageSink> previous_sink_;
-    std::unique_ptr<DesktopProgram> program_;
 };
 
 TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {

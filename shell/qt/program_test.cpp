@@ -39,6 +39,7 @@ namespace {
 using testing::AddTestView;
 using testing::EnsureApplication;
 using testing::FakeDialogs;
+using testing::ProgramFixture;
 using testing::TestEnvironment;
 using testing::TestView;
 
@@ -100,44 +101,16 @@ TEST(LaunchCheck, TheRefusalIsAMessageBoxWithTheInformationIcon) {
 
 // ---- the running program ----
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFixture {
   protected:
     void SetUp() override {
-        EnsureApplication();
-        InitLogPath();
-        previous_sink_ = platform::SetMessageSink(messages_);
-        mSortOrder = 0;
+        ProgramFixture::SetUp();
         TestView::loads() = 0;
-        // Each test is a run of its own: no global engine of an earlier one (its release, when a
-        // new one replaces it, would drop the new run's system object).
-        mBusinessBasic.reset();
     }
 
-    void TearDown() override {
-        program_.reset();
-        mBusinessBasic.reset();
-        platform::SetMessageSink(previous_sink_);
-    }
+    void Start() { StartProgram(); }
 
-    void Start() {
-        program_ =
-            std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
-        program_->Start();
-        QCoreApplication::processEvents();
-    }
-
-    QtMainWindow& window() { return program_->window(); }
     MainController& controller() { return program_->controller(); }
-
-    // A user's click on a tree node.
-    void ClickTree(std::string_view key) {
-        QTreeWidget* tree = window().tree();
-        QTreeWidgetItem* item = window().treeItem(key);
-        ASSERT_NE(item, nullptr) << key;
-        tree->scrollToItem(item);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                          tree->visualItemRect(item).center());
-    }
 
     void Menu(dv::Menu menu, int index) {
         QAction* action = window().menuAction(menu, index);
@@ -169,15 +142,6 @@ class ProgramTest : public ::testing::Test {
         AddTestView(views_, {"frmInv", "Inventory Investment", 1, 3, inventory_fails});
         AddTestView(views_, {"frmReturn", "Returns", 5, 4, false});
     }
-
-    TestEnvironment env_;
-    FakeDialogs dialogs_;
-    ViewRegistry views_;
-    QtViewRegistry qt_views_;
-    std::shared_ptr<platform::RecordingMessageSink> messages_ =
-        std::make_shared<platform::RecordingMessageSink>();
-    std::shared_ptr<platform::MessageSink> previous_sink_;
-    std::unique_ptr<DesktopProgram> program_;
 };
 
 TEST_F(ProgramTest, TheStartUpShowsTheRecapBoardAtItsPlaceWithTheTreeExpandedAndRecapSelected) {

@@ -3,17 +3,28 @@
 // it, and small views whose fills a test controls.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
 #include <QDialog>
 #include <QString>
+#include <QTest>
+#include <QTreeWidget>
 #include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/business_basic.h"
+#include "platform/messages.h"
 #include "platform/test_support.h"
 #include "shell/grid_sort.h"
+#include "shell/operation_log.h"
 #include "shell/qt/dialogs.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/program.h"
+#include "shell/qt/qt_views.h"
 #include "shell/view.h"
 #include "shell/view_registry.h"
 
@@ -108,5 +119,53 @@ class TestView : public View {
 
 // Registers a TestView for a form.
 void AddTestView(ViewRegistry& registry, TestView::Options options);
+
+// A run of the whole desktop program in one test: the application, the environment of
+// TestEnvironment, recorded message boxes, fake dialogs, and no global engine of an earlier run
+// (its release, when a new one replaces it, would drop the new run's system object).
+class ProgramFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        EnsureApplication();
+        InitLogPath();
+        previous_sink_ = platform::SetMessageSink(messages_);
+        mSortOrder = 0;
+        mBusinessBasic.reset();
+    }
+    void TearDown() override {
+        program_.reset();
+        mBusinessBasic.reset();
+        platform::SetMessageSink(previous_sink_);
+    }
+
+    // Creates the program over the registered views and runs its start-up.
+    void StartProgram() {
+        program_ =
+            std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
+        program_->Start();
+        QCoreApplication::processEvents();
+    }
+
+    QtMainWindow& window() { return program_->window(); }
+
+    // A user's click on a tree node.
+    void ClickTree(std::string_view key) {
+        QTreeWidget* tree = window().tree();
+        QTreeWidgetItem* item = window().treeItem(key);
+        ASSERT_NE(item, nullptr) << key;
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
+    }
+
+    TestEnvironment env_;
+    FakeDialogs dialogs_;
+    ViewRegistry views_;
+    QtViewRegistry qt_views_;
+    std::shared_ptr<platform::RecordingMessageSink> messages_ =
+        std::make_shared<platform::RecordingMessageSink>();
+    std::shared_ptr<platform::MessageSink> previous_sink_;
+    std::unique_ptr<DesktopProgram> program_;
+};
 
 }  // namespace dv::qt::testing
