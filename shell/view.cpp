@@ -14,6 +14,12 @@ View::~View() = default;
 void View::RunLoad(ViewContext& context) {
     if (loaded_) return;
     loaded_ = true;
+    const platform::FileCalls before = platform::FileCallCounts();
+    struct CountAtEnd {
+        View& view;
+        const platform::FileCalls& before;
+        ~CountAtEnd() { view.load_calls_ = platform::FileCallCounts() - before; }
+    } count_at_end{*this, before};
     Load(context);
 }
 
