@@ -3,6 +3,7 @@
 #include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
 #include "sampledata/service_data.h"
+#include "sampledata/units_data.h"
 
 namespace dv::sample {
 
@@ -79,6 +80,7 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
     AddAccountingFiles(set, plan);
+    AddUnitsFiles(set, plan);
     AddServiceFiles(set, plan);
 }
 
