@@ -1,5 +1,6 @@
 #include "sampledata/demo_set.h"
 
+#include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
 
 namespace dv::sample {
@@ -76,6 +77,7 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // adds one call here, in this order: parts and product lines, vendors and orders,
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
+    AddAccountingFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
