@@ -2,6 +2,7 @@
 
 #include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
+#include "sampledata/units_data.h"
 
 namespace dv::sample {
 
@@ -78,6 +79,7 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
     AddAccountingFiles(set, plan);
+    AddUnitsFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
