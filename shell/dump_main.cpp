@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/fill_cache.h"
 #include "platform/file_calls.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
@@ -54,13 +55,16 @@ int main(int argc, char** argv) {
             refresh = true;
         } else if (std::strcmp(argv[i], "--stats") == 0) {
             stats = true;
+        } else if (std::strcmp(argv[i], "--no-cache") == 0) {
+            dv::FillCache::SetEnabled(false);
         } else {
             std::fprintf(stderr,
-                         "usage: dashvane-dump [--refresh] [--stats]\n"
+                         "usage: dashvane-dump [--refresh] [--stats] [--no-cache]\n"
                          "Prints the dashboard's figures as JSON; reads tMRCatalog.ini from the "
                          "temporary directory.\n"
                          "--stats: the file-system calls of each view's load and of the whole "
-                         "run, on stderr.\n");
+                         "run, on stderr.\n"
+                         "--no-cache: every read goes to the file (the figures are the same).\n");
             return 2;
         }
     }

@@ -1,6 +1,7 @@
 #include "shell/view.h"
 
 #include "engine/error.h"
+#include "engine/fill_cache.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
@@ -22,6 +23,7 @@ void View::RunLoad(ViewContext& context) {
         const platform::FileCalls& before;
         ~CountAtEnd() { view.load_calls_ = platform::FileCallCounts() - before; }
     } count_at_end{*this, before};
+    const FillCache cache;
     Load(context);
 }
 
