@@ -1,6 +1,8 @@
 #include "sampledata/demo_set.h"
 
+#include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
+#include "sampledata/units_data.h"
 
 namespace dv::sample {
 
@@ -76,6 +78,8 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // adds one call here, in this order: parts and product lines, vendors and orders,
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
+    AddAccountingFiles(set, plan);
+    AddUnitsFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
