@@ -24,15 +24,26 @@ cBusinessBasic& Engine(const char* source) {
 
 }  // namespace
 
-void WalkPageChain(const std::string& file, int32_t head,
+EnginePageSource::EnginePageSource(std::string file) : name_(std::move(file)) {
+    file_ = Engine("PageChain").LogicalOpen(std::string(name_));
+}
+
+int32_t EnginePageSource::LastRecord() {
+    return file_->LastRecord;
+}
+
+std::string EnginePageSource::Read(int32_t record) {
+    int16_t flag = 0;
+    return Engine("PageChain").LreadFile(file_, record, flag);
+}
+
+void WalkPageChain(PageSource& source, int32_t head,
                    const std::function<void(int32_t, const std::string&)>& visit,
                    const std::string* head_record) {
-    cBusinessBasic& engine = Engine("PageChain");
-    LogicalFileRef ref = engine.LogicalOpen(std::string(file));
-    int16_t flag = 0;
+    const std::string& file = source.Name();
     std::bitset<256> pages_met;
     int32_t n = head;
-    std::string record = head_record != nullptr ? *head_record : engine.LreadFile(ref, n, flag);
+    std::string record = head_record != nullptr ? *head_record : source.Read(n);
     for (int32_t read = 1;; ++read) {
         visit(n, record);
         const int32_t page = Unpack("B", record, invol::kPagePosition);
@@ -44,12 +55,12 @@ void WalkPageChain(const std::string& file, int32_t head,
         if (read >= invol::kMaxPages)
             Damaged(file, "more than " + std::to_string(invol::kMaxPages) + " pages");
         const int32_t link = std::abs(Unpack("K", record, invol::kLinkPosition));
-        if (link < 1 || link > ref->LastRecord)
+        if (link < 1 || link > source.LastRecord())
             Damaged(file, "page " + std::to_string(page) + " (record " + std::to_string(n) +
                               ") links to record " + std::to_string(link) + ", outside 1 to " +
-                              std::to_string(ref->LastRecord));
+                              std::to_string(source.LastRecord()));
         n = link;
-        record = engine.LreadFile(ref, n, flag);
+        record = source.Read(n);
     }
 }
 
@@ -70,11 +81,20 @@ void PageChainBuilder::Fail(const char* procedure, const BasicError& error) {
     error_ = true;
 }
 
+template <typename Fn>
+void PageChainBuilder::WithSource(Fn fn) {
+    if (source_ != nullptr) {
+        fn(*source_);
+        return;
+    }
+    EnginePageSource engine(policy_.file);
+    fn(engine);
+}
+
 void PageChainBuilder::GetDetail(int32_t head) {
     Begin();
     try {
-        int16_t flag = 0;
-        Engine("GetDetail").LreadFile(policy_.file, head, flag);
+        WithSource([head](PageSource& source) { source.Read(head); });
     } catch (const BasicError& e) {
         Fail("GetDetail", e);
         return;
@@ -84,13 +104,21 @@ void PageChainBuilder::GetDetail(int32_t head) {
 
 void PageChainBuilder::WalkAndBuild(int32_t head) {
     if (policy_.name_alphabet) SwitchAlphabet(0, kNameSet);
-    BuildPage(head);
-    BuildDetail();
+    try {
+        WithSource([this, head](PageSource& source) { BuildPage(source, head); });
+    } catch (const BasicError& e) {
+        Fail("BuildPage", e);
+    }
+    try {
+        WithSource([this](PageSource& source) { BuildDetail(source); });
+    } catch (const BasicError& e) {
+        Fail("BuildDetail", e);
+    }
 }
 
-void PageChainBuilder::BuildPage(int32_t head) {
+void PageChainBuilder::BuildPage(PageSource& source, int32_t head) {
     try {
-        WalkPageChain(policy_.file, head, [this](int32_t n, const std::string& record) {
+        WalkPageChain(source, head, [this](int32_t n, const std::string& record) {
             const int32_t page = Unpack("B", record, invol::kPagePosition);
             if (page < 1 || page > invol::kMaxPages)
                 Damaged(policy_.file, "record " + std::to_string(n) + " holds page number " +
@@ -103,16 +131,13 @@ void PageChainBuilder::BuildPage(int32_t head) {
     }
 }
 
-void PageChainBuilder::BuildDetail() {
+void PageChainBuilder::BuildDetail(PageSource& source) {
     rows_.clear();
     totals_.fill(0);
     try {
-        cBusinessBasic& engine = Engine("BuildDetail");
-        LogicalFileRef ref = engine.LogicalOpen(std::string(policy_.file));
-        int16_t flag = 0;
-        engine.LreadFile(ref, pages_[static_cast<size_t>(pages_[0])], flag);
+        source.Read(pages_[static_cast<size_t>(pages_[0])]);
         for (int32_t p = 1; p <= pages_[0]; ++p) {
-            const std::string page = engine.LreadFile(ref, pages_[static_cast<size_t>(p)], flag);
+            const std::string page = source.Read(pages_[static_cast<size_t>(p)]);
             const int32_t slots = Unpack("B", page, invol::kSlotsPosition);
             DetailLine row;
             if (policy_.segment_position > 0)

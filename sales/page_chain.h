@@ -27,13 +27,38 @@ namespace err {
 inline constexpr int32_t kPageChain = 1030;  // a document's page chain is damaged
 }
 
+// Where a walk reads its pages: the records of one file by number.
+class PageSource {
+  public:
+    virtual ~PageSource() = default;
+    // The file's name, for the errors.
+    virtual const std::string& Name() const = 0;
+    virtual int32_t LastRecord() = 0;
+    // Record n; raises 81 "Illegal Record Number" outside 1 to LastRecord.
+    virtual std::string Read(int32_t record) = 0;
+};
+
+// The records of a logical file through the global engine object.
+class EnginePageSource : public PageSource {
+  public:
+    // Opens the file; raises -10 when the name does not resolve, 91 without an engine.
+    explicit EnginePageSource(std::string file);
+    const std::string& Name() const override { return name_; }
+    int32_t LastRecord() override;
+    std::string Read(int32_t record) override;
+
+  private:
+    std::string name_;
+    LogicalFileRef file_;
+};
+
 // Walks the chain of the document whose head is record `head` of `file`, head first, calling
 // visit(record number, page record) for each page; the walk ends after a page whose number is
 // below 2. head_record, when given, is the head's record string already read. Raises
 // err::kPageChain ("Damaged page chain in file NAME: ...") on a page number met twice, on more
 // than 200 pages, and on a link outside 1 to the file's LastRecord; raises what the engine
 // raises (a head outside the file: 81) and what visit raises.
-void WalkPageChain(const std::string& file, int32_t head,
+void WalkPageChain(PageSource& file, int32_t head,
                    const std::function<void(int32_t, const std::string&)>& visit,
                    const std::string* head_record = nullptr);
 
@@ -78,9 +103,16 @@ class PageChainBuilder {
     // the highest page met.
     const std::array<int32_t, 201>& PageRecords() const { return pages_; }
 
+    // Reads the pages from `source` instead of the policy's file through the engine (fuzzing);
+    // null goes back to the engine.
+    void SetSource(PageSource* source) { source_ = source; }
+
   private:
-    void BuildPage(int32_t head);
-    void BuildDetail();
+    void BuildPage(PageSource& source, int32_t head);
+    void BuildDetail(PageSource& source);
+    // The source of one build: the one set, else the policy's file through the engine.
+    template <typename Fn>
+    void WithSource(Fn fn);
     std::string Label(const char* procedure) const;
 
     const PageChainPolicy& policy_;
@@ -89,6 +121,7 @@ class PageChainBuilder {
     std::array<int32_t, 201> pages_{};
     bool error_ = false;
     std::string last_entry_;
+    PageSource* source_ = nullptr;
 };
 
 // The invoice detail builder: the lines of an invoice, pick ticket or saved invoice.

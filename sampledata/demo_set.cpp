@@ -1,6 +1,7 @@
 #include "sampledata/demo_set.h"
 
 #include "sampledata/parts_data.h"
+#include "sampledata/sales_data.h"
 
 namespace dv::sample {
 
@@ -76,6 +77,7 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // adds one call here, in this order: parts and product lines, vendors and orders,
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
+    AddSalesFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
