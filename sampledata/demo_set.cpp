@@ -1,7 +1,9 @@
 #include "sampledata/demo_set.h"
 
+#include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
 #include "sampledata/sales_data.h"
+#include "sampledata/units_data.h"
 
 namespace dv::sample {
 
@@ -78,6 +80,8 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
     AddSalesFiles(set, plan);
+    AddAccountingFiles(set, plan);
+    AddUnitsFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
