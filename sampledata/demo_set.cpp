@@ -3,6 +3,7 @@
 #include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
 #include "sampledata/sales_data.h"
+#include "sampledata/service_data.h"
 #include "sampledata/units_data.h"
 
 namespace dv::sample {
@@ -82,11 +83,15 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     AddSalesFiles(set, plan);
     AddAccountingFiles(set, plan);
     AddUnitsFiles(set, plan);
+    AddServiceFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
+    return BuildDemoSet(PlanFor(scale));
+}
+
+DataSetImage BuildDemoSet(DemoPlan plan) {
     DataSetWriter set;
-    DemoPlan plan = PlanFor(scale);
     AddDemoFiles(set, plan);
     return set.Build();
 }
