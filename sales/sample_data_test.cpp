@@ -52,7 +52,7 @@ TEST_F(DemoSalesData, CustomersDecodeJoinedAndByName) {
     EXPECT_EQ(count, summary_.customers);
     EXPECT_GT(charge, 0);
     EXPECT_LT(charge, count);
-    EXPECT_EQ(GetCustomerName(sample::kMissingCustomer), kCustomerNameNotFound);
+    EXPECT_EQ(GetCustomerName(sample::kTicketMissingCustomer), kCustomerNameNotFound);
 }
 
 TEST_F(DemoSalesData, TicketsAreChainsTheBuilderReadsWhole) {

@@ -306,7 +306,7 @@ SalesFilesSummary AddSalesFiles(DataSetWriter& set, const DemoPlan& plan) {
         DocPlan d;
         d.status = 1;
         d.number = 500001 + i * 3 + static_cast<int32_t>(r.Between(0, 2));
-        d.account = i == 2 ? kMissingCustomer : any_account();
+        d.account = i == 2 ? kTicketMissingCustomer : any_account();
         d.ship_to = i % 5 == 1 ? any_account() : (i % 5 == 3 ? -1 : 0);
         d.pages = i == 0 ? 3 : (r.Between(0, 3) == 0 ? static_cast<int32_t>(r.Between(2, 4)) : 1);
         d.date = DaysBack(r.Between(0, 45));

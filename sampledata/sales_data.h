@@ -31,7 +31,7 @@ namespace dv::sample {
 inline constexpr int32_t kCustlLength = 192, kEcustlLength = 128;
 inline constexpr int32_t kInvolRecordLength = 512;
 inline constexpr int32_t kInvolSlotsPerPage = 8;
-inline constexpr int32_t kMissingCustomer = 999999;  // a ticket's account CUSTI lacks
+inline constexpr int32_t kTicketMissingCustomer = 999999;  // a ticket's account CUSTI lacks
 
 struct SalesFilesSummary {
     int32_t customers = 0;
