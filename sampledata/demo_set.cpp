@@ -2,6 +2,7 @@
 
 #include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
+#include "sampledata/service_data.h"
 #include "sampledata/units_data.h"
 
 namespace dv::sample {
@@ -80,11 +81,15 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     AddPartsFiles(set, plan);
     AddAccountingFiles(set, plan);
     AddUnitsFiles(set, plan);
+    AddServiceFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
+    return BuildDemoSet(PlanFor(scale));
+}
+
+DataSetImage BuildDemoSet(DemoPlan plan) {
     DataSetWriter set;
-    DemoPlan plan = PlanFor(scale);
     AddDemoFiles(set, plan);
     return set.Build();
 }
