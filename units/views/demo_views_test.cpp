@@ -26,22 +26,23 @@ TEST_P(DemoUnitsViews, TotalsAreTheWritersAndEveryDetailOpens) {
     EXPECT_EQ(units->total_cents(), summary.units_cents);
     EXPECT_EQ(units->grid().RowCount(), summary.unit_lines);
 
-    units_test::RecordingHooks recorder;
+    CapturingDetailHost recorder;
     int extents = 0, infos = 0;
-    recorder.on_show = [&](UnitsDetailForm& f) {
-        if (f.form == "frmFpdtl") {
-            for (int r = 0; r < f.grid.RowCount(); ++r) f.button(r);
-        } else if (f.form == "frmFpx") {
+    recorder.on_show = [&](DetailForm& f, DetailHost& host) {
+        if (f.form_name() == "frmFpdtl") {
+            GridModel& g = *f.grids()[0];
+            for (int r = 0; r < g.RowCount(); ++r) f.ButtonClick(g.name(), r, host);
+        } else if (f.form_name() == "frmFpx") {
             ++extents;
-        } else if (f.form == "frmUnitDtl" && f.grid.RowCount() > 0) {
-            f.button(0);
-        } else if (f.form == "frmUnitInfo") {
+        } else if (f.form_name() == "frmUnitDtl" && f.grids()[0]->RowCount() > 0) {
+            f.ButtonClick("grdUnitDtl", 0, host);
+        } else if (f.form_name() == "frmUnitInfo") {
             ++infos;
-            EXPECT_EQ(f.grid.RowCount(), 25);
+            EXPECT_EQ(f.grids()[0]->RowCount(), 25);
         }
     };
-    fp->SetDetailHooks(recorder.hooks());
-    units->SetDetailHooks(recorder.hooks());
+    fp->SetDetailHost(&recorder);
+    units->SetDetailHost(&recorder);
     for (int r = 0; r < fp->grid().RowCount(); ++r) fp->ButtonClick(kFloorPlanGrid, r);
     for (int r = 0; r < units->grid().RowCount(); ++r) units->ButtonClick(kUnitsGrid, r);
     EXPECT_TRUE(recorder.messages.empty());

@@ -111,13 +111,12 @@ std::span<const HeaderSort> FloorPlanDetailHeaderSorts() {
     return kDetailSorts;
 }
 
-std::unique_ptr<UnitsDetailForm> BuildFloorPlanDetail(const std::string& line_text,
-                                                      const std::string& name,
-                                                      const UnitsDetailHooks& hooks) {
-    auto form = std::make_unique<UnitsDetailForm>(
-        std::string(kFloorPlanDetailForm), "Floor Plan Detail", std::string(kFloorPlanDetailGrid));
-    form->labels.push_back({"Label1", "Line  " + line_text + " - " + name});
-    GridModel& grid = form->grid;
+std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
+                                                 const std::string& name) {
+    auto form =
+        std::make_unique<DetailForm>(std::string(kFloorPlanDetailForm), "Floor Plan Detail");
+    form->AddLabel("Label1", "Line  " + line_text + " - " + name);
+    GridModel& grid = form->AddGrid(std::string(kFloorPlanDetailGrid));
     for (const GridColumn& c : kDetailColumns) grid.AddColumn(c);
 
     const int32_t line = ParseLong(line_text, "grdFp_BtnClick");
@@ -137,8 +136,10 @@ std::unique_ptr<UnitsDetailForm> BuildFloorPlanDetail(const std::string& line_te
         engine.KNext("FPLNI", cursor, key, record, flag);
     }
     grid.MoveFirst();
-    form->button = [&grid, hooks](int row) { ShowExtents(grid, row, hooks); };
-    form->header = [&grid](int column) { HeaderClickSort(grid, column, kDetailSorts); };
+    form->SetButtonHandler(
+        [](DetailForm& self, std::string_view grid_name, int row, DetailHost& host) {
+            if (GridModel* units = self.FindGrid(grid_name)) ShowExtents(*units, row, host);
+        });
     return form;
 }
 
@@ -146,11 +147,11 @@ std::string ExtentsCaption(const std::string& model, const std::string& serial) 
     return "Extents...     Model " + Trimmed(model) + " - " + Trimmed(serial);
 }
 
-std::unique_ptr<UnitsDetailForm> BuildExtents(const std::string& model, const std::string& serial,
-                                              int32_t first) {
-    auto form = std::make_unique<UnitsDetailForm>(
-        std::string(kExtentsForm), ExtentsCaption(model, serial), std::string(kExtentsGrid));
-    GridModel& grid = form->grid;
+std::unique_ptr<DetailForm> BuildExtents(const std::string& model, const std::string& serial,
+                                         int32_t first) {
+    auto form =
+        std::make_unique<DetailForm>(std::string(kExtentsForm), ExtentsCaption(model, serial));
+    GridModel& grid = form->AddGrid(std::string(kExtentsGrid));
     for (const GridColumn& c : kExtentColumns) grid.AddColumn(c);
     SwitchAlphabet(0, kNameSet);
     RecordChain chain(ViewEngine("grdFpdtl_BtnClick"), "FPEXL", first);
@@ -166,23 +167,22 @@ std::unique_ptr<UnitsDetailForm> BuildExtents(const std::string& model, const st
     return form;
 }
 
-void ShowFloorPlanDetail(const std::string& line_text, const std::string& name,
-                         const UnitsDetailHooks& hooks) {
-    TrapDetailError(hooks, "frmFp", "grdFp_BtnClick", "The floor plan detail", [&] {
-        auto form = BuildFloorPlanDetail(line_text, name, hooks);
-        ShowDetail(hooks, *form);
+void ShowFloorPlanDetail(const std::string& line_text, const std::string& name, DetailHost& host) {
+    TrapDetailError(host, "frmFp", "grdFp_BtnClick", "The floor plan detail", [&] {
+        auto form = BuildFloorPlanDetail(line_text, name);
+        host.Show(*form);
     });
 }
 
-void ShowExtents(GridModel& detail, int row, const UnitsDetailHooks& hooks) {
+void ShowExtents(GridModel& detail, int row, DetailHost& host) {
     if (row < 0 || row >= detail.RowCount()) return;
     if (detail.CurrentRow() != row) detail.SetCurrentRow(row);
     if (detail.CellText(row, "Ext") == "No") return;
-    TrapDetailError(hooks, kFloorPlanDetailForm, "grdFpdtl_BtnClick", "The extents", [&] {
+    TrapDetailError(host, kFloorPlanDetailForm, "grdFpdtl_BtnClick", "The extents", [&] {
         const int32_t first = ParseLong(detail.CellText(row, "Extptr"), "grdFpdtl_BtnClick");
         auto form = BuildExtents(detail.CellText(row, "Model"),
                                  detail.CellText(row, "Serial Number"), first);
-        ShowDetail(hooks, *form);
+        host.Show(*form);
     });
 }
 

@@ -30,19 +30,17 @@ std::span<const HeaderSort> FloorPlanDetailHeaderSorts();
 
 // The detail of the line whose grid text is line_text ("Line  <line> - <name>" in Label1).
 // Raises engine errors and 13 when line_text is no number. Its button opens the extents.
-std::unique_ptr<UnitsDetailForm> BuildFloorPlanDetail(const std::string& line_text,
-                                                      const std::string& name,
-                                                      const UnitsDetailHooks& hooks);
+std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
+                                                 const std::string& name);
 // "Extents...     Model <model trimmed> - <serial trimmed>".
 std::string ExtentsCaption(const std::string& model, const std::string& serial);
 // The extents from record first. Raises 1020/1021 on a broken chain and engine errors.
-std::unique_ptr<UnitsDetailForm> BuildExtents(const std::string& model, const std::string& serial,
-                                              int32_t first);
+std::unique_ptr<DetailForm> BuildExtents(const std::string& model, const std::string& serial,
+                                         int32_t first);
 
 // The button handlers: build and show, with errors trapped (units_detail.h).
-void ShowFloorPlanDetail(const std::string& line_text, const std::string& name,
-                         const UnitsDetailHooks& hooks);
+void ShowFloorPlanDetail(const std::string& line_text, const std::string& name, DetailHost& host);
 // The extents of row `row` of a detail grid; nothing for a row whose Ext reads "No".
-void ShowExtents(GridModel& detail, int row, const UnitsDetailHooks& hooks);
+void ShowExtents(GridModel& detail, int row, DetailHost& host);
 
 }  // namespace dv

@@ -4,6 +4,7 @@
 #include "engine/codec.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
+#include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -139,7 +140,7 @@ void FloorPlanView::ButtonClick(std::string_view grid, int row) {
     if (grid_->CurrentRow() != row) grid_->SetCurrentRow(row);
     const std::string line = grid_->CellText(row, "Line");
     const std::string name = grid_->CellText(row, "Name");
-    ShowFloorPlanDetail(line, name, hooks_);
+    ShowFloorPlanDetail(line, name, Details());
 }
 
 }  // namespace dv

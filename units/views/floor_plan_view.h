@@ -17,7 +17,6 @@
 
 #include "shell/grid_sort.h"
 #include "shell/view.h"
-#include "units/views/units_detail.h"
 
 namespace dv {
 
@@ -47,9 +46,8 @@ class FloorPlanView : public View {
     int64_t total_cents() const { return total_cents_; }
 
     void HeaderClick(std::string_view grid, int column) override;
-    // Lists the clicked line's units through the detail hooks (errors become a message).
+    // Lists the clicked line's units in frmFpdtl (errors become a message).
     void ButtonClick(std::string_view grid, int row) override;
-    void SetDetailHooks(UnitsDetailHooks hooks) { hooks_ = std::move(hooks); }
 
   protected:
     void Load(ViewContext& context) override;
@@ -60,7 +58,6 @@ class FloorPlanView : public View {
 
     GridModel* grid_;
     int64_t total_cents_ = 0;
-    UnitsDetailHooks hooks_;
 };
 
 }  // namespace dv

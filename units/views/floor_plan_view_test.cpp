@@ -18,7 +18,7 @@ using views_test::PartRec;
 class FloorPlanViewTest : public views_test::ViewTest {
   protected:
     ~FloorPlanViewTest() override { ResetAlphabet(); }
-    RecordingHooks recorder;
+    CapturingDetailHost recorder;
 };
 
 // Day 1 reads as 1/1/68 but the view tests the raw day, so it counts as sold.
@@ -139,20 +139,20 @@ TEST_F(FloorPlanDetailTest, TheDetailListsOpenUnitsAndItsButtonTheExtents) {
     Write();
     Start();
     view = Load<FloorPlanView>();
-    view->SetDetailHooks(recorder.hooks());
+    view->SetDetailHost(&recorder);
     bool clicked = false;
-    recorder.on_show = [&](UnitsDetailForm& f) {
-        if (f.form != kFloorPlanDetailForm || clicked) return;
+    recorder.on_show = [&](DetailForm& f, DetailHost& host) {
+        if (f.form_name() != kFloorPlanDetailForm || clicked) return;
         clicked = true;
-        f.button(1);  // "No": nothing opens
-        f.button(0);
+        f.ButtonClick(kFloorPlanDetailGrid, 1, host);  // "No": nothing opens
+        f.ButtonClick(kFloorPlanDetailGrid, 0, host);
     };
     view->ButtonClick(kFloorPlanGrid, 0);
     ASSERT_EQ(recorder.shown.size(), 2u);
-    const Shown& detail = recorder.shown[0];
+    const DetailSnapshot& detail = recorder.shown[0];
     EXPECT_EQ(detail.caption, "Floor Plan Detail");
-    EXPECT_EQ(detail.labels[0].substr(0, 21), "Line  7 - KESTREL UNI");
-    ASSERT_EQ(detail.rows.size(), 3u);
+    EXPECT_EQ(detail.labels[0].caption.substr(0, 21), "Line  7 - KESTREL UNI");
+    ASSERT_EQ(detail.grids[0].rows.size(), 3u);
     // Model, Serial, Ext, Date Sold, Cust #, Invoice, Amount, Date In, Date Due, Ref 1, Ref 2,
     // Date Paid, Pmt #, Cost, Extptr.
     const std::vector<std::string> first = {"MX100             ",
@@ -170,14 +170,14 @@ TEST_F(FloorPlanDetailTest, TheDetailListsOpenUnitsAndItsButtonTheExtents) {
                                             "      ",
                                             "2,500.00",
                                             "1"};
-    EXPECT_EQ(detail.rows[0], first);
-    EXPECT_EQ(detail.rows[1][2], "No");
-    EXPECT_EQ(detail.rows[1][7], "10/3/2022");
-    EXPECT_EQ(detail.rows[1][13], "55.55");  // the model's part cost
-    EXPECT_EQ(detail.rows[2][13], ".00");    // no part of that model
+    EXPECT_EQ(detail.grids[0].rows[0], first);
+    EXPECT_EQ(detail.grids[0].rows[1][2], "No");
+    EXPECT_EQ(detail.grids[0].rows[1][7], "10/3/2022");
+    EXPECT_EQ(detail.grids[0].rows[1][13], "55.55");  // the model's part cost
+    EXPECT_EQ(detail.grids[0].rows[2][13], ".00");    // no part of that model
 
-    const Shown& extents = recorder.shown[1];
-    EXPECT_EQ(extents.form, kExtentsForm);
+    const DetailSnapshot& extents = recorder.shown[1];
+    EXPECT_EQ(extents.form_name, kExtentsForm);
     EXPECT_EQ(extents.caption, "Extents...     Model MX100 - SN-1");
     const std::vector<std::vector<std::string>> rows = {
         {"3", "BELT9             ", "DRIVE BELT           ", "2", "1.20", "2.40"},
@@ -185,7 +185,7 @@ TEST_F(FloorPlanDetailTest, TheDetailListsOpenUnitsAndItsButtonTheExtents) {
         {"MSC", "", "Description Not Found", "", "", ""},
         {"3", "NLA1              ", "Description Not Found", "1", ".10", ".10"},
     };
-    EXPECT_EQ(extents.rows, rows);
+    EXPECT_EQ(extents.grids[0].rows, rows);
     EXPECT_TRUE(recorder.messages.empty());
 }
 
@@ -199,9 +199,9 @@ void FloorPlanDetailTest::ExpectBrokenChain(int32_t (*damage)(sample::DataSetIma
     damage(image, "FPEXL", 29, 3);
     Start(image);
     view = Load<FloorPlanView>();
-    view->SetDetailHooks(recorder.hooks());
-    recorder.on_show = [](UnitsDetailForm& f) {
-        if (f.form == kFloorPlanDetailForm) f.button(0);
+    view->SetDetailHost(&recorder);
+    recorder.on_show = [](DetailForm& f, DetailHost& host) {
+        if (f.form_name() == kFloorPlanDetailForm) f.ButtonClick(kFloorPlanDetailGrid, 0, host);
     };
     view->ButtonClick(kFloorPlanGrid, 0);
     ASSERT_EQ(recorder.shown.size(), 1u);  // the detail, not the extents

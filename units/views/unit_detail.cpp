@@ -100,13 +100,10 @@ std::vector<std::pair<std::string, std::string>> UnitInfoRows(
     };
 }
 
-std::unique_ptr<UnitsDetailForm> BuildUnitDetail(const std::string& line_text,
-                                                 const std::string& name,
-                                                 const UnitsDetailHooks& hooks) {
-    auto form = std::make_unique<UnitsDetailForm>(std::string(kUnitDetailForm), "Unit Detail",
-                                                  std::string(kUnitDetailGrid));
-    form->labels.push_back({"Label1", "Line  " + line_text + " - " + name});
-    GridModel& grid = form->grid;
+std::unique_ptr<DetailForm> BuildUnitDetail(const std::string& line_text, const std::string& name) {
+    auto form = std::make_unique<DetailForm>(std::string(kUnitDetailForm), "Unit Detail");
+    form->AddLabel("Label1", "Line  " + line_text + " - " + name);
+    GridModel& grid = form->AddGrid(std::string(kUnitDetailGrid));
     for (const GridColumn& c : kDetailColumns) grid.AddColumn(c);
     const int32_t line = ParseLong(line_text, "grdUnits_BtnClick");
     ForEachUnitInStock(line, [&grid](const clsUnits& u, int64_t cost) {
@@ -119,7 +116,10 @@ std::unique_ptr<UnitsDetailForm> BuildUnitDetail(const std::string& line_text,
         grid.SetCell(r, "line", std::to_string(u.Line), u.Line);
     });
     grid.MoveFirst();
-    form->button = [&grid, hooks](int row) { ShowUnitInfo(grid, row, hooks); };
+    form->SetButtonHandler(
+        [](DetailForm& self, std::string_view grid_name, int row, DetailHost& host) {
+            if (GridModel* units = self.FindGrid(grid_name)) ShowUnitInfo(*units, row, host);
+        });
     return form;
 }
 
@@ -127,7 +127,7 @@ std::string UnitNotFoundText(const std::string& unit_number) {
     return "Unit " + Trimmed(unit_number) + " was not found.";
 }
 
-std::unique_ptr<UnitsDetailForm> BuildUnitInfo(const std::string& unit_number) {
+std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     const std::array<std::string, 4> captions = GetUnitLabels();
     cBusinessBasic& engine = ViewEngine("grdUnitDtl_BtnClick");
     std::string cursor(kCursorSize, '\0');
@@ -138,37 +138,36 @@ std::unique_ptr<UnitsDetailForm> BuildUnitInfo(const std::string& unit_number) {
     if (record <= 0) return nullptr;
     clsUnits unit;
     unit.Unpack(engine.LreadFile("UNITL", record, flag));
-    auto form = std::make_unique<UnitsDetailForm>(
-        std::string(kUnitInfoForm), "Unit : " + unit_number, std::string(kUnitInfoGrid));
-    for (const GridColumn& c : kInfoColumns) form->grid.AddColumn(c);
+    auto form = std::make_unique<DetailForm>(std::string(kUnitInfoForm), "Unit : " + unit_number);
+    GridModel& grid = form->AddGrid(std::string(kUnitInfoGrid));
+    for (const GridColumn& c : kInfoColumns) grid.AddColumn(c);
     for (const auto& [caption, value] : UnitInfoRows(unit, captions)) {
-        const int r = form->grid.AddRow();
-        form->grid.SetCell(r, "Col1", caption);
-        form->grid.SetCell(r, "Col2", value);
+        const int r = grid.AddRow();
+        grid.SetCell(r, "Col1", caption);
+        grid.SetCell(r, "Col2", value);
     }
-    form->grid.MoveFirst();
+    grid.MoveFirst();
     return form;
 }
 
-void ShowUnitDetail(const std::string& line_text, const std::string& name,
-                    const UnitsDetailHooks& hooks) {
-    TrapDetailError(hooks, "frmUnits", "grdUnits_BtnClick", "The unit detail", [&] {
-        auto form = BuildUnitDetail(line_text, name, hooks);
-        ShowDetail(hooks, *form);
+void ShowUnitDetail(const std::string& line_text, const std::string& name, DetailHost& host) {
+    TrapDetailError(host, "frmUnits", "grdUnits_BtnClick", "The unit detail", [&] {
+        auto form = BuildUnitDetail(line_text, name);
+        host.Show(*form);
     });
 }
 
-void ShowUnitInfo(GridModel& detail, int row, const UnitsDetailHooks& hooks) {
+void ShowUnitInfo(GridModel& detail, int row, DetailHost& host) {
     if (row < 0 || row >= detail.RowCount()) return;
     if (detail.CurrentRow() != row) detail.SetCurrentRow(row);
     const std::string unit_number = detail.CellText(row, "Unit");
-    TrapDetailError(hooks, kUnitDetailForm, "grdUnitDtl_BtnClick", "The unit information", [&] {
+    TrapDetailError(host, kUnitDetailForm, "grdUnitDtl_BtnClick", "The unit information", [&] {
         auto form = BuildUnitInfo(unit_number);
         if (!form) {
-            if (hooks.message) hooks.message(UnitNotFoundText(unit_number));
+            host.Message(UnitNotFoundText(unit_number));
             return;
         }
-        ShowDetail(hooks, *form);
+        host.Show(*form);
     });
 }
 

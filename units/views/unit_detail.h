@@ -38,17 +38,14 @@ std::vector<std::pair<std::string, std::string>> UnitInfoRows(
 
 // The units in stock of the line whose grid text is line_text. Raises engine errors, chain
 // errors and 13 when line_text is no number. Its button opens the unit's information.
-std::unique_ptr<UnitsDetailForm> BuildUnitDetail(const std::string& line_text,
-                                                 const std::string& name,
-                                                 const UnitsDetailHooks& hooks);
+std::unique_ptr<DetailForm> BuildUnitDetail(const std::string& line_text, const std::string& name);
 // The information of one unit; null when UNITI holds no exact entry for the number.
-std::unique_ptr<UnitsDetailForm> BuildUnitInfo(const std::string& unit_number);
+std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number);
 // "Unit U1042 was not found."
 std::string UnitNotFoundText(const std::string& unit_number);
 
 // The button handlers: build and show, with errors trapped (units_detail.h).
-void ShowUnitDetail(const std::string& line_text, const std::string& name,
-                    const UnitsDetailHooks& hooks);
-void ShowUnitInfo(GridModel& detail, int row, const UnitsDetailHooks& hooks);
+void ShowUnitDetail(const std::string& line_text, const std::string& name, DetailHost& host);
+void ShowUnitInfo(GridModel& detail, int row, DetailHost& host);
 
 }  // namespace dv

@@ -1,12 +1,14 @@
 #include "units/views/units_detail.h"
 
 #include <exception>
+#include <string>
 
 #include "shell/operation_log.h"
+#include "shell/view.h"
 
 namespace dv {
 
-void TrapDetailError(const UnitsDetailHooks& hooks, std::string_view form, std::string_view routine,
+void TrapDetailError(DetailHost& host, std::string_view form, std::string_view routine,
                      std::string_view what, const std::function<void()>& handler) {
     int32_t number = 0;
     std::string description;
@@ -18,13 +20,11 @@ void TrapDetailError(const UnitsDetailHooks& hooks, std::string_view form, std::
     }
     mLogLine = FillErrorLine(form, routine, number, description);
     WriteLog(mLogPath, mLogLine);
-    if (hooks.message) {
-        try {
-            hooks.message(std::string(what) + " could not be shown.  Error " +
-                          std::to_string(number) + " : " + description);
-        } catch (const std::exception&) {
-            // The log line above tells what failed.
-        }
+    try {
+        host.Message(std::string(what) + " could not be shown.  Error " + std::to_string(number) +
+                     " : " + description);
+    } catch (const std::exception&) {
+        // The log line above tells what failed.
     }
 }
 

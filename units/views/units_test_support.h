@@ -8,7 +8,7 @@
 
 #include "parts/views/view_test_support.h"
 #include "sampledata/record_builder.h"
-#include "units/views/units_detail.h"
+#include "shell/detail_form.h"
 
 namespace dv::units_test {
 
@@ -78,7 +78,7 @@ inline void AddFloorPlan(sample::DataSetWriter& set, const std::vector<Floored>&
 
 // FPEXL records (32 bytes), in the order given: a part line, or a text record of a code.
 struct Extent {
-    int32_t line = 0;  // 1-998: a part line
+    int32_t line = 0;       // 1-998: a part line
     std::string code = {};  // otherwise: the text code
     std::string text = {};  // the part number, or the comment
     int32_t quantity = 0;
@@ -148,36 +148,5 @@ inline void AddLedger(sample::DataSetWriter& set,
     for (const auto& [amount, next] : entries)
         lunitl.Add(RecordBuilder(64).Bin(1, 'J', 1).Bin(57, 'L', amount).Bin(61, 'L', next));
 }
-
-// Hooks that keep every form shown (caption, labels and rows as text) and every message, and
-// let a test click a button of a shown form while it is open.
-struct Shown {
-    std::string form;
-    std::string caption;
-    std::vector<std::string> labels;
-    std::vector<std::vector<std::string>> rows;
-};
-class RecordingHooks {
-  public:
-    UnitsDetailHooks hooks() {
-        UnitsDetailHooks h;
-        h.show = [this](UnitsDetailForm& f) {
-            Shown s{f.form, f.caption, {}, {}};
-            for (const FormLabel& l : f.labels) s.labels.push_back(l.caption);
-            for (int r = 0; r < f.grid.RowCount(); ++r) {
-                std::vector<std::string> row;
-                for (int c = 0; c < f.grid.ColumnCount(); ++c) row.push_back(f.grid.CellText(r, c));
-                s.rows.push_back(row);
-            }
-            shown.push_back(s);
-            if (on_show) on_show(f);
-        };
-        h.message = [this](const std::string& m) { messages.push_back(m); };
-        return h;
-    }
-    std::vector<Shown> shown;
-    std::vector<std::string> messages;
-    std::function<void(UnitsDetailForm&)> on_show;
-};
 
 }  // namespace dv::units_test

@@ -4,6 +4,7 @@
 #include "engine/codec.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
+#include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -130,7 +131,7 @@ void UnitsView::HeaderClick(std::string_view grid, int column) {
 void UnitsView::ButtonClick(std::string_view grid, int row) {
     if (grid != kUnitsGrid || row < 0 || row >= grid_->RowCount()) return;
     if (grid_->CurrentRow() != row) grid_->SetCurrentRow(row);
-    ShowUnitDetail(grid_->CellText(row, "Line"), grid_->CellText(row, "Name"), hooks_);
+    ShowUnitDetail(grid_->CellText(row, "Line"), grid_->CellText(row, "Name"), Details());
 }
 
 }  // namespace dv

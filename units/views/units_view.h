@@ -17,7 +17,6 @@
 #include "shell/grid_sort.h"
 #include "shell/view.h"
 #include "units/unit_records.h"
-#include "units/views/units_detail.h"
 
 namespace dv {
 
@@ -46,8 +45,8 @@ class UnitsView : public View {
     int64_t total_cents() const { return total_cents_; }
 
     void HeaderClick(std::string_view grid, int column) override;
+    // Lists the clicked line's units in stock in frmUnitDtl (errors become a message).
     void ButtonClick(std::string_view grid, int row) override;
-    void SetDetailHooks(UnitsDetailHooks hooks) { hooks_ = std::move(hooks); }
 
   protected:
     void Load(ViewContext& context) override;
@@ -58,7 +57,6 @@ class UnitsView : public View {
 
     GridModel* grid_;
     int64_t total_cents_ = 0;
-    UnitsDetailHooks hooks_;
 };
 
 }  // namespace dv

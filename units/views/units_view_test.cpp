@@ -14,7 +14,7 @@ using namespace units_test;
 
 class UnitsViewTest : public views_test::ViewTest {
   protected:
-    RecordingHooks recorder;
+    CapturingDetailHost recorder;
 };
 
 // Ledger records: 1 -> 2 -> 0 (100.00 + 5.50), 3 (-20.00), 4 (7.00), 5 (1.00).
@@ -48,17 +48,17 @@ TEST_F(UnitsViewTest, UnitsInStockOfUnitLinesAddTheirLedgers) {
     EXPECT_EQ(Caption(*view, "lblFpTot(0)"), "Total  : $92.50");
 
     // Each unit's cost is its own ledger only.
-    view->SetDetailHooks(recorder.hooks());
+    view->SetDetailHost(&recorder);
     view->ButtonClick(kUnitsGrid, 0);
     ASSERT_EQ(recorder.shown.size(), 1u);
     EXPECT_EQ(recorder.shown[0].caption, "Unit Detail");
-    EXPECT_EQ(recorder.shown[0].labels[0].substr(0, 14), "Line  1 - UNIT");
-    ASSERT_EQ(recorder.shown[0].rows.size(), 3u);
-    EXPECT_EQ(recorder.shown[0].rows[0][1], "U1      ");
-    EXPECT_EQ(recorder.shown[0].rows[0][4], "105.50");
-    EXPECT_EQ(recorder.shown[0].rows[1][4], "7.00");
-    EXPECT_EQ(recorder.shown[0].rows[2][4], ".00");
-    EXPECT_EQ(recorder.shown[0].rows[2][5], "1");
+    EXPECT_EQ(recorder.shown[0].labels[0].caption.substr(0, 14), "Line  1 - UNIT");
+    ASSERT_EQ(recorder.shown[0].grids[0].rows.size(), 3u);
+    EXPECT_EQ(recorder.shown[0].grids[0].rows[0][1], "U1      ");
+    EXPECT_EQ(recorder.shown[0].grids[0].rows[0][4], "105.50");
+    EXPECT_EQ(recorder.shown[0].grids[0].rows[1][4], "7.00");
+    EXPECT_EQ(recorder.shown[0].grids[0].rows[2][4], ".00");
+    EXPECT_EQ(recorder.shown[0].grids[0].rows[2][5], "1");
 }
 
 TEST_F(UnitsViewTest, NoUnitLineShowsZeroAndTotalSortsAsANumber) {
@@ -100,7 +100,7 @@ class UnitsChainTest : public UnitsViewTest {
                                        0),
                   0u);
         // The good line's detail still opens.
-        view->SetDetailHooks(recorder.hooks());
+        view->SetDetailHost(&recorder);
         view->ButtonClick(kUnitsGrid, 0);
         EXPECT_TRUE(recorder.shown.size() == 1u && recorder.messages.empty());
     }
@@ -123,10 +123,10 @@ TEST_F(UnitsViewTest, AUnitRecordTooShortForItsSoldDayCountsInStock) {
     Start(image);
     auto view = Load<UnitsView>();
     EXPECT_EQ(Column(view->grid(), "Total"), (std::vector<std::string>{".00"}));  // no ledger
-    view->SetDetailHooks(recorder.hooks());
+    view->SetDetailHost(&recorder);
     view->ButtonClick(kUnitsGrid, 0);
     ASSERT_EQ(recorder.shown.size(), 1u);
-    EXPECT_EQ(recorder.shown[0].rows.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].grids[0].rows.size(), 1u);
 }
 
 // The 25 rows, the captions as stored and only an exact UNITI hit.
@@ -147,11 +147,12 @@ TEST_F(UnitsViewTest, UnitInformationRowsAndCaptions) {
 
     auto info = BuildUnitInfo("U1      ");
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->caption, "Unit : U1      ");
+    EXPECT_EQ(info->caption(), "Unit : U1      ");
+    const GridModel& grid = *info->grids()[0];
     std::vector<std::string> captions_shown, values;
-    for (int r = 0; r < info->grid.RowCount(); ++r) {
-        captions_shown.push_back(info->grid.CellText(r, "Col1"));
-        values.push_back(info->grid.CellText(r, "Col2"));
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        captions_shown.push_back(grid.CellText(r, "Col1"));
+        values.push_back(grid.CellText(r, "Col2"));
     }
     const std::vector<std::string> expected_captions = {"Serial Number (VID)",
                                                         "Manufacturer ID",
@@ -189,7 +190,7 @@ TEST_F(UnitsViewTest, UnitInformationRowsAndCaptions) {
     GridModel detail("grdUnitDtl");
     detail.AddColumn({"Unit", "Unit", "", false, true, CellAlignment::kLeft, 0});
     detail.SetCell(detail.AddRow(), "Unit", "U2      ");
-    ShowUnitInfo(detail, 0, recorder.hooks());
+    ShowUnitInfo(detail, 0, recorder);
     EXPECT_TRUE(recorder.shown.empty());
     EXPECT_EQ(recorder.messages, (std::vector<std::string>{"Unit U2 was not found."}));
 }
