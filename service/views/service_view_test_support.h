@@ -89,18 +89,40 @@ class ServiceViewTest : public parts_test::EngineTest {
         return view;
     }
 
-    // The customer files: CUSTL (the account at 3, the name at 6) and CUSTI by account.
-    void AddCustomers(const std::vector<std::pair<int32_t, std::string>>& customers) {
-        auto& custl = set.AddRecordFile("CUSTL", 256);
+    // The customer files: CUSTL (192 bytes: the account at 3, the name at 6, the first phone
+    // at 86) and ECUSTL (128: the second and third phones, the contacts), CUSTI by account.
+    struct Customer {
+        int32_t account;
+        std::string name;
+        int32_t area = 0, phone = 0;
+        std::string contact = {};
+    };
+    void AddCustomers(const std::vector<Customer>& customers) {
+        auto& custl = set.AddRecordFile("CUSTL", 192);
+        auto& ecustl = set.AddRecordFile("ECUSTL", 128);
         auto& custi = set.AddIndex("CUSTI", 4);
-        for (const auto& [account, name] : customers) {
-            RecordBuilder b(256);
-            b.Bin(1, 'J', 1).Bin(3, 'D', account).Text(6, name, 20);
-            const int32_t n = custl.Add(b);
-            std::string key(4, '\0');
-            RecordBuilder k(4);
-            k.Bin(1, 'L', account);
-            custi.Add(k.str(), n);
+        for (const Customer& c : customers) {
+            RecordBuilder b(320);
+            b.Bin(1, 'J', 1)
+                .Bin(3, 'D', c.account)
+                .Text(6, c.name, 20, TextSet::kNames)
+                .Text(26, "12 MILL ROAD", 20, TextSet::kNames)
+                .Bin(86, 'C', c.area)
+                .Bin(88, 'L', c.phone)
+                .Text(205, c.contact, 12);
+            const int32_t n = custl.Add(b.bytes().substr(0, 192));
+            ecustl.Add(b.bytes().substr(192));
+            custi.Add(RecordBuilder(4).Bin(1, 'L', c.account).str(), n);
+        }
+    }
+    // MANL (200 bytes: the number at 3, the name at 7) and MANI by number.
+    void AddPeople(const std::vector<std::pair<int32_t, std::string>>& people) {
+        auto& manl = set.AddRecordFile("MANL", 200);
+        auto& mani = set.AddIndex("MANI", 2);
+        for (const auto& [number, name] : people) {
+            RecordBuilder b(200);
+            b.Bin(1, 'J', 1).Bin(3, 'C', number).Text(7, name, 20, TextSet::kNames);
+            mani.Add(RecordBuilder(2).Bin(1, 'C', number).str(), manl.Add(b));
         }
     }
 

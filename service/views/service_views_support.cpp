@@ -9,6 +9,8 @@
 #include "engine/error.h"
 #include "engine/packed_text.h"
 #include "parts/record_fields.h"
+#include "shell/detail_form.h"
+#include "shell/operation_log.h"
 
 namespace dv::service {
 
@@ -57,6 +59,16 @@ std::string RawCustomerName(cBusinessBasic& bb, int32_t account) {
     if (record <= 0) return {};
     const std::string rec = bb.LreadFile("CUSTL", record, flag);
     return UcmView(fields::Mid(rec, 6, 20));
+}
+
+void ReportDetailError(View& view, std::string_view routine, const std::exception& error) {
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(error, number, description);
+    const std::string line = FillErrorLine(view.form_name(), routine, number, description);
+    mLogLine = line;
+    WriteLog(mLogPath, line);
+    view.Details().Message(line.substr(1));
 }
 
 }  // namespace dv::service

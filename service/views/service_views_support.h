@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "engine/dates.h"
 #include "shell/grid_model.h"
 #include "shell/grid_sort.h"
+#include "shell/view.h"
 
 namespace dv::service {
 
@@ -35,5 +37,10 @@ void ServiceHeaderSort(GridModel& grid, int column_index, std::span<const Header
 // exact match, the 20 packed bytes at 6 of the CUSTL record, decoded in the alphabet in force
 // (30 characters, untrimmed). Empty when CUSTI has no such key; raises the engine's errors.
 std::string RawCustomerName(cBusinessBasic& bb, int32_t account);
+
+// The trap of a detail or button handler: the error goes into a message box through the view's
+// detail host ("Error in frmShop grdShop_BtnClick routine error # :  81  Illegal ...") and into
+// the operation log with a leading "*"; the program goes on.
+void ReportDetailError(View& view, std::string_view routine, const std::exception& error);
 
 }  // namespace dv::service

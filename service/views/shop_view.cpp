@@ -1,11 +1,14 @@
 #include "service/views/shop_view.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "service/shop_record.h"
 #include "service/views/service_views_support.h"
+#include "service/views/shop_detail.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
@@ -142,6 +145,18 @@ void ShopView::GetShopData(ViewContext& context) {
 void ShopView::HeaderClick(std::string_view grid, int column) {
     if (grid != grid_->name()) return;
     service::ServiceHeaderSort(*grid_, column, kHeaderSorts);
+}
+
+void ShopView::ButtonClick(std::string_view grid, int row) {
+    if (grid != grid_->name() || row < 0 || row >= grid_->RowCount()) return;
+    grid_->SetCurrentRow(row);
+    const std::optional<int64_t> job = grid_->CellValue(row, "Job #");
+    try {
+        std::unique_ptr<DetailForm> form = BuildShopDetail(static_cast<int32_t>(job.value_or(0)));
+        Details().Show(*form);
+    } catch (const std::exception& e) {
+        service::ReportDetailError(*this, "grdShop_BtnClick", e);
+    }
 }
 
 }  // namespace dv
