@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sales/detail_events.h"
+#include "shell/event_log.h"
 #include "sampledata/record_builder.h"
 
 namespace dv::sales_test {
@@ -56,19 +56,13 @@ inline sample::RecordBuilder Page(int32_t page, int32_t link, const std::vector<
 // Records the event-log entries while it lives.
 class RecordedEvents {
   public:
-    RecordedEvents() : old_(SetDetailEventSink(&Record)) { entries().clear(); }
-    ~RecordedEvents() { SetDetailEventSink(old_); }
-    RecordedEvents(const RecordedEvents&) = delete;
-    RecordedEvents& operator=(const RecordedEvents&) = delete;
-
-    static std::vector<std::string>& entries() {
-        static std::vector<std::string> list;
-        return list;
-    }
+    RecordedEvents() : scope_(log_) {}
+    const std::vector<std::string>& entries() const { return log_.entries(); }
+    void Clear() { log_ = RecordingEventLog(); }
 
   private:
-    static void Record(const std::string& entry) { entries().push_back(entry); }
-    DetailEventSink old_;
+    RecordingEventLog log_;
+    ScopedEventLog scope_;
 };
 
 }  // namespace dv::sales_test
