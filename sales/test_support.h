@@ -54,15 +54,20 @@ inline sample::RecordBuilder Page(int32_t page, int32_t link, const std::vector<
 }
 
 // Records the event-log entries while it lives.
-class RecordedEvents {
+class RecordedEvents : public EventLog {
   public:
-    RecordedEvents() : scope_(log_) {}
-    const std::vector<std::string>& entries() const { return log_.entries(); }
-    void Clear() { log_ = RecordingEventLog(); }
+    RecordedEvents() : previous_(&AppEventLog()) { SetAppEventLog(this); }
+    ~RecordedEvents() override { SetAppEventLog(previous_); }
+    RecordedEvents(const RecordedEvents&) = delete;
+    RecordedEvents& operator=(const RecordedEvents&) = delete;
+
+    void Write(const std::string& entry) override { entries_.push_back(entry); }
+    std::vector<std::string>& entries() { return entries_; }
+    void Clear() { entries_.clear(); }
 
   private:
-    RecordingEventLog log_;
-    ScopedEventLog scope_;
+    EventLog* previous_;
+    std::vector<std::string> entries_;
 };
 
 }  // namespace dv::sales_test
