@@ -5,6 +5,7 @@
 #include "sales/views/ar_view.h"
 #include "sales/views/open_sales_view.h"
 #include "service/views/shop_view.h"
+#include "service/views/warranty_view.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
 #include "units/views/floor_plan_view.h"
@@ -21,6 +22,8 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
     registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
     registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });
+    registry.Add(form::kWarranty, [] { return std::make_unique<PlainWarrantyView>(); });
+    registry.Add(form::kWarSeg, [] { return std::make_unique<SegmentWarrantyView>(); });
 }
 
 }  // namespace dv
