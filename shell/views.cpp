@@ -2,6 +2,8 @@
 // main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
+#include "sales/views/profit_view.h"
+#include "sales/views/sales_cash_view.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
 
@@ -11,6 +13,8 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
     registry.Add(form::kReturn, [] { return std::make_unique<ReturnsView>(); });
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
+    registry.Add(form::kSales, [] { return std::make_unique<SalesCashView>(); });
+    registry.Add(form::kProfit, [] { return std::make_unique<ProfitView>(); });
 }
 
 }  // namespace dv
