@@ -36,7 +36,8 @@ enum class SortResult {
 // Sorts every row of grid by the column at sort_col (a negative value counts as 0). A number
 // sort takes a cell's typed value where it has one, else the number its text shows; a view
 // that gives a column typed values gives them to every row, in one unit.
-// A grid with a single column is always sorted ascending as text, whatever order and kind say.
+// A grid with a single column is always sorted ascending as text by that column, whatever
+// sort_col, order and kind say.
 SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t kind);
 
 // The whole number a number sort gives a shown text: blanks around it, a sign ("-" or "+",
