@@ -4,8 +4,11 @@
 #include "parts/views/order_views.h"
 #include "sales/views/profit_view.h"
 #include "sales/views/sales_cash_view.h"
+#include "service/views/shop_view.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
+#include "units/views/floor_plan_view.h"
+#include "units/views/units_view.h"
 
 namespace dv {
 
@@ -15,6 +18,9 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
     registry.Add(form::kSales, [] { return std::make_unique<SalesCashView>(); });
     registry.Add(form::kProfit, [] { return std::make_unique<ProfitView>(); });
+    registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
+    registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
+    registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });
 }
 
 }  // namespace dv
