@@ -204,7 +204,7 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
             pages.push_back(lines);
         }
         const int32_t account =
-            i == 3 ? kMissingCustomer : accounts[static_cast<size_t>(i) % accounts.size()];
+            i == 3 ? kShopMissingCustomer : accounts[static_cast<size_t>(i) % accounts.size()];
         const auto& brand = kBrands[static_cast<size_t>(i) % std::size(kBrands)];
         const int32_t day_in = DaysBack(static_cast<int32_t>(r.Between(3, 60)));
         const int32_t day_done = day_in + static_cast<int32_t>(r.Between(1, 3));

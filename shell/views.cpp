@@ -2,8 +2,11 @@
 // main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
+#include "service/views/shop_view.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
+#include "units/views/floor_plan_view.h"
+#include "units/views/units_view.h"
 
 namespace dv {
 
@@ -11,6 +14,9 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
     registry.Add(form::kReturn, [] { return std::make_unique<ReturnsView>(); });
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
+    registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
+    registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
+    registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });
 }
 
 }  // namespace dv
