@@ -2,7 +2,10 @@
 // main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
+#include "sales/views/ar_view.h"
+#include "sales/views/open_sales_view.h"
 #include "service/views/shop_view.h"
+#include "service/views/warranty_view.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
 #include "units/views/floor_plan_view.h"
@@ -14,9 +17,13 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
     registry.Add(form::kReturn, [] { return std::make_unique<ReturnsView>(); });
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
+    registry.Add(form::kAR, [] { return std::make_unique<ARView>(); });
+    registry.Add(form::kOpenSales, [] { return std::make_unique<OpenSalesView>(); });
     registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
     registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
     registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });
+    registry.Add(form::kWarranty, [] { return std::make_unique<PlainWarrantyView>(); });
+    registry.Add(form::kWarSeg, [] { return std::make_unique<SegmentWarrantyView>(); });
 }
 
 }  // namespace dv

@@ -12,6 +12,8 @@
 
 #include "engine/dates.h"
 #include "parts/test_data_set.h"
+#include "sales/test_support.h"
+#include "sampledata/damage.h"
 #include "sampledata/data_set.h"
 #include "sampledata/record_builder.h"
 #include "shell/detail_form.h"
@@ -137,6 +139,8 @@ class ServiceViewTest : public parts_test::EngineTest {
     LogCapture log;
     RecordingEventLog event_log;
     CapturingDetailHost details;
+    // The builders' entries, where the page-chain builder writes them.
+    sales_test::RecordedEvents sales_events_;
 
   private:
     ScopedEventLog events_;
