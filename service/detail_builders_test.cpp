@@ -7,6 +7,7 @@
 #include "engine/packed_text.h"
 #include "parts/test_data_set.h"
 #include "sales/test_support.h"
+#include "shell/event_log.h"
 #include "sampledata/record_builder.h"
 
 namespace dv {
@@ -84,7 +85,25 @@ class DetailBuilders : public parts_test::EngineTest {
 
     static std::string Stamp() { return "11/15/2024 : 2:05:09 PM : "; }
 
-    RecordedEvents events;
+    // The builders' event-log entries, wherever the page-chain builder writes them (its own
+    // sink, or the shell's application event log).
+    struct Events {
+        RecordedEvents sales;
+        RecordingEventLog shell;
+        ScopedEventLog scoped{shell};
+        size_t sales_from = 0, shell_from = 0;
+        std::vector<std::string> list;
+        const std::vector<std::string>& entries() {
+            list.assign(sales.entries().begin() + static_cast<long>(sales_from), sales.entries().end());
+            list.insert(list.end(), shell.entries().begin() + static_cast<long>(shell_from),
+                        shell.entries().end());
+            return list;
+        }
+        void Clear() {
+            sales_from = sales.entries().size();
+            shell_from = shell.entries().size();
+        }
+    } events;
 };
 
 TEST_F(DetailBuilders, ShopRowsCarryTheirPagesRequest) {
@@ -139,7 +158,7 @@ TEST_F(DetailBuilders, ShopChainFailuresAreLoggedUnderTheirProcedure) {
         {99, {"clsShopDetail : GetDetail81"}, 0},
     };
     for (const auto& c : cases) {
-        events.entries().clear();
+        events.Clear();
         clsShopDetail d;
         d.ShopRec(c.head);
         d.GetDetail();
@@ -222,7 +241,7 @@ TEST_F(DetailBuilders, WarrantyChainFailures) {
     };
     clsWarrDetail d;
     for (const auto& c : cases) {
-        events.entries().clear();
+        events.Clear();
         d.ShopRef(7000);
         d.GetDetail();  // a claim with totals first
         d.ShopRef(c.key);
