@@ -4,6 +4,7 @@
 
 #include "sampledata/formats.h"
 #include "sampledata/sales_data.h"
+#include "sampledata/service_data.h"
 
 namespace dv::sample::damage {
 namespace {
@@ -257,6 +258,13 @@ const NamedDamage kNamedDamages[] = {
      &sales_damage::RemoveReceivables},
     {"darr-malformed", "DARR.KRLI's fifth line has no amount: A/R fails with 9",
      &sales_damage::MalformedReceivables},
+    // Shop jobs and warranty claims.
+    {"file0-job-slot", "job 107's open-job slot names a record past INVOL: Open Shop Work fails",
+     [](DataSetImage& image) { JobSlotPastLastRecord(image, 107); }},
+    {"warrl-no-pages", "the first claim points at no page: its row reads \"Error in warranty detail\"",
+     [](DataSetImage& image) { ClaimWithoutPages(image, 1); }},
+    {"warrl-loop", "the second claim's head page links to itself: a failure row, never a hang",
+     [](DataSetImage& image) { LoopClaimPages(image, 2); }},
 };
 
 }  // namespace
