@@ -15,6 +15,7 @@
 #include "shell/headless.h"
 #include "shell/main_controller.h"
 #include "shell/operation_log.h"
+#include "shell/settings_file.h"
 #include "shell/view_registry.h"
 
 namespace {
@@ -70,6 +71,10 @@ int main(int argc, char** argv) {
     }
 
     dv::InitLogPath();
+    // The user's stored settings (the G/L views' account lists), as the desktop program keeps
+    // them.
+    dv::FileSettingsStore settings(dv::DefaultSettingsPath());
+    dv::ScopedSettingsStore use_settings(settings);
     dv::ViewRegistry views;
     dv::RegisterViews(views);
     dv::HeadlessWindow window;
