@@ -34,7 +34,7 @@ void Save(QWidget& widget, const QString& name) {
     EXPECT_GT(QFileInfo(path).size(), 1000);
 }
 
-class SalesFormsTest : public ProgramFixture {
+class CounterSalesFormsTest : public ProgramFixture {
   protected:
     void SetUp() override {
         ProgramFixture::SetUp();
@@ -53,7 +53,7 @@ class SalesFormsTest : public ProgramFixture {
     }
 };
 
-TEST_F(SalesFormsTest, BothViewsOpenFromTheTreeAndATicketsDetailFromItsButton) {
+TEST_F(CounterSalesFormsTest, BothViewsOpenFromTheTreeAndATicketsDetailFromItsButton) {
     sample::BuildDemoSet(sample::Scale::kDemo).Write(env_.root() + "/shares", env_.root() + "/tmp");
     StartProgram();
     window().resize(1280, 860);
