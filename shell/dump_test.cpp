@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "platform/test_support.h"
+#include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/this_computer.h"
 
@@ -307,6 +310,49 @@ TEST_F(DumpTest, UnreachableShareShowsTwoConnectionMessages) {
     EXPECT_EQ(docs[0]["status"][1].str(), "");
     EXPECT_EQ(docs[0]["store_name"].str(), "");
     EXPECT_EQ(docs[0]["log"].size(), 3u);
+}
+
+// The figures of a load through the per-fill cache are those of reads straight from the files,
+// byte for byte, on the demo set and on damaged ones (where an error ends a walk part way).
+TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
+    namespace damage = sample::damage;
+    struct Case {
+        const char* name;
+        std::function<void(sample::DataSetImage&)> damage;
+    };
+    const Case cases[] = {
+        {"undamaged", [](sample::DataSetImage&) {}},
+        {"looped PUTBI leaves", [](auto& i) { damage::LoopLeafChain(i, "PUTBI", 2, 0); }},
+        {"LINEI entry count", [](auto& i) { damage::SetEntryCount(i, "LINEI", 1); }},
+        {"RTTBI root", [](auto& i) { damage::SetRoot(i, "RTTBI"); }},
+        {"LINEI pointer", [](auto& i) { damage::RecordPointerPastLastRecord(i, "LINEI", "LINEL", 5); }},
+        {"VNDRL missing", [](auto& i) { damage::RemoveDirectoryEntry(i, "VNDRL"); }},
+        {"PUTBI cut", [](auto& i) { damage::TruncateLogical(i, "PUTBI", 3 * 512 + 100); }},
+        {"short LINEL", [](auto& i) { damage::ShortenRecords(i, "LINEL", 40); }},
+    };
+    // The log's time stamps differ between two runs.
+    const std::regex when(R"(\d{1,2}/\d{1,2}/\d{4} \d{1,2}:\d{2}:\d{2} [AP]M)");
+    auto figures = [&](const DumpRun& run) { return std::regex_replace(run.out, when, "<when>"); };
+    int set = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sample::DataSetWriter writer;
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
+        sample::AddDemoFiles(writer, plan);
+        writer.Index("PUTBI").Fill(4);  // several leaves, so that a chain can come back
+        writer.Index("LINEI").Fill(4);
+        sample::DataSetImage image = writer.Build();
+        c.damage(image);
+        const std::string dir = "set" + std::to_string(set++);
+        image.Write(root_ / (dir + "/share"), root_ / "tmp");
+        const testing::ScopedEnv shares("DASHVANE_SHARES", root_ / (dir + "/share"));
+        const DumpRun cached = Dump("--refresh");
+        const DumpRun plain = Dump("--refresh --no-cache");
+        EXPECT_EQ(cached.status, plain.status);
+        EXPECT_EQ(cached.err, plain.err);
+        EXPECT_EQ(figures(cached), figures(plain));
+        ASSERT_EQ(Documents(cached.out).size(), 2u);
+    }
 }
 
 // The sample writer's damage on demand, as a script uses it: a set broken by name, then dumped.
