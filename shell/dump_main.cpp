@@ -51,21 +51,25 @@ void PrintStats(const dv::MainController& controller) {
 int main(int argc, char** argv) {
     bool refresh = false;
     bool stats = false;
+    bool details = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--refresh") == 0) {
             refresh = true;
         } else if (std::strcmp(argv[i], "--stats") == 0) {
             stats = true;
+        } else if (std::strcmp(argv[i], "--details") == 0) {
+            details = true;
         } else if (std::strcmp(argv[i], "--no-cache") == 0) {
             dv::FillCache::SetEnabled(false);
         } else {
             std::fprintf(stderr,
-                         "usage: dashvane-dump [--refresh] [--stats] [--no-cache]\n"
+                         "usage: dashvane-dump [--refresh] [--stats] [--no-cache] [--details]\n"
                          "Prints the dashboard's figures as JSON; reads tMRCatalog.ini from the "
                          "temporary directory.\n"
                          "--stats: the file-system calls of each view's load and of the whole "
                          "run, on stderr.\n"
-                         "--no-cache: every read goes to the file (the figures are the same).\n");
+                         "--no-cache: every read goes to the file (the figures are the same).\n"
+                         "--details: also the detail form every row's button opens.\n");
             return 2;
         }
     }
@@ -83,10 +87,15 @@ int main(int argc, char** argv) {
     dv::LogCapture log;
     controller.Start();
     const bool loaded = controller.load_completed();
-    Print(dv::DumpDocument(controller, log.Take()));
+    // The details run before the document is written, so that what their clicks log is in it.
+    auto document = [&] {
+        const std::string detail_text = details ? dv::DumpDetails(controller) : std::string();
+        return dv::DumpDocument(controller, log.Take(), detail_text);
+    };
+    Print(document());
     if (refresh) {
         controller.MenuClick(dv::Menu::kFile, 0);
-        Print(dv::DumpDocument(controller, log.Take()));
+        Print(document());
     }
     if (stats) PrintStats(controller);
     controller.Unload();

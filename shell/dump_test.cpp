@@ -359,8 +359,8 @@ TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
 TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     const auto sample = [&](const std::string& args) {
         const std::string command = std::string("'") + DASHVANE_SAMPLE +
-                                    "' --scale tiny --as-of 2024-11-15 " + args + " '" + root_.path() +
-                                    "' >/dev/null 2>&1";
+                                    "' --scale tiny --as-of 2024-11-15 " + args + " '" +
+                                    root_.path() + "' >/dev/null 2>&1";
         return std::system(command.c_str());
     };
     ASSERT_EQ(sample("--damage linei-root --damage vndri-missing"), 0);
@@ -378,6 +378,79 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     EXPECT_NE(run.out.find("Terminal File 'ttymap' not found"), std::string::npos) << run.out;
 
     EXPECT_NE(sample("--damage no-such-damage"), 0);
+}
+
+// The order detail of every row of the parts views' lists, as the button opens it.
+TEST_F(DumpTest, DetailsShowWhatEachRowsButtonOpens) {
+    WriteDemo();
+    const DumpRun plain = Dump();
+    EXPECT_EQ(plain.out.find("\"details\""), std::string::npos);  // only when asked for
+    const DumpRun run = Dump("--details");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Json> docs = Documents(run.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const Json& details = docs[0]["details"];
+    EXPECT_THROW(details["frmInv"], std::out_of_range);  // its grid has no buttons
+
+    struct List {
+        const char* form;
+        const char* grid;
+        std::string caption;  // the detail's caption before the document number
+    };
+    for (const List& list : {List{"frmReturn", "grdReturn", "Return Order Detail      Return # : "},
+                             List{"frmPo", "grdPO", "Purchase Order Detail      PO # : "}}) {
+        SCOPED_TRACE(list.form);
+        const Json& rows = docs[0]["views"][list.form]["grids"][list.grid]["rows"];
+        const Json& forms = details[list.form];
+        ASSERT_GT(rows.size(), 0u);
+        ASSERT_EQ(forms.size(), rows.size());
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const std::string number = rows[r][0].str();
+            const Json& d = forms[number];
+            EXPECT_EQ(d["form"].str(), "frmPODetail");
+            EXPECT_EQ(d["caption"].str(), list.caption + number);
+            // Vendor, date and total from the row; the items are the lines listed.
+            EXPECT_EQ(d["labels"]["lblDetail(0)"].str(), rows[r][2].str());
+            EXPECT_EQ(d["labels"]["lblDetail(1)"].str(), rows[r][3].str());
+            EXPECT_EQ(d["labels"]["lblDetail(2)"].str(), rows[r][4].str());
+            const Json& lines = d["grids"]["grdPod"]["rows"];
+            EXPECT_GT(lines.size(), 0u);
+            EXPECT_EQ(d["labels"]["lblDetail(3)"].str(), std::to_string(lines.size()));
+            EXPECT_EQ(d["grids"]["grdPod"]["columns"].size(), 6u);
+            EXPECT_THROW(d["errors"], std::out_of_range);  // every step read
+        }
+    }
+    EXPECT_EQ(docs[0]["log"].size(), 1u);  // the start line: no click failed
+}
+
+TEST_F(DumpTest, DetailsOfADamagedSetCarryTheirErrorsAndMessages) {
+    sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kDemo);
+    sample::damage::FindNamedDamage("parti-missing")->apply(image);
+    image.Write(root_ / "share", root_ / "tmp");
+    const DumpRun run = Dump("--details");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Json> docs = Documents(run.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const Json& returns = docs[0]["details"]["frmReturn"];
+    ASSERT_GT(returns.size(), 0u);
+    const Json& first = std::get<Json::Object>(returns.v).front().second;
+    // The lines show without their descriptions; the return detail says what failed, and the
+    // same line is in the operation log.
+    EXPECT_EQ(first["grids"]["grdPod"]["rows"][0][2].str(), "Part Not Found");
+    EXPECT_GT(first["errors"].size(), 0u);
+    EXPECT_NE(first["errors"][0].str().find("File not Found"), std::string::npos);
+    ASSERT_EQ(first["messages"].size(), 1u);
+    const std::string message = first["messages"][0].str();
+    EXPECT_EQ(message.rfind("Error in frmReturn ShowReturnDetail routine error # :  -10  ", 0), 0u)
+        << message;
+    const Json& log = docs[0]["log"];
+    bool logged = false;
+    for (size_t i = 0; i < log.size(); ++i) logged = logged || log[i].str() == "*" + message;
+    EXPECT_TRUE(logged);
+    // The purchase-order detail reports nothing but still lists its failed steps.
+    const Json& order = std::get<Json::Object>(docs[0]["details"]["frmPo"].v).front().second;
+    EXPECT_GT(order["errors"].size(), 0u);
+    EXPECT_THROW(order["messages"], std::out_of_range);
 }
 
 TEST_F(DumpTest, WrongArgumentIsRefused) {
