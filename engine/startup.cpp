@@ -31,21 +31,13 @@ std::string Upper(std::string_view s) {
 
 // The terminal map's text, or -10 when it can't be opened.
 std::string ReadTerminalMap(const std::string& server) {
-    const std::string path = "\\\\" + server + "\\TMARLNK\\ttymap";
-    const std::string local = LocalOrEmpty(path);
-    int e = 0;
-    const auto file = local.empty() || !platform::IsOrdinaryFile(local)
-                          ? nullptr
-                          : platform::ReadOnlyFile::Open(local, &e);
-    if (!file) {
+    std::optional<std::string> text =
+        ReadShareText("\\\\" + server + "\\TMARLNK\\ttymap", kInitSource);
+    if (!text) {
         throw BasicError(err::kFile, kInitSource,
                          "Terminal File 'ttymap' not found on drive \\\\" + server + "\\TMARLNK");
     }
-    int64_t length = 0;
-    if (const int le = file->Length(length); le != 0)
-        RaisePlatform(ErrorNumberOfErrno(le), kInitSource);
-    return length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), kInitSource)
-                      : std::string();
+    return std::move(*text);
 }
 
 // Releases the global engine and the tables while the program exits, before the program-wide
@@ -73,6 +65,24 @@ std::shared_ptr<cBusinessBasic> mBusinessBasic;
 
 std::string CatalogPath() {
     return platform::JoinPath(platform::TempDir(), "tMRCatalog.ini");
+}
+
+std::optional<std::string> ReadShareText(std::string_view share_path, const char* source) {
+    const std::string local = LocalOrEmpty(share_path);
+    if (local.empty() || !platform::IsOrdinaryFile(local)) return std::nullopt;
+    int e = 0;
+    const auto file = platform::ReadOnlyFile::Open(local, &e);
+    if (!file) return std::nullopt;
+    int64_t length = 0;
+    if (const int le = file->Length(length); le != 0) RaisePlatform(ErrorNumberOfErrno(le), source);
+    return length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), source) : std::string();
+}
+
+std::optional<std::vector<std::string>> ReadShareTextLines(std::string_view share_path,
+                                                           const char* source) {
+    std::optional<std::string> text = ReadShareText(share_path, source);
+    if (!text) return std::nullopt;
+    return TextLines(*text);
 }
 
 std::vector<std::string> TextLines(std::string_view text) {

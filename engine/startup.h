@@ -2,6 +2,7 @@
 // its terminal number from the terminal map.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,14 @@ void ResetEngineState();
 
 // The lines of a text file; a line ends at CR, LF or CR LF.
 std::vector<std::string> TextLines(std::string_view text);
+
+// A text file on the share by its Windows path (\\SERVER\TMARLNK\D01\DARR.KRLI, mapped as
+// platform/paths.h says): its whole text, or nothing when no ordinary file is there or it can't
+// be opened. A failing read raises the platform's error from source.
+std::optional<std::string> ReadShareText(std::string_view share_path, const char* source);
+// The same file as lines (TextLines), read once: the terminal map, the A/R summary DARR.KRLI.
+std::optional<std::vector<std::string>> ReadShareTextLines(std::string_view share_path,
+                                                           const char* source);
 
 // The terminal number the terminal map gives this computer: the first line whose first field
 // equals the computer's name (without regard to case) or its dotted address (exactly); the

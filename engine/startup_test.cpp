@@ -218,5 +218,19 @@ TEST_F(StartupTest, TwoEnginesShareTheTablesAndAReleaseDropsThemForAll) {
                 "Object variable or With block variable not set");
 }
 
+TEST_F(StartupTest, ShareTextFilesReadAsLinesInAnyCaseAndAMissingOneIsNothing) {
+    WriteShareFile("D01/DARR.KRLI", "Header\r\nCurrent,1234\r\n\r\nLast,5");
+    const auto lines = ReadShareTextLines("\\\\DS1\\TMARLNK\\d01\\darr.krli", "GetAR");
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(*lines, (std::vector<std::string>{"Header", "Current,1234", "", "Last,5"}));
+
+    EXPECT_FALSE(ReadShareTextLines("\\\\DS1\\TMARLNK\\D01\\NOFILE", "GetAR").has_value());
+    // A folder of that name is no text file.
+    EXPECT_FALSE(ReadShareTextLines("\\\\DS1\\TMARLNK\\D01", "GetAR").has_value());
+    WriteShareFile("D01/EMPTY", "");
+    EXPECT_EQ(ReadShareTextLines("\\\\DS1\\TMARLNK\\D01\\EMPTY", "GetAR"),
+              std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace dv

@@ -145,4 +145,47 @@ void ShortenRecords(DataSetImage& image, std::string_view name, int32_t length) 
     RewriteEntry(image, p);
 }
 
+namespace {
+
+// The link of record n of a record file, and the first record whose link is not 0.
+struct ChainLink {
+    const LogicalPlacement* file = nullptr;
+    int32_t record = 0;
+    int32_t link = 0;
+};
+
+int64_t LinkOffset(const DataSetImage& image, const LogicalPlacement& p, int32_t record,
+                   int32_t link_at) {
+    return image.RecordOffset(p.name, record) + link_at - 1;
+}
+
+ChainLink FirstLink(DataSetImage& image, std::string_view name, int32_t link_at, int width) {
+    const LogicalPlacement& p = image.Logical(name);
+    if (p.file_type != 'L') throw std::invalid_argument(p.name + " is no record file");
+    const std::string& container = image.File(p.container);
+    for (int32_t n = 1; n <= p.last_record; ++n) {
+        const int64_t at = LinkOffset(image, p, n, link_at);
+        const int32_t link =
+            static_cast<int32_t>(GetBE(container, static_cast<int32_t>(at + 1), width));
+        if (link >= 1 && link <= p.last_record && link != n) return {&p, n, link};
+    }
+    throw std::invalid_argument("no chain in " + p.name);
+}
+
+}  // namespace
+
+int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link_at, int width) {
+    const ChainLink c = FirstLink(image, name, link_at, width);
+    PutAt(image, *c.file, LinkOffset(image, *c.file, c.link, link_at), width, c.record);
+    return c.link;
+}
+
+int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at,
+                            int width) {
+    const ChainLink c = FirstLink(image, name, link_at, width);
+    PutAt(image, *c.file, LinkOffset(image, *c.file, c.record, link_at), width,
+          c.file->last_record + 1);
+    return c.record;
+}
+
 }  // namespace dv::sample::damage

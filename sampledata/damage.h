@@ -47,4 +47,12 @@ void RemoveContainer(DataSetImage& image, std::string_view name);
 // and its directory entry says so, as a file written by an older layout would be.
 void ShortenRecords(DataSetImage& image, std::string_view name, int32_t length);
 
+// Record chains (a first record number in one record, each record naming the next in a link
+// field of `width` bytes at `link_at`, 0 ending the chain). LoopRecordChain finds the first
+// record whose link names another record and points that record's link back at it, so a walk
+// that reaches it goes round for ever; ChainPastLastRecord points the first non-zero link at
+// LastRecord + 1. Both return the record whose link they changed.
+int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link_at, int width);
+int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at, int width);
+
 }  // namespace dv::sample::damage

@@ -1,6 +1,9 @@
 #include "sampledata/demo_set.h"
 
+#include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
+#include "sampledata/service_data.h"
+#include "sampledata/units_data.h"
 
 namespace dv::sample {
 
@@ -76,11 +79,17 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // adds one call here, in this order: parts and product lines, vendors and orders,
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
+    AddAccountingFiles(set, plan);
+    AddUnitsFiles(set, plan);
+    AddServiceFiles(set, plan);
 }
 
 DataSetImage BuildDemoSet(Scale scale) {
+    return BuildDemoSet(PlanFor(scale));
+}
+
+DataSetImage BuildDemoSet(DemoPlan plan) {
     DataSetWriter set;
-    DemoPlan plan = PlanFor(scale);
     AddDemoFiles(set, plan);
     return set.Build();
 }

@@ -39,6 +39,9 @@ struct DemoPlan {
     int32_t invoice_pages = 0;
     int32_t units = 0;
     int32_t shop_jobs = 0;
+    // Warranty claims kept by request segment (WARRI keys shop reference x 100 + request), with
+    // options 317 and 320 set so that Billed Warranties takes its segment form.
+    bool warranty_segments = false;
     Random random{0x44A5B1E5ull};
 };
 
@@ -48,5 +51,7 @@ DemoPlan PlanFor(Scale scale);
 void AddDemoFiles(DataSetWriter& set, DemoPlan& plan);
 // The demo set of a scale, laid out.
 DataSetImage BuildDemoSet(Scale scale);
+// The demo set of a plan (a scale's plan with a variant's settings changed).
+DataSetImage BuildDemoSet(DemoPlan plan);
 
 }  // namespace dv::sample

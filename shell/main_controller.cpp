@@ -60,6 +60,7 @@ View* MainController::Instantiate(std::string_view form_name) {
         if (!created) return nullptr;
     }
     View* v = created.get();
+    v->SetDetailHost(detail_host_);
     forms_.emplace(std::string(form_name), std::move(created));
     return v;
 }
@@ -73,6 +74,10 @@ View* MainController::LoadForm(std::string_view form_name) {
 RecapBoard& MainController::Recap() {
     LoadForm(form::kRecap);
     return *recap_;
+}
+
+bool MainController::GetOption(int32_t position) {
+    return hooks_.get_option ? hooks_.get_option(position) : dv::GetOption(position);
 }
 
 std::string_view MainController::WarrantyForm() const {
@@ -133,7 +138,7 @@ void MainController::Load() {
 
         current_ = LoadForm(form::kRecap);
 
-        mSegmentWarranty = hooks_.get_option(kOptionWarrantySegments);
+        mSegmentWarranty = GetOption(kOptionWarrantySegments);
 
         for (std::string_view name : kStartupOrder) LoadForm(name);
         LoadForm(WarrantyForm());
@@ -251,6 +256,14 @@ void MainController::GridButtonClick(View& view, std::string_view grid, int row)
         view.ButtonClick(grid, row);
     } catch (const std::exception& e) {
         LogEventError(view, std::string(grid) + "_BtnClick", e);
+    }
+}
+
+void MainController::CommandClick(View& view, std::string_view button) {
+    try {
+        view.CommandClick(button);
+    } catch (const std::exception& e) {
+        LogEventError(view, std::string(button) + "_Click", e);
     }
 }
 

@@ -66,6 +66,11 @@ class MainController : public ViewContext {
     SplashModel& Splash() override { return splash_; }
     // The current recap board, created and loaded on first use.
     RecapBoard& Recap() override;
+    // GetOption through the engine hooks.
+    bool GetOption(int32_t position) override;
+
+    // The host every view created from now on shows its detail forms on (null: none).
+    void SetDetailHost(DetailHost* host) { detail_host_ = host; }
 
     // Main's steps after the launch check: show the splash, load the main window, unload the
     // splash, show the main window.
@@ -88,6 +93,8 @@ class MainController : public ViewContext {
     // routine error # :  13  Type mismatch") and the program goes on.
     void GridHeaderClick(View& view, std::string_view grid, int column);
     void GridButtonClick(View& view, std::string_view grid, int row);
+    // A command button's click ("*Error in frmGLA cmdCashSetup_Click routine ..." when it fails).
+    void CommandClick(View& view, std::string_view button);
 
     // The view shown in the main window (mCurrentMonitor); null before the load placed the
     // recap board and after the unload.
@@ -130,6 +137,7 @@ class MainController : public ViewContext {
     std::string store_name_;
     bool unloaded_ = false;
     bool load_completed_ = false;
+    DetailHost* detail_host_ = nullptr;
 };
 
 }  // namespace dv

@@ -182,7 +182,7 @@ class ControllerTest : public ::testing::Test {
     // Registers a fake view; the Open Shop Work view sets the segment flag from option 317.
     void Register(std::string_view form, std::function<void(View&, ViewContext&)> fill = {}) {
         if (!fill && form == form::kShop) {
-            fill = [this](View&, ViewContext&) { mSegmentWarranty = hooks_.get_option(317); };
+            fill = [](View&, ViewContext& context) { mSegmentWarranty = context.GetOption(317); };
         }
         const std::string name(form);
         registry_.Add(

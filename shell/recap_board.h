@@ -14,6 +14,36 @@ namespace dv {
 
 inline constexpr int kRecapLabelCount = 22;
 
+// The board's labels by the view that writes them: lblRecap(index).
+namespace recap {
+inline constexpr int kAR = 0;         // Accounts Receivable
+inline constexpr int kInventory = 1;  // Inventory Investment (parts)
+inline constexpr int kOpenSales = 2;
+inline constexpr int kShop = 3;  // Open Shop Work
+inline constexpr int kGLAssets = 4;
+inline constexpr int kReturns = 5;
+inline constexpr int kWarranty = 6;  // Billed Warranties, either form
+inline constexpr int kSales = 7;     // today's sales (Sales / Cash)
+inline constexpr int kPurchaseOrders = 8;
+inline constexpr int kGLLiabilities = 9;
+inline constexpr int kCash = 10;  // today's cash (Sales / Cash)
+inline constexpr int kFloorPlan = 11;
+inline constexpr int kUnits = 12;
+// The Profit view's nine figures: sales, cost and gross-profit rate month to date, year to
+// date and for the previous year.
+inline constexpr int kProfitFirst = 13;
+inline constexpr int kMtdSales = 13;
+inline constexpr int kMtdCost = 14;
+inline constexpr int kMtdGpr = 15;
+inline constexpr int kYtdSales = 16;
+inline constexpr int kYtdCost = 17;
+inline constexpr int kYtdGpr = 18;
+inline constexpr int kLyrSales = 19;
+inline constexpr int kLyrCost = 20;
+inline constexpr int kLyrGpr = 21;
+inline constexpr int kProfitLast = 21;
+}  // namespace recap
+
 // The board's blocks, for the desktop layout.
 enum class RecapBlock { kAssets, kLiabilities, kSalesAndProfit };
 

@@ -2,7 +2,9 @@
 
 #include "engine/error.h"
 #include "engine/index.h"
+#include "shell/detail_form.h"
 #include "shell/operation_log.h"
+#include "shell/options.h"
 #include "shell/recap_board.h"
 
 namespace dv {
@@ -20,6 +22,21 @@ void View::RunLoad(ViewContext& context) {
 
 void View::HeaderClick(std::string_view, int) {}
 void View::ButtonClick(std::string_view, int) {}
+void View::CommandClick(std::string_view) {}
+
+bool ViewContext::GetOption(int32_t position) {
+    return dv::GetOption(position);
+}
+
+DetailHost& View::Details() const {
+    static NoDetailHost none;
+    return detail_host_ != nullptr ? *detail_host_ : none;
+}
+
+int View::AddCommand(std::string name, std::string caption) {
+    commands_.push_back(FormCommand{std::move(name), std::move(caption), true});
+    return static_cast<int>(commands_.size()) - 1;
+}
 
 GridModel* View::FindGrid(std::string_view name) const {
     for (const auto& g : grids_) {

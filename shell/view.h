@@ -13,6 +13,7 @@
 // run prints them.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <initializer_list>
@@ -25,6 +26,7 @@
 
 namespace dv {
 
+class DetailHost;
 class RecapBoard;
 class SplashModel;
 class View;
@@ -38,6 +40,10 @@ class ViewContext {
     virtual SplashModel& Splash() = 0;
     // The current recap board; writing to it loads it when it is not loaded.
     virtual RecapBoard& Recap() = 0;
+    // An option flag of the control file (GetOption of options.h). The default reads it through
+    // the global engine object; the main controller answers through its engine hooks, which
+    // tests replace.
+    virtual bool GetOption(int32_t position);
 };
 
 // Changes of a view's labels the desktop layer listens to.
@@ -52,6 +58,13 @@ struct FormLabel {
     std::string name;  // the control name, with the index of a control array: "lblinvtot(0)"
     std::string caption;
     bool red = false;
+    bool visible = true;
+};
+
+// A command button of a form (the G/L views' "&Select Accounts"): its control name and caption.
+struct FormCommand {
+    std::string name;  // "cmdCashSetup"
+    std::string caption;
     bool visible = true;
 };
 
@@ -76,6 +89,14 @@ class View {
     // handler). row is the row of the clicked button; column the clicked header's position.
     virtual void HeaderClick(std::string_view grid, int column);
     virtual void ButtonClick(std::string_view grid, int row);
+    // The click of one of the form's command buttons (commands()), by its control name.
+    virtual void CommandClick(std::string_view button);
+
+    // Where the view's button handlers show detail forms (detail_form.h). The main controller
+    // gives every view it creates the program's host; without one, Details() shows nothing.
+    void SetDetailHost(DetailHost* host) { detail_host_ = host; }
+    DetailHost* detail_host() const { return detail_host_; }
+    DetailHost& Details() const;
 
     // The grids and labels, in creation order.
     const std::vector<std::unique_ptr<GridModel>>& grids() const { return grids_; }
@@ -84,6 +105,9 @@ class View {
     const FormLabel& Label(int index) const;
     // The index of a named label, -1 when absent.
     int LabelIndex(std::string_view name) const;
+    // The command buttons, in creation order; the generic desktop form shows each one and
+    // routes its click to CommandClick.
+    const std::vector<FormCommand>& commands() const { return commands_; }
 
     // Writes a label and tells the listener; a name the form has not raises error 9.
     void SetLabelCaption(std::string_view name, std::string caption);
@@ -100,6 +124,8 @@ class View {
     GridModel& AddGrid(std::string name);
     // Adds a label; returns its index.
     int AddLabel(std::string name, std::string caption = {});
+    // Adds a command button; returns its index.
+    int AddCommand(std::string name, std::string caption);
 
     // Runs a fill routine under the views' shared error handler. routine is the routine's name
     // as the log line gives it ("GetLineData"); recap_labels the recap board labels to mark
@@ -113,7 +139,9 @@ class View {
     bool loaded_ = false;
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<FormLabel> labels_;
+    std::vector<FormCommand> commands_;
     ViewListener* listener_ = nullptr;
+    DetailHost* detail_host_ = nullptr;
 };
 
 // The log line of a failed fill: "*Error in frmInv GetLineData routine error # :  81  Illegal..."

@@ -15,13 +15,14 @@
 #include "engine/dates.h"
 #include "shell/grid_sort.h"
 #include "shell/number_format.h"
+#include "shell/recap_board.h"
 #include "shell/view.h"
 
 namespace dv {
 
 inline constexpr std::string_view kInventoryGrid = "grdInvest";
 inline constexpr std::string_view kInventoryProgress = "Loading Inventory...";
-inline constexpr int kInventoryRecapLabel = 1;
+inline constexpr int kInventoryRecapLabel = recap::kInventory;
 // The product lines the view shows: a key of 1000 or more ends the walk.
 inline constexpr int32_t kFirstShownLine = 1;
 inline constexpr int32_t kLineLimit = 1000;

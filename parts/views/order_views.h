@@ -20,6 +20,7 @@
 #include "parts/order_files.h"
 #include "parts/views/order_detail.h"
 #include "shell/grid_sort.h"
+#include "shell/recap_board.h"
 #include "shell/view.h"
 
 namespace dv {
@@ -31,8 +32,8 @@ inline constexpr std::string_view kReturnsProgress = "Loading Returns...";
 inline constexpr std::string_view kPurchaseOrdersProgress = "Loading Purchase Orders...";
 inline constexpr std::string_view kSortHint = "Click on Blue headers to sort grid by that column";
 inline constexpr std::string_view kVendorTotalsCaption = "&Vendor Totals";
-inline constexpr int kReturnsRecapLabel = 5;
-inline constexpr int kPurchaseOrdersRecapLabel = 8;
+inline constexpr int kReturnsRecapLabel = recap::kReturns;
+inline constexpr int kPurchaseOrdersRecapLabel = recap::kPurchaseOrders;
 
 // The header-click table of both views: header index i sorts the column of entry i.
 std::span<const HeaderSort> OrderHeaderSorts();

@@ -17,6 +17,7 @@
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/recap_form.h"
 #include "shell/qt/splash_widget.h"
+#include "shell/qt/view_form.h"
 #include "shell/recap_board.h"
 
 namespace dv::qt {
@@ -66,6 +67,35 @@ TEST_F(FormsTest, WhileALoadRunsAKeyPressAnywhereUnloadsTheSplash) {
     QTest::keyClick(&other, Qt::Key_Space);
     EXPECT_FALSE(model.loaded());
     EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(FormsTest, AViewsCommandButtonsStandOnItsFormAndTheirClicksReachTheView) {
+    class Sample : public View {
+      public:
+        Sample() : View("frmGLA", "G/L Asset Total") {
+            AddCommand("cmdCashSetup", "&Select Accounts");
+        }
+        void CommandClick(std::string_view button) override {
+            clicks.emplace_back(button);
+            if (clicks.size() == 2) throw BasicError(91, "frmGLA", "no object");
+        }
+        std::vector<std::string> clicks;
+
+      protected:
+        void Load(ViewContext&) override {}
+    } view;
+    FakeDialogs dialogs;
+    ViewForm form(view, FormContext{dialogs, nullptr});
+    auto* button = form.findChild<QPushButton*>("cmdCashSetup");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "&Select Accounts");
+    button->click();
+    button->click();  // the view's error is shown, and the form goes on
+    button->click();
+    EXPECT_EQ(view.clicks,
+              (std::vector<std::string>{"cmdCashSetup", "cmdCashSetup", "cmdCashSetup"}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("no object"));
 }
 
 class RecapFormTest : public FormsTest {

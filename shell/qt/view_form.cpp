@@ -1,7 +1,9 @@
 #include "shell/qt/view_form.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <string>
 
@@ -51,6 +53,20 @@ ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWi
             ShowLabel(i);
         }
         layout->addLayout(labels);
+    }
+    if (!view_.commands().empty()) {
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        for (const FormCommand& command : view_.commands()) {
+            auto* button = new QPushButton(ToQ(command.caption), this);
+            button->setObjectName(ToQ(command.name));
+            button->setVisible(command.visible);
+            const std::string name = command.name;
+            connect(button, &QPushButton::clicked, this,
+                    [this, name] { Guard("command click", [&] { view_.CommandClick(name); }); });
+            buttons->addWidget(button);
+        }
+        layout->addLayout(buttons);
     }
     if (grids_.empty()) layout->addStretch();
     view_.SetListener(this);

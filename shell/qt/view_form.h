@@ -1,5 +1,6 @@
-// The generic form of a view: its grids one above the other and its labels below them, all
-// shown from the core view's models. A header click and a button click go back to the view
+// The generic form of a view: its grids one above the other, its labels below them and its
+// command buttons (View::commands) at the bottom, all shown from the core view's models. A
+// header click, a button click and a command button's click go back to the view
 // (or, for a button, to the detail opener the view registered on the Qt side). An error in
 // either is caught, logged and shown: it never ends the program.
 //

@@ -1,0 +1,67 @@
+// The per-user settings store: values kept by application name, section and key, as text (the
+// G/L views' account lists live under "Dashvane" / "Asset" or "Liability" / "Accounts").
+//
+// The core reads and writes it through AppSettings(). The desktop program installs its QSettings
+// store at start-up, and dashvane-dump installs the same store, so both see what the user saved;
+// tests install a MemorySettingsStore. Until a program installs one, AppSettings() is a
+// memory store that starts empty and lives as long as the program.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+namespace dv {
+
+inline constexpr std::string_view kSettingsApplication = "Dashvane";
+
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    // The stored value; nothing when the key was never saved (an empty value is a value).
+    virtual std::optional<std::string> Get(std::string_view app, std::string_view section,
+                                           std::string_view key) const = 0;
+    // Saves a value, replacing what the key held.
+    virtual void Save(std::string_view app, std::string_view section, std::string_view key,
+                      std::string_view value) = 0;
+
+    // The stored value, or fallback when the key was never saved.
+    std::string GetOr(std::string_view app, std::string_view section, std::string_view key,
+                      std::string_view fallback) const;
+};
+
+// Values in memory only.
+class MemorySettingsStore : public SettingsStore {
+  public:
+    std::optional<std::string> Get(std::string_view app, std::string_view section,
+                                   std::string_view key) const override;
+    void Save(std::string_view app, std::string_view section, std::string_view key,
+              std::string_view value) override;
+    // How many values are stored.
+    size_t size() const { return values_.size(); }
+
+  private:
+    using Key = std::tuple<std::string, std::string, std::string>;
+    std::map<Key, std::string> values_;
+};
+
+// The program-wide store: the one installed, else the program's own memory store.
+SettingsStore& AppSettings();
+// Installs a store (not owned); null goes back to the memory store.
+void SetAppSettings(SettingsStore* store);
+
+// Installs a store for the life of the object, then puts the previous one back.
+class ScopedSettingsStore {
+  public:
+    explicit ScopedSettingsStore(SettingsStore& store);
+    ~ScopedSettingsStore();
+    ScopedSettingsStore(const ScopedSettingsStore&) = delete;
+    ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
+
+  private:
+    SettingsStore* previous_;
+};
+
+}  // namespace dv
