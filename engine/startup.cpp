@@ -157,7 +157,7 @@ cBusinessBasic::cBusinessBasic() {
         RaisePlatform(err::kNoObject, kInitSource);
     }
     system.ComputerName = Trun(platform::ComputerName(), 1);
-    system.IP = platform::DottedAddress(platform::GetHostAddress(system.ComputerName));
+    system.IP = platform::DottedAddress(platform::OwnAddress(system.ComputerName));
     system.TerminalID = "0";
     const std::string map = ReadTerminalMap(system.mUNCDrive);
     system.TerminalID = TerminalFromMap(map, system.ComputerName, system.IP);

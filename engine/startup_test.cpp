@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "engine/business_basic.h"
 #include "engine/engine_test_support.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
+#include "platform/host.h"
 
 namespace dv {
 namespace {
@@ -134,6 +136,27 @@ TEST_F(StartupTest, TheMapMatchesTheAddressAndFindsTheMapInAnyCase) {
     StartEngine();
     EXPECT_EQ(mSystem->TerminalID, "31");
     EXPECT_EQ(Sys(4), 31);
+}
+
+TEST_F(StartupTest, AHostNameOnALoopbackAddressMatchesTheMapByTheInterfaceAddress) {
+    // Addresses as GetHostAddress gives them: the dotted bytes in memory order.
+    const auto address = [](unsigned char a, unsigned char b, unsigned char c, unsigned char d) {
+        const unsigned char bytes[4] = {a, b, c, d};
+        int32_t out = 0;
+        std::memcpy(&out, bytes, sizeof out);
+        return out;
+    };
+    const int32_t loopback = address(127, 0, 1, 1);
+    const int32_t lan = address(192, 168, 1, 10);
+    platform::SetHostServices(
+        {[] { return std::string("WS7"); },
+         [loopback](std::string_view host) { return host == "WS7" ? loopback : -1; },
+         [lan] { return std::vector<int32_t>{lan}; }});
+    WriteMinimalDataSet();
+    WriteShareFile("ttymap", "127.0.1.1 30\n192.168.1.10 31\n");
+    StartEngine();
+    EXPECT_EQ(mSystem->IP, "192.168.1.10");
+    EXPECT_EQ(mSystem->TerminalID, "31");
 }
 
 TEST_F(StartupTest, CustomerNumberThatIsNoNumberLeavesBeforeTheEngine) {

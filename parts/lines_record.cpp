@@ -22,7 +22,8 @@ void PackLineType(const L& r, std::string& rec) {
 
 // The commodity list: the line's own code, then the codes that follow it in COMODI for the
 // same line. The entry the search lands on is passed over. The walk stops at the first index
-// operation that fails, and when the index stops rising, so it always ends.
+// operation that fails (a repeated step would append the same code without end); the
+// engine's bounded walk ends a loop of leaves with an error.
 void UnpackCommodities(L& r, std::string_view rec) {
     r.Comodities.assign(1, std::string(Mid(rec, 28, 1)));
     cBusinessBasic* engine = mBusinessBasic.get();
@@ -35,11 +36,9 @@ void UnpackCommodities(L& r, std::string_view rec) {
     int16_t flag = 0;
     try {
         engine->KFind("COMODI", cursor, key, record, flag);
-        std::string previous = key;
         engine->KNext("COMODI", cursor, key, record, flag);
-        while (record > 0 && key.size() >= 3 && Unpack("C", key, 1) == r.Line && key > previous) {
+        while (record > 0 && key.size() >= 3 && Unpack("C", key, 1) == r.Line) {
             r.Comodities.emplace_back(1, key[2]);
-            previous = key;
             engine->KNext("COMODI", cursor, key, record, flag);
         }
     } catch (const BasicError&) {

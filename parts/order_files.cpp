@@ -187,22 +187,25 @@ std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {
 }
 
 LinePart LookUpLinePart(const std::string& part_key) {
+    LinePart part;
+    LookUpLinePart(part_key, part);
+    return part;
+}
+
+void LookUpLinePart(const std::string& part_key, LinePart& part) {
+    part = LinePart{};
     cBusinessBasic& engine = Engine("LookUpLinePart");
     std::string cursor(kCursorSize, '\0');
     std::string key = part_key;
     int32_t record = 0;
     int16_t flag = 0;
     engine.KFind("PARTI", cursor, key, record, flag);
-    LinePart part;
-    if (record <= 0) {
-        part.description = kPartNotFound;
-        return part;
-    }
+    if (record <= 0) return;
     const std::string rec = engine.LreadFile("PARTL", record, flag);
     part.found = true;
-    part.description = UcmView(fields::Mid(rec, 179, 14));
+    constexpr int32_t kDescriptionAt = 179;
+    if (rec.size() >= kDescriptionAt) part.description = UcmView(fields::Mid(rec, kDescriptionAt, 14));
     part.cost = Unpack("D", rec, 61);
-    return part;
 }
 
 }  // namespace dv

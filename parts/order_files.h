@@ -133,12 +133,18 @@ std::optional<OrderSummary> ReadOrderSummary(const std::string& name);
 
 // What PARTI and PARTL hold of the part on a document line.
 struct LinePart {
-    bool found = false;
-    std::string description;  // 21 characters packed at 179, or "Part Not Found"
-    int32_t cost = 0;         // cents, bytes 61-63 read unsigned; 0 when not found
+    bool found = false;  // PARTI holds the key exactly and its PARTL record was read
+    // 21 characters packed at 179, or "Part Not Found" when the part was not found or its
+    // record ends before the description.
+    std::string description = kPartNotFound;
+    int32_t cost = 0;  // cents, bytes 61-63 read unsigned; 0 when not found or not read
 };
 
 // Looks the part of a line up by its 14-byte key; found only on an exact match.
 LinePart LookUpLinePart(const std::string& part_key);
+// The same step by step into part, which keeps what the steps before a failing one read:
+// the search, the read of the PARTL record, its description, then its cost. The failing
+// step's error reaches the caller.
+void LookUpLinePart(const std::string& part_key, LinePart& part);
 
 }  // namespace dv

@@ -160,11 +160,24 @@ TEST_F(DamagedCommodityIndex, WalkEndsAtTheFirstFailingStep) {
     Start(image);
     clsLines l;
     l.Unpack(RecordBuilder(kLinel).Bin(3, 'C', 5).Raw(28, "A").str());
-    // The codes in order up to the leaf that leads back, each once; the loop ends the walk.
+    // The codes in order up to the leaf that leads back, each once: the engine's walk ends
+    // with its cycle error there, and the list keeps what it had.
     ASSERT_GE(l.Comodities.size(), 2u);
     EXPECT_LT(l.Comodities.size(), codes.size());
     for (size_t i = 0; i < l.Comodities.size(); ++i)
         EXPECT_EQ(l.Comodities[i], std::string(1, codes[i])) << i;
+}
+
+TEST_F(DamagedCommodityIndex, RepeatedKeyDoesNotEndTheWalk) {
+    set.AddRecordFile("LINEL", kLinel);
+    sample::IndexWriter& comodi = set.AddIndex("COMODI", 4);
+    int32_t n = 1;
+    for (char c : {'A', 'B', 'B', 'C'}) comodi.Add(ComodiKey(5, c), n++);
+    comodi.Add(ComodiKey(6, 'X'), n++);
+    Start();
+    clsLines l;
+    l.Unpack(RecordBuilder(kLinel).Bin(3, 'C', 5).Raw(28, "A").str());
+    EXPECT_EQ(l.Comodities, (std::vector<std::string>{"A", "B", "B", "C"}));
 }
 
 class PartsOnFiles : public EngineTest {

@@ -1,6 +1,8 @@
 #include "platform/host.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -45,6 +47,29 @@ int32_t RealHostAddress(std::string_view host) {
     return out;
 }
 
+std::vector<int32_t> RealInterfaceAddresses() {
+    std::vector<int32_t> out;
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return out;
+    for (const ifaddrs* p = list; p != nullptr; p = p->ifa_next) {
+        if (p->ifa_addr == nullptr || p->ifa_addr->sa_family != AF_INET) continue;
+        if ((p->ifa_flags & IFF_UP) == 0 || (p->ifa_flags & IFF_LOOPBACK) != 0) continue;
+        int32_t address = 0;
+        std::memcpy(&address, &reinterpret_cast<const sockaddr_in*>(p->ifa_addr)->sin_addr.s_addr,
+                    sizeof address);
+        out.push_back(address);
+    }
+    ::freeifaddrs(list);
+    return out;
+}
+
+// 127.0.0.0/8; the first byte in memory is the first of the dotted text.
+bool IsLoopback(int32_t address) {
+    unsigned char first = 0;
+    std::memcpy(&first, &address, 1);
+    return first == 127;
+}
+
 }  // namespace
 
 std::string ComputerName() {
@@ -53,6 +78,20 @@ std::string ComputerName() {
 
 int32_t GetHostAddress(std::string_view host) {
     return g_services.host_address ? g_services.host_address(host) : RealHostAddress(host);
+}
+
+std::vector<int32_t> InterfaceAddresses() {
+    return g_services.interface_addresses ? g_services.interface_addresses()
+                                          : RealInterfaceAddresses();
+}
+
+int32_t OwnAddress(std::string_view computer_name) {
+    const int32_t named = GetHostAddress(computer_name);
+    if (named != -1 && !IsLoopback(named)) return named;
+    for (const int32_t address : InterfaceAddresses()) {
+        if (!IsLoopback(address)) return address;
+    }
+    return named;
 }
 
 std::string DottedAddress(int32_t address) {

@@ -171,6 +171,33 @@ TEST(HostTest, ServicesCanBeReplaced) {
     EXPECT_NE(GetHostAddress("127.0.0.1"), GetHostAddress("10.0.0.7"));
 }
 
+TEST(HostTest, OwnAddressPrefersANonLoopbackAddress) {
+    const auto a = [](const char* dotted) { return GetHostAddress(dotted); };
+    struct Case {
+        const char* what;
+        int32_t named;
+        std::vector<int32_t> interfaces;
+        const char* want;
+    };
+    const Case cases[] = {
+        {"the name's LAN address", a("10.0.0.7"), {a("192.168.1.10")}, "10.0.0.7"},
+        {"name on 127.0.1.1: the interface", a("127.0.1.1"), {a("192.168.1.10")}, "192.168.1.10"},
+        {"loopback interfaces skipped", a("127.0.1.1"), {a("127.0.0.1"), a("10.1.2.3")},
+         "10.1.2.3"},
+        {"name unresolved: the interface", -1, {a("192.168.1.10")}, "192.168.1.10"},
+        {"no interface: the name's loopback", a("127.0.1.1"), {}, "127.0.1.1"},
+        {"nothing at all", -1, {}, "255.255.255.255"},
+    };
+    for (const Case& c : cases) {
+        SetHostServices({[] { return std::string("WS7"); },
+                         [&c](std::string_view host) { return host == "WS7" ? c.named : -1; },
+                         [&c] { return c.interfaces; }});
+        EXPECT_EQ(DottedAddress(OwnAddress("WS7")), c.want) << c.what;
+    }
+    SetHostServices({});
+    for (const int32_t address : InterfaceAddresses()) EXPECT_NE(DottedAddress(address), "127.0.0.1");
+}
+
 TEST(MessagesTest, RecordingSinkKeepsTitleTextAndIcon) {
     auto sink = std::make_shared<RecordingMessageSink>();
     auto old = SetMessageSink(sink);

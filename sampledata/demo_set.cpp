@@ -2,6 +2,7 @@
 
 #include "sampledata/accounting_data.h"
 #include "sampledata/parts_data.h"
+#include "sampledata/sales_data.h"
 #include "sampledata/service_data.h"
 #include "sampledata/units_data.h"
 
@@ -79,6 +80,7 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // adds one call here, in this order: parts and product lines, vendors and orders,
     // customers and invoices, units and floor plan, shop and warranty.
     AddPartsFiles(set, plan);
+    AddSalesFiles(set, plan);
     AddAccountingFiles(set, plan);
     AddUnitsFiles(set, plan);
     AddServiceFiles(set, plan);

@@ -1,5 +1,5 @@
 // This computer's network identity, as the engine finds it for the terminal map: its host name
-// and the first IPv4 address that name resolves to.
+// and its own IPv4 address (platform::OwnAddress).
 #pragma once
 
 #include <string>
@@ -8,7 +8,7 @@ namespace dv::sample {
 
 struct ComputerIdentity {
     std::string name;  // the host name, without trailing NUL, tab, line-feed, return or blank
-    std::string ipv4;  // dotted decimal; empty when the name does not resolve
+    std::string ipv4;  // dotted decimal; empty when there is none
 };
 
 ComputerIdentity ThisComputer();

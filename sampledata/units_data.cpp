@@ -197,10 +197,12 @@ struct ExtentFirsts {
 };
 
 // One floored unit's extent chain; returns its first record (0 for none).
-int32_t AddExtents(Writers& w, Random& r, const std::vector<PartRef>& parts, ExtentFirsts& firsts,
-                   int32_t& extents) {
-    if (r.Between(0, 9) >= 4 || parts.empty()) return 0;
-    const int count = static_cast<int>(r.Between(1, 4));
+// A forced chain (the first open unit's, so every set lists extents) has three records at least.
+int32_t AddExtents(Writers& w, Random& r, const std::vector<PartRef>& parts, bool force,
+                   ExtentFirsts& firsts, int32_t& extents) {
+    const bool none = r.Between(0, 9) >= 4;
+    if ((none && !force) || parts.empty()) return 0;
+    const int count = std::max(force ? 3 : 1, static_cast<int>(r.Between(1, 4)));
     const int32_t first = w.fpexl.Count() + 1;
     for (int i = 0; i < count; ++i) {
         const int32_t next = i + 1 < count ? first + i + 1 : 0;
@@ -375,7 +377,9 @@ UnitsFilesSummary AddUnitsFiles(DataSetWriter& set, const DemoPlan& plan) {
             if (state == FloorState::kInvoicedOnly || state == FloorState::kBoth)
                 f.Bin(57, 'D', 1000 + r.Between(0, 400)).Bin(60, 'L', 880000 + seq);
             f.Text(72, "ACTIVE", 4, TextSet::kNames).Bin(76, 'C', r.Between(0, 12));
-            f.Bin(94, 'D', AddExtents(w, r, parts, firsts, s.extents));
+            const bool first_open =
+                shown && state == FloorState::kOpen && !day_one && s.floored_open == 0;
+            f.Bin(94, 'D', AddExtents(w, r, parts, first_open, firsts, s.extents));
             const int32_t fn = w.fplnl.Add(f);
             w.fplni.Add(f.bytes().substr(2, 26), fn);
             ++s.floored;

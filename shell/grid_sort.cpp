@@ -82,7 +82,8 @@ SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t ki
     const int rows = grid.RowCount();
     const int cols = grid.ColumnCount();
     if (cols == 1) {
-        // A one-column grid: ascending text, always.
+        // A one-column grid: ascending text by its only column, always.
+        sort_col = 0;
         order = 0;
         kind = kSortText;
     }

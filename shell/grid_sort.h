@@ -34,7 +34,8 @@ enum class SortResult {
 };
 
 // Sorts every row of grid by the column at sort_col (a negative value counts as 0).
-// A grid with a single column is always sorted ascending as text, whatever order and kind say.
+// A grid with a single column is always sorted ascending as text by that column, whatever
+// sort_col, order and kind say.
 SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t kind);
 
 // The whole number a number sort gives a shown text: blanks around it, a sign ("-" or "+",

@@ -141,13 +141,16 @@ TEST(SortGridTest, ColumnOutsideTheGridLeavesIt) {
 }
 
 TEST(SortGridTest, OneColumnGridSortsAscendingTextWhateverItIsAsked) {
-    GridModel g("grdOne");
-    g.AddColumn({.name = "Only"});
-    for (const char* k : {"10", "9", "B", "a"}) g.SetCell(g.AddRow(), "Only", k);
-    EXPECT_EQ(SortGrid(g, 0, 1, kSortNumber), SortResult::kSorted);
-    std::vector<std::string> got;
-    for (int r = 0; r < g.RowCount(); ++r) got.push_back(g.CellText(r, 0));
-    EXPECT_EQ(got, (std::vector<std::string>{"10", "9", "B", "a"}));
+    // Whatever column, order and kind a caller passes: the column argument does not matter.
+    for (int32_t sort_col : {-2, 0, 1, 5}) {
+        GridModel g("grdOne");
+        g.AddColumn({.name = "Only"});
+        for (const char* k : {"a", "9", "B", "10"}) g.SetCell(g.AddRow(), "Only", k);
+        EXPECT_EQ(SortGrid(g, sort_col, 1, kSortNumber), SortResult::kSorted) << sort_col;
+        std::vector<std::string> got;
+        for (int r = 0; r < g.RowCount(); ++r) got.push_back(g.CellText(r, 0));
+        EXPECT_EQ(got, (std::vector<std::string>{"10", "9", "B", "a"})) << sort_col;
+    }
 }
 
 TEST(SortGridTest, SortsAHundredThousandRowsStably) {

@@ -4,6 +4,8 @@
 #include "parts/views/order_views.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
+#include "units/views/floor_plan_view.h"
+#include "units/views/units_view.h"
 
 namespace dv {
 
@@ -11,6 +13,8 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
     registry.Add(form::kReturn, [] { return std::make_unique<ReturnsView>(); });
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
+    registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
+    registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
 }
 
 }  // namespace dv

@@ -114,13 +114,13 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
         OrderLine line;
         const bool read = trap([&] { line = doc->Line(i); });
         if (read && line.kind == kPartLineKind) {
-            std::string description;
+            // What the lookup read before a failing step still shows: the description, or
+            // "Part Not Found"; the line keeps its own cost unless the part's was read.
             int64_t cost = line.unit_cost;
             LinePart part;
-            if (trap([&] { part = LookUpLinePart(line.part_key); })) {
-                description = part.description;
-                if (part.found && cost == 0) cost = part.cost;
-            }
+            trap([&] { LookUpLinePart(line.part_key, part); });
+            const std::string& description = part.description;
+            if (part.found && cost == 0) cost = part.cost;
             const int r = grid.AddRow();
             grid.SetCell(r, "Line", std::to_string(line.line));
             grid.SetCell(r, "Part #", line.part_number);

@@ -5,7 +5,9 @@
 // ShowReturnDetail and ShowPODetail build the form's contents, hand them to the desktop layer
 // to show modally (DetailHooks::show) and return when it is closed. Every step that fails is
 // skipped and the next one runs, so the form still opens with what could be read; a record
-// that can't be read shows blank, never the values of the record read before it. The return
+// that can't be read shows blank, never the values of the record read before it. A part line
+// whose lookup fails part-way shows what the lookup read (the description, or "Part Not Found")
+// and keeps its own cost unless the part's was read. The return
 // detail also reports its first failure in a message and in the operation log; the purchase-
 // order detail reports nothing. While a purchase-order detail loads (and while it is shown)
 // its view shows a progress bar.

@@ -229,7 +229,7 @@ TEST_F(OrderDetailTest, RecordsThatCantBeReadShowBlankAndTheReturnSaysSo) {
     EXPECT_EQ(log.lines().size(), 1u);
 }
 
-TEST_F(OrderDetailTest, APartThatCantBeReadShowsABlankDescriptionNotThePreviousOne) {
+TEST_F(OrderDetailTest, APartThatCantBeReadIsNotFoundNotThePreviousOne) {
     doc.number = "V3";
     AddDocument("PUTBI", doc);
     sample::DataSetImage image = set.Build();
@@ -242,11 +242,68 @@ TEST_F(OrderDetailTest, APartThatCantBeReadShowsABlankDescriptionNotThePreviousO
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0][2], Padded("HYDRAULIC FILTER", 21));
     EXPECT_EQ(rows[2][2], Padded("BELT", 21));
-    EXPECT_EQ(rows[3][2], "");     // not BELT's
-    EXPECT_EQ(rows[3][4], ".00");  // the line's own cost
+    EXPECT_EQ(rows[3][2], "Part Not Found");  // not BELT's
+    EXPECT_EQ(rows[3][4], ".00");             // the line's own cost
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_TRUE(messages.empty());
 }
+
+// A part lookup that fails part-way: the line shows what was read before the failing step.
+struct LookupFailure {
+    const char* what;
+    void (*damage)(sample::DataSetImage&);
+    std::vector<std::string> descriptions, costs;
+    bool step_fails = true;
+};
+void PrintTo(const LookupFailure& c, std::ostream* os) { *os << c.what; }
+
+class PartLookupFailure : public OrderDetailTest,
+                          public ::testing::WithParamInterface<LookupFailure> {};
+
+TEST_P(PartLookupFailure, ShowsWhatWasRead) {
+    doc.number = "V4";
+    AddDocument("PUTBI", doc);
+    sample::DataSetImage image = set.Build();
+    GetParam().damage(image);
+    Start(image);
+    auto view = Load<PurchaseOrdersView>();
+    Click(*view);
+    ASSERT_EQ(shown, 1);
+    std::vector<std::string> descriptions, costs;
+    for (const auto& row : rows) {
+        descriptions.push_back(row[2]);
+        costs.push_back(row[4]);
+    }
+    EXPECT_EQ(descriptions, GetParam().descriptions);
+    EXPECT_EQ(costs, GetParam().costs);
+    EXPECT_EQ(errors.empty(), !GetParam().step_fails);
+}
+
+const std::vector<std::string> kNoneFound(4, "Part Not Found");
+const std::vector<std::string> kOwnCosts = {".00", "9.95", "2.50", ".00"};
+
+INSTANTIATE_TEST_SUITE_P(
+    OrderDetail, PartLookupFailure,
+    ::testing::Values(
+        LookupFailure{"NoParti",
+                      [](sample::DataSetImage& image) {
+                          sample::damage::RemoveDirectoryEntry(image, "PARTI");
+                      },
+                      kNoneFound, kOwnCosts},
+        LookupFailure{"PartlEndsBeforeTheCost",
+                      [](sample::DataSetImage& image) {
+                          sample::damage::ShortenRecords(image, "PARTL", 62);
+                      },
+                      kNoneFound, kOwnCosts},
+        // The description's first six bytes hold nine characters; the cost is read.
+        LookupFailure{"PartlEndsInsideTheDescription",
+                      [](sample::DataSetImage& image) {
+                          sample::damage::ShortenRecords(image, "PARTL", 184);
+                      },
+                      {"HYDRAULIC", "Part Not Found", "BELT     ", "GASKET   "},
+                      {"15.00", "9.95", "2.50", ".00"},
+                      false}),
+    [](const auto& param_info) { return std::string(param_info.param.what); });
 
 }  // namespace
 }  // namespace dv

@@ -1,0 +1,147 @@
+// The page chains of INVOL (invoices, pick tickets, saved invoices, shop jobs) and WARRL
+// (warranty claims): a document is a chain of page records from a head record, which carries
+// the highest page number, down to page 1. Each page holds its page number (B at 115), a link
+// to the next lower page (K at 110, its absolute value; on page 1 the document's date), a slot
+// count (B at 146) and 44-byte line slots from 161.
+//
+// PageChainBuilder is the one walk and build behind the detail builders; a PageChainPolicy says
+// what differs between them (the file, the alphabet, element 6 of a row, the totals). Every walk
+// is bounded: at most 200 pages, no page number met twice, every link inside the file. A walk
+// that breaks a limit ends with err::kPageChain naming the file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/business_basic.h"
+#include "engine/error.h"
+#include "sales/detail_line.h"
+
+namespace dv {
+
+namespace err {
+inline constexpr int32_t kPageChain = 1030;  // a document's page chain is damaged
+}
+
+// Where a walk reads its pages: the records of one file by number.
+class PageSource {
+  public:
+    virtual ~PageSource() = default;
+    // The file's name, for the errors.
+    virtual const std::string& Name() const = 0;
+    virtual int32_t LastRecord() = 0;
+    // Record n; raises 81 "Illegal Record Number" outside 1 to LastRecord.
+    virtual std::string Read(int32_t record) = 0;
+};
+
+// The records of a logical file through the global engine object.
+class EnginePageSource : public PageSource {
+  public:
+    // Opens the file; raises -10 when the name does not resolve, 91 without an engine.
+    explicit EnginePageSource(std::string file);
+    const std::string& Name() const override { return name_; }
+    int32_t LastRecord() override;
+    std::string Read(int32_t record) override;
+
+  private:
+    std::string name_;
+    LogicalFileRef file_;
+};
+
+// Walks the chain of the document whose head is record `head` of `file`, head first, calling
+// visit(record number, page record) for each page; the walk ends after a page whose number is
+// below 2. head_record, when given, is the head's record string already read. Raises
+// err::kPageChain ("Damaged page chain in file NAME: ...") on a page number met twice, on more
+// than 200 pages, and on a link outside 1 to the file's LastRecord; raises what the engine
+// raises (a head outside the file: 81) and what visit raises.
+void WalkPageChain(PageSource& file, int32_t head,
+                   const std::function<void(int32_t, const std::string&)>& visit,
+                   const std::string* head_record = nullptr);
+
+// What one detail builder does its own way.
+struct PageChainPolicy {
+    const char* builder;      // the class named in the event-log labels, "clsInvDetail"
+    const char* file;         // "INVOL" or "WARRL"
+    bool name_alphabet;       // select " ,-." before the walk; false: decode with the one in force
+    int32_t segment_position; // 0: element 6 stays empty; else the page's B field that fills it
+    size_t total_count;       // how many totals the builder keeps
+    // The total a line other than a remark adds quantity x net price to, chosen by its exact
+    // 3-character code; -1 for none. Null when the builder keeps no totals.
+    int (*total_for)(std::string_view code);
+};
+
+class PageChainBuilder {
+  public:
+    static constexpr size_t kMaxTotals = 8;
+
+    explicit PageChainBuilder(const PageChainPolicy& policy) : policy_(policy) {}
+
+    // The whole build of the document whose head page is record `head`: clears the rows, the
+    // totals, the error flag and the page table; reads the head (a failure is logged under
+    // "GetDetail" and ends the build); selects the alphabet when the policy says so; walks the
+    // chain (failures logged under "BuildPage"); builds the rows from page 1 up (failures
+    // logged under "BuildDetail"). Never raises.
+    void GetDetail(int32_t head);
+
+    // For a builder that finds its head page itself: Begin clears as GetDetail does, Fail logs
+    // a failure of the procedure, WalkAndBuild walks and builds from the head.
+    void Begin();
+    void Fail(const char* procedure, const BasicError& error);
+    void WalkAndBuild(int32_t head);
+
+    const DetailReturn& Rows() const { return rows_; }
+    bool Error() const { return error_; }
+    // Total i in cents (quantity in whole units x net price each).
+    int64_t Total(size_t i) const { return i < totals_.size() ? totals_[i] : 0; }
+    // The text of the last event-log entry; empty when none was written.
+    const std::string& LastEntry() const { return last_entry_; }
+    // Element p (1 to 200): the record of page p of the last walk, 0 when not met; element 0:
+    // the highest page met.
+    const std::array<int32_t, 201>& PageRecords() const { return pages_; }
+
+    // Reads the pages from `source` instead of the policy's file through the engine (fuzzing);
+    // null goes back to the engine.
+    void SetSource(PageSource* source) { source_ = source; }
+
+  private:
+    void BuildPage(PageSource& source, int32_t head);
+    void BuildDetail(PageSource& source);
+    // The source of one build: the one set, else the policy's file through the engine.
+    template <typename Fn>
+    void WithSource(Fn fn);
+    std::string Label(const char* procedure) const;
+
+    const PageChainPolicy& policy_;
+    DetailReturn rows_;
+    std::array<int64_t, kMaxTotals> totals_{};
+    std::array<int32_t, 201> pages_{};
+    bool error_ = false;
+    std::string last_entry_;
+    PageSource* source_ = nullptr;
+};
+
+// The invoice detail builder: the lines of an invoice, pick ticket or saved invoice.
+class clsInvDetail {
+  public:
+    clsInvDetail();
+
+    // The INVOL record number of the document's head page.
+    void InvoiceRec(int32_t record) { head_ = record; }
+    // Builds the rows; never raises (see PageChainBuilder::GetDetail).
+    void GetDetail() { builder_.GetDetail(head_); }
+    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
+    bool DetailError() const { return builder_.Error(); }
+    const PageChainBuilder& Builder() const { return builder_; }
+
+    static const PageChainPolicy kPolicy;
+
+  private:
+    int32_t head_ = 0;
+    PageChainBuilder builder_;
+};
+
+}  // namespace dv

@@ -1,0 +1,74 @@
+// Test support for the sales tests: hand-built INVOL pages and line slots, written from the
+// page layout without the record classes, and a recording stand-in for the event log.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sales/detail_events.h"
+#include "sampledata/record_builder.h"
+
+namespace dv::sales_test {
+
+inline constexpr int32_t kInvolLength = 512;  // eight slots a page
+
+// A line slot (44 bytes): code, part number, dash codes, description, quantity in tenths, net
+// price and cost in cents.
+inline std::string Slot(std::string_view code, std::string_view part, std::string_view dashes,
+                        std::string_view description, int32_t tenths, int32_t net,
+                        int32_t cost) {
+    using sample::TextSet;
+    return sample::RecordBuilder(44)
+        .Text(1, code, 2, TextSet::kNames)
+        .Text(3, part, 12, TextSet::kNames)
+        .Text(15, dashes, 2, TextSet::kNames)
+        .Text(17, description, 14, TextSet::kNames)
+        .Bin(31, 'J', tenths)
+        .Bin(33, 'K', net)
+        .Bin(36, 'D', cost)
+        .str();
+}
+
+inline std::string RemarkSlot(std::string_view text) {
+    using sample::TextSet;
+    return sample::RecordBuilder(44)
+        .Text(1, "REM", 2, TextSet::kNames)
+        .Text(3, text, 42, TextSet::kNames)
+        .str();
+}
+
+// A page: its number, its link (or page 1's date number), its slots; slot_count overrides the
+// count at 146 when not negative.
+inline sample::RecordBuilder Page(int32_t page, int32_t link, const std::vector<std::string>& slots,
+                                  int32_t slot_count = -1, int32_t status = 1) {
+    sample::RecordBuilder b(kInvolLength);
+    b.Bin(1, 'J', status)
+        .Bin(110, 'K', link)
+        .Bin(115, 'B', page)
+        .Bin(146, 'B', slot_count >= 0 ? slot_count : static_cast<int32_t>(slots.size()));
+    for (size_t j = 0; j < slots.size(); ++j)
+        b.Raw(161 + 44 * static_cast<int32_t>(j), slots[j]);
+    return b;
+}
+
+// Records the event-log entries while it lives.
+class RecordedEvents {
+  public:
+    RecordedEvents() : old_(SetDetailEventSink(&Record)) { entries().clear(); }
+    ~RecordedEvents() { SetDetailEventSink(old_); }
+    RecordedEvents(const RecordedEvents&) = delete;
+    RecordedEvents& operator=(const RecordedEvents&) = delete;
+
+    static std::vector<std::string>& entries() {
+        static std::vector<std::string> list;
+        return list;
+    }
+
+  private:
+    static void Record(const std::string& entry) { entries().push_back(entry); }
+    DetailEventSink old_;
+};
+
+}  // namespace dv::sales_test

@@ -1,0 +1,57 @@
+// The Floor Plan and Units views on the demo data set: their totals are the writer's.
+#include <gtest/gtest.h>
+
+#include "sampledata/demo_set.h"
+#include "sampledata/parts_data.h"
+#include "sampledata/units_data.h"
+#include "units/views/floor_plan_view.h"
+#include "units/views/units_test_support.h"
+#include "units/views/units_view.h"
+
+namespace dv {
+namespace {
+
+class DemoUnitsViews : public views_test::ViewTest,
+                       public ::testing::WithParamInterface<sample::Scale> {};
+
+TEST_P(DemoUnitsViews, TotalsAreTheWritersAndEveryDetailOpens) {
+    sample::DemoPlan plan = sample::PlanFor(GetParam());
+    sample::AddPartsFiles(set, plan);
+    const sample::UnitsFilesSummary summary = sample::AddUnitsFiles(set, plan);
+    Start();
+    auto fp = Load<FloorPlanView>();
+    auto units = Load<UnitsView>();
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_EQ(fp->total_cents(), summary.floor_plan_cents);
+    EXPECT_EQ(units->total_cents(), summary.units_cents);
+    EXPECT_EQ(units->grid().RowCount(), summary.unit_lines);
+
+    CapturingDetailHost recorder;
+    int extents = 0, infos = 0;
+    recorder.on_show = [&](DetailForm& f, DetailHost& host) {
+        if (f.form_name() == "frmFpdtl") {
+            GridModel& g = *f.grids()[0];
+            for (int r = 0; r < g.RowCount(); ++r) f.ButtonClick(g.name(), r, host);
+        } else if (f.form_name() == "frmFpx") {
+            ++extents;
+        } else if (f.form_name() == "frmUnitDtl" && f.grids()[0]->RowCount() > 0) {
+            f.ButtonClick("grdUnitDtl", 0, host);
+        } else if (f.form_name() == "frmUnitInfo") {
+            ++infos;
+            EXPECT_EQ(f.grids()[0]->RowCount(), 25);
+        }
+    };
+    fp->SetDetailHost(&recorder);
+    units->SetDetailHost(&recorder);
+    for (int r = 0; r < fp->grid().RowCount(); ++r) fp->ButtonClick(kFloorPlanGrid, r);
+    for (int r = 0; r < units->grid().RowCount(); ++r) units->ButtonClick(kUnitsGrid, r);
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_GT(extents, 0);
+    EXPECT_GT(infos, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, DemoUnitsViews,
+                         ::testing::Values(sample::Scale::kTiny, sample::Scale::kDemo));
+
+}  // namespace
+}  // namespace dv

@@ -1,0 +1,146 @@
+#include "units/views/floor_plan_view.h"
+
+#include "engine/business_basic.h"
+#include "engine/codec.h"
+#include "parts/lines_record.h"
+#include "parts/views/view_support.h"
+#include "shell/detail_form.h"
+#include "shell/number_format.h"
+#include "shell/recap_board.h"
+#include "shell/splash.h"
+#include "units/floor_plan_record.h"
+#include "units/views/floor_plan_detail.h"
+
+namespace dv {
+namespace {
+
+constexpr std::string_view kTotalFormat = "$###,###,###.00";
+constexpr std::string_view kAmountFormat = "###,###,###.00";
+constexpr int32_t kFirstLine = 1;
+constexpr int32_t kLineLimit = 1000;
+constexpr int32_t kFloorPlanKeySize = 26;
+constexpr int32_t kPartCostAt = 61;
+
+constexpr auto kRight = CellAlignment::kRight;
+constexpr auto kLeft = CellAlignment::kLeft;
+
+const GridColumn kColumns[] = {
+    {"Line", "Line", "", false, true, kRight, 0},
+    {"Name", "Name", "", false, false, kLeft, 0},
+    {"Cost", "Cost", "", false, false, kRight, 0},
+    {"ndateIn", "ndate", "", true, false, kRight, 0},
+    {"ndateComp", "ndateComp", "", true, false, kRight, 0},
+    {"Extents", "Extents", "", false, false, kRight, 0},
+    {"Total", "Total", "", false, false, kRight, 0},
+};
+
+// Indexes 3 and 4 (the hidden columns) name no column: the click only flips the toggle.
+const HeaderSort kHeaderSorts[] = {
+    {"Line", kSortNumber}, {"Name", kSortText},      {"Cost", kSortNumber},  {"", kSortText},
+    {"", kSortText},       {"Extents", kSortNumber}, {"Total", kSortNumber},
+};
+
+}  // namespace
+
+std::span<const HeaderSort> FloorPlanHeaderSorts() {
+    return kHeaderSorts;
+}
+
+int64_t GetPartCost(const std::string& key) {
+    cBusinessBasic& engine = ViewEngine("GetPartCost");
+    std::string cursor(kCursorSize, '\0');
+    std::string sought = key;
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("PARTI", cursor, sought, record, flag);
+    if (record <= 0) return 0;
+    return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
+}
+
+bool FloorPlanUnitOpen(std::string_view record) {
+    return Unpack("C", record, kFloorPlanSoldAt) == 0 &&
+           Unpack("L", record, kFloorPlanInvoiceAt) == 0;
+}
+
+int64_t FloorPlanUnitCost(int64_t own_cost, std::string_view record) {
+    if (own_cost != 0) return own_cost;
+    return GetPartCost(std::string(record.substr(kFloorPlanKeyAt - 1, kFloorPlanKeyLength)));
+}
+
+FloorPlanView::FloorPlanView() : View("frmFp", "Floor Plan") {
+    AddLabel("Label1", "Floor Plan");
+    AddLabel("Label2", "Extents NOT included in totals");
+    AddLabel("lblFpTot(0)", "Label3");
+    grid_ = &AddGrid(std::string(kFloorPlanGrid));
+    for (const GridColumn& c : kColumns) grid_->AddColumn(c);
+}
+
+void FloorPlanView::Load(ViewContext& context) {
+    context.Splash().SetProgress(std::string(kFloorPlanProgress));
+    RunFill(context, "GetFpData", {kFloorPlanRecapLabel}, [&] { GetFpData(context); });
+}
+
+void FloorPlanView::GetFpData(ViewContext& context) {
+    grid_->RemoveAll();
+    total_cents_ = 0;
+    cBusinessBasic& engine = ViewEngine("GetFpData");
+    clsLines line;
+    std::string cursor(kCursorSize, '\0');
+    std::string key(2, '\0');
+    Pack("C", key, kFirstLine, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("LINEI", cursor, key, record, flag);
+    record = AbsoluteRecord(record);
+    while (record > 0 && Unpack("C", key, 1) < kLineLimit) {
+        line.Unpack(engine.LreadFile("LINEL", record, flag));
+        GetFpLineData(line.Line, line.Line_Name);
+        engine.KNext("LINEI", cursor, key, record, flag);
+    }
+    const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
+    context.Recap().SetCaption(kFloorPlanRecapLabel, total);
+    SetLabelCaption("lblFpTot(0)", "Total  : " + total);
+    grid_->MoveFirst();
+}
+
+void FloorPlanView::GetFpLineData(int32_t line, const std::string& name) {
+    cBusinessBasic& engine = ViewEngine("GetFpLineData");
+    std::string cursor(kCursorSize, '\0');
+    std::string key(kFloorPlanKeySize, '\0');
+    Pack("C", key, line, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("FPLNI", cursor, key, record, flag);
+    record = AbsoluteRecord(record);
+    int64_t sum = 0;
+    while (record > 0 && Unpack("C", key, 1) == line) {
+        const std::string data = engine.LreadFile("FPLNL", record, flag);
+        clsFloorPlan unit;
+        unit.Unpack(data);
+        if (FloorPlanUnitOpen(data)) sum += FloorPlanUnitCost(unit.Cost, data);
+        engine.KNext("FPLNI", cursor, key, record, flag);
+    }
+    if (sum == 0) return;
+    const int r = grid_->AddRow();
+    grid_->SetCell(r, "Line", std::to_string(line), line);
+    grid_->SetCell(r, "Name", name);
+    grid_->SetCell(r, "Cost", FormatNumber(Number::Cents(sum), kAmountFormat), sum);
+    grid_->SetCell(r, "Extents", FormatNumber(Number::Cents(0), kAmountFormat), 0);
+    grid_->SetCell(r, "Total", FormatNumber(Number::Cents(sum), kAmountFormat), sum);
+    total_cents_ += sum;
+}
+
+void FloorPlanView::HeaderClick(std::string_view grid, int column) {
+    if (grid != kFloorPlanGrid) return;
+    HeaderClickSort(*grid_, column, kHeaderSorts);
+}
+
+void FloorPlanView::ButtonClick(std::string_view grid, int row) {
+    if (grid != kFloorPlanGrid || row < 0 || row >= grid_->RowCount()) return;
+    if (grid_->CurrentRow() != row) grid_->SetCurrentRow(row);
+    const std::string line = grid_->CellText(row, "Line");
+    const std::string name = grid_->CellText(row, "Name");
+    ShowFloorPlanDetail(line, name, Details());
+}
+
+}  // namespace dv

@@ -1,0 +1,63 @@
+// The Floor Plan view (frmFp): one grid row per product line of LINEI from 1 to 999 whose
+// floored units that are neither sold nor invoiced add up to anything but 0, with that cost;
+// the grand total in lblFpTot(0) and on recap label 11. A row's button lists the line's units
+// (frmFpdtl), and a unit's button there its extents (frmFpx): floor_plan_detail.h.
+//
+// A unit qualifies when the raw sold day (C at 41 of its FPLNL record) and the invoice (L at
+// 60) are both 0: a sold day of 1, which reads as the empty date 1/1/68, still counts as sold
+// here. Its cost is its own Cost, or when that is 0 the cost of its model in the parts file
+// (an exact PARTI hit only). Money is whole cents summed in 64 bits; extents are never valued.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "shell/grid_sort.h"
+#include "shell/view.h"
+
+namespace dv {
+
+inline constexpr std::string_view kFloorPlanGrid = "grdFp";
+inline constexpr std::string_view kFloorPlanProgress = "Loading Floor Plan Data...";
+inline constexpr int kFloorPlanRecapLabel = 11;
+
+// The header-click table of grdFp.
+std::span<const HeaderSort> FloorPlanHeaderSorts();
+
+// The cost in cents of the part whose 14-byte PARTI key is given (line and packed part
+// number): the unsigned D at 61 of its PARTL record on an exact hit, else 0. Engine errors
+// reach the caller.
+int64_t GetPartCost(const std::string& key);
+
+// True when a floored unit's record says it is neither sold nor invoiced (raises 31 when the
+// record is too short for either field).
+bool FloorPlanUnitOpen(std::string_view record);
+// The cost of a floored unit by the cost rule, in cents.
+int64_t FloorPlanUnitCost(int64_t own_cost, std::string_view record);
+
+class FloorPlanView : public View {
+  public:
+    FloorPlanView();
+
+    GridModel& grid() const { return *grid_; }
+    int64_t total_cents() const { return total_cents_; }
+
+    void HeaderClick(std::string_view grid, int column) override;
+    // Lists the clicked line's units in frmFpdtl (errors become a message).
+    void ButtonClick(std::string_view grid, int row) override;
+
+  protected:
+    void Load(ViewContext& context) override;
+
+  private:
+    void GetFpData(ViewContext& context);
+    void GetFpLineData(int32_t line, const std::string& name);
+
+    GridModel* grid_;
+    int64_t total_cents_ = 0;
+};
+
+}  // namespace dv

@@ -1,0 +1,62 @@
+// The Units view (frmUnits): one grid row per product line of type "U" of LINEI from 1 to 999,
+// with the sum of the ledgers (LUNITL, along each unit's bounded chain) of its units in stock;
+// the grand total in lblFpTot(0) and on recap label 12. A row's button lists the line's units
+// in stock with their cost (frmUnitDtl), and a unit's button there shows its fields with the
+// dealer's captions (frmUnitInfo): unit_detail.h.
+//
+// A unit is in stock when its Date_Sold reads as the empty date 1/1/68: a sold day of 0 or 1,
+// and a record too short to hold the day. Money is whole cents summed in 64 bits.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "shell/grid_sort.h"
+#include "shell/view.h"
+#include "units/unit_records.h"
+
+namespace dv {
+
+inline constexpr std::string_view kUnitsGrid = "grdUnits";
+inline constexpr std::string_view kUnitsProgress = "Loading Unit Data...";
+inline constexpr int kUnitsRecapLabel = 12;
+
+// The header-click table of grdUnits ("Total" sorts as a number).
+std::span<const HeaderSort> UnitsHeaderSorts();
+
+// True when a decoded unit is in stock.
+bool UnitInStock(const clsUnits& unit);
+// The sum in cents of the ledger chain from record first of LUNITL. Raises 1020/1021 on a
+// broken chain and engine errors.
+int64_t UnitLedgerSum(int32_t first);
+
+// Walks one line's units of LUNITI in key order and calls visit with each unit in stock and
+// its ledger sum.
+void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit);
+
+class UnitsView : public View {
+  public:
+    UnitsView();
+
+    GridModel& grid() const { return *grid_; }
+    int64_t total_cents() const { return total_cents_; }
+
+    void HeaderClick(std::string_view grid, int column) override;
+    // Lists the clicked line's units in stock in frmUnitDtl (errors become a message).
+    void ButtonClick(std::string_view grid, int row) override;
+
+  protected:
+    void Load(ViewContext& context) override;
+
+  private:
+    void GetUnitData(ViewContext& context);
+    void GetUnitLineData(int32_t line, const std::string& name);
+
+    GridModel* grid_;
+    int64_t total_cents_ = 0;
+};
+
+}  // namespace dv
