@@ -161,7 +161,18 @@ void CountLeafStep(const Walk& walk, std::string& cursor, int32_t last_record, i
     Pack("C", cursor, steps, kCursorStepsAt);
 }
 
-enum class FindEnd { kLeaf, kPastLastLeaf, kRootOutOfRange };
+enum class FindEnd { kLeaf, kPastLastLeaf, kOutOfRange };
+
+// A root or child node number above LastRecord: the message, and the search finds nothing.
+FindEnd OutOfRange(const cLogicalFile& file, int32_t& record) {
+    g_last_range_message = "Index is returning information out of Range.  File: " + file.FileName +
+                           " LastRec: " + NumText(file.LastRecord);
+    ++g_range_messages;
+    platform::ShowMessage(std::string(platform::kApplicationTitle), g_last_range_message,
+                          platform::MessageIcon::kCritical);
+    record = 0;
+    return FindEnd::kOutOfRange;
+}
 
 // KFind's search; reports how it ended and the leaf it ended in.
 FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& record,
@@ -173,16 +184,7 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
     walk.CheckEntrySize(entry_size);
     key.resize(static_cast<size_t>(entry_size - 4), '\0');
     StartCursor(cursor, block0);
-    if (root > file.LastRecord) {
-        g_last_range_message =
-            "Index is returning information out of Range.  File: " + file.FileName +
-            " LastRec: " + NumText(file.LastRecord);
-        ++g_range_messages;
-        platform::ShowMessage(std::string(platform::kApplicationTitle), g_last_range_message,
-                              platform::MessageIcon::kCritical);
-        record = 0;
-        return FindEnd::kRootOutOfRange;
-    }
+    if (root > file.LastRecord) return OutOfRange(file, record);
     std::unordered_set<int32_t> leaves_seen;
     int32_t node = root;
     int32_t depth = 0;
@@ -230,6 +232,7 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
         }
         record = entry.pointer;
         if (next == kInnerMark) {
+            if (record > file.LastRecord) return OutOfRange(file, record);
             node = record;  // descend
             continue;
         }
@@ -501,7 +504,7 @@ int32_t iKCount(const std::shared_ptr<cLogicalFile>& file) {
     std::string key;
     int32_t record = 0;
     int32_t leaf = 0;
-    if (Find(walk, cursor, key, record, leaf) == FindEnd::kRootOutOfRange) return 0;
+    if (Find(walk, cursor, key, record, leaf) == FindEnd::kOutOfRange) return 0;
     const int32_t entry_size = Field(cursor, "C", 1);
     int64_t total = Field(cursor, "C", kCursorNodeAt);
     int32_t next = Field(cursor, "C", kCursorNodeAt + 2);

@@ -18,6 +18,9 @@ constexpr int kAsOfYear = 2024, kAsOfMonth = 11, kAsOfDay = 15;
 
 const char* const kSubStatusNames[5] = {"WAITING PARTS", "WAITING APPROVL", "IN PROGRESS",
                                         "ON HOLD", "READY FOR PICKUP"};
+const char* const kClaimNames[] = {"HARLAN FARMS",     "BECKER LAWN CARE", "OSTROM DAIRY",
+                                   "VOGEL ORCHARDS",   "MARSH LANDSCAPING", "DUNBAR RENTALS",
+                                   "FENWICK TREE CARE", "GRAYSON ACRES",   "HOLLIS GRAIN"};
 const char* const kCallResults[] = {"NO ANSWER", "LEFT MESSAGE", "CUST NOTIFIED", "WILL PICK UP",
                                     "APPROVED", "DECLINED"};
 const char* const kBrands[][2] = {
@@ -204,7 +207,7 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
             pages.push_back(lines);
         }
         const int32_t account =
-            i == 3 ? kMissingCustomer : accounts[static_cast<size_t>(i) % accounts.size()];
+            i == 3 ? kShopMissingCustomer : accounts[static_cast<size_t>(i) % accounts.size()];
         const auto& brand = kBrands[static_cast<size_t>(i) % std::size(kBrands)];
         const int32_t day_in = DaysBack(static_cast<int32_t>(r.Between(3, 60)));
         const int32_t day_done = day_in + static_cast<int32_t>(r.Between(1, 3));
@@ -322,7 +325,7 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
             .Text(370, "MN", 2)
             .Text(372, "55001", 6)
             .Bin(409, 'L', account)
-            .Text(413, "CLAIM CUSTOMER " + std::to_string(c + 1), 20)
+            .Text(413, kClaimNames[static_cast<size_t>(c) % std::size(kClaimNames)], 20)
             .Text(433, brand[0], 10)
             .Text(443, brand[1], 14)
             .Text(457, "SN" + std::to_string(810000 + c * 11), 12)

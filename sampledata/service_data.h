@@ -34,7 +34,7 @@ inline constexpr int32_t kWarrlLength = 512;
 inline constexpr int32_t kCallResultBlock = 446;
 inline constexpr int32_t kSubStatusBlock = 450;
 // An account no customer of the demo set has.
-inline constexpr int32_t kMissingCustomer = 999999;
+inline constexpr int32_t kShopMissingCustomer = 999998;
 
 // The block and the 1-based position in it of job j's slot in the open shop-job table.
 struct JobSlot {

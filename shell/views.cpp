@@ -2,6 +2,8 @@
 // main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
+#include "service/views/shop_view.h"
+#include "service/views/warranty_view.h"
 #include "shell/main_tables.h"
 #include "shell/view_registry.h"
 #include "units/views/floor_plan_view.h"
@@ -15,6 +17,9 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
     registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
     registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
+    registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });
+    registry.Add(form::kWarranty, [] { return std::make_unique<PlainWarrantyView>(); });
+    registry.Add(form::kWarSeg, [] { return std::make_unique<SegmentWarrantyView>(); });
 }
 
 }  // namespace dv

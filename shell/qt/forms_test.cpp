@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -151,7 +152,11 @@ TEST_F(LogViewerTest, ShowsTheWholeLogReadOnlyInAFixedPitchFont) {
               "12/5/2024 3:07:09 PM  Program Start from : PC1  Terminal :7\n"
               "*Error in GetOption function error # :53\nFile not found\n");
     EXPECT_TRUE(viewer.text()->isReadOnly());
-    EXPECT_TRUE(QFontInfo(viewer.text()->font()).fixedPitch());
+    // What the user sees: narrow and wide characters take the same room.
+    const QFontMetricsF metrics(viewer.text()->font());
+    for (const char* c : {"i", "l", ".", " ", "m"})
+        EXPECT_EQ(metrics.horizontalAdvance(QString::fromLatin1(c)), metrics.horizontalAdvance("W"))
+            << QFontInfo(viewer.text()->font()).family().toStdString() << " '" << c << "'";
     EXPECT_EQ(viewer.printButton()->text(), "&Print");
     EXPECT_EQ(viewer.exitButton()->text(), "E&xit");
 }

@@ -1,6 +1,8 @@
 #include "shell/qt/log_viewer.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -15,6 +17,38 @@
 #include "shell/shell_ui.h"
 
 namespace dv::qt {
+namespace {
+
+// Whether every character of a sample of narrow, wide and blank ones advances equally.
+bool AdvancesEvenly(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const qreal width = metrics.horizontalAdvance(QLatin1Char('W'));
+    if (width <= 0) return false;
+    for (const char c : {'i', 'l', 'm', '.', ' ', '0', '*', ':'}) {
+        if (metrics.horizontalAdvance(QLatin1Char(c)) != width) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QFont FixedPitchFont() {
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (AdvancesEvenly(system)) return system;
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Mono",
+                               "Noto Sans Mono", "Courier New", "Nimbus Mono PS", "FreeMono"}) {
+        QFont font(system);  // the system's size
+        font.setFamily(QString::fromLatin1(family));
+        font.setStyleHint(QFont::TypeWriter);
+        if (QFontInfo(font).family() == QLatin1String(family) && AdvancesEvenly(font)) return font;
+    }
+    // No known family: ask the font matcher for any fixed-pitch one.
+    QFont any(system);
+    any.setFamily(QString());
+    any.setStyleHint(QFont::TypeWriter);
+    any.setFixedPitch(true);
+    return AdvancesEvenly(any) ? any : system;
+}
 
 LogViewer::LogViewer(Dialogs& dialogs, const std::string& log_path, QWidget* parent)
     : QDialog(parent),
@@ -34,7 +68,7 @@ LogViewer::LogViewer(Dialogs& dialogs, const std::string& log_path, QWidget* par
     path_->setText(ToQ(log_path));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    text_->setFont(FixedPitchFont());
     // The file's lines end in CR LF; a missing or unreadable file shows an empty box.
     QString contents = ToQ(ReadLogText(log_path));
     contents.replace("\r\n", "\n");

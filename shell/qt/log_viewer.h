@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <string>
 
 class QLabel;
@@ -13,6 +14,12 @@ class QPushButton;
 namespace dv::qt {
 
 class Dialogs;
+
+// A font whose characters all advance by the same width, whatever fonts are installed: the
+// system's fixed font when it really is one (fontconfig may name a font "monospace" whose
+// widths differ, or that Qt does not take as fixed), else the first of a list of known
+// fixed-pitch families (DejaVu Sans Mono comes with the build's packages) that is.
+QFont FixedPitchFont();
 
 class LogViewer : public QDialog {
     Q_OBJECT

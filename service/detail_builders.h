@@ -1,0 +1,87 @@
+// The shop-job and warranty detail builders: two more policies of the page-chain builder
+// (sales/page_chain.h), which walks a document's chain of pages from its head page down to
+// page 1 and returns its lines as DetailLine rows with totals by line code.
+//
+// clsShopDetail: a shop job of INVOL from its head page. Element 6 of every row is the request
+// segment of the row's page (B at 97). Totals: "500" labor, "502" freight, "550" miscellaneous,
+// any other code (not "REM") parts; shop supplies, tax and deposit stay 0.
+//
+// clsWarrDetail: a warranty claim, found by its WARRI key (the shop reference, or shop reference
+// x 100 + request), whose header in WARRL names its head page (Inv_Ptr). Element 6 stays empty.
+// Totals: "500" labor, any other code (not "REM") parts: "502" and "550" count as parts.
+//
+// Neither selects a packed-text alphabet: slot texts decode under the one in force. Both clear
+// their rows, totals and error flag at the start of every GetDetail, so a claim that fails
+// early never carries the previous claim's totals. Failures go to the application event log
+// under "clsShopDetail : GetDetail" (or BuildPage, BuildDetail) and set DetailError; GetDetail
+// never raises. The warranty builder takes a claim only on an exact WARRI match: a key WARRI
+// lacks is a GetDetail failure (1041), never the next claim's lines.
+#pragma once
+
+#include <cstdint>
+
+#include "sales/page_chain.h"
+
+namespace dv {
+
+namespace err {
+inline constexpr int32_t kClaimKey = 1041;  // no warranty claim of that WARRI key
+}
+
+class clsShopDetail {
+  public:
+    enum Total { kParts, kLabor, kSupplies, kMisc, kTax, kDeposit, kFreight, kTotals };
+
+    clsShopDetail();
+
+    // The INVOL record number of the job's head page.
+    void ShopRec(int32_t record) { head_ = record; }
+    void GetDetail() { builder_.GetDetail(head_); }
+    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
+    bool DetailError() const { return builder_.Error(); }
+    // The totals in cents: quantity in whole units x net price each.
+    int64_t ShopPartTotal() const { return builder_.Total(kParts); }
+    int64_t ShopLabTotal() const { return builder_.Total(kLabor); }
+    int64_t ShopSupTotal() const { return builder_.Total(kSupplies); }
+    int64_t ShopMiscTotal() const { return builder_.Total(kMisc); }
+    int64_t ShopTaxTotal() const { return builder_.Total(kTax); }
+    int64_t ShopDepTotal() const { return builder_.Total(kDeposit); }
+    int64_t ShopFrtTotal() const { return builder_.Total(kFreight); }
+    const PageChainBuilder& Builder() const { return builder_; }
+    PageChainBuilder& Builder() { return builder_; }
+
+    static const PageChainPolicy kPolicy;
+
+  private:
+    int32_t head_ = 0;
+    PageChainBuilder builder_;
+};
+
+class clsWarrDetail {
+  public:
+    enum Total { kParts, kLabor, kTotals };
+
+    clsWarrDetail();
+
+    // The claim's WARRI key.
+    void ShopRef(int32_t key) { key_ = key; }
+    // Kept and never read (the views set it to 0).
+    void DDisplay(int32_t value) { display_ = value; }
+    // Finds the claim by its exact key, reads its header and builds its pages' rows.
+    void GetDetail();
+    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
+    bool DetailError() const { return builder_.Error(); }
+    int64_t WarrPartTotal() const { return builder_.Total(kParts); }
+    int64_t WarrLabTotal() const { return builder_.Total(kLabor); }
+    const PageChainBuilder& Builder() const { return builder_; }
+    PageChainBuilder& Builder() { return builder_; }
+
+    static const PageChainPolicy kPolicy;
+
+  private:
+    int32_t key_ = 0;
+    int32_t display_ = 0;
+    PageChainBuilder builder_;
+};
+
+}  // namespace dv

@@ -1,0 +1,247 @@
+#include "service/views/shop_detail.h"
+
+#include <memory>
+#include <vector>
+
+#include "engine/codec.h"
+#include "engine/tables.h"
+#include "parts/record_fields.h"
+#include "sales/counterman_record.h"
+#include "sales/customer_record.h"
+#include "service/detail_builders.h"
+#include "service/shop_record.h"
+#include "service/views/service_views_support.h"
+#include "service/views/shop_view.h"
+#include "shell/number_format.h"
+
+namespace dv {
+namespace {
+
+constexpr std::string_view kMoneyFormat = "#####.00";
+constexpr std::string_view kTotalFormat = "######0.00";
+
+// Adds a caption label and its value label side by side.
+void Pair(DetailForm& form, const std::string& caption_name, const std::string& caption,
+          const std::string& value_name) {
+    form.AddLabel(caption_name, caption);
+    form.AddLabel(value_name);
+}
+
+// Adds a label, shown or hidden.
+void AddShown(DetailForm& form, std::string name, std::string caption, bool visible) {
+    const std::string key = name;
+    form.AddLabel(std::move(name), std::move(caption));
+    form.Label(key).visible = visible;
+}
+void AddShown(DetailForm& form, std::string name, bool visible) {
+    AddShown(form, std::move(name), {}, visible);
+}
+
+void AddLineRow(GridModel& grid, const DetailLine& row) {
+    const int r = grid.AddRow();
+    grid.SetCell(r, "Line", row.code);
+    grid.SetCell(r, "Part #", row.text);
+    grid.SetCell(r, "Description", row.description);
+    grid.SetCell(r, "Qty", std::to_string(row.quantity), row.quantity);
+    grid.SetCell(r, "Net", FormatNumber(Number::Cents(row.net_each), kMoneyFormat), row.net_each);
+    grid.SetCell(r, "Cost", FormatNumber(Number::Cents(row.cost_each), kMoneyFormat),
+                 row.cost_each);
+    const int32_t request = row.segment.value_or(0) + 1;
+    grid.SetCell(r, "Request", std::to_string(request), request);
+}
+
+// The person of MANI with that number as "number - name"; empty when MANI has none.
+std::string PersonText(cBusinessBasic& bb, int32_t number) {
+    std::string key(2, '\0');
+    Pack("C", key, number, 1);
+    std::string cursor(kCursorSize, '\0');
+    int32_t record = 0;
+    int16_t flag = 0;
+    bb.KFind("MANI", cursor, key, record, flag);
+    if (record <= 0) return {};
+    clsCounterman person;
+    person.Unpack(bb.LreadFile("MANL", record, flag));
+    return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;
+}
+
+// The request number an item of the list starts with, after its two blanks; 0 for "All
+// Requests" or anything else that is no number.
+int32_t ItemRequest(std::string_view item) {
+    if (item.size() < 3 || item.substr(0, 2) != "  ") return 0;
+    int32_t n = 0;
+    for (size_t i = 2; i < item.size() && item[i] >= '0' && item[i] <= '9'; ++i)
+        n = n * 10 + (item[i] - '0');
+    return n;
+}
+
+}  // namespace
+
+std::string PhoneText(int32_t area_code, int32_t number) {
+    return FormatNumber(Number::Whole(area_code), "###-") +
+           FormatNumber(Number::Whole(number), "###-####");
+}
+
+std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
+    cBusinessBasic& bb = service::Engine("grdShop_BtnClick");
+    auto form = std::make_unique<DetailForm>(std::string(kShopDetailForm),
+                                             "Shop Job Detail ...   Shop Job : " +
+                                                 std::to_string(job));
+    const int32_t record = GetJob(job);
+    int16_t flag = 0;
+    const std::string page = bb.LreadFile("INVOL", record, flag);
+    clsShop shop;
+    shop.Unpack(page);
+    shop.RecordNumber = record;
+    form->SetCaption(form->caption() + "     Job Status : " +
+                     (shop.Status == "C" ? "Completed" : "Open"));
+
+    // Customer.
+    clsCustomers customer;
+    {
+        std::string key(4, '\0');
+        Pack("L", key, shop.Account, 1);
+        std::string cursor(kCursorSize, '\0');
+        int32_t found = 0;
+        bb.KFind("CUSTI", cursor, key, found, flag);
+        if (found > 0) {
+            std::string joined = bb.LreadFile("CUSTL", found, flag);
+            joined += bb.LreadFile("ECUSTL", found, flag);
+            customer.Unpack(joined);
+        }
+    }
+    form->AddLabel("Frame1", "Customer and Contact Data");
+    form->AddLabel("Frame1Spacer");
+    Pair(*form, "lblCCap(0)", "Customer #", "lblCDisp(0)");
+    Pair(*form, "lblCCap(1)", "Name", "lblCDisp(1)");
+    Pair(*form, "lblCCap(2)", "", "lblCDisp(2)");
+    Pair(*form, "lblCCap(3)", "", "lblCDisp(3)");
+    Pair(*form, "lblCCap(4)", "Phone # 1", "lblCDisp(4)");
+    Pair(*form, "lblCCap(5)", "Phone # 2", "lblCDisp(5)");
+    Pair(*form, "lblCCap(6)", "Fax # ", "lblCDisp(6)");
+    Pair(*form, "lblCCap(7)", "Contact #1", "lblCDisp(7)");
+    Pair(*form, "lblCCap(8)", "Contact #2", "lblCDisp(8)");
+    form->SetLabel("lblCDisp(0)", std::to_string(customer.Account));
+    form->SetLabel("lblCDisp(1)", customer.Name);
+    form->SetLabel("lblCDisp(2)", customer.Address_Line_1);
+    form->SetLabel("lblCDisp(3)", customer.Address_Line_2);
+    form->SetLabel("lblCDisp(4)", PhoneText(customer.Area_Code, customer.Phone_Number));
+    form->SetLabel("lblCDisp(5)", PhoneText(customer.Area_Code_2, customer.Phone_Number_2));
+    form->SetLabel("lblCDisp(6)", PhoneText(customer.Area_Code_3, customer.Phone_Number_3));
+    form->SetLabel("lblCDisp(7)", customer.Contact_1);
+    form->SetLabel("lblCDisp(8)", customer.CONTACT_2);
+
+    // Call dates and their results.
+    const std::string results = bb.BlockReadFile("FILE0", 446, flag);
+    form->AddLabel("Frame4", "Call Dates / Results");
+    form->AddLabel("Frame4Spacer");
+    for (int i = 0; i < 3; ++i) {
+        form->AddLabel("lblCallDate(" + std::to_string(i) + ")");
+        form->AddLabel("lblCallDate(" + std::to_string(3 + i) + ")");
+    }
+    for (int i = 0; i < 3; ++i) {
+        const int32_t raw = fields::BinaryFits('C', 21 + 2 * i, page.size())
+                                ? Unpack("C", page, 21 + 2 * i)
+                                : 0;
+        if (raw != 0 && raw != 40699)
+            form->SetLabel("lblCallDate(" + std::to_string(i) + ")", FormatDate(shop.CallDates[i]));
+    }
+    for (int i = 0; i < 3; ++i) {
+        const int32_t result = shop.CallStatus[static_cast<size_t>(i)];
+        if (result != 0)
+            form->SetLabel("lblCallDate(" + std::to_string(3 + i) + ")",
+                           std::string(fields::Mid(results, (result - 1) * 12 + 1, 12)));
+    }
+
+    // Personnel.
+    form->AddLabel("Frame2", "Personel");
+    form->AddLabel("Frame2Spacer");
+    Pair(*form, "lblManCap(0)", "Mechanic", "lblMan(0)");
+    Pair(*form, "lblManCap(1)", "Counterman", "lblMan(1)");
+    form->SetLabel("lblMan(0)", PersonText(bb, shop.Mechanic));
+    form->SetLabel("lblMan(1)", PersonText(bb, shop.Counterman));
+
+    // Equipment and warranty.
+    form->AddLabel("Frame3", "Equipment");
+    form->AddLabel("Frame3Spacer");
+    Pair(*form, "lblEqCap(0)", "Name", "lblEquip(0)");
+    Pair(*form, "lblEqCap(1)", "Type", "lblEquip(1)");
+    Pair(*form, "lblEqCap(2)", "Serial #1", "lblEquip(2)");
+    Pair(*form, "lblEqCap(3)", "Serial #2", "lblEquip(3)");
+    Pair(*form, "lblEqCap(4)", "Meter", "lblEquip(4)");
+    form->SetLabel("lblEquip(0)", shop.RepairBrand);
+    form->SetLabel("lblEquip(1)", shop.RepairBrandDescription);
+    form->SetLabel("lblEquip(2)", shop.SerialNumber1);
+    form->SetLabel("lblEquip(3)", shop.SerialNumber2);
+    form->SetLabel("lblEquip(4)", FormatNumber(Number::Tenths(shop.Meter), "###0.0"));
+    form->AddLabel("Frame6", "Warranty");
+    form->AddLabel("Frame6Spacer");
+    Pair(*form, "lblWarrCap(0)", "Warranty Job ?", "lblWarr(0)");
+    Pair(*form, "lblWarrCap(1)", " Vendor", "lblWarr(1)");
+    const bool warranty = shop.Warranty == "Y";
+    form->SetLabel("lblWarr(0)", warranty ? "Yes" : "No");
+    if (warranty) form->SetLabel("lblWarr(1)", std::to_string(shop.WarrVend[0]));
+
+    // The lines and the request list.
+    DetailChoice& requests = form->AddChoice(std::string(kRequestChoice));
+    requests.visible = shop.segment >= 1;
+    AddShown(*form, "lblRequest", "Request", shop.segment >= 1);
+    requests.items.emplace_back(kAllRequests);
+    requests.text = std::string(kAllRequests);
+    GridModel& grid = form->AddGrid(std::string(kShopDetailGrid));
+    grid.AddColumn({"Request", "Req", "", false, false, CellAlignment::kRight, 0});
+    grid.AddColumn({"Line", "Line", "", false, false, CellAlignment::kLeft, 0});
+    grid.AddColumn({"Part #", "Part #", "", false, false, CellAlignment::kLeft, 0});
+    grid.AddColumn({"Description", "Description", "", false, false, CellAlignment::kLeft, 0});
+    grid.AddColumn({"Qty", "Qty", "", false, false, CellAlignment::kRight, 0});
+    grid.AddColumn({"Net", "Net", "", false, false, CellAlignment::kRight, 0});
+    grid.AddColumn({"Cost", "Cost", "", false, false, CellAlignment::kRight, 0});
+    grid.AddColumn({"Warranty", "Warranty", "", false, false, CellAlignment::kCenter, 0});
+    clsShopDetail builder;
+    builder.ShopRec(record);
+    builder.GetDetail();
+    auto rows = std::make_shared<const DetailReturn>(builder.DetailReturn());
+    int32_t last = -1;
+    for (const DetailLine& row : *rows) {
+        AddLineRow(grid, row);
+        const int32_t segment = row.segment.value_or(0);
+        if (segment != last) {
+            requests.items.push_back("  " + std::to_string(segment + 1) + " - " + row.text);
+            last = segment;
+        }
+    }
+    form->SetChoiceHandler([rows](DetailForm& f, std::string_view choice, int index) {
+        DetailChoice* list = f.FindChoice(choice);
+        GridModel* g = f.FindGrid(kShopDetailGrid);
+        if (list == nullptr || g == nullptr || index < 0 ||
+            static_cast<size_t>(index) >= list->items.size())
+            return;
+        const int32_t selected = ItemRequest(list->items[static_cast<size_t>(index)]);
+        g->RemoveAll();
+        for (const DetailLine& row : *rows)
+            if (selected == 0 || row.segment.value_or(0) == selected - 1) AddLineRow(*g, row);
+        g->MoveFirst();
+    });
+
+    // Totals of a completed job.
+    const bool completed = shop.Status == "C";
+    AddShown(*form, "Frame5", "Totals", completed);
+    AddShown(*form, "Frame5Spacer", completed);
+    const struct {
+        int index;
+        const char* caption;
+        int64_t cents;
+    } totals[] = {{0, "Parts", builder.ShopPartTotal()},
+                  {1, "Labor", builder.ShopLabTotal()},
+                  {2, "Shop Supplies", builder.ShopSupTotal()},
+                  {3, "Misc", builder.ShopMiscTotal()},
+                  {6, "Freight", builder.ShopFrtTotal()}};
+    for (const auto& t : totals) {
+        const std::string i = std::to_string(t.index);
+        AddShown(*form, "lblTotCap(" + i + ")", t.caption, completed);
+        AddShown(*form, "lblRecap(" + i + ")", completed);
+        if (completed) form->SetLabel("lblRecap(" + i + ")", FormatNumber(Number::Cents(t.cents), kTotalFormat));
+    }
+    return form;
+}
+
+}  // namespace dv
