@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/error.h"
-#include "sales/detail_events.h"
+#include "shell/event_log.h"
 #include "sales/page_chain.h"
 
 namespace {
@@ -30,7 +30,10 @@ class FuzzPages : public dv::PageSource {
     std::string bytes_;
 };
 
-void Quiet(const std::string&) {}
+class QuietLog : public dv::EventLog {
+  public:
+    void Write(const std::string&) override {}
+};
 
 int TotalFor(std::string_view code) {
     return code == "500" ? 0 : 1;
@@ -40,7 +43,8 @@ const dv::PageChainPolicy kPolicy = {"clsFuzz", "INVOL", true, 97, 2, &TotalFor}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool quiet = (dv::SetDetailEventSink(&Quiet), true);
+    static QuietLog log;
+    static bool quiet = (dv::SetAppEventLog(&log), true);
     (void)quiet;
     if (size < 1) return 0;
     FuzzPages pages(std::string(reinterpret_cast<const char*>(data + 1), size - 1));

@@ -7,7 +7,7 @@
 
 #include "engine/error.h"
 #include "engine/packed_text.h"
-#include "sales/detail_events.h"
+#include "shell/event_log.h"
 #include "service/clock_record.h"
 #include "service/detail_builders.h"
 #include "service/shop_record.h"
@@ -34,7 +34,10 @@ class FuzzPages : public dv::PageSource {
     std::string bytes_;
 };
 
-void Quiet(const std::string&) {}
+class QuietLog : public dv::EventLog {
+  public:
+    void Write(const std::string&) override {}
+};
 
 template <typename R>
 void RoundTrip(const std::string& record) {
@@ -48,7 +51,8 @@ void RoundTrip(const std::string& record) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool quiet = (dv::SetDetailEventSink(&Quiet), true);
+    static QuietLog log;
+    static bool quiet = (dv::SetAppEventLog(&log), true);
     (void)quiet;
     const std::string input(reinterpret_cast<const char*>(data), size);
     dv::ResetAlphabet();

@@ -5,8 +5,8 @@
 
 #include "engine/codec.h"
 #include "engine/packed_text.h"
-#include "sales/detail_events.h"
 #include "sales/invoice_record.h"
+#include "shell/event_log.h"
 #include "shell/options.h"
 
 namespace dv {
@@ -76,8 +76,7 @@ void PageChainBuilder::Begin() {
 }
 
 void PageChainBuilder::Fail(const char* procedure, const BasicError& error) {
-    last_entry_ = DetailEventText(Label(procedure), error);
-    WriteDetailEvent(last_entry_);
+    last_entry_ = WriteEventLogError(Label(procedure), error);
     error_ = true;
 }
 

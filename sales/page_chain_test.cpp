@@ -122,7 +122,7 @@ TEST_F(InvoiceDetail, EachDamageEndsInOneEntryAndKeepsWhatWasBuilt) {
         {11, {"BuildDetail"}, 31, 8},  // slot 9 of 8 runs past the record: 8 rows stay
     };
     for (const auto& c : cases) {
-        events.entries().clear();
+        events.Clear();
         clsInvDetail detail;
         detail.InvoiceRec(3);
         detail.GetDetail();  // a full document first: nothing of it may stay

@@ -108,7 +108,7 @@ TEST_F(DemoSalesData, EachDamageKindEndsTheFirstTicketsBuildWithAnEntry) {
         sample::DataSetImage image = clean;
         c.apply(image);
         Start(image);
-        events_.entries().clear();
+        events_.Clear();
         clsInvDetail detail;
         detail.InvoiceRec(summary_.first_ticket_head);
         detail.GetDetail();

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sales/detail_events.h"
+#include "shell/event_log.h"
 #include "sampledata/record_builder.h"
 
 namespace dv::sales_test {
@@ -54,21 +54,20 @@ inline sample::RecordBuilder Page(int32_t page, int32_t link, const std::vector<
 }
 
 // Records the event-log entries while it lives.
-class RecordedEvents {
+class RecordedEvents : public EventLog {
   public:
-    RecordedEvents() : old_(SetDetailEventSink(&Record)) { entries().clear(); }
-    ~RecordedEvents() { SetDetailEventSink(old_); }
+    RecordedEvents() : previous_(&AppEventLog()) { SetAppEventLog(this); }
+    ~RecordedEvents() override { SetAppEventLog(previous_); }
     RecordedEvents(const RecordedEvents&) = delete;
     RecordedEvents& operator=(const RecordedEvents&) = delete;
 
-    static std::vector<std::string>& entries() {
-        static std::vector<std::string> list;
-        return list;
-    }
+    void Write(const std::string& entry) override { entries_.push_back(entry); }
+    std::vector<std::string>& entries() { return entries_; }
+    void Clear() { entries_.clear(); }
 
   private:
-    static void Record(const std::string& entry) { entries().push_back(entry); }
-    DetailEventSink old_;
+    EventLog* previous_;
+    std::vector<std::string> entries_;
 };
 
 }  // namespace dv::sales_test

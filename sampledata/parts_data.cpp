@@ -5,6 +5,7 @@
 #include <chrono>
 #include <limits>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,10 +85,17 @@ std::string Digits(Random& r, int n) {
     return s;
 }
 
-int32_t Clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+// A figure stored as a signed 32-bit field; the planning below keeps every one in range, so a
+// figure outside it is the writer's own mistake, never silently capped.
+int32_t Checked32(int64_t v) {
+    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
+        throw std::logic_error("a sample figure of " + std::to_string(v) + " overflows 32 bits");
+    return static_cast<int32_t>(v);
 }
+
+// The most a line's year-to-date sales or goods cost may reach: its previous year is stored
+// as up to 120 % of its year to date, and that must fit a signed 32-bit field too.
+constexpr int64_t kLineFigureLimit = int64_t{std::numeric_limits<int32_t>::max()} * 5 / 6;
 
 struct Day {
     int y;
@@ -208,10 +216,14 @@ std::vector<PartInfo> AddParts(DataSetWriter& set, Random& r, std::vector<LineIn
         const int32_t cost = static_cast<int32_t>(r.Between(0, 9) < 8 ? r.Between(45, 4500)
                                                                       : r.Between(4500, 95000));
         const int32_t list = cost + cost * static_cast<int32_t>(r.Between(25, 90)) / 100;
-        const int32_t on_hand = static_cast<int32_t>(
+        int32_t on_hand = static_cast<int32_t>(
             r.Between(0, 4) == 0 ? 0 : r.Between(1, 12) * 10 + (r.Between(0, 9) == 0 ? 5 : 0));
-        const int32_t mtd_sold = static_cast<int32_t>(r.Between(0, 6));
-        const int32_t ytd_sold = mtd_sold + static_cast<int32_t>(r.Between(0, 60));
+        int32_t mtd_sold = static_cast<int32_t>(r.Between(0, 6));
+        int32_t ytd_sold = mtd_sold + static_cast<int32_t>(r.Between(0, 60));
+        // A line that has reached its limit gets parts without stock or without sales, so
+        // that its figures stay the sums of its parts' (only the large set gets there).
+        if (line.cost + int64_t{cost} * on_hand / 10 > kLineFigureLimit) on_hand = 0;
+        if (line.ytd_sales + int64_t{ytd_sold} * list > kLineFigureLimit) mtd_sold = ytd_sold = 0;
         const int64_t mtd_sales = int64_t{mtd_sold} * list;
         const int64_t ytd_sales = int64_t{ytd_sold} * list;
         const Day changed = DaysBack(r.Between(0, 900));
@@ -344,18 +356,18 @@ void AddLines(Random& r, std::vector<LineInfo>& lines, RecordFileWriter& linel,
                 .Bin(52 + 4 * k, 'B', r.Between(0, 3))
                 .Bin(53 + 4 * k, 'J', r.Between(-30, 45));
         }
-        b.Bin(75, 'L', Clamp32(l.cost))
-            .Bin(79, 'L', Clamp32(l.cost / 40))
-            .Bin(83, 'L', Clamp32(l.mtd_count))
-            .Bin(87, 'L', Clamp32(l.mtd_sales))
-            .Bin(91, 'L', Clamp32(l.mtd_cogs))
+        b.Bin(75, 'L', Checked32(l.cost))
+            .Bin(79, 'L', Checked32(l.cost / 40))
+            .Bin(83, 'L', Checked32(l.mtd_count))
+            .Bin(87, 'L', Checked32(l.mtd_sales))
+            .Bin(91, 'L', Checked32(l.mtd_cogs))
             // The year to date is stored without the current month.
-            .Bin(95, 'L', Clamp32(l.ytd_count - l.mtd_count))
-            .Bin(99, 'L', Clamp32(l.ytd_sales - l.mtd_sales))
-            .Bin(103, 'L', Clamp32(l.ytd_cogs - l.mtd_cogs))
-            .Bin(107, 'L', Clamp32(l.ytd_count * r.Between(80, 120) / 100))
-            .Bin(111, 'L', Clamp32(l.ytd_sales * r.Between(80, 120) / 100))
-            .Bin(115, 'L', Clamp32(l.ytd_cogs * r.Between(80, 120) / 100))
+            .Bin(95, 'L', Checked32(l.ytd_count - l.mtd_count))
+            .Bin(99, 'L', Checked32(l.ytd_sales - l.mtd_sales))
+            .Bin(103, 'L', Checked32(l.ytd_cogs - l.mtd_cogs))
+            .Bin(107, 'L', Checked32(l.ytd_count * r.Between(80, 120) / 100))
+            .Bin(111, 'L', Checked32(l.ytd_sales * r.Between(80, 120) / 100))
+            .Bin(115, 'L', Checked32(l.ytd_cogs * r.Between(80, 120) / 100))
             .Bin(119, 'C', r.Between(20, 40))
             .Raw(121, "Y")
             .Bin(122, 'C', r.Between(0, 15))
@@ -386,10 +398,10 @@ void AddLines(Random& r, std::vector<LineInfo>& lines, RecordFileWriter& linel,
             .Bin(198, 'B', r.Between(0, 20))
             .Raw(203, "  ")
             .DayNumber(205, last_gen.y, last_gen.m, last_gen.d)
-            .Bin(207, 'L', Clamp32(l.cost * r.Between(95, 105) / 100))
-            .Bin(211, 'L', Clamp32(l.cost / 40))
-            .Bin(215, 'L', Clamp32(l.cost * r.Between(85, 115) / 100))
-            .Bin(219, 'L', Clamp32(l.cost / 45));
+            .Bin(207, 'L', Checked32(l.cost * r.Between(95, 105) / 100))
+            .Bin(211, 'L', Checked32(l.cost / 40))
+            .Bin(215, 'L', Checked32(l.cost * r.Between(85, 115) / 100))
+            .Bin(219, 'L', Checked32(l.cost / 45));
         const std::string& whole = b.bytes();
         const int32_t n = linel.Add(whole.substr(0, kLinelLength));
         elinel.Add(whole.substr(kLinelLength));
@@ -458,7 +470,7 @@ std::string DocumentBytes(const std::string& number, int32_t vendor, const Day& 
                           .str());
     for (const std::string& c : comments)
         records.push_back(RecordBuilder(kDocRecord).Bin(1, 'J', 1).Text(3, c, 35).str());
-    records.push_back(RecordBuilder(kDocRecord).Bin(1, 'J', 1).Bin(22, 'L', Clamp32(total)).str());
+    records.push_back(RecordBuilder(kDocRecord).Bin(1, 'J', 1).Bin(22, 'L', Checked32(total)).str());
     for (const DocLine& l : lines) {
         RecordBuilder b(kDocRecord);
         b.Bin(1, 'J', l.kind);
@@ -548,7 +560,7 @@ PartsFilesSummary AddPartsFiles(DataSetWriter& set, const DemoPlan& plan) {
     summary.parts = static_cast<int32_t>(parts.size());
     summary.vendors = static_cast<int32_t>(vendors.size());
     for (const LineInfo& l : lines)
-        if (l.number < 1000) summary.inventory_cents += Clamp32(l.cost);
+        if (l.number < 1000) summary.inventory_cents += Checked32(l.cost);
 
     set.AddIndex("RTTBI", 16);
     set.AddIndex("PUTBI", 16);

@@ -325,7 +325,7 @@ SalesFilesSummary AddSalesFiles(DataSetWriter& set, const DemoPlan& plan) {
     for (int32_t i = 0; i < saved; ++i) {
         DocPlan d;
         d.status = 3;
-        d.number = 0;
+        d.number = 700001 + i;
         d.account = any_account();
         d.ship_to = i % 4 == 1 ? any_account() : 0;
         d.pages = r.Between(0, 2) == 0 ? 2 : 1;

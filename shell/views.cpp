@@ -2,6 +2,8 @@
 // main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
+#include "sales/views/ar_view.h"
+#include "sales/views/open_sales_view.h"
 #include "service/views/shop_view.h"
 #include "service/views/warranty_view.h"
 #include "shell/main_tables.h"
@@ -15,6 +17,8 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
     registry.Add(form::kReturn, [] { return std::make_unique<ReturnsView>(); });
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
+    registry.Add(form::kAR, [] { return std::make_unique<ARView>(); });
+    registry.Add(form::kOpenSales, [] { return std::make_unique<OpenSalesView>(); });
     registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
     registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
     registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });

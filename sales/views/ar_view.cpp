@@ -1,0 +1,111 @@
+#include "sales/views/ar_view.h"
+
+#include <exception>
+
+#include "engine/codec.h"
+#include "engine/error.h"
+#include "engine/startup.h"
+#include "engine/system.h"
+#include "shell/operation_log.h"
+#include "shell/recap_board.h"
+#include "shell/splash.h"
+
+namespace dv {
+namespace {
+
+constexpr std::string_view kAmountFormat = "$#,###,###.00";
+
+}  // namespace
+
+Number ReceivableAmount(std::string_view piece) {
+    while (!piece.empty() && piece.front() == ' ') piece.remove_prefix(1);
+    while (!piece.empty() && piece.back() == ' ') piece.remove_suffix(1);
+    bool negative = false;
+    if (!piece.empty() && (piece.front() == '-' || piece.front() == '+')) {
+        negative = piece.front() == '-';
+        piece.remove_prefix(1);
+    }
+    int64_t units = 0;
+    int decimals = -1;
+    bool digits = false;
+    for (char c : piece) {
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else if (c >= '0' && c <= '9' && units <= (INT64_MAX - 9) / 10 && decimals < 14) {
+            units = units * 10 + (c - '0');
+            digits = true;
+            if (decimals >= 0) ++decimals;
+        } else {
+            RaisePlatform(err::kTypeMismatch, "GetAR");
+        }
+    }
+    if (!digits) RaisePlatform(err::kTypeMismatch, "GetAR");
+    // Cents to dollars: two more decimals.
+    return Number::Scaled(negative ? -units : units, (decimals < 0 ? 0 : decimals) + 2);
+}
+
+ARView::ARView() : View("frmAR", "Accounts Receivable") {
+    AddLabel("Label1", "Accounts Receivable");
+    AddLabel("Label2", "as of last ENDDAY");
+    current_ = &AddGrid(std::string(kARCurrentGrid));
+    current_->AddColumn({"Description", "Description", "", false, false, CellAlignment::kLeft, 0});
+    current_->AddColumn({"Balance", "Balance", "", false, false, CellAlignment::kRight, 0});
+    current_->AddColumn({"% Total", "% Total", "", false, false, CellAlignment::kRight, 0});
+    current_->SetToolTip("Current Accounts Receivable");
+    future_ = &AddGrid(std::string(kARFutureGrid));
+    future_->AddColumn({"Period", "Period", "", false, false, CellAlignment::kLeft, 0});
+    future_->AddColumn({"Balance", "Balance", "", false, false, CellAlignment::kRight, 0});
+    future_->SetToolTip("Futures");
+}
+
+void ARView::Load(ViewContext& context) {
+    context.Splash().SetProgress(std::string(kARProgress));
+    // The shared handler, with the form named as this routine's log line names it.
+    int32_t number = 0;
+    std::string description;
+    try {
+        GetAR(context);
+        return;
+    } catch (const std::exception& e) {
+        ErrorParts(e, number, description);
+    }
+    try {
+        context.Recap().MarkError(recap::kAR);
+    } catch (const std::exception&) {
+        // The log line below still tells what failed.
+    }
+    mLogLine = FillErrorLine("frmAr", "GetAR", number, description);
+    WriteLog(mLogPath, mLogLine);
+}
+
+void ARView::GetAR(ViewContext& context) {
+    current_->RemoveAll();
+    future_->RemoveAll();
+    if (!mSystem) RaisePlatform(err::kNoObject, "GetAR");
+    const std::string path = mSystem->TMARLNK() + "\\" + std::string(kARFile);
+    const std::optional<std::vector<std::string>> lines = ReadShareTextLines(path, "GetAR");
+    if (!lines) {
+        current_->SetVisible(false);
+        future_->SetVisible(false);
+        return;
+    }
+    // A full-width counter: a long file never overflows it.
+    int64_t counter = 1;
+    for (const std::string& line : *lines) {
+        const std::vector<std::string> pieces = Split(line, ",", -1, 0);
+        if (counter >= 2) {
+            if (pieces.size() < 2) RaisePlatform(err::kSubscript, "GetAR");
+            const std::string amount = FormatNumber(ReceivableAmount(pieces[1]), kAmountFormat);
+            GridModel& grid = counter <= 30 ? *current_ : *future_;
+            const int r = grid.AddRow();
+            grid.SetCell(r, 0, pieces[0]);
+            grid.SetCell(r, "Balance", amount);
+            if (counter == 30) context.Recap().SetCaption(recap::kAR, amount);
+        }
+        ++counter;
+    }
+    current_->MoveFirst();
+    future_->MoveFirst();
+}
+
+}  // namespace dv

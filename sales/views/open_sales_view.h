@@ -1,0 +1,70 @@
+// The Open Sales Orders view (frmOpenSales): the open pick tickets TICKI lists, in ticket-number
+// order, in grdTickets, and the saved invoices of FILE0's directory (blocks 301-325) in
+// grdSaved; a total under each (lblPTtot(0), lblPTtot(1)) and their sum on recap label 2.
+// Each row's document is a page chain in INVOL read from its head page: the header through a
+// fresh clsInvoiceHistory per row, the date from page 1's chain field, the item count summed
+// over the pages. Every chain walk is bounded (page_chain.h); a damaged chain, a head outside
+// INVOL or a date that is no date ends the fill with "Data Error !" on recap label 2 and the
+// view's log line, the rows already added kept. A row's button opens the pick-ticket or saved-
+// invoice detail (pts_detail.h); a header click sorts its grid.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/dates.h"
+#include "shell/grid_sort.h"
+#include "shell/view.h"
+
+namespace dv {
+
+inline constexpr std::string_view kTicketsGrid = "grdTickets";
+inline constexpr std::string_view kSavedGrid = "grdSaved";
+inline constexpr std::string_view kOpenSalesProgress = "Loading Open Sales Orders...";
+inline constexpr int32_t kSavedDirectoryFirstBlock = 301, kSavedDirectoryLastBlock = 325;
+
+// The chain walks of a document from its head page (record string and record number): the
+// chain field at 110 of the last page read (page 1's date as mmddyy), and the sum of the slot
+// counts of every page. Bounded; raise err::kPageChain or the engine's errors.
+int32_t FollowTicketChain(const std::string& head_record, int32_t head);
+int32_t CountTicketItems(const std::string& head_record, int32_t head);
+
+// A date number mmddyy as "##/##/##" shows it: 30524 is "3/05/24", 0 is "//".
+std::string DateNumberText(int32_t mmddyy);
+// The date a "##/##/##" text names; error 13 "Type mismatch" when it names none.
+Date DateOfText(std::string_view text);
+
+// The header-click tables of the two grids: index i sorts by entry i.
+std::span<const HeaderSort> TicketHeaderSorts();
+std::span<const HeaderSort> SavedHeaderSorts();
+
+class OpenSalesView : public View {
+  public:
+    OpenSalesView();
+
+    GridModel& tickets() const { return *tickets_; }
+    GridModel& saved() const { return *saved_; }
+    int64_t ticket_total_cents() const { return ticket_total_; }
+    int64_t saved_total_cents() const { return saved_total_; }
+
+    void HeaderClick(std::string_view grid, int column) override;
+    // Opens the detail of the clicked row's ticket (grdTickets, by its number) or saved invoice
+    // (grdSaved, by its head record).
+    void ButtonClick(std::string_view grid, int row) override;
+
+  protected:
+    void Load(ViewContext& context) override;
+
+  private:
+    void GetPTSData(ViewContext& context);
+    void AddDocumentRow(GridModel& grid, const char* type, int32_t head, int64_t& total);
+
+    GridModel* tickets_;
+    GridModel* saved_;
+    int64_t ticket_total_ = 0;
+    int64_t saved_total_ = 0;
+};
+
+}  // namespace dv

@@ -1,0 +1,202 @@
+#include "sales/views/pts_detail.h"
+
+#include <cmath>
+#include <exception>
+
+#include "engine/business_basic.h"
+#include "engine/codec.h"
+#include "engine/error.h"
+#include "engine/tables.h"
+#include "sales/invoice_record.h"
+#include "sales/page_chain.h"
+#include "sales/views/open_sales_view.h"
+#include "shell/number_format.h"
+#include "shell/operation_log.h"
+
+namespace dv {
+namespace {
+
+constexpr std::string_view kMoneyFormat = "#####.00";
+constexpr const char* kLabelCaptions[6] = {"Avail CR : ", "Date : ", "CM : ",
+                                           "SM :  ",      "PO :  ",  "DEL :  "};
+
+cBusinessBasic& Engine(const char* source) {
+    cBusinessBasic* engine = mBusinessBasic.get();
+    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
+    return *engine;
+}
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string Indexed(const char* name, int i) {
+    return std::string(name) + "(" + std::to_string(i) + ")";
+}
+
+// The form with its design: the two customer blocks, the six captions and values, the lines.
+void Design(DetailForm& form) {
+    form.AddLabel("Frame1", "Sold To");
+    form.AddLabel("lblCust");
+    form.AddLabel("Frame3", "Ship To");
+    form.AddLabel("lblShipto");
+    for (int i = 0; i < 6; ++i) {
+        form.AddLabel(Indexed("Label1", i), kLabelCaptions[i]);
+        form.AddLabel(Indexed("lblDtl", i));
+    }
+    GridModel& grid = form.AddGrid(std::string(kPTSGrid));
+    for (const char* column : {"Line", "Part #", "Description", "Qty", "Net", "Cost"}) {
+        const bool right = std::string_view(column) == "Qty" || std::string_view(column) == "Net" ||
+                           std::string_view(column) == "Cost";
+        grid.AddColumn({column, column, "", false, false,
+                        right ? CellAlignment::kRight : CellAlignment::kLeft, 0});
+    }
+}
+
+// The customer TICKI-style exact lookup: CUSTL and ECUSTL joined into customer; false when
+// CUSTI holds no entry of exactly that account.
+bool ReadCustomer(int32_t account, clsCustomers& customer) {
+    cBusinessBasic& engine = Engine("ReadCustomer");
+    std::string cursor(kCursorSize, '\0');
+    std::string key(4, '\0');
+    Pack("L", key, account, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("CUSTI", cursor, key, record, flag);
+    if (record <= 0) return false;
+    customer.Unpack(engine.LreadFile("CUSTL", record, flag) +
+                    engine.LreadFile("ECUSTL", record, flag));
+    return true;
+}
+
+void FillHeader(DetailForm& form, int32_t head, const std::string& prefix) {
+    int16_t flag = 0;
+    const std::string record = Engine("FillHeader").LreadFile("INVOL", head, flag);
+    const int32_t date = FollowTicketChain(record, head);
+    clsInvoiceHistory page;
+    page.Unpack(record);
+    clsCustomers customer;
+    if (ReadCustomer(page.Account, customer)) {
+        form.SetLabel("lblDtl(0)", AvailableCredit(customer));
+        form.SetLabel("lblCust", CustomerBlock(customer));
+    }
+    const std::string sales_type = customer.Credit_Code == "G" ? "Charge" : "Cash";
+    form.SetCaption(prefix + "         Sales type : " + sales_type);
+    if (page.ShipTo != 0 && ReadCustomer(page.ShipTo, customer))
+        form.SetLabel("lblShipto", CustomerBlock(customer));
+    form.SetLabel("lblDtl(1)", DateNumberText(date));
+    form.SetLabel("lblDtl(2)", std::to_string(page.COUNTERMAN_Number));
+    form.SetLabel("lblDtl(3)", std::to_string(page.Salesman_Number));
+    form.SetLabel("lblDtl(4)", page.Purchase_Order_No);
+    form.SetLabel("lblDtl(5)", std::to_string(page.Delivery_Code));
+}
+
+void FillLines(DetailForm& form, int32_t head) {
+    clsInvDetail detail;
+    detail.InvoiceRec(head);
+    detail.GetDetail();
+    GridModel& grid = *form.FindGrid(kPTSGrid);
+    for (const DetailLine& line : detail.DetailReturn()) {
+        const int r = grid.AddRow();
+        grid.SetCell(r, "Line", line.code);
+        grid.SetCell(r, "Part #", line.text);
+        grid.SetCell(r, "Description", line.description);
+        grid.SetCell(r, "Qty", std::to_string(line.quantity), line.quantity);
+        grid.SetCell(r, "Net", FormatNumber(Number::Cents(line.net_each), kMoneyFormat),
+                     line.net_each);
+        grid.SetCell(r, "Cost", FormatNumber(Number::Cents(line.cost_each), kMoneyFormat),
+                     line.cost_each);
+        grid.MoveFirst();
+    }
+}
+
+// Runs a request; an error ends it and goes to the operation log.
+template <typename Fn>
+void Request(const char* routine, Fn fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        int32_t number = 0;
+        std::string description;
+        ErrorParts(e, number, description);
+        mLogLine = FillErrorLine(kPTSDetailForm, routine, number, description);
+        WriteLog(mLogPath, mLogLine);
+    }
+}
+
+int32_t TicketNumber(const std::string& ticket) {
+    const std::string t = Trimmed(ticket);
+    const size_t digits = t.find_first_not_of("0123456789", t[0] == '-' ? 1 : 0);
+    if (t.empty() || digits != std::string::npos || t.size() > 11)
+        RaisePlatform(err::kTypeMismatch, "ShowPickTicket");
+    const long long n = std::stoll(t);
+    if (n < INT32_MIN || n > INT32_MAX) RaisePlatform(err::kOverflow, "ShowPickTicket");
+    return static_cast<int32_t>(n);
+}
+
+}  // namespace
+
+std::string TicketGoneMessage(const std::string& ticket) {
+    return "Pick-Ticket # " + Trimmed(ticket) + " is no longer open.";
+}
+
+std::string AvailableCredit(const clsCustomers& customer) {
+    const int64_t cents = int64_t{customer.Credit_Limit} * 100 -
+                          (customer.MTD_Tot_Bal + customer.Statement_Tot_Due);
+    // To the nearest whole unit, halves to the even neighbour.
+    int64_t units = cents / 100;
+    int64_t rest = cents % 100;
+    if (rest < 0) {
+        rest += 100;
+        --units;
+    }
+    if (rest > 50 || (rest == 50 && units % 2 != 0)) ++units;
+    return FormatNumber(Number::Whole(units), "####0.00");
+}
+
+std::string CustomerBlock(const clsCustomers& customer) {
+    return std::to_string(customer.Account) + "\n" + Trimmed(customer.Name) + "\n" +
+           Trimmed(customer.Address_Line_1) + "\n" + Trimmed(customer.Address_Line_2) + "\n" +
+           Trimmed(customer.Address_Line_3);
+}
+
+void ShowPickTicket(const std::string& ticket, DetailHost& host) {
+    Request("ShowPickTicket", [&] {
+        DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
+        Design(form);
+        std::string cursor(kCursorSize, '\0');
+        std::string key(4, '\0');
+        Pack("L", key, TicketNumber(ticket), 1);
+        int32_t head = 0;
+        int16_t flag = 0;
+        Engine("ShowPickTicket").KFind("TICKI", cursor, key, head, flag);
+        if (head <= 0) {
+            host.Message(TicketGoneMessage(ticket));
+            return;
+        }
+        FillHeader(form, head, "Pick-Ticket # " + ticket);
+        FillLines(form, head);
+        host.Show(form);
+    });
+}
+
+void ShowSavedInvoice(const std::string& record, DetailHost& host) {
+    Request("ShowSavedInvoice", [&] {
+        DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
+        Design(form);
+        const std::string t = Trimmed(record);
+        char* end = nullptr;
+        const double value = std::strtod(t.c_str(), &end);
+        if (t.empty() || end != t.c_str() + t.size() || !std::isfinite(value) ||
+            std::fabs(value) > 2147483647.0)
+            RaisePlatform(err::kTypeMismatch, "ShowSavedInvoice");
+        const int32_t head = static_cast<int32_t>(std::nearbyint(std::fabs(value)));
+        if (head > 0) FillHeader(form, head, "Saved Invoice   ");
+        FillLines(form, head);
+        host.Show(form);
+    });
+}
+
+}  // namespace dv
