@@ -174,18 +174,33 @@ ChainLink FirstLink(DataSetImage& image, std::string_view name, int32_t link_at,
 
 }  // namespace
 
-int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link_at, int width) {
-    const ChainLink c = FirstLink(image, name, link_at, width);
-    PutAt(image, *c.file, LinkOffset(image, *c.file, c.link, link_at), width, c.record);
-    return c.link;
+int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link_at, int width,
+                        int32_t first) {
+    if (first <= 0) {
+        const ChainLink c = FirstLink(image, name, link_at, width);
+        PutAt(image, *c.file, LinkOffset(image, *c.file, c.link, link_at), width, c.record);
+        return c.link;
+    }
+    const LogicalPlacement& p = image.Logical(name);
+    const std::string& container = image.File(p.container);
+    int32_t last = first;
+    for (int32_t steps = 0; steps < p.last_record; ++steps) {
+        const int64_t at = LinkOffset(image, p, last, link_at);
+        const int32_t next =
+            static_cast<int32_t>(GetBE(container, static_cast<int32_t>(at + 1), width));
+        if (next < 1 || next > p.last_record) break;
+        last = next;
+    }
+    PutAt(image, p, LinkOffset(image, p, last, link_at), width, first);
+    return last;
 }
 
-int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at,
-                            int width) {
-    const ChainLink c = FirstLink(image, name, link_at, width);
-    PutAt(image, *c.file, LinkOffset(image, *c.file, c.record, link_at), width,
-          c.file->last_record + 1);
-    return c.record;
+int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at, int width,
+                            int32_t first) {
+    if (first <= 0) first = FirstLink(image, name, link_at, width).record;
+    const LogicalPlacement& p = image.Logical(name);
+    PutAt(image, p, LinkOffset(image, p, first, link_at), width, p.last_record + 1);
+    return first;
 }
 
 }  // namespace dv::sample::damage

@@ -51,8 +51,12 @@ void ShortenRecords(DataSetImage& image, std::string_view name, int32_t length);
 // field of `width` bytes at `link_at`, 0 ending the chain). LoopRecordChain finds the first
 // record whose link names another record and points that record's link back at it, so a walk
 // that reaches it goes round for ever; ChainPastLastRecord points the first non-zero link at
-// LastRecord + 1. Both return the record whose link they changed.
-int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link_at, int width);
-int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at, int width);
+// LastRecord + 1. With `first` above 0 they break the chain that starts at that record
+// instead: its last record's link back to `first`, or `first`'s own link past the end. Both
+// return the record whose link they changed.
+int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link_at, int width,
+                        int32_t first = 0);
+int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at, int width,
+                            int32_t first = 0);
 
 }  // namespace dv::sample::damage

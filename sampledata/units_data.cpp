@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sampledata/damage.h"
+#include "sampledata/formats.h"
 #include "sampledata/parts_data.h"
 
 namespace dv::sample {
@@ -395,6 +397,64 @@ UnitsFilesSummary AddUnitsFiles(DataSetWriter& set, const DemoPlan& plan) {
         }
     }
     return s;
+}
+
+namespace {
+
+// A field of record n of a record file in the image.
+int64_t FieldOf(const DataSetImage& image, std::string_view name, int32_t record, int32_t at,
+                int width) {
+    const LogicalPlacement& p = image.Logical(name);
+    const int64_t offset = image.RecordOffset(name, record) + at - 1;
+    return GetBE(image.File(p.container), static_cast<int32_t>(offset + 1), width);
+}
+
+// The chains the views walk: the extents of the first floored unit neither sold nor invoiced
+// that has some, and the ledger of the first unit in stock (below line 1000) that has one.
+int32_t OpenUnitExtents(const DataSetImage& image) {
+    for (int32_t n = 1; n <= image.Logical("FPLNL").last_record; ++n) {
+        const int64_t chain = FieldOf(image, "FPLNL", n, 94, 3);
+        if (FieldOf(image, "FPLNL", n, 41, 2) == 0 && FieldOf(image, "FPLNL", n, 60, 4) == 0 &&
+            FieldOf(image, "FPLNL", n, 3, 2) < kLineLimit && chain != 0)
+            return static_cast<int32_t>(chain);
+    }
+    return 0;
+}
+int32_t StockUnitLedger(const DataSetImage& image) {
+    for (int32_t n = 1; n <= image.Logical("UNITL").last_record; ++n) {
+        const int64_t chain = FieldOf(image, "UNITL", n, 505, 4);
+        if (FieldOf(image, "UNITL", n, 149, 2) <= 1 &&
+            FieldOf(image, "UNITL", n, 3, 2) < kLineLimit && chain != 0)
+            return static_cast<int32_t>(chain);
+    }
+    return 0;
+}
+
+void LoopExtents(DataSetImage& i) {
+    damage::LoopRecordChain(i, "FPEXL", 29, 3, OpenUnitExtents(i));
+}
+void LoopLedger(DataSetImage& i) {
+    damage::LoopRecordChain(i, "LUNITL", 61, 4, StockUnitLedger(i));
+}
+void ExtentsPastEnd(DataSetImage& i) {
+    damage::ChainPastLastRecord(i, "FPEXL", 29, 3, OpenUnitExtents(i));
+}
+void LedgerPastEnd(DataSetImage& i) {
+    damage::ChainPastLastRecord(i, "LUNITL", 61, 4, StockUnitLedger(i));
+}
+void ShortUnits(DataSetImage& i) {
+    damage::ShortenRecords(i, "UNITL", 140);
+}
+
+}  // namespace
+
+const std::vector<NamedDamage>& UnitsDamageKinds() {
+    static const std::vector<NamedDamage> kinds = {
+        {"fpexl-loop", &LoopExtents},        {"lunitl-loop", &LoopLedger},
+        {"fpexl-past-end", &ExtentsPastEnd}, {"lunitl-past-end", &LedgerPastEnd},
+        {"unitl-short", &ShortUnits},
+    };
+    return kinds;
 }
 
 }  // namespace dv::sample

@@ -26,6 +26,7 @@
 
 #include "sampledata/data_set.h"
 #include "sampledata/demo_set.h"
+#include "sampledata/sales_data.h"
 
 namespace dv::sample {
 
@@ -44,5 +45,11 @@ struct UnitsFilesSummary {
 
 // Registers the files above; AddPartsFiles must have run on the writer first.
 UnitsFilesSummary AddUnitsFiles(DataSetWriter& set, const DemoPlan& plan);
+
+// The damage kinds of these files by name, for dashvane-sample --damage: a looping extent
+// chain ("fpexl-loop") and ledger chain ("lunitl-loop"), a chain pointer past LastRecord
+// ("fpexl-past-end", "lunitl-past-end"), and unit records cut to 140 bytes, short of their
+// sold day and ledger chain ("unitl-short").
+const std::vector<NamedDamage>& UnitsDamageKinds();
 
 }  // namespace dv::sample

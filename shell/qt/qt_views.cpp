@@ -2,6 +2,7 @@
 
 #include "parts/qt/parts_forms.h"
 #include "shell/main_tables.h"
+#include "units/qt/units_forms.h"
 
 namespace dv::qt {
 
@@ -33,6 +34,8 @@ void RegisterQtViews(QtViewRegistry& registry) {
     registry.Add(form::kInv, InventoryQtHooks());
     registry.Add(form::kReturn, ReturnsQtHooks());
     registry.Add(form::kPo, PurchaseOrdersQtHooks());
+    registry.Add(form::kFp, FloorPlanQtHooks());
+    registry.Add(form::kUnits, UnitsQtHooks());
 }
 
 }  // namespace dv::qt

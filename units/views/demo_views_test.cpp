@@ -13,6 +13,7 @@ namespace {
 
 class DemoUnitsViews : public views_test::ViewTest,
                        public ::testing::WithParamInterface<sample::Scale> {};
+class DemoUnitsViewsDamage : public views_test::ViewTest {};
 
 TEST_P(DemoUnitsViews, TotalsAreTheWritersAndEveryDetailOpens) {
     sample::DemoPlan plan = sample::PlanFor(GetParam());
@@ -48,6 +49,44 @@ TEST_P(DemoUnitsViews, TotalsAreTheWritersAndEveryDetailOpens) {
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_GT(extents, 0);
     EXPECT_GT(infos, 0);
+}
+
+// Every damage kind of the units files: the views end their fills or show messages, never hang
+// or crash, and the program goes on.
+TEST_F(DemoUnitsViewsDamage, EveryDamageKindEndsInAnErrorOrAMessage) {
+    for (const sample::NamedDamage& kind : sample::UnitsDamageKinds()) {
+        SCOPED_TRACE(kind.name);
+        Reset();
+        sample::DataSetWriter writer;
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kTiny);
+        sample::AddPartsFiles(writer, plan);
+        sample::AddUnitsFiles(writer, plan);
+        sample::DataSetImage image = writer.Build();
+        kind.apply(image);
+        Start(image);
+        auto fp = Load<FloorPlanView>();
+        auto units = Load<UnitsView>();
+        CapturingDetailHost host;
+        host.on_show = [&](DetailForm& f, DetailHost& h) {
+            if (f.form_name() != "frmFpdtl" && f.form_name() != "frmUnitDtl") return;
+            GridModel& g = *f.grids()[0];
+            for (int r = 0; r < g.RowCount(); ++r) f.ButtonClick(g.name(), r, h);
+        };
+        fp->SetDetailHost(&host);
+        units->SetDetailHost(&host);
+        for (int r = 0; r < fp->grid().RowCount(); ++r) fp->ButtonClick(kFloorPlanGrid, r);
+        for (int r = 0; r < units->grid().RowCount(); ++r) units->ButtonClick(kUnitsGrid, r);
+        const std::string name = kind.name;
+        if (name == "fpexl-loop" || name == "fpexl-past-end") {
+            ASSERT_FALSE(host.messages.empty());
+            EXPECT_NE(host.messages[0].find("Damaged chain in FPEXL"), std::string::npos);
+        } else if (name == "unitl-short") {
+            EXPECT_EQ(units->total_cents(), 0);  // no ledger chain within 140 bytes
+            EXPECT_TRUE(host.messages.empty());
+        } else {
+            EXPECT_EQ(context.recap.Figure(kUnitsRecapLabel).caption, "Data Error !");
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, DemoUnitsViews,

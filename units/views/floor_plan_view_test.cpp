@@ -130,8 +130,7 @@ class FloorPlanDetailTest : public FloorPlanViewTest {
                 {.line = 3, .text = "NLA1", .quantity = 1, .cost = 10, .net = 10},
             });
     }
-    void ExpectBrokenChain(int32_t (*damage)(sample::DataSetImage&, std::string_view, int32_t, int),
-                           int32_t number);
+    void ExpectBrokenChain(ChainDamage damage, int32_t number);
     std::unique_ptr<FloorPlanView> view;
 };
 
@@ -191,12 +190,10 @@ TEST_F(FloorPlanDetailTest, TheDetailListsOpenUnitsAndItsButtonTheExtents) {
 
 // A broken extent chain ends the listing with a message and a log line; the program and the
 // detail go on.
-void FloorPlanDetailTest::ExpectBrokenChain(int32_t (*damage)(sample::DataSetImage&,
-                                                              std::string_view, int32_t, int),
-                                            int32_t number) {
+void FloorPlanDetailTest::ExpectBrokenChain(ChainDamage damage, int32_t number) {
     Write();
     sample::DataSetImage image = set.Build();
-    damage(image, "FPEXL", 29, 3);
+    damage(image, "FPEXL", 29, 3, 0);
     Start(image);
     view = Load<FloorPlanView>();
     view->SetDetailHost(&recorder);

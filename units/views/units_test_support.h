@@ -149,4 +149,7 @@ inline void AddLedger(sample::DataSetWriter& set,
         lunitl.Add(RecordBuilder(64).Bin(1, 'J', 1).Bin(57, 'L', amount).Bin(61, 'L', next));
 }
 
+// A damage function of the sample writer that breaks a record chain.
+using ChainDamage = int32_t (*)(sample::DataSetImage&, std::string_view, int32_t, int, int32_t);
+
 }  // namespace dv::units_test

@@ -81,14 +81,13 @@ TEST_F(UnitsViewTest, NoUnitLineShowsZeroAndTotalSortsAsANumber) {
 
 class UnitsChainTest : public UnitsViewTest {
   protected:
-    void ExpectFillError(int32_t (*damage)(sample::DataSetImage&, std::string_view, int32_t, int),
-                         int32_t number) {
+    void ExpectFillError(ChainDamage damage, int32_t number) {
         AddLines(set, {{1, "FIRST", 'U'}, {2, "SECOND", 'U'}});
         AddUnits(set, {{.line = 1, .number = "U1", .ledger = 5},
                        {.line = 2, .number = "U2", .ledger = 1}});
         WriteLedger(set);
         sample::DataSetImage image = set.Build();
-        damage(image, "LUNITL", 61, 4);
+        damage(image, "LUNITL", 61, 4, 0);
         Start(image);
         auto view = Load<UnitsView>();
         EXPECT_EQ(Column(view->grid(), "Line"), (std::vector<std::string>{"1"}));  // kept
