@@ -29,9 +29,9 @@ namespace dv {
 
 class clsCounterman {
   public:
-    int32_t COUNTERMAN_Number = 0;  // 3 C
-    std::string COUNTERMAN_Alpha;   // 5, 2 packed: 3 characters
-    std::string Name;               // 7, 20 packed: 30 characters
+    int32_t COUNTERMAN_Number = 0;   // 3 C
+    std::string COUNTERMAN_Alpha;    // 5, 2 packed: 3 characters
+    std::string Name;                // 7, 20 packed: 30 characters
     Date Date_Set_Up = EmptyDate();  // 27 mmddyy
     // Today.
     int32_t Todays_Invoices = 0;
@@ -55,7 +55,7 @@ class clsCounterman {
     int64_t YTD_Discounts = 0;
     int64_t SM_YTD_Net_Mdse_Sales = 0, SM_YTD_Net_Mdse_Cost = 0;
     int64_t SM_YTD_Labor_Sales = 0, SM_YTD_Labor_Cost = 0, SM_YTD_Discounts = 0;
-    int32_t YTD_Lost_Sales = 0;  // 194 C
+    int32_t YTD_Lost_Sales = 0;        // 194 C
     int32_t DrawerOpen_Today = 0;      // 196 B
     int32_t DrawerOpen_Yesterday = 0;  // 197 B
     // One 2-byte C value at 198: the PIN is the value modulo 10000, and a value of 10000 or

@@ -151,7 +151,8 @@ class CountermanRecordTest : public ::testing::Test {
 TEST_F(CountermanRecordTest, EveryFieldDecodesFromItsPlace) {
     clsCounterman m;
     m.Unpack(FullRecord().str());
-    for (const LongCase& c : kLongs) EXPECT_EQ(m.*c.member, c.expected) << "field at " << c.position;
+    for (const LongCase& c : kLongs)
+        EXPECT_EQ(m.*c.member, c.expected) << "field at " << c.position;
     for (const MoneyCase& c : kMoney) EXPECT_EQ(m.*c.member, c.stored) << "field at " << c.position;
     EXPECT_EQ(m.COUNTERMAN_Alpha, "JRB");
     EXPECT_EQ(m.Name, "JOHN R. BAKER/COUNTER         ");  // 30 characters, blanks kept
@@ -174,7 +175,8 @@ TEST_F(CountermanRecordTest, PinAndMechanicShareOneValue) {
         int64_t stored;
         int32_t pin;
         int16_t mechanic;
-    } cases[] = {{1234, 1234, 0}, {11234, 1234, 1}, {10000, 0, 1}, {9999, 9999, 0}, {65535, 5535, 1}};
+    } cases[] = {
+        {1234, 1234, 0}, {11234, 1234, 1}, {10000, 0, 1}, {9999, 9999, 0}, {65535, 5535, 1}};
     clsCounterman m;  // reused: an earlier mechanic never carries over
     for (const auto& c : cases) {
         RecordBuilder b(kJoined);
@@ -221,7 +223,7 @@ TEST_F(CountermanRecordTest, ManlAloneDecodesWhatItHoldsAndKeepsTheRest) {
     EXPECT_EQ(m.PinNumber, 42);
     EXPECT_EQ(m.Mechanic, 0);
     EXPECT_EQ(m.Deposits_In_Today, 333070);  // EMANL was not passed: the old value
-    EXPECT_EQ(m.E_Mail_Password, "");  // text past the end is empty
+    EXPECT_EQ(m.E_Mail_Password, "");        // text past the end is empty
 }
 
 TEST_F(CountermanRecordTest, NumberAndNameNeedTwentySixBytes) {

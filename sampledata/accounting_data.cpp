@@ -6,12 +6,12 @@
 namespace dv::sample {
 namespace {
 
-const char* const kFirstNames[] = {"JOHN",  "MARY",  "DAVE",  "LINDA", "TOM",  "SUSAN",
-                                   "MIKE",  "KAREN", "STEVE", "ANNE",  "BILL", "RUTH",
-                                   "GREG",  "DIANE", "PAUL",  "CAROL", "JIM",  "EMMA"};
-const char* const kLastNames[] = {"HARLAN", "BECKER",  "OSTROM",  "VOGEL",   "LINDQUIST",
-                                  "MARSH",  "PETERSEN", "KOWALSKI", "DUNBAR", "FENWICK",
-                                  "GRAYSON", "HOLLIS",  "JANSEN",  "KELLER",  "MORROW"};
+const char* const kFirstNames[] = {"JOHN", "MARY",  "DAVE",  "LINDA", "TOM",  "SUSAN",
+                                   "MIKE", "KAREN", "STEVE", "ANNE",  "BILL", "RUTH",
+                                   "GREG", "DIANE", "PAUL",  "CAROL", "JIM",  "EMMA"};
+const char* const kLastNames[] = {"HARLAN",  "BECKER",   "OSTROM",   "VOGEL",  "LINDQUIST",
+                                  "MARSH",   "PETERSEN", "KOWALSKI", "DUNBAR", "FENWICK",
+                                  "GRAYSON", "HOLLIS",   "JANSEN",   "KELLER", "MORROW"};
 
 template <typename T, size_t N>
 const T& Pick(Random& r, const T (&items)[N]) {
@@ -120,9 +120,8 @@ AccountingSummary AddAccountingFiles(DataSetWriter& set, const DemoPlan& plan) {
         // The month and the year, each with today's figures in it.
         const int64_t mtd = mdse + r.Between(10, 22) * r.Between(40000, 300000);
         const int64_t ytd = mtd + r.Between(9, 10) * r.Between(3000000, 9000000);
-        const int64_t blocks[2][5] = {
-            {mtd, mtd * 68 / 100, mtd / 6, mtd / 15, mtd * 3 / 100},
-            {ytd, ytd * 68 / 100, ytd / 6, ytd / 15, ytd * 3 / 100}};
+        const int64_t blocks[2][5] = {{mtd, mtd * 68 / 100, mtd / 6, mtd / 15, mtd * 3 / 100},
+                                      {ytd, ytd * 68 / 100, ytd / 6, ytd / 15, ytd * 3 / 100}};
         for (int k = 0; k < 2; ++k) {
             const int32_t at = k == 0 ? 110 : 150;
             for (int f = 0; f < 5; ++f) b.Bin(at + 4 * f, 'L', blocks[k][f]);
@@ -148,7 +147,8 @@ AccountingSummary AddAccountingFiles(DataSetWriter& set, const DemoPlan& plan) {
         // Billed and actual hours' worth, this month and twelve months back.
         for (int k = 0; k < 13; ++k) {
             const int64_t actual = r.Between(8000, 17000);
-            b.Bin(205 + 8 * k, 'L', actual * r.Between(85, 125) / 100).Bin(209 + 8 * k, 'L', actual);
+            b.Bin(205 + 8 * k, 'L', actual * r.Between(85, 125) / 100)
+                .Bin(209 + 8 * k, 'L', actual);
         }
         add(b);
         summary.mechanics.push_back(number);

@@ -25,9 +25,9 @@ inline constexpr int32_t kFirstMechanic = 50;
 
 // What AddAccountingFiles wrote, for tests and for subsystems that refer to it.
 struct AccountingSummary {
-    std::vector<int32_t> countermen;  // numbers 1 and up, in MANI order (person 0 left out)
-    std::vector<int32_t> mechanics;   // numbers from kFirstMechanic
-    int64_t todays_mdse_cents = 0;    // the sum of today's goods sales over `countermen`
+    std::vector<int32_t> countermen;    // numbers 1 and up, in MANI order (person 0 left out)
+    std::vector<int32_t> mechanics;     // numbers from kFirstMechanic
+    int64_t todays_mdse_cents = 0;      // the sum of today's goods sales over `countermen`
     int64_t todays_net_cash_cents = 0;  // the sum of |cash| + |deposits| - |refunds| + |payments|
 };
 

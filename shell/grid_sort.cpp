@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,8 +106,13 @@ SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t ki
     } else {
         std::vector<int64_t> key(static_cast<size_t>(rows));
         for (int i = 0; i < rows; ++i) {
-            if (!ShownNumber(grid.CellText(i, sort_col), key[static_cast<size_t>(i)]))
+            // A cell's typed value is the number it stands for (a percentage kept to more
+            // places than it shows, an empty cell the view counts as a number).
+            if (const std::optional<int64_t> value = grid.CellValue(i, sort_col)) {
+                key[static_cast<size_t>(i)] = *value;
+            } else if (!ShownNumber(grid.CellText(i, sort_col), key[static_cast<size_t>(i)])) {
                 return SortResult::kNotConvertible;
+            }
         }
         std::stable_sort(index.begin(), index.end(), [&](int a, int b) {
             const int64_t ka = key[static_cast<size_t>(a)];

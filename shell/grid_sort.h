@@ -33,7 +33,9 @@ enum class SortResult {
     kNoColumn,        // the column lies outside the grid: the grid is as it was
 };
 
-// Sorts every row of grid by the column at sort_col (a negative value counts as 0).
+// Sorts every row of grid by the column at sort_col (a negative value counts as 0). A number
+// sort takes a cell's typed value where it has one, else the number its text shows; a view
+// that gives a column typed values gives them to every row, in one unit.
 // A grid with a single column is always sorted ascending as text by that column, whatever
 // sort_col, order and kind say.
 SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t kind);
@@ -50,6 +52,10 @@ struct HeaderSort {
     std::string_view column;
     int16_t kind;
 };
+
+// A table entry for a header that sorts nothing (a hidden or a blank column): no column has
+// the empty name, so the click only flips the toggle.
+inline constexpr HeaderSort kNoHeaderSort{"", kSortText};
 
 // The common header click: flips mSortOrder, then, when column_index is an index of the table,
 // sorts grid by the position of the named column with the toggle and the entry's kind and

@@ -126,6 +126,18 @@ INSTANTIATE_TEST_SUITE_P(
         SortCase{"OneRow", {"x"}, 1, kSortText, SortResult::kSorted, "a"}),
     [](const ::testing::TestParamInfo<SortCase>& param) { return std::string(param.param.name); });
 
+TEST(SortGridTest, TypedValuesSortPercentagesAndEmptyCellsByTheNumberTheyStandFor) {
+    // "25.0%" and "25.4%" show the same whole number; an empty cell shows none.
+    GridModel g("grdTest");
+    Fill(g, {"25.4%", "25.0%", "", "-3.0%"});
+    const int64_t millionths[] = {254000, 250000, 0, -30000};
+    for (int r = 0; r < 4; ++r) g.SetValue(r, "Key", millionths[r]);
+    EXPECT_EQ(SortGrid(g, 0, 0, kSortNumber), SortResult::kSorted);
+    EXPECT_EQ(Tags(g), "dcba");
+    EXPECT_EQ(SortGrid(g, 0, kSortDescending, kSortNumber), SortResult::kSorted);
+    EXPECT_EQ(Tags(g), "abcd");
+}
+
 TEST(SortGridTest, NegativeColumnSortsByColumnZero) {
     GridModel g("grdTest");
     Fill(g, {"b", "a"});

@@ -4,6 +4,8 @@
 #include "parts/views/order_views.h"
 #include "sales/views/ar_view.h"
 #include "sales/views/open_sales_view.h"
+#include "sales/views/profit_view.h"
+#include "sales/views/sales_cash_view.h"
 #include "service/views/shop_view.h"
 #include "service/views/warranty_view.h"
 #include "shell/main_tables.h"
@@ -19,6 +21,8 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kPo, [] { return std::make_unique<PurchaseOrdersView>(); });
     registry.Add(form::kAR, [] { return std::make_unique<ARView>(); });
     registry.Add(form::kOpenSales, [] { return std::make_unique<OpenSalesView>(); });
+    registry.Add(form::kSales, [] { return std::make_unique<SalesCashView>(); });
+    registry.Add(form::kProfit, [] { return std::make_unique<ProfitView>(); });
     registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
     registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
     registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });

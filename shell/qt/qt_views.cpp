@@ -1,6 +1,7 @@
 #include "shell/qt/qt_views.h"
 
 #include "parts/qt/parts_forms.h"
+#include "service/qt/service_forms.h"
 #include "shell/main_tables.h"
 #include "units/qt/units_forms.h"
 
@@ -36,6 +37,9 @@ void RegisterQtViews(QtViewRegistry& registry) {
     registry.Add(form::kPo, PurchaseOrdersQtHooks());
     registry.Add(form::kFp, FloorPlanQtHooks());
     registry.Add(form::kUnits, UnitsQtHooks());
+    registry.Add(form::kShop, ServiceQtHooks());
+    registry.Add(form::kWarranty, ServiceQtHooks());
+    registry.Add(form::kWarSeg, ServiceQtHooks());
 }
 
 }  // namespace dv::qt

