@@ -12,6 +12,7 @@
 #include "platform/file.h"
 #include "platform/host.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/share.h"
 #include "platform/tempdir.h"
@@ -42,6 +43,28 @@ std::string ReadTerminalMap(const std::string& server) {
 
 // Releases the global engine and the tables while the program exits, before the program-wide
 // variables themselves go, whatever order the platform destroys them in.
+// The setting a Linux user changes when a message names a place, as "NAME=value", or what
+// stands in for it when it is unset.
+std::string Setting(const char* name, const std::string& unset) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::string(name) + " is not set, so " + unset;
+    return std::string(name) + "=" + value;
+}
+
+// The line under the dealer's own text that tells where on this machine the file or share was
+// looked for.
+std::string CatalogHint() {
+    return "\nSearched the local folder " + platform::TempDir() + " (" +
+           Setting("TMPDIR", "/tmp") + ").";
+}
+std::string ShareHint(const std::string& root, const std::string& server) {
+    std::string folder =
+        platform::LocalPath(root).value_or(platform::SharesRoot() + "/" + server + "/TMARLNK");
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return "\nSearched the local folder " + folder + " (" + Setting("DASHVANE_SHARES", "/mnt") +
+           ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE).";
+}
+
 void ReleaseAtExit() {
     mBusinessBasic.reset();
     mOpenFiles.reset();
@@ -121,7 +144,8 @@ void LoadCatalogSettings() {
     const std::string path = CatalogPath();
     if (!platform::IsOrdinaryFile(path)) {
         platform::ShowMessage("EpcError", "You are missing file: " + path +
-                                              "    Are you running Tesmar Workstation?");
+                                              "    Are you running Tesmar Workstation?" +
+                                              CatalogHint());
         return;
     }
     auto value = [&](const char* key) { return platform::ReadProfileString(path, kSection, key); };
@@ -153,7 +177,8 @@ cBusinessBasic::cBusinessBasic() {
     if (!platform::ShareIsValid(root)) {
         platform::ShowMessage("Connection Error", "You are attempting to connect to: " + root +
                                                       " and this shows to be an invalid network "
-                                                      "share");
+                                                      "share" +
+                                                      ShareHint(root, system.mUNCDrive));
         RaisePlatform(err::kNoObject, kInitSource);
     }
     system.ComputerName = Trun(platform::ComputerName(), 1);

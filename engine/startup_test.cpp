@@ -85,8 +85,11 @@ TEST_F(StartupTest, MissingCatalogFileShowsItsMessageAndCreatesNoEngine) {
     EXPECT_FALSE(mBusinessBasic);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].title, "EpcError");
+    // The dealer's text, then where this machine looked and the setting that chose it.
     EXPECT_EQ(messages()[0].text, "You are missing file: " + (temp_ / "tMRCatalog.ini") +
-                                      "    Are you running Tesmar Workstation?");
+                                      "    Are you running Tesmar Workstation?\n"
+                                      "Searched the local folder " +
+                                      temp_.path() + " (TMPDIR=" + temp_.path() + ").");
     ASSERT_TRUE(mSystem);
     EXPECT_EQ(mSystem->mUNCDrive, "");
     EXPECT_FALSE(mLinks);
@@ -100,11 +103,21 @@ TEST_F(StartupTest, MissingShareShowsConnectionErrorAndFailsWith91) {
     EXPECT_EQ(messages()[0].title, "Connection Error");
     EXPECT_EQ(messages()[0].text,
               "You are attempting to connect to: \\\\NOSERVER\\TMARLNK\\ and this shows to be an "
-              "invalid network share");
+              "invalid network share\nSearched the local folder " +
+                  shares_.path() + "/NOSERVER/TMARLNK (DASHVANE_SHARES=" + shares_.path() +
+                  ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE).");
     EXPECT_EQ(mSystem->ComputerName, "");  // nothing else happened
     ExpectError([] { cBusinessBasic engine; }, 91, "tMRDataEngine_Initialization",
                 "Object variable or With block variable not set");
     EXPECT_EQ(messages().size(), 2u);  // shown again by the second creation
+
+    const testing::ScopedEnv unset("DASHVANE_SHARES", "");
+    LoadCatalogSettings();
+    ASSERT_EQ(messages().size(), 3u);
+    EXPECT_NE(messages()[2].text.find("\nSearched the local folder /mnt/NOSERVER/TMARLNK "
+                                      "(DASHVANE_SHARES is not set, so /mnt, which maps"),
+              std::string::npos)
+        << messages()[2].text;
 }
 
 TEST_F(StartupTest, MissingTerminalMapFailsWithMinus10) {

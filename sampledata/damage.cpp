@@ -203,4 +203,50 @@ int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t 
     return first;
 }
 
+namespace {
+
+// The whole of a file of the link share (not a logical file): removed.
+void RemoveShareFile(DataSetImage& image, std::string_view name) {
+    if (image.files.erase(image.LinkShare() + "/" + std::string(name)) == 0)
+        throw std::invalid_argument("no " + std::string(name) + " in the data set");
+}
+
+// One line per damage: its name, what it does, and how.
+const NamedDamage kNamedDamages[] = {
+    // Start-up.
+    {"ttymap-missing", "the terminal map ttymap is missing: start-up fails with -10",
+     [](DataSetImage& image) { RemoveShareFile(image, "ttymap"); }},
+    // Product lines, parts, vendors and orders.
+    {"linel-cut", "the container is cut after LINEL's fifth record, and the files behind it",
+     [](DataSetImage& image) {
+         TruncateLogical(image, "LINEL", int64_t{image.Logical("LINEL").record_length} * 6);
+     }},
+    {"linei-root", "LINEI's root lies above its LastRecord: the index range message",
+     [](DataSetImage& image) { SetRoot(image, "LINEI"); }},
+    {"linei-count", "LINEI's first leaf counts more entries than a node holds",
+     [](DataSetImage& image) { SetEntryCount(image, "LINEI"); }},
+    {"linei-pointer", "LINEI's fourth key points past the end of LINEL",
+     [](DataSetImage& image) { RecordPointerPastLastRecord(image, "LINEI", "LINEL", 3); }},
+    {"parti-missing", "PARTI is missing: order details show \"Part Not Found\"",
+     [](DataSetImage& image) { RemoveDirectoryEntry(image, "PARTI"); }},
+    {"partl-short", "PARTL's records end at byte 62, before the part's cost",
+     [](DataSetImage& image) { ShortenRecords(image, "PARTL", 62); }},
+    {"vndri-missing", "VNDRI is missing: the returns and purchase orders fail",
+     [](DataSetImage& image) { RemoveDirectoryEntry(image, "VNDRI"); }},
+    {"putbi-missing", "PUTBI is missing: Open Purchase Orders fails",
+     [](DataSetImage& image) { RemoveDirectoryEntry(image, "PUTBI"); }},
+};
+
+}  // namespace
+
+std::span<const NamedDamage> NamedDamages() {
+    return kNamedDamages;
+}
+
+const NamedDamage* FindNamedDamage(std::string_view name) {
+    for (const NamedDamage& d : kNamedDamages)
+        if (d.name == name) return &d;
+    return nullptr;
+}
+
 }  // namespace dv::sample::damage

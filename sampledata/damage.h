@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "sampledata/data_set.h"
@@ -58,5 +59,18 @@ int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link
                         int32_t first = 0);
 int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at, int width,
                             int32_t first = 0);
+
+// A damage a user or a test script asks dashvane-sample for by name (--damage NAME), on the
+// demo set of any scale.
+struct NamedDamage {
+    std::string_view name;         // lower case and dashes: the file it breaks first
+    std::string_view description;  // one line for --help
+    void (*apply)(DataSetImage& image);
+};
+// Every named damage, in the order --help lists them. Each subsystem adds lines for its own
+// files to the table in damage.cpp.
+std::span<const NamedDamage> NamedDamages();
+// The damage of that name, or none.
+const NamedDamage* FindNamedDamage(std::string_view name);
 
 }  // namespace dv::sample::damage

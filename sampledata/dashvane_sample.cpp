@@ -1,10 +1,14 @@
 // dashvane-sample: writes a deterministic demo data set and prints the environment that points
 // Dashvane at it.
 //
-//     dashvane-sample --scale tiny|demo|large [--warranty-segments] OUT
+//     dashvane-sample --scale tiny|demo|large [--warranty-segments] [--as-of YYYY-MM-DD]
+//                     [--damage NAME]... OUT
 //
 // --warranty-segments keeps the warranty claims by request segment and sets the options that
-// make Billed Warranties take its segment form.
+// make Billed Warranties take its segment form. --as-of names the day every date of the data
+// is counted back from (default: today), so that the views, which compare with today, see
+// current data. --damage breaks the set in one of the named ways (--help lists them), in the
+// order given, so that each error path can be seen without writing code.
 // OUT/share is the folder DASHVANE_SHARES names (holding DS1/TMARLNK/...), OUT/tmp the folder
 // TMPDIR and TEMP name (holding tMRCatalog.ini). Files of an earlier run are overwritten;
 // nothing else in OUT is touched.
@@ -14,14 +18,52 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 
 namespace {
 
-int Usage() {
-    std::cerr << "usage: dashvane-sample --scale tiny|demo|large [--warranty-segments] OUT\n";
+constexpr const char* kUsage =
+    "usage: dashvane-sample --scale tiny|demo|large [--warranty-segments] [--as-of YYYY-MM-DD]\n"
+    "                       [--damage NAME]... OUT\n";
+
+int Usage(const std::string& problem = {}) {
+    if (!problem.empty()) std::cerr << "dashvane-sample: " << problem << "\n";
+    std::cerr << kUsage << "(--help lists the damage names)\n";
     return 2;
+}
+
+int Help() {
+    std::cout << kUsage << "\n"
+              << "  --scale              the size of the dealership\n"
+              << "  --warranty-segments  warranty claims kept by request segment\n"
+              << "  --as-of YYYY-MM-DD   the day the data is dated back from (default today)\n"
+              << "  --damage NAME        break the set in this way (repeatable):\n";
+    size_t width = 0;
+    for (const auto& d : dv::sample::damage::NamedDamages()) width = std::max(width, d.name.size());
+    for (const auto& d : dv::sample::damage::NamedDamages()) {
+        std::cout << "      " << d.name << std::string(width + 2 - d.name.size(), ' ')
+                  << d.description << "\n";
+    }
+    std::cout << "\nPrints DASHVANE_SHARES, TMPDIR and TEMP for the set written into OUT.\n";
+    return 0;
+}
+
+// The value of an option given as "--name value" or "--name=value"; advances i past it.
+std::optional<std::string> OptionValue(const std::string& name, int argc, char** argv, int& i) {
+    const std::string arg = argv[i];
+    if (arg == name) {
+        if (i + 1 >= argc) return std::nullopt;
+        return std::string(argv[++i]);
+    }
+    if (arg.rfind(name + "=", 0) == 0) return arg.substr(name.size() + 1);
+    return std::nullopt;
+}
+
+bool IsOption(const std::string& arg, const std::string& name) {
+    return arg == name || arg.rfind(name + "=", 0) == 0;
 }
 
 }  // namespace
@@ -30,20 +72,31 @@ int main(int argc, char** argv) {
     std::optional<dv::sample::Scale> scale;
     std::string out;
     bool warranty_segments = false;
+    dv::sample::CalendarDay as_of = dv::sample::Today();
+    std::vector<const dv::sample::damage::NamedDamage*> damages;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--scale" && i + 1 < argc) {
-            scale = dv::sample::ParseScale(argv[++i]);
-            if (!scale) return Usage();
-        } else if (arg.rfind("--scale=", 0) == 0) {
-            scale = dv::sample::ParseScale(arg.substr(8));
-            if (!scale) return Usage();
+        if (arg == "--help" || arg == "-h") return Help();
+        if (IsOption(arg, "--scale")) {
+            const auto value = OptionValue("--scale", argc, argv, i);
+            if (value) scale = dv::sample::ParseScale(*value);
+            if (!scale) return Usage("--scale takes tiny, demo or large");
+        } else if (IsOption(arg, "--as-of")) {
+            const auto value = OptionValue("--as-of", argc, argv, i);
+            const auto day = value ? dv::sample::ParseCalendarDay(*value) : std::nullopt;
+            if (!day) return Usage("--as-of takes a day of 1970 to 2099 as YYYY-MM-DD");
+            as_of = *day;
+        } else if (IsOption(arg, "--damage")) {
+            const auto value = OptionValue("--damage", argc, argv, i);
+            const auto* damage = value ? dv::sample::damage::FindNamedDamage(*value) : nullptr;
+            if (damage == nullptr) return Usage("no damage named " + value.value_or("(none)"));
+            damages.push_back(damage);
         } else if (arg == "--warranty-segments") {
             warranty_segments = true;
         } else if (!arg.empty() && arg[0] != '-' && out.empty()) {
             out = arg;
         } else {
-            return Usage();
+            return Usage("unknown argument " + arg);
         }
     }
     if (!scale || out.empty()) return Usage();
@@ -54,7 +107,10 @@ int main(int argc, char** argv) {
         const std::filesystem::path tmp = root / "tmp";
         dv::sample::DemoPlan plan = dv::sample::PlanFor(*scale);
         plan.warranty_segments = warranty_segments;
-        dv::sample::BuildDemoSet(plan).Write(shares, tmp);
+        plan.as_of = as_of;
+        dv::sample::DataSetImage image = dv::sample::BuildDemoSet(plan);
+        for (const auto* damage : damages) damage->apply(image);
+        image.Write(shares, tmp);
         std::cout << "DASHVANE_SHARES=" << shares.string() << "\n"
                   << "TMPDIR=" << tmp.string() << "\n"
                   << "TEMP=" << tmp.string() << "\n";

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "sampledata/damage.h"
@@ -87,6 +88,51 @@ TEST(DemoSet, SameBytesEveryTime) {
     EXPECT_TRUE(a.files.count("DS1/TMARLNK/D01/DATAD1"));
     EXPECT_EQ(ParseScale("large"), Scale::kLarge);
     EXPECT_FALSE(ParseScale("huge").has_value());
+}
+
+TEST(DemoSet, DatesCountBackFromTheAsOfDayOfThePlan) {
+    const DataSetImage fixed = BuildDemoSet(Scale::kTiny);
+    EXPECT_EQ(AsOf(), kFixedAsOf);
+    DemoPlan plan = PlanFor(Scale::kTiny);
+    EXPECT_EQ(plan.as_of, kFixedAsOf);
+    plan.as_of = {2026, 3, 2};
+    const DataSetImage later = BuildDemoSet(plan);
+    EXPECT_EQ(AsOf(), kFixedAsOf);  // the run's day ends with the run
+    // Only dated records differ: the product lines and the catalog settings do not.
+    EXPECT_NE(later.files, fixed.files);
+    EXPECT_EQ(later.catalog_ini, fixed.catalog_ini);
+    const auto linel = [](const DataSetImage& image) {
+        const LogicalPlacement& p = image.Logical("LINEL");
+        return image.File(p.container)
+            .substr(static_cast<size_t>(p.position) * 512,
+                    static_cast<size_t>(p.record_length) * static_cast<size_t>(p.last_record + 1));
+    };
+    EXPECT_EQ(linel(later), linel(fixed));
+}
+
+TEST(DemoSet, AsOfDaysParse) {
+    EXPECT_EQ(ParseCalendarDay("2024-11-15"), (CalendarDay{2024, 11, 15}));
+    EXPECT_EQ(ParseCalendarDay("2028-02-29"), (CalendarDay{2028, 2, 29}));
+    for (const char* bad : {"", "2024-1-15", "2025-02-29", "2024-13-01", "1969-12-31",
+                            "2100-01-01", "11/15/2024", "2024-11-15x", "20a4-11-15"})
+        EXPECT_FALSE(ParseCalendarDay(bad).has_value()) << bad;
+    const CalendarDay today = Today();
+    EXPECT_GE(today.year, 2024);
+}
+
+TEST(NamedDamage, EachBreaksTheDemoSetOfEveryScaleItRuns) {
+    const DataSetImage clean = BuildDemoSet(Scale::kTiny);
+    std::set<std::string_view> names;
+    for (const damage::NamedDamage& d : damage::NamedDamages()) {
+        SCOPED_TRACE(std::string(d.name));
+        EXPECT_TRUE(names.insert(d.name).second);
+        EXPECT_EQ(damage::FindNamedDamage(d.name), &d);
+        EXPECT_FALSE(d.description.empty());
+        DataSetImage image = clean;
+        ASSERT_NO_THROW(d.apply(image));
+        EXPECT_NE(image.files, clean.files);
+    }
+    EXPECT_EQ(damage::FindNamedDamage("no-such-damage"), nullptr);
 }
 
 // Each damage changes the bytes it names and nothing that the test reads back otherwise.

@@ -79,6 +79,7 @@ void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // container, FILE0 and the catalog settings) come from the writer itself. Each subsystem
     // adds one call here, in this order: parts and product lines, vendors and orders,
     // customers and invoices, units and floor plan, shop and warranty.
+    const ScopedAsOf as_of(plan.as_of);
     AddPartsFiles(set, plan);
     AddSalesFiles(set, plan);
     AddAccountingFiles(set, plan);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "sampledata/as_of.h"
 #include "sampledata/data_set.h"
 
 namespace dv::sample {
@@ -42,6 +43,8 @@ struct DemoPlan {
     // Warranty claims kept by request segment (WARRI keys shop reference x 100 + request), with
     // options 317 and 320 set so that Billed Warranties takes its segment form.
     bool warranty_segments = false;
+    // The day every date is counted back from (dashvane-sample: today unless --as-of).
+    CalendarDay as_of = kFixedAsOf;
     Random random{0x44A5B1E5ull};
 };
 

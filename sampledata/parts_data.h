@@ -22,9 +22,6 @@
 
 namespace dv::sample {
 
-// The day the documents' dates are counted back from.
-inline constexpr int kPartsAsOfYear = 2024, kPartsAsOfMonth = 11, kPartsAsOfDay = 15;
-
 // What AddPartsFiles wrote, for tests and for subsystems that refer to it.
 struct PartsFilesSummary {
     int32_t lines = 0;  // LINEL records, the internal line included

@@ -14,7 +14,6 @@ namespace {
 constexpr int32_t kShopStatus = 80;
 
 // The day the jobs' and claims' dates are counted back from.
-constexpr int kAsOfYear = 2024, kAsOfMonth = 11, kAsOfDay = 15;
 
 const char* const kSubStatusNames[5] = {"WAITING PARTS", "WAITING APPROVL", "IN PROGRESS",
                                         "ON HOLD", "READY FOR PICKUP"};
@@ -46,7 +45,8 @@ const char* const kStatuses[] = {"O", "1", "C", "B", "2", "S", "3", "O", "4", "5
 
 // Days after 12/31/67 of the day `back` days before the as-of day.
 int32_t DaysBack(int32_t back) {
-    return DaysFromBase(kAsOfYear, kAsOfMonth, kAsOfDay) - back;
+    const CalendarDay as_of = AsOf();
+    return DaysFromBase(as_of.year, as_of.month, as_of.day) - back;
 }
 
 // The civil date of a day number, for the mmddyy fields.

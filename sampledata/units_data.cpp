@@ -50,7 +50,7 @@ struct Day {
 };
 Day DaysBack(int64_t back) {
     using namespace std::chrono;
-    const sys_days as_of{year{kPartsAsOfYear} / kPartsAsOfMonth / kPartsAsOfDay};
+    const sys_days as_of = AsOfDays();
     const year_month_day ymd{as_of - days{back}};
     return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
             static_cast<int>(static_cast<unsigned>(ymd.day()))};

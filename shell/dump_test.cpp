@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -305,6 +307,31 @@ TEST_F(DumpTest, UnreachableShareShowsTwoConnectionMessages) {
     EXPECT_EQ(docs[0]["status"][1].str(), "");
     EXPECT_EQ(docs[0]["store_name"].str(), "");
     EXPECT_EQ(docs[0]["log"].size(), 3u);
+}
+
+// The sample writer's damage on demand, as a script uses it: a set broken by name, then dumped.
+TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
+    const auto sample = [&](const std::string& args) {
+        const std::string command = std::string("'") + DASHVANE_SAMPLE +
+                                    "' --scale tiny --as-of 2024-11-15 " + args + " '" + root_.path() +
+                                    "' >/dev/null 2>&1";
+        return std::system(command.c_str());
+    };
+    ASSERT_EQ(sample("--damage linei-root --damage vndri-missing"), 0);
+    DumpRun run = Dump();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("Index is returning information out of Range.  File: LINEI"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("File not Found: \\\"VNDRI\\\""), std::string::npos);
+
+    std::filesystem::remove_all(root_ / "share");  // a run overwrites only what it writes
+    ASSERT_EQ(sample("--damage ttymap-missing"), 0);
+    run = Dump();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Terminal File 'ttymap' not found"), std::string::npos) << run.out;
+
+    EXPECT_NE(sample("--damage no-such-damage"), 0);
 }
 
 TEST_F(DumpTest, WrongArgumentIsRefused) {
