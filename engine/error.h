@@ -46,14 +46,17 @@ inline constexpr int32_t kOpCode = 100;        // unknown field code
 inline constexpr int32_t kDuplicateKey = 457;  // key already in a collection
 inline constexpr int32_t kFile = -10;          // engine's own file errors
 // Our own numbers for damaged files, outside the platform's range. Each names the file.
-inline constexpr int32_t kIndexCycle = 1001;    // a leaf chain or path that comes back on itself
-inline constexpr int32_t kIndexNode = 1002;     // a node number outside the index
-inline constexpr int32_t kIndexDepth = 1003;    // deeper than the cursor can hold
-inline constexpr int32_t kIndexEntries = 1004;  // an entry count that does not fit in a node
-inline constexpr int32_t kIndexParent = 1005;   // the parent search of KPrev found nothing
-inline constexpr int32_t kIndexHeader = 1006;   // an entry size that no node can hold
-inline constexpr int32_t kIndexOrder = 1007;    // an inner node with no key up to the sought
-inline constexpr int32_t kIndexCursor = 1008;   // a cursor KFind or KLast did not position
+inline constexpr int32_t kIndexCycle = 1001;      // a leaf chain or path that comes back on itself
+inline constexpr int32_t kIndexNode = 1002;       // a node number outside the index
+inline constexpr int32_t kIndexDepth = 1003;      // deeper than the cursor can hold
+inline constexpr int32_t kIndexEntries = 1004;    // an entry count that does not fit in a node
+inline constexpr int32_t kIndexParent = 1005;     // the parent search of KPrev found nothing
+inline constexpr int32_t kIndexHeader = 1006;     // an entry size that no node can hold
+inline constexpr int32_t kIndexOrder = 1007;      // an inner node with no key up to the sought
+inline constexpr int32_t kIndexCursor = 1008;     // a cursor KFind or KLast did not position
+inline constexpr int32_t kIndexPointer = 1009;    // a leaf's record pointer below -1
+inline constexpr int32_t kIndexKeyOrder = 1010;   // keys of a node or a walk that go back
+inline constexpr int32_t kIndexEmptyLeaf = 1011;  // a leaf without entries that is not the last
 }  // namespace err
 
 // The platform's texts for the errors above that the engine raises without a text of its own.

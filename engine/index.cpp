@@ -13,6 +13,10 @@
 namespace dv {
 namespace {
 
+// KFind's out-of-range messages so far, and the text of the last.
+uint64_t g_range_messages = 0;
+std::string g_last_range_message;
+
 constexpr size_t kNodeOffset = kCursorNodeAt - 1;      // 0-based start of the node copy
 constexpr size_t kFirstEntryOffset = kNodeOffset + 4;  // 0-based start of entry 1
 
@@ -76,6 +80,32 @@ class Walk {
         if (next_leaf == kInnerMark) {
             Damaged(err::kIndexNode, "the leaf chain leads to node " + std::to_string(node) +
                                          ", which is not a leaf");
+        }
+    }
+
+    // A leaf's record pointer, -1 already read as 0: anything below 0 is no record number (and
+    // negating it for an inexact match could not be trusted).
+    int32_t CheckRecordPointer(int32_t node, int32_t n, int32_t pointer) const {
+        if (pointer < 0) {
+            Damaged(err::kIndexPointer, "entry " + std::to_string(n) + " of leaf " +
+                                            std::to_string(node) + " points to record " +
+                                            std::to_string(pointer));
+        }
+        return pointer;
+    }
+    // Keys run in ascending order inside a node and along a walk; equal keys are let through.
+    void CheckAscending(int32_t node, std::string_view before, std::string_view after) const {
+        if (!before.empty() && CompareKeys(after, before) < 0) {
+            Damaged(err::kIndexKeyOrder,
+                    "the keys go back in key order at node " + std::to_string(node));
+        }
+    }
+    // Only the last leaf may be empty (an index without its end marker); an empty leaf inside
+    // the chain would hide the keys that belong there.
+    void CheckLeafHasEntries(int32_t node, int32_t count, int32_t next_leaf) const {
+        if (count == 0 && next_leaf != kInnerMark && next_leaf != kLastLeafMark) {
+            Damaged(err::kIndexEmptyLeaf,
+                    "leaf " + std::to_string(node) + " holds no entries but is not the last");
         }
     }
 
@@ -147,9 +177,10 @@ enum class FindEnd { kLeaf, kPastLastLeaf, kOutOfRange };
 
 // A root or child node number above LastRecord: the message, and the search finds nothing.
 FindEnd OutOfRange(const cLogicalFile& file, int32_t& record) {
-    platform::ShowMessage(std::string(platform::kApplicationTitle),
-                          "Index is returning information out of Range.  File: " + file.FileName +
-                              " LastRec: " + NumText(file.LastRecord),
+    g_last_range_message = "Index is returning information out of Range.  File: " + file.FileName +
+                           " LastRec: " + NumText(file.LastRecord);
+    ++g_range_messages;
+    platform::ShowMessage(std::string(platform::kApplicationTitle), g_last_range_message,
                           platform::MessageIcon::kCritical);
     record = 0;
     return FindEnd::kOutOfRange;
@@ -176,8 +207,10 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
         int32_t count = Field(cursor, "C", kCursorNodeAt);
         int32_t next = Field(cursor, "C", kCursorNodeAt + 2);
         walk.CheckCount(node, count, entry_size);
+        walk.CheckLeafHasEntries(node, count, next);
         if (next != kInnerMark) leaves_seen.insert(node);
         int32_t i = 1;
+        std::string_view before;  // the key of the entry scanned last
         while (true) {
             if (i > count) {
                 if (next == kInnerMark) {
@@ -197,10 +230,15 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
                 next = Field(cursor, "C", kCursorNodeAt + 2);
                 walk.CheckCount(node, count, entry_size);
                 walk.CheckIsLeaf(node, next);
+                walk.CheckLeafHasEntries(node, count, next);
+                before = {};  // a chain that goes back shows as a cycle, or to KNext
                 i = 1;
                 continue;
             }
-            if (CompareKeys(key, KeyAt(cursor, entry_size, i)) <= 0) break;
+            const std::string_view scanned = KeyAt(cursor, entry_size, i);
+            walk.CheckAscending(node, before, scanned);
+            if (CompareKeys(key, scanned) <= 0) break;
+            before = scanned;
             ++i;
         }
         record = PointerAt(cursor, entry_size, i);
@@ -209,6 +247,7 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
             node = record;  // descend
             continue;
         }
+        walk.CheckRecordPointer(node, i, record);
         if (const std::string_view found = KeyAt(cursor, entry_size, i);
             CompareKeys(key, found) < 0) {
             record = -record;
@@ -294,6 +333,10 @@ bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& 
             CountLeafStep(walk, cursor, std::numeric_limits<int32_t>::max(), -1);
         --i;
         const NodeEntry e = EntryAt(cursor, es, i);
+        const int32_t leaf = PathAt(cursor, depth);
+        if (s.info.index > 1)  // within one leaf: the entry left must not sort below this one
+            walk.CheckAscending(leaf, e.key, EntryAt(cursor, es, i + 1).key);
+        walk.CheckRecordPointer(leaf, i, e.pointer);
         key = e.key;
         record = e.pointer;
         Pack("B", cursor, i, kCursorIndexAt);
@@ -305,6 +348,19 @@ bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& 
 }
 
 }  // namespace
+
+uint64_t RangeMessagesShown() {
+    return g_range_messages;
+}
+
+const std::string& LastRangeMessage() {
+    return g_last_range_message;
+}
+
+int32_t AbsoluteRecord(int32_t record) {
+    if (record == std::numeric_limits<int32_t>::min()) return 0;  // no record a file can hold
+    return record < 0 ? -record : record;
+}
 
 std::array<int32_t, 8> GetNodeHeader(std::string_view data) {
     std::array<int32_t, 8> fields{};
@@ -385,6 +441,7 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
                         "the leaf chain goes back in key order at node " + std::to_string(next));
                 }
             }
+            walk.CheckLeafHasEntries(next, count, after);
             PutNode(cursor, node);
             PutPath(cursor, depth, next);
             current = next;
@@ -400,6 +457,9 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
     }
     ++i;
     const NodeEntry e = EntryAt(cursor, s.entry_size, i);
+    const int32_t leaf = PathAt(cursor, s.info.depth < 1 ? 1 : s.info.depth);
+    if (i > 1) walk.CheckAscending(leaf, EntryAt(cursor, s.entry_size, i - 1).key, e.key);
+    walk.CheckRecordPointer(leaf, i, e.pointer);
     key = e.key;
     record = e.pointer;
     Pack("B", cursor, i, kCursorIndexAt);
@@ -436,6 +496,7 @@ void iKLast(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
     Pack("B", cursor, depth, kCursorDepthAt);
     if (count >= 2) {
         const NodeEntry e = EntryAt(cursor, entry_size, count - 1);
+        walk.CheckRecordPointer(node, count - 1, e.pointer);
         key = e.key;
         record = e.pointer;
         Pack("B", cursor, count - 1, kCursorIndexAt);
@@ -469,6 +530,7 @@ int32_t iKCount(const std::shared_ptr<cLogicalFile>& file) {
         current = next;
         next = Field(node, "C", 3);
         walk.CheckIsLeaf(current, next);
+        walk.CheckLeafHasEntries(current, count, next);
         total += count;
     }
     return static_cast<int32_t>(total - 1);

@@ -64,6 +64,16 @@ void iKPrev(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
             int32_t& record);
 void iKLast(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std::string& key,
             int32_t& record);
+// KFind's out-of-range message leaves the search with record 0, which a caller can't tell from
+// "nothing found": the count of messages shown so far and the last text let the code around a
+// fill see that one came up while it ran.
+uint64_t RangeMessagesShown();
+const std::string& LastRangeMessage();
+
+// The record number of a KFind result, exact (record > 0) or not (record < 0); defined for
+// every value, the smallest integer giving 0.
+int32_t AbsoluteRecord(int32_t record);
+
 int32_t iKCount(const std::shared_ptr<cLogicalFile>& file);
 int32_t iKLength(const std::shared_ptr<cLogicalFile>& file);
 

@@ -414,6 +414,37 @@ std::vector<DamageCase> DamageCases() {
          h3 + leaf1 + Node(65535, {{"CCCC", 3}, {kEnd4, -1}}) + Node(0, {{"BBBB", 1}, {"CCCC", 2}}),
          3, "KPrev", "CCCC", 1005,
          "Damaged index file DMG: node 3 holds no entry for its child 2"});
+    // Damage that would otherwise read as valid figures.
+    const std::string h1 = IndexHeader(8, 1, 1);
+    cases.push_back({"a record pointer of the smallest integer, inexact match",
+                     h1 + Node(65535, {{"AAAA", INT32_MIN}, {kEnd4, -1}}), 1, "KFind", "A", 1009,
+                     "Damaged index file DMG: entry 1 of leaf 1 points to record -2147483648"});
+    cases.push_back({"a record pointer of -5 reached by KNext",
+                     h1 + Node(65535, {{"AAAA", 1}, {"BBBB", -5}, {kEnd4, -1}}), 1, "KNext", "AAAA",
+                     1009, "Damaged index file DMG: entry 2 of leaf 1 points to record -5"});
+    cases.push_back({"a record pointer of -2 found by KLast",
+                     h1 + Node(65535, {{"AAAA", -2}, {kEnd4, -1}}), 1, "KLast", "", 1009,
+                     "Damaged index file DMG: entry 1 of leaf 1 points to record -2"});
+    cases.push_back({"keys that go back inside a leaf, by KNext",
+                     h1 + Node(65535, {{"BBBB", 1}, {"AAAA", 2}, {kEnd4, -1}}), 1, "KNext", "BBBB",
+                     1010, "Damaged index file DMG: the keys go back in key order at node 1"});
+    cases.push_back({"keys that go back inside a leaf, by KFind's scan",
+                     h1 + Node(65535, {{"CCCC", 1}, {"AAAA", 2}, {kEnd4, -1}}), 1, "KFind", "DDDD",
+                     1010, "Damaged index file DMG: the keys go back in key order at node 1"});
+    {
+        // Leaves 1-3 under root 4; leaf 2 lost its entries.
+        const std::string bytes = IndexHeader(8, 4, 4) + Node(2, {{"AAAA", 1}}) + Node(3, {}) +
+                                  Node(65535, {{"CCCC", 3}, {kEnd4, -1}}) +
+                                  Node(0, {{"AAAA", 1}, {"BBBB", 2}, {kEnd4, 3}});
+        const std::string text =
+            "Damaged index file DMG: leaf 2 holds no entries but is not the last";
+        cases.push_back(
+            {"an empty leaf inside the chain, by KNext", bytes, 4, "KNext", "AAAA", 1011, text});
+        cases.push_back(
+            {"an empty leaf inside the chain, by KFind", bytes, 4, "KFind", "BBBB", 1011, text});
+        cases.push_back(
+            {"an empty leaf inside the chain, by KCount", bytes, 4, "KCount", "", 1011, text});
+    }
     return cases;
 }
 

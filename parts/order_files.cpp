@@ -1,10 +1,9 @@
 #include "parts/order_files.h"
 
-#include <cstdlib>
-
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/fill_cache.h"
+#include "engine/index.h"
 #include "engine/packed_text.h"
 #include "engine/system.h"
 #include "engine/tables.h"
@@ -63,7 +62,7 @@ void WalkOrderIndex(const std::string& index,
     int32_t record = 0;
     int16_t flag = 0;
     engine.KFind(index, cursor, key, record, flag);
-    record = std::abs(record);
+    record = AbsoluteRecord(record);
     while (record >= 1) {
         OrderIndexEntry entry;
         entry.key = key;

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/fill_cache.h"
+#include "engine/index.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
@@ -126,7 +127,12 @@ bool View::RunFill(ViewContext& context, std::string_view routine,
     int32_t number = 0;
     std::string description;
     try {
+        const uint64_t range_messages = RangeMessagesShown();
         fill();
+        // KFind's out-of-range message ends its search as if nothing were found; the figures
+        // the fill made from that are not to be trusted.
+        if (RangeMessagesShown() != range_messages)
+            throw BasicError(err::kIndexNode, "KFind", LastRangeMessage());
         return true;
     } catch (const std::exception& e) {
         ErrorParts(e, number, description);

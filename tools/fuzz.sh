@@ -2,10 +2,16 @@
 # Builds the libFuzzer targets with clang and runs them.
 #   tools/fuzz.sh SECONDS   run every target for SECONDS each, growing out/fuzz/<target>/
 #   tools/fuzz.sh --regress run every target over its seed corpus only (what CI does)
+#   tools/fuzz.sh SECONDS TARGET...   only the targets named (run several at once this way)
+# Every sanitizer report ends the target's run with a failure (the build sets
+# -fno-sanitize-recover=all; the options below say the same at run time).
 # Findings land in out/fuzz/findings/; a crash input belongs in fuzz/corpus/<target>/ once fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-60}
+shift || true
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1}
 # shellcheck source=tools/deps.sh
 source tools/deps.sh
 DASHVANE_PACKAGES+=(clang libclang-rt-14-dev)
@@ -13,7 +19,7 @@ dashvane_install_deps
 build=build-fuzz
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DDASHVANE_FUZZ=ON -DDASHVANE_WITH_QT=OFF \
     -DDASHVANE_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=$(cd fuzz/corpus && ls)
+if [ $# -gt 0 ]; then targets="$*"; else targets=$(cd fuzz/corpus && ls); fi
 # shellcheck disable=SC2086
 cmake --build "$build" -j"$(nproc)" --target $targets
 mkdir -p out/fuzz/findings
