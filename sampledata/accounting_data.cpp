@@ -52,6 +52,78 @@ RecordBuilder Person(Random& r, int32_t number, const std::string& name, bool me
     return b;
 }
 
+struct ChartEntry {
+    int32_t account;
+    char cls;  // "A" asset, "L" liability, anything else neither
+    const char* name;
+    int64_t scale;  // the size of a typical entry, in cents
+};
+
+// One company's chart. Both companies share the account numbers, so a balance that ran on into
+// the other company's detail would show.
+const ChartEntry kChart[] = {
+    {100, 'A', "CASH IN BANK - OPERATING", 2500000},
+    {110, 'A', "PETTY CASH", 5000},
+    {120, 'A', "CASH IN BANK - PAYROLL", 1500000},
+    {200, 'A', "ACCOUNTS RECEIVABLE - TRADE", 800000},
+    {230, 'A', "PARTS INVENTORY", 1200000},
+    {240, 'A', "UNIT INVENTORY - NEW", 500000000},
+    {250, 'A', "UNIT INVENTORY - USED", 30000000},
+    {300, 'L', "ACCOUNTS PAYABLE - TRADE", 900000},
+    {310, 'L', "FLOOR PLAN PAYABLE", 450000000},
+    {320, 'L', "SALES TAX PAYABLE", 150000},
+    {330, 'L', "CUSTOMER DEPOSITS", 250000},
+    {340, 'L', "ACCRUED PAYROLL", 400000},
+    {400, 'E', "RETAINED EARNINGS", 5000000},
+    {500, 'I', "SALES - PARTS", 700000},
+};
+
+void AddLedger(DataSetWriter& set, Random& r, int32_t entries_per_account,
+               AccountingSummary& summary) {
+    RecordFileWriter& chrtl = set.AddRecordFile("CHRTL", kChrtlLength);
+    IndexWriter& chrti = set.AddIndex("CHRTI", 6);
+    RecordFileWriter& gldtl = set.AddRecordFile("GLDTL", kGldtlLength);
+    IndexWriter& gldti = set.AddIndex("GLDTI", 10);
+    for (int32_t company = 1; company <= 2; ++company) {
+        for (const ChartEntry& c : kChart) {
+            std::string name = c.name;
+            if (company == 2) name = "BR " + name;
+            name.resize(30, ' ');
+            RecordBuilder chart(kChrtlLength);
+            chart.Bin(1, 'J', 1)
+                .Bin(3, 'C', company)
+                .Bin(5, 'L', c.account)
+                .Raw(9, std::string(1, c.cls))
+                .Raw(10, name);
+            chrti.Add(RecordBuilder(6).Bin(1, 'C', company).Bin(3, 'L', c.account).bytes(),
+                      chrtl.Add(chart));
+            // Liabilities carry credits (sign 1) against a few debits; assets the other way.
+            const bool credit_side = c.cls == 'L';
+            int64_t balance = 0;
+            const int64_t entries = r.Between(entries_per_account / 2, entries_per_account);
+            for (int64_t e = 0; e < entries; ++e) {
+                const bool credit = r.Between(0, 3) == 0 ? !credit_side : credit_side;
+                const int64_t amount = r.Between(c.scale / 20, c.scale) / company;
+                RecordBuilder d(kGldtlLength);
+                d.Bin(1, 'J', 1)
+                    .Bin(3, 'C', company)
+                    .Bin(5, 'L', c.account)
+                    .Bin(53, 'B', credit ? 1 : 0)
+                    .Bin(54, 'C', amount / 1000000)
+                    .Bin(56, 'L', amount % 1000000);
+                gldti.Add(RecordBuilder(10)
+                              .Bin(1, 'C', company)
+                              .Bin(3, 'L', c.account)
+                              .Bin(7, 'L', static_cast<int64_t>(e) + 1)
+                              .bytes(),
+                          gldtl.Add(d));
+                balance += credit ? -amount : amount;
+            }
+            summary.balances.push_back({company, c.account, c.cls, balance});
+        }
+    }
+}
+
 }  // namespace
 
 AccountingSummary AddAccountingFiles(DataSetWriter& set, const DemoPlan& plan) {
@@ -153,6 +225,11 @@ AccountingSummary AddAccountingFiles(DataSetWriter& set, const DemoPlan& plan) {
         add(b);
         summary.mechanics.push_back(number);
     }
+    AddLedger(set, r,
+              plan.scale == Scale::kTiny   ? 4
+              : plan.scale == Scale::kDemo ? 30
+                                           : 400,
+              summary);
     return summary;
 }
 

@@ -76,6 +76,7 @@ DetailSnapshot DetailSnapshot::Of(const DetailForm& form) {
     s.caption = form.caption();
     s.labels = form.labels();
     s.choices = form.choices();
+    s.errors = form.errors();
     for (const auto& grid : form.grids()) {
         Grid g;
         g.name = grid->name();

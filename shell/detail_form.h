@@ -92,6 +92,12 @@ class DetailForm {
     const std::vector<DetailChoice>& choices() const { return choices_; }
     DetailChoice* FindChoice(std::string_view name);
 
+    // The steps that failed while the form was filled, for a builder that skips a failed step
+    // and goes on ("error # :  81  Illegal Record Number ..."). Not shown on the form;
+    // dashvane-dump --details prints them.
+    void AddError(std::string text) { errors_.push_back(std::move(text)); }
+    const std::vector<std::string>& errors() const { return errors_; }
+
     // The buttons of the form's grids: a form without a handler opens nothing from them.
     void SetButtonHandler(ButtonHandler handler) { on_button_ = std::move(handler); }
     bool has_button_handler() const { return static_cast<bool>(on_button_); }
@@ -108,6 +114,7 @@ class DetailForm {
     int label_columns_ = 2;
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<DetailChoice> choices_;
+    std::vector<std::string> errors_;
     ButtonHandler on_button_;
     ChoiceHandler on_choice_;
 };
@@ -148,6 +155,7 @@ struct DetailSnapshot {
     std::vector<FormLabel> labels;
     std::vector<Grid> grids;
     std::vector<DetailChoice> choices;
+    std::vector<std::string> errors;
 
     static DetailSnapshot Of(const DetailForm& form);
     // A label's caption by name; error 9 when absent.

@@ -3,6 +3,7 @@
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
 #include "sales/views/ar_view.h"
+#include "sales/views/gl_views.h"
 #include "sales/views/open_sales_view.h"
 #include "sales/views/profit_view.h"
 #include "sales/views/sales_cash_view.h"
@@ -23,6 +24,8 @@ void RegisterViews(ViewRegistry& registry) {
     registry.Add(form::kOpenSales, [] { return std::make_unique<OpenSalesView>(); });
     registry.Add(form::kSales, [] { return std::make_unique<SalesCashView>(); });
     registry.Add(form::kProfit, [] { return std::make_unique<ProfitView>(); });
+    registry.Add(form::kGLA, [] { return std::make_unique<GLAssetView>(); });
+    registry.Add(form::kGLL, [] { return std::make_unique<GLLiabilityView>(); });
     registry.Add(form::kFp, [] { return std::make_unique<FloorPlanView>(); });
     registry.Add(form::kUnits, [] { return std::make_unique<UnitsView>(); });
     registry.Add(form::kShop, [] { return std::make_unique<ShopView>(); });

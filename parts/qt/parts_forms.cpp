@@ -1,17 +1,12 @@
 #include "parts/qt/parts_forms.h"
 
-#include <QFontDatabase>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "parts/views/order_detail.h"
 #include "parts/views/order_views.h"
-#include "platform/messages.h"
 #include "shell/qt/dialogs.h"
 #include "shell/qt/event_guard.h"
 #include "shell/qt/grid_widget.h"
@@ -28,21 +23,6 @@ QFont Bold(QFont font, double scale = 1.0) {
     font.setBold(true);
     if (scale != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * scale);
     return font;
-}
-
-// The hooks an order view opens its detail through: the detail form run modally, and the
-// return detail's message box.
-void InstallDetailHooks(OrderListView& view, const FormContext& context) {
-    Dialogs* dialogs = &context.dialogs;
-    QWidget* parent = context.parent;
-    view.SetDetailHooks({[dialogs, parent](OrderDetail& detail) {
-                             OrderDetailForm form(detail, parent);
-                             dialogs->RunModal(form);
-                         },
-                         [dialogs, parent](const std::string& text) {
-                             dialogs->Message(parent, ToQ(platform::kApplicationTitle), ToQ(text),
-                                              DialogIcon::kNone);
-                         }});
 }
 
 }  // namespace
@@ -171,69 +151,7 @@ void PurchaseOrdersForm::ShowProgress() {
     if (progress_->isVisible()) progress_->repaint();
 }
 
-// ---- the detail and the vendor totals ----
-
-OrderDetailForm::OrderDetailForm(OrderDetail& detail, QWidget* parent)
-    : QDialog(parent), grid_(new GridWidget(detail.lines, this)), comments_(new QLabel(this)) {
-    setObjectName(ToQ(kDetailForm));
-    setWindowTitle(ToQ(detail.caption));
-    setModal(true);
-
-    auto* frame1 = new QGroupBox(this);
-    frame1->setObjectName("Frame1");
-    auto* figures = new QGridLayout(frame1);
-    figures->setHorizontalSpacing(16);
-    for (int i = 0; i < 5; ++i) {
-        const size_t at = static_cast<size_t>(i);
-        auto* caption = new QLabel(ToQ(detail.captions[at]), frame1);
-        caption->setObjectName(QString("Label1(%1)").arg(i));
-        auto* value = new QLabel(ToQ(detail.values[at]), frame1);
-        value->setObjectName(QString("lblDetail(%1)").arg(i));
-        value->setFont(Bold(value->font()));
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        figures->addWidget(caption, i, 0);
-        figures->addWidget(value, i, 1);
-        if (i == 4) {
-            caption->setVisible(detail.drop_ship_visible);
-            value->setVisible(detail.drop_ship_visible);
-        }
-        captions_.push_back(caption);
-        values_.push_back(value);
-    }
-    figures->setRowStretch(5, 1);
-
-    auto* frame3 = new QGroupBox(ToQ(detail.comments_caption), this);
-    frame3->setObjectName("Frame3");
-    auto* comment_box = new QVBoxLayout(frame3);
-    comments_->setObjectName("lblComments");
-    comments_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    comments_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // The lines keep their trailing blanks; the form shows them without.
-    QString text = ToQ(detail.comments);
-    QStringList lines = text.split('\n');
-    for (QString& line : lines) {
-        while (line.endsWith(' ')) line.chop(1);
-    }
-    comments_->setText(lines.join('\n'));
-    comment_box->addWidget(comments_);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(frame1);
-    top->addWidget(frame3, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(grid_, 1);
-    resize(820, 540);
-}
-
-QLabel* OrderDetailForm::detailLabel(int index) const {
-    return index >= 0 && index < 5 ? values_[static_cast<size_t>(index)] : nullptr;
-}
-
-QLabel* OrderDetailForm::captionLabel(int index) const {
-    return index >= 0 && index < 5 ? captions_[static_cast<size_t>(index)] : nullptr;
-}
+// ---- the vendor totals ----
 
 VendorTotalsDialog::VendorTotalsDialog(VendorTotalsForm& totals, QWidget* parent)
     : QDialog(parent), grid_(new GridWidget(totals.grid, this)), total_(new QLabel(this)) {
@@ -261,8 +179,6 @@ QtViewHooks InventoryQtHooks() {
 
 QtViewHooks ReturnsQtHooks() {
     return {[](View& view, const FormContext& context) -> QWidget* {
-                if (auto* returns = dynamic_cast<ReturnsView*>(&view))
-                    InstallDetailHooks(*returns, context);
                 return new PartsViewForm(view, context);
             },
             {}};
@@ -272,7 +188,6 @@ QtViewHooks PurchaseOrdersQtHooks() {
     return {[](View& view, const FormContext& context) -> QWidget* {
                 auto* orders = dynamic_cast<PurchaseOrdersView*>(&view);
                 if (orders == nullptr) return new PartsViewForm(view, context);
-                InstallDetailHooks(*orders, context);
                 return new PurchaseOrdersForm(*orders, context);
             },
             {}};

@@ -1,5 +1,6 @@
-// The desktop forms of the parts views: frmInv, frmReturn and frmPo over their core views, the
-// order detail frmPODetail and the vendor totals frmVtotal. They show the core's models and
+// The desktop forms of the parts views: frmInv, frmReturn and frmPo over their core views, and
+// the vendor totals frmVtotal (the order detail frmPODetail is a DetailForm, shown by the
+// shell's generic detail dialog). They show the core's models and
 // pass the user's clicks back; every figure is worked out in the core.
 //
 // Each view's form: its picture and title at the top, the grid (group headers, hidden "ndate",
@@ -24,7 +25,6 @@ class QPushButton;
 class QBoxLayout;
 
 namespace dv {
-struct OrderDetail;
 struct VendorTotalsForm;
 class PurchaseOrdersView;
 }  // namespace dv
@@ -86,25 +86,6 @@ class PurchaseOrdersForm : public PartsViewForm {
     PurchaseOrdersView& orders_;
     QPushButton* vendor_totals_;
     QProgressBar* progress_;
-};
-
-// frmPODetail.
-class OrderDetailForm : public QDialog {
-    Q_OBJECT
-
-  public:
-    explicit OrderDetailForm(OrderDetail& detail, QWidget* parent = nullptr);
-
-    GridWidget* grid() const { return grid_; }
-    QLabel* detailLabel(int index) const;   // lblDetail(index)
-    QLabel* captionLabel(int index) const;  // Label1(index)
-    QLabel* comments() const { return comments_; }
-
-  private:
-    GridWidget* grid_;
-    QLabel* comments_;
-    std::vector<QLabel*> captions_;
-    std::vector<QLabel*> values_;
 };
 
 // frmVtotal.

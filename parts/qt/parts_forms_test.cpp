@@ -21,6 +21,7 @@
 #include "sampledata/demo_set.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
+#include "shell/qt/detail_dialog.h"
 #include "shell/qt/grid_table_model.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/main_window.h"
@@ -119,15 +120,17 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     Save(window(), "parts_returns.png");
     QString detail_title, detail_vendor;
     dialogs_.on_modal = [&](QDialog& dialog) {
-        auto* form = dynamic_cast<OrderDetailForm*>(&dialog);
+        auto* form = dynamic_cast<DetailDialog*>(&dialog);
         ASSERT_NE(form, nullptr);
         detail_title = form->windowTitle();
-        detail_vendor = form->detailLabel(0)->text();
+        detail_vendor = form->label("lblDetail(0)")->text();
+        EXPECT_EQ(form->label("Frame3")->text(), "Return Comments");
         form->show();
-        form->grid()->Sync();
+        form->grid("grdPod")->Sync();
         QCoreApplication::processEvents();
         Save(*form, "parts_return_detail.png");
-        EXPECT_GT(form->grid()->tableModel()->rowCount(), 0);
+        EXPECT_GT(form->grid("grdPod")->tableModel()->rowCount(), 0);
+        EXPECT_FALSE(form->label("lblDetail(4)")->isVisible());  // not drop-shipped
         form->hide();
     };
     ClickCell(grid, 1, 0);
@@ -149,10 +152,10 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
             orders->progressBar()->isVisible() && orders->label("lblLoading")->isVisible();
         bar_value = orders->progressBar()->value();
         Save(window(), "parts_purchase_orders_loading.png");
-        auto* form = dynamic_cast<OrderDetailForm*>(&dialog);
+        auto* form = dynamic_cast<DetailDialog*>(&dialog);
         ASSERT_NE(form, nullptr);
         form->show();
-        form->grid()->Sync();
+        form->grid("grdPod")->Sync();
         QCoreApplication::processEvents();
         Save(*form, "parts_purchase_order_detail.png");
         form->hide();

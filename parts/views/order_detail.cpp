@@ -57,32 +57,53 @@ class LoadingScope {
     DetailProgress* progress_;
 };
 
-void ReportReturnErrors(const std::vector<TrappedError>& errors, const DetailHooks& hooks) {
+void ReportReturnErrors(const std::vector<TrappedError>& errors, DetailHost& host) {
     if (errors.empty()) return;
     mLogLine = FillErrorLine("frmReturn", "ShowReturnDetail", errors.front().number,
                              errors.front().description);
     WriteLog(mLogPath, mLogLine);
-    if (hooks.message) hooks.message(mLogLine.substr(1));  // the entry without its "*"
+    host.Message(mLogLine.substr(1));  // the entry without its "*"
+}
+
+// The empty form: the five caption and value pairs, the comments and the lines grid.
+std::unique_ptr<DetailForm> NewOrderDetail(bool po, const std::string& number) {
+    auto form = std::make_unique<DetailForm>(
+        std::string(kDetailForm),
+        po ? std::string(kPurchaseOrderDetailCaption) + "      PO # : " + number
+           : std::string(kReturnDetailCaption) + "      Return # : " + number);
+    static constexpr const char* kCaptions[] = {"Vendor", "Date", "Total $", "# of Items",
+                                                "Drop Ship Invoice"};
+    for (int i = 0; i < 5; ++i) {
+        form->AddLabel(ArrayLabel(kDetailCaptionLabel, i), kCaptions[i]);
+        form->AddLabel(ArrayLabel(kDetailValueLabel, i));
+    }
+    form->AddLabel(std::string(kCommentsFrame), po ? "PO Comments" : "Return Comments");
+    form->AddLabel(std::string(kCommentsLabel));
+    GridModel& lines = form->AddGrid(std::string(kDetailGrid));
+    for (const char* name : {"Line", "Part #", "Description", "Ordered", "Cost", "Extended"}) {
+        const bool figure =
+            std::string_view(name) != "Part #" && std::string_view(name) != "Description";
+        lines.AddColumn({name, name, "", false, false,
+                         figure ? CellAlignment::kRight : CellAlignment::kLeft, 0});
+    }
+    return form;
 }
 
 bool RunDetail(DetailKind kind, const std::string& number, const GridModel& source,
-               Bookmark bookmark, DetailProgress* progress, const DetailHooks& hooks) {
+               Bookmark bookmark, DetailProgress* progress, DetailHost& host) {
     const bool po = kind == DetailKind::kPurchaseOrder;
     const LoadingScope loading(po ? progress : nullptr);
     StepTrap trap;
 
-    auto detail = std::make_unique<OrderDetail>();
-    if (po) {
-        detail->caption = std::string(kPurchaseOrderDetailCaption) + "      PO # : " + number;
-    } else {
-        detail->caption = std::string(kReturnDetailCaption) + "      Return # : " + number;
-        detail->comments_caption = "Return Comments";
-    }
+    std::unique_ptr<DetailForm> detail = NewOrderDetail(po, number);
+    auto value = [&](int i) -> std::string& {
+        return detail->Label(ArrayLabel(kDetailValueLabel, i)).caption;
+    };
 
     std::unique_ptr<OrderDocument> doc;
     trap([&] { doc = OrderDocument::Open(number); });
     if (!doc) {
-        if (!po) ReportReturnErrors(trap.errors, hooks);
+        if (!po) ReportReturnErrors(trap.errors, host);
         return false;
     }
     ProgressSteps steps(doc->LastRecord() - (kFirstOrderLine - 1));
@@ -93,22 +114,23 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
     // The vendor name, date and total as the view's row shows them.
     const int row = source.RowOf(bookmark);
     for (int i = 0; i < 3; ++i) {
-        if (row >= 0 && i + 2 < source.ColumnCount())
-            detail->values[static_cast<size_t>(i)] = source.CellText(row, i + 2);
+        if (row >= 0 && i + 2 < source.ColumnCount()) value(i) = source.CellText(row, i + 2);
     }
-    if (drop != 0) {
-        detail->drop_ship_visible = true;
-        detail->values[4] = std::to_string(drop);
-    }
+    // The drop-ship pair shows only for a drop-shipped order.
+    detail->Label(ArrayLabel(kDetailCaptionLabel, 4)).visible = drop != 0;
+    detail->Label(ArrayLabel(kDetailValueLabel, 4)).visible = drop != 0;
+    if (drop != 0) value(4) = std::to_string(drop);
 
+    std::string& comments = detail->Label(kCommentsLabel).caption;
     for (int32_t i = 2; i <= 5; ++i) {
         std::string comment;
         trap([&] { comment = DecodeOrderComment(doc->Record(i)); });
-        detail->comments += comment;
-        detail->comments += '\n';
+        comments += comment;
+        comments += '\n';
     }
 
-    GridModel& grid = detail->lines;
+    GridModel& grid = *detail->FindGrid(kDetailGrid);
+    int32_t item_count = 0;
     const int32_t last = doc->LastRecord();
     for (int32_t i = kFirstOrderLine; i <= last; ++i) {
         OrderLine line;
@@ -130,30 +152,24 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
             const int64_t extended = cost * line.quantity;
             grid.SetCell(r, "Extended", FormatNumber(Number::Cents(extended), kCostFormat),
                          extended);
-            ++detail->item_count;
+            ++item_count;
         }
         if (po) progress->SetProgressValue(steps.Step());
     }
-    grid.MoveFirst();
-    detail->values[3] = std::to_string(detail->item_count);
+    value(3) = std::to_string(item_count);
     doc.reset();  // the file is closed before the form shows
 
-    if (!po) ReportReturnErrors(trap.errors, hooks);
+    if (!po) ReportReturnErrors(trap.errors, host);
     for (const TrappedError& t : trap.errors)
-        detail->errors.push_back("error # :  " + std::to_string(t.number) + "  " + t.description);
-    if (hooks.show) hooks.show(*detail);
+        detail->AddError("error # :  " + std::to_string(t.number) + "  " + t.description);
+    host.Show(*detail);  // at its first row
     return true;
 }
 
 }  // namespace
 
-OrderDetail::OrderDetail() {
-    for (const char* name : {"Line", "Part #", "Description", "Ordered", "Cost", "Extended"}) {
-        const bool number =
-            std::string_view(name) != "Part #" && std::string_view(name) != "Description";
-        lines.AddColumn({name, name, "", false, false,
-                         number ? CellAlignment::kRight : CellAlignment::kLeft, 0});
-    }
+std::string ArrayLabel(std::string_view name, int index) {
+    return std::string(name) + "(" + std::to_string(index) + ")";
 }
 
 int ProgressSteps::Step() {
@@ -164,13 +180,13 @@ int ProgressSteps::Step() {
 }
 
 bool ShowReturnDetail(const std::string& number, const GridModel& source, Bookmark bookmark,
-                      const DetailHooks& hooks) {
-    return RunDetail(DetailKind::kReturn, number, source, bookmark, nullptr, hooks);
+                      DetailHost& host) {
+    return RunDetail(DetailKind::kReturn, number, source, bookmark, nullptr, host);
 }
 
 bool ShowPODetail(const std::string& number, const GridModel& source, Bookmark bookmark,
-                  DetailProgress& progress, const DetailHooks& hooks) {
-    return RunDetail(DetailKind::kPurchaseOrder, number, source, bookmark, &progress, hooks);
+                  DetailProgress& progress, DetailHost& host) {
+    return RunDetail(DetailKind::kPurchaseOrder, number, source, bookmark, &progress, host);
 }
 
 }  // namespace dv

@@ -2,8 +2,8 @@
 // total come from the view's row; the drop-ship invoice number, the four comment lines and the
 // part lines come from the document's file, opened again under the document number.
 //
-// ShowReturnDetail and ShowPODetail build the form's contents, hand them to the desktop layer
-// to show modally (DetailHooks::show) and return when it is closed. Every step that fails is
+// ShowReturnDetail and ShowPODetail build the form (a DetailForm, detail_form.h), show it
+// modally on the view's detail host and return when it is closed. Every step that fails is
 // skipped and the next one runs, so the form still opens with what could be read; a record
 // that can't be read shows blank, never the values of the record read before it. A part line
 // whose lookup fails part-way shows what the lookup read (the description, or "Part Not Found")
@@ -11,6 +11,10 @@
 // detail also reports its first failure in a message and in the operation log; the purchase-
 // order detail reports nothing. While a purchase-order detail loads (and while it is shown)
 // its view shows a progress bar.
+//
+// The form: Label1(i) captions beside lblDetail(i) values for the vendor, date, total, number
+// of items and drop-ship invoice (the last pair only for a drop-shipped order), the comments
+// frame's caption Frame3 beside lblComments (each comment line and a LF), and the grid grdPod.
 #pragma once
 
 #include <array>
@@ -21,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/detail_form.h"
 #include "shell/grid_model.h"
 
 namespace dv {
@@ -31,31 +36,13 @@ inline constexpr std::string_view kPurchaseOrderDetailCaption = "Purchase Order 
 inline constexpr std::string_view kReturnDetailCaption = "Return Order Detail";
 inline constexpr std::string_view kLoadingText = "Loading...";
 
-// What the form shows.
-struct OrderDetail {
-    OrderDetail();
-    OrderDetail(const OrderDetail&) = delete;
-    OrderDetail& operator=(const OrderDetail&) = delete;
+inline constexpr std::string_view kDetailCaptionLabel = "Label1";   // Label1(0) .. Label1(4)
+inline constexpr std::string_view kDetailValueLabel = "lblDetail";  // lblDetail(0) .. (4)
+inline constexpr std::string_view kCommentsFrame = "Frame3";
+inline constexpr std::string_view kCommentsLabel = "lblComments";
 
-    std::string caption;                           // the form's caption
-    std::string comments_caption = "PO Comments";  // Frame3
-    std::array<std::string, 5> captions = {"Vendor", "Date", "Total $", "# of Items",
-                                           "Drop Ship Invoice"};  // Label1(0..4)
-    std::array<std::string, 5> values;                            // lblDetail(0..4)
-    bool drop_ship_visible = false;                               // Label1(4) and lblDetail(4)
-    std::string comments;                                         // lblComments: each line and a LF
-    GridModel lines{std::string(kDetailGrid)};                    // grdPod
-    int32_t item_count = 0;
-    // The steps that failed, as "error # :  <number>  <description>".
-    std::vector<std::string> errors;
-};
-
-struct DetailHooks {
-    // Shows the filled form modally and returns when the user closed it. Empty: not shown.
-    std::function<void(OrderDetail&)> show;
-    // Shows a message box (the return detail's report of a failed step).
-    std::function<void(const std::string&)> message;
-};
+// The control name of element index of a label array: "lblDetail(3)".
+std::string ArrayLabel(std::string_view name, int index);
 
 // The progress display of the Open Purchase Orders view: pb1 (0 to 100) and lblLoading.
 class DetailProgress {
@@ -80,12 +67,13 @@ class ProgressSteps {
 };
 
 // The detail of a return: number from column 0 of the row with the bookmark in source
-// (grdReturn). False when no file holds that number (nothing is shown).
+// (grdReturn). False when no file holds that number (nothing is shown). The form's errors
+// (DetailForm::errors) list the steps that failed.
 bool ShowReturnDetail(const std::string& number, const GridModel& source, Bookmark bookmark,
-                      const DetailHooks& hooks);
+                      DetailHost& host);
 
 // The detail of a purchase order, from grdPO, with progress on its view.
 bool ShowPODetail(const std::string& number, const GridModel& source, Bookmark bookmark,
-                  DetailProgress& progress, const DetailHooks& hooks);
+                  DetailProgress& progress, DetailHost& host);
 
 }  // namespace dv

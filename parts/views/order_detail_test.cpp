@@ -55,27 +55,34 @@ class OrderDetailTest : public ViewTest {
     // The shown detail of the first row of a loaded view.
     template <typename V>
     void Click(V& view, int row = 0) {
-        view.SetDetailHooks({[this](OrderDetail& d) {
-                                 ++shown;
-                                 caption = d.caption;
-                                 frame = d.comments_caption;
-                                 values = d.values;
-                                 drop_visible = d.drop_ship_visible;
-                                 comments = d.comments;
-                                 items = d.item_count;
-                                 rows.clear();
-                                 for (int r = 0; r < d.lines.RowCount(); ++r) {
-                                     std::vector<std::string> cells;
-                                     for (int c = 0; c < d.lines.ColumnCount(); ++c)
-                                         cells.push_back(d.lines.CellText(r, c));
-                                     rows.push_back(cells);
-                                 }
-                                 errors = d.errors;
-                                 if (on_show) on_show();
-                             },
-                             [this](const std::string& text) { messages.push_back(text); }});
+        view.SetDetailHost(&host);
         view.ButtonClick(view.grid().name(), row);
     }
+
+    // Keeps what the form showed when it opened.
+    void Capture(const DetailForm& d) {
+        const DetailSnapshot s = DetailSnapshot::Of(d);
+        ++shown;
+        caption = s.caption;
+        frame = s.LabelText("Frame3");
+        for (int i = 0; i < 5; ++i)
+            values[static_cast<size_t>(i)] = s.LabelText("lblDetail(" + std::to_string(i) + ")");
+        drop_visible = d.Label("lblDetail(4)").visible && d.Label("Label1(4)").visible;
+        comments = s.LabelText("lblComments");
+        items = std::stoi(values[3]);
+        rows = s.FindGrid("grdPod")->rows;
+        errors = s.errors;
+    }
+
+    CapturingDetailHost host = [this] {
+        CapturingDetailHost h;
+        h.on_show = [this](DetailForm& d, DetailHost&) {
+            Capture(d);
+            if (on_show) on_show();
+        };
+        return h;
+    }();
+    const std::vector<std::string>& messages = host.messages;
 
     DocFile doc;
     int shown = 0;
@@ -84,7 +91,7 @@ class OrderDetailTest : public ViewTest {
     bool drop_visible = false;
     int32_t items = -1;
     std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> errors, messages;
+    std::vector<std::string> errors;
     std::function<void()> on_show;
 };
 
@@ -183,10 +190,9 @@ TEST_F(OrderDetailTest, ADocumentWithoutAFileShowsNothingAndHidesTheBar) {
     Start();
     GridModel grid("grdPO");
     ProgressRecorder progress;
-    DetailHooks hooks{[&](OrderDetail&) { ++shown; }, {}};
-    EXPECT_FALSE(ShowPODetail("NOFILE", grid, 1, progress, hooks));
-    EXPECT_FALSE(ShowReturnDetail("NOFILE", grid, 1, hooks));
-    EXPECT_FALSE(ShowReturnDetail("../FILE0", grid, 1, hooks));
+    EXPECT_FALSE(ShowPODetail("NOFILE", grid, 1, progress, host));
+    EXPECT_FALSE(ShowReturnDetail("NOFILE", grid, 1, host));
+    EXPECT_FALSE(ShowReturnDetail("../FILE0", grid, 1, host));
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(progress.visible_calls, (std::vector<bool>{true, false}));
     EXPECT_EQ(progress.values, std::vector<int>{0});
@@ -200,14 +206,7 @@ TEST_F(OrderDetailTest, RecordsThatCantBeReadShowBlankAndTheReturnSaysSo) {
     Start();
     GridModel grid("grdReturn");
     ProgressRecorder progress;
-    DetailHooks hooks{[&](OrderDetail& d) {
-                          ++shown;
-                          comments = d.comments;
-                          items = d.item_count;
-                          errors = d.errors;
-                      },
-                      [&](const std::string& text) { messages.push_back(text); }};
-    EXPECT_TRUE(ShowReturnDetail("R2", grid, 1, hooks));
+    EXPECT_TRUE(ShowReturnDetail("R2", grid, 1, host));
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(comments, Padded("RETURN OF OVERSTOCK", 54) + "\n" + Padded("", 54) + "\n\n\n");
     EXPECT_EQ(items, 0);
@@ -221,8 +220,8 @@ TEST_F(OrderDetailTest, RecordsThatCantBeReadShowBlankAndTheReturnSaysSo) {
     EXPECT_EQ(log.lines(), std::vector<std::string>{"*" + messages[0]});
 
     // The purchase-order detail skips the same steps and reports nothing.
-    messages.clear();
-    EXPECT_TRUE(ShowPODetail("R2", grid, 1, progress, hooks));
+    host.messages.clear();
+    EXPECT_TRUE(ShowPODetail("R2", grid, 1, progress, host));
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(errors.size(), 2u);
     EXPECT_TRUE(messages.empty());

@@ -100,7 +100,7 @@ void ReturnsView::GetReturn(ViewContext& context) {
 }
 
 void ReturnsView::OpenDetail(const std::string& number, Bookmark bookmark) {
-    ShowReturnDetail(number, grid(), bookmark, hooks_);
+    ShowReturnDetail(number, grid(), bookmark, Details());
 }
 
 // ---- Open Purchase Orders ----
@@ -182,7 +182,7 @@ std::unique_ptr<VendorTotalsForm> PurchaseOrdersView::VendorTotalsClick() {
 }
 
 void PurchaseOrdersView::OpenDetail(const std::string& number, Bookmark bookmark) {
-    ShowPODetail(number, grid(), bookmark, *this, hooks_);
+    ShowPODetail(number, grid(), bookmark, *this, Details());
 }
 
 void PurchaseOrdersView::SetLoadingVisible(bool visible) {

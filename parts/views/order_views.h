@@ -46,10 +46,9 @@ class OrderListView : public View {
     int64_t total_cents() const { return total_cents_; }
 
     void HeaderClick(std::string_view grid, int column) override;
-    // Makes the clicked row current and opens the detail of its document (column 0) through
-    // the hooks; nothing is shown without hooks.
+    // Makes the clicked row current and opens the detail of its document (column 0) on the
+    // view's detail host.
     void ButtonClick(std::string_view grid, int row) override;
-    void SetDetailHooks(DetailHooks hooks) { hooks_ = std::move(hooks); }
 
   protected:
     OrderListView(std::string form, std::string caption, std::string title, std::string grid,
@@ -60,8 +59,6 @@ class OrderListView : public View {
     // Adds a document's row and its total to the sum.
     void AddDocumentRow(const OrderSummary& document);
     virtual void OpenDetail(const std::string& number, Bookmark bookmark) = 0;
-
-    DetailHooks hooks_;
 
   private:
     GridModel* grid_;

@@ -210,13 +210,14 @@ TEST_F(OrderViewTest, AButtonMakesItsRowCurrentAndOpensTheDetailOfItsDocument) {
     for (const char* name : {"R1", "R2", "R3"}) Add("RTTBI", name, 20);
     Start();
     auto view = Load<ReturnsView>();
-    std::vector<std::string> shown;
-    view->SetDetailHooks({[&](OrderDetail& d) { shown.push_back(d.caption); }, {}});
+    CapturingDetailHost host;
+    view->SetDetailHost(&host);
     view->ButtonClick(kReturnGrid, 2);
     EXPECT_EQ(view->grid().CurrentRow(), 2);
     view->ButtonClick(kReturnGrid, 7);  // no such row
     view->ButtonClick("grdOther", 1);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Return Order Detail      Return # : R3"}));
+    ASSERT_EQ(host.shown.size(), 1u);
+    EXPECT_EQ(host.shown[0].caption, "Return Order Detail      Return # : R3");
 }
 
 }  // namespace

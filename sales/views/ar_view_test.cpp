@@ -23,7 +23,8 @@ class ARViewTest : public ViewTest {
 // n lines of "TEXT i,i*100" after the header, each ending in eol.
 std::string Lines(int n, const std::string& eol = "\r\n") {
     std::string text = "A/R SUMMARY" + eol;
-    for (int i = 2; i <= n; ++i) text += "ROW " + std::to_string(i) + "," + std::to_string(i * 100) + eol;
+    for (int i = 2; i <= n; ++i)
+        text += "ROW " + std::to_string(i) + "," + std::to_string(i * 100) + eol;
     return text;
 }
 
@@ -33,8 +34,8 @@ TEST_F(ARViewTest, FileContents) {
         std::string text;  // "<none>": no file
         int current_rows;
         int future_rows;
-        std::string recap;   // recap label 0 afterwards
-        int error = 0;       // the logged error number, 0 for none
+        std::string recap;              // recap label 0 afterwards
+        int error = 0;                  // the logged error number, 0 for none
         std::string last_balance = "";  // of the last current row
     } cases[] = {
         {"missing", "<none>", 0, 0, ""},

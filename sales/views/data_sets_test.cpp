@@ -56,10 +56,10 @@ TEST_F(SalesDataSets, DamagedSets) {
         {"malformed DARR.KRLI", &sample::sales_damage::MalformedReceivables, true, true, 0},
         {"looping ticket chain", &sample::sales_damage::LoopPageChain, true, false,
          err::kPageChain},
-        {"ticket head past the file", &sample::sales_damage::TicketHeadPastLastRecord, true,
-         false, err::kRecordNumber},
-        {"saved head past the file", &sample::sales_damage::SavedHeadPastLastRecord, true,
-         false, err::kRecordNumber},
+        {"ticket head past the file", &sample::sales_damage::TicketHeadPastLastRecord, true, false,
+         err::kRecordNumber},
+        {"saved head past the file", &sample::sales_damage::SavedHeadPastLastRecord, true, false,
+         err::kRecordNumber},
         {"date of 0", &sample::sales_damage::ZeroDate, true, false, err::kTypeMismatch},
     };
     const sample::DataSetImage clean = set.Build();

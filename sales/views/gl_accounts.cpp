@@ -12,6 +12,7 @@
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
+#include "shell/settings_store.h"
 #include "shell/view.h"
 
 namespace dv {
@@ -19,8 +20,28 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-const GLSide kAsset{GLClass::kAsset, "Asset", "A", 'A', "frmGLA"};
-const GLSide kLiability{GLClass::kLiability, "Liability", "L", 'L', "frmGLL"};
+const GLSide kAsset{GLClass::kAsset,
+                    "Asset",
+                    "A",
+                    'A',
+                    "frmGLA",
+                    "G/L Asset Total",
+                    "grdGLCash",
+                    "General Ledger Asset Accounts",
+                    "Loading General Ledger Asset Accounts...",
+                    4,
+                    ""};
+const GLSide kLiability{GLClass::kLiability,
+                        "Liability",
+                        "L",
+                        'L',
+                        "frmGLL",
+                        "G/L Liabilities",
+                        "grdGLPay",
+                        "General Ledger Liability Accounts",
+                        "Loading General Ledger Liability Accounts...",
+                        9,
+                        "Total "};
 
 // G/L detail fields.
 constexpr int32_t kDetailAccountAt = 5;
@@ -282,7 +303,9 @@ std::string AccountPicker::AccountsText() const {
 
 std::string AccountPicker::Done() {
     close_ = Close::kDone;
-    return AccountsText();
+    std::string text = AccountsText();
+    AppSettings().Save(kSettingsApplication, side_->section, kSettingsKey, text);
+    return text;
 }
 
 }  // namespace dv

@@ -32,16 +32,21 @@ enum class GLClass { kAsset, kLiability };
 // What differs between the asset and the liability side.
 struct GLSide {
     GLClass gl_class;
-    std::string_view section;  // "Asset" / "Liability"
-    std::string_view mode;     // the setup mode: "A" / "L"
-    char class_char;           // the chart's class character
-    std::string_view form;     // "frmGLA" / "frmGLL"
+    std::string_view section;       // "Asset" / "Liability"
+    std::string_view mode;          // the setup mode: "A" / "L"
+    char class_char;                // the chart's class character
+    std::string_view form;          // "frmGLA" / "frmGLL"
+    std::string_view caption;       // the window caption
+    std::string_view grid;          // "grdGLCash" / "grdGLPay"
+    std::string_view heading;       // "General Ledger Asset Accounts" / "... Liability ..."
+    std::string_view progress;      // the splash text while the view loads
+    int recap_label;                // 4 / 9
+    std::string_view total_prefix;  // before the total in lbltotal: "" / "Total "
 };
 const GLSide& SideOf(GLClass gl_class);
 // The setup mode's side: "A" is the asset side, any other value the liability side.
 const GLSide& SideOfMode(std::string_view mode);
 
-inline constexpr std::string_view kSettingsApplication = "Dashvane";
 inline constexpr std::string_view kSettingsKey = "Accounts";
 // What stands for an account list the store does not hold.
 inline constexpr std::string_view kDefaultAccountList = "1";
@@ -122,8 +127,8 @@ class AccountPicker {
 
     // The list the display grid stands for: entries joined by ",", empty for no row.
     std::string AccountsText() const;
-    // Done: the list to store (the caller stores it under the side's section). Cancel and the
-    // close box store nothing.
+    // Done: stores the list under the side's section of the settings store (settings_store.h)
+    // and returns it. Cancel and the close box store nothing.
     std::string Done();
     void Cancel() { close_ = Close::kCancel; }
     void CloseBox() { close_ = Close::kCloseBox; }

@@ -5,8 +5,8 @@
 #include "engine/error.h"
 #include "engine/packed_text.h"
 #include "engine/tables.h"
-#include "sales/invoice_record.h"
 #include "parts/record_fields.h"
+#include "sales/invoice_record.h"
 #include "sales/page_chain.h"
 #include "sales/views/pts_detail.h"
 #include "shell/number_format.h"
@@ -29,14 +29,14 @@ cBusinessBasic& Engine(const char* source) {
 
 // The Date header sorts by the hidden day number, so dates of two years order as dates.
 const HeaderSort kTicketSorts[] = {
-    {"Type", kSortText},  {"Ticket No.", kSortNumber}, {"ndate", kSortNumber},
-    {"Account", kSortNumber}, {"Name", kSortText},      {"CM", kSortNumber},
-    {"Items", kSortNumber},   {"PO Number", kSortText}, {"Sub-Total", kSortNumber},
+    {"Type", kSortText},      {"Ticket No.", kSortNumber}, {"ndate", kSortNumber},
+    {"Account", kSortNumber}, {"Name", kSortText},         {"CM", kSortNumber},
+    {"Items", kSortNumber},   {"PO Number", kSortText},    {"Sub-Total", kSortNumber},
 };
 const HeaderSort kSavedSorts[] = {
-    {"Type", kSortText},  {"Ticket No.", kSortText}, {"ndate", kSortNumber},
-    {"Account", kSortNumber}, {"Name", kSortText},     {"CM", kSortNumber},
-    {"Items", kSortNumber},   {"PO Number", kSortText}, {"Sub-Total", kSortNumber},
+    {"Type", kSortText},      {"Ticket No.", kSortText}, {"ndate", kSortNumber},
+    {"Account", kSortNumber}, {"Name", kSortText},       {"CM", kSortNumber},
+    {"Items", kSortNumber},   {"PO Number", kSortText},  {"Sub-Total", kSortNumber},
 };
 
 void AddColumns(GridModel& grid, bool saved) {
@@ -61,7 +61,9 @@ int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
     int32_t link = 0;
     WalkPageChain(
         invol, head,
-        [&link](int32_t, const std::string& page) { link = Unpack("K", page, invol::kLinkPosition); },
+        [&link](int32_t, const std::string& page) {
+            link = Unpack("K", page, invol::kLinkPosition);
+        },
         &head_record);
     return link;
 }
@@ -94,9 +96,11 @@ Date DateOfText(std::string_view text) {
     const int month = number(parts[0]), day = number(parts[1]), yy = number(parts[2]);
     const int year = parts[2].size() <= 2 ? TwoDigitYear(yy) : yy;
     using namespace std::chrono;
-    const year_month_day ymd{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+    const year_month_day ymd{std::chrono::year{year},
+                             std::chrono::month{static_cast<unsigned>(month)},
                              std::chrono::day{static_cast<unsigned>(day)}};
-    if (month < 1 || month > 12 || day < 1 || !ymd.ok()) RaisePlatform(err::kTypeMismatch, "GetPTSData");
+    if (month < 1 || month > 12 || day < 1 || !ymd.ok())
+        RaisePlatform(err::kTypeMismatch, "GetPTSData");
     return MakeDate(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
 }
 
@@ -182,8 +186,7 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
         const std::string block = engine.BlockReadFile("FILE0", b, flag);
         for (int32_t j = 0; j < 4; ++j) {
             const size_t from = static_cast<size_t>(j * 128 + 4);
-            if (block.size() < from + 124 ||
-                block.find_first_not_of('\0', from) >= from + 124)
+            if (block.size() < from + 124 || block.find_first_not_of('\0', from) >= from + 124)
                 continue;
             for (int32_t k = 0; k < 31; ++k) {
                 const int32_t p = j * 128 + 5 + 4 * k;
@@ -199,17 +202,20 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     const std::string saved_text = FormatNumber(Number::Cents(saved_total_), kGridTotalFormat);
     SetLabelCaption("lblPTtot(0)", std::string(kTotalPrefix) + tickets_text);
     SetLabelCaption("lblPTtot(1)", std::string(kTotalPrefix) + saved_text);
-    context.Recap().SetCaption(recap::kOpenSales,
-                               FormatNumber(Number::Cents(ticket_total_ + saved_total_), kRecapFormat));
+    context.Recap().SetCaption(
+        recap::kOpenSales, FormatNumber(Number::Cents(ticket_total_ + saved_total_), kRecapFormat));
 }
 
 void OpenSalesView::HeaderClick(std::string_view grid, int column) {
-    if (grid == tickets_->name()) HeaderClickSort(*tickets_, column, kTicketSorts);
-    else if (grid == saved_->name()) HeaderClickSort(*saved_, column, kSavedSorts);
+    if (grid == tickets_->name())
+        HeaderClickSort(*tickets_, column, kTicketSorts);
+    else if (grid == saved_->name())
+        HeaderClickSort(*saved_, column, kSavedSorts);
 }
 
 void OpenSalesView::ButtonClick(std::string_view grid, int row) {
-    GridModel* g = grid == tickets_->name() ? tickets_ : (grid == saved_->name() ? saved_ : nullptr);
+    GridModel* g =
+        grid == tickets_->name() ? tickets_ : (grid == saved_->name() ? saved_ : nullptr);
     if (g == nullptr || row < 0 || row >= g->RowCount()) return;
     if (g->CurrentRow() != row) g->SetCurrentRow(row);
     const int current = g->CurrentRow();

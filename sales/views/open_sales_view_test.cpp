@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sales/views/sales_view_test_support.h"
 #include "sales/page_chain.h"
+#include "sales/views/sales_view_test_support.h"
 
 namespace dv {
 namespace {
@@ -58,9 +58,9 @@ TEST_F(OpenSalesTest, RowsTotalsAndRecapLabel) {
                                                            "ALPHA/FARMS                   ", ""}));
     EXPECT_EQ(Column(t, "Account"), (std::vector<std::string>{"200", "100", "999"}));
     EXPECT_EQ(Column(t, "CM"), (std::vector<std::string>{"3", "12", "1"}));
-    EXPECT_EQ(Column(t, "PO Number"), (std::vector<std::string>{"PO9      ", "PO10     ", "         "}));
-    EXPECT_EQ(Column(t, "Sub-Total"),
-              (std::vector<std::string>{"$12.50", "$1,234.56", "-$5.00"}));
+    EXPECT_EQ(Column(t, "PO Number"),
+              (std::vector<std::string>{"PO9      ", "PO10     ", "         "}));
+    EXPECT_EQ(Column(t, "Sub-Total"), (std::vector<std::string>{"$12.50", "$1,234.56", "-$5.00"}));
     EXPECT_EQ(Column(t, "ndate")[1], std::to_string(DayNumber(MakeDate(2024, 3, 5))));
 
     const GridModel& s = view->saved();

@@ -17,8 +17,8 @@ namespace dv {
 namespace {
 
 constexpr std::string_view kMoneyFormat = "#####.00";
-constexpr const char* kLabelCaptions[6] = {"Avail CR : ", "Date : ", "CM : ",
-                                           "SM :  ",      "PO :  ",  "DEL :  "};
+constexpr const char* kLabelCaptions[6] = {
+    "Avail CR : ", "Date : ", "CM : ", "SM :  ", "PO :  ", "DEL :  "};
 
 cBusinessBasic& Engine(const char* source) {
     cBusinessBasic* engine = mBusinessBasic.get();
@@ -143,8 +143,8 @@ std::string TicketGoneMessage(const std::string& ticket) {
 }
 
 std::string AvailableCredit(const clsCustomers& customer) {
-    const int64_t cents = int64_t{customer.Credit_Limit} * 100 -
-                          (customer.MTD_Tot_Bal + customer.Statement_Tot_Due);
+    const int64_t cents =
+        int64_t{customer.Credit_Limit} * 100 - (customer.MTD_Tot_Bal + customer.Statement_Tot_Due);
     // To the nearest whole unit, halves to the even neighbour.
     int64_t units = cents / 100;
     int64_t rest = cents % 100;

@@ -20,11 +20,10 @@ TEST(AvailableCredit, RoundsToWholeUnitsHalvesToEven) {
         int64_t mtd, statement;
         const char* expected;
     } cases[] = {
-        {500, 12040, 7960, "300.00"},  {500, 12050, 0, "380.00"},  // 379.50
-        {500, 12150, 0, "378.00"},                                 // 378.50
-        {500, 12049, 0, "380.00"},     {100, 20000, 0, "-100.00"},
-        {0, 150, 0, "-2.00"},                                      // -1.50
-        {0, 250, 0, "-2.00"},                                      // -2.50
+        {500, 12040, 7960, "300.00"}, {500, 12050, 0, "380.00"},                         // 379.50
+        {500, 12150, 0, "378.00"},                                                       // 378.50
+        {500, 12049, 0, "380.00"},    {100, 20000, 0, "-100.00"}, {0, 150, 0, "-2.00"},  // -1.50
+        {0, 250, 0, "-2.00"},                                                            // -2.50
     };
     for (const auto& c : cases) {
         clsCustomers customer;
@@ -38,7 +37,12 @@ TEST(AvailableCredit, RoundsToWholeUnitsHalvesToEven) {
 class PTSDetailTest : public SalesViewTest {
   protected:
     PTSDetailTest() {
-        AddCustomer({100, "  ALPHA-FARMS", "G", 500, 12040, 7960,
+        AddCustomer({100,
+                     "  ALPHA-FARMS",
+                     "G",
+                     500,
+                     12040,
+                     7960,
                      {"ATTN BOB ", "12 RIVER RD", "XENIA, OH 45385"}});
         AddCustomer({200, "BETA LAWN CARE", "C", 900, 0, 0, {"", "", "DAYTON, OH"}});
         const std::vector<std::string> lines = {
@@ -84,9 +88,9 @@ TEST_F(PTSDetailTest, PickTicketShowsCustomerShipToHeaderAndLines) {
     EXPECT_EQ(grid->columns,
               (std::vector<std::string>{"Line", "Part #", "Description", "Qty", "Net", "Cost"}));
     ASSERT_EQ(grid->rows.size(), 3u);
-    EXPECT_EQ(grid->rows[0], (std::vector<std::string>{"120", "ABC-DEF            ",
-                                                       "BEARING              ", "2", "19.99",
-                                                       "12.00"}));
+    EXPECT_EQ(grid->rows[0],
+              (std::vector<std::string>{"120", "ABC-DEF            ", "BEARING              ", "2",
+                                        "19.99", "12.00"}));
     EXPECT_EQ(grid->rows[1][0], "REM");
     EXPECT_EQ(grid->rows[1][3], "0");
     EXPECT_EQ(grid->rows[2][4], "-25.00");

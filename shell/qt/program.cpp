@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "shell/operation_log.h"
+#include "shell/qt/detail_dialog.h"
 #include "shell/qt/dialogs.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/main_window.h"
@@ -33,8 +34,10 @@ bool CheckLaunch(int argc, const char* const* argv) {
 DesktopProgram::DesktopProgram(const ViewRegistry& views, EngineHooks hooks, Dialogs& dialogs,
                                const QtViewRegistry& qt_views)
     : window_(std::make_unique<QtMainWindow>(dialogs, qt_views)),
+      detail_host_(std::make_unique<QtDetailHost>(dialogs, window_.get())),
       controller_(std::make_unique<MainController>(views, std::move(hooks), *window_, *window_)),
       splash_(std::make_unique<SplashWidget>(controller_->Splash())) {
+    controller_->SetDetailHost(detail_host_.get());
     window_->SetController(controller_.get());
     window_->SetSplash(splash_.get());
 }
@@ -47,6 +50,7 @@ DesktopProgram::~DesktopProgram() {
     window_->DropAllForms();
     splash_.reset();
     controller_.reset();
+    detail_host_.reset();
     window_.reset();
 }
 

@@ -14,6 +14,7 @@ class QWidget;
 namespace dv::qt {
 
 class Dialogs;
+class QtDetailHost;
 class QtMainWindow;
 class QtViewRegistry;
 class SplashWidget;
@@ -54,6 +55,7 @@ class DesktopProgram {
 
   private:
     std::unique_ptr<QtMainWindow> window_;
+    std::unique_ptr<QtDetailHost> detail_host_;  // the views' detail forms, above the window
     std::unique_ptr<MainController> controller_;
     std::unique_ptr<SplashWidget> splash_;
 };

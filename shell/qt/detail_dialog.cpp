@@ -1,0 +1,141 @@
+#include "shell/qt/detail_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "platform/messages.h"
+#include "shell/qt/dialogs.h"
+#include "shell/qt/event_guard.h"
+#include "shell/qt/grid_widget.h"
+#include "shell/qt/text.h"
+
+namespace dv::qt {
+namespace {
+
+// A label's text as the form shows it: each line without its trailing blanks (fixed-width
+// fields keep them in the model).
+QString LabelText(const std::string& caption) {
+    QStringList lines = ToQ(caption).split('\n');
+    for (QString& line : lines) {
+        while (line.endsWith(' ')) line.chop(1);
+    }
+    while (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
+    return lines.join('\n');
+}
+
+}  // namespace
+
+DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), form_(form), host_(host), dialogs_(dialogs) {
+    setObjectName(ToQ(form.form_name()));
+    setWindowTitle(ToQ(form.caption()));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+
+    if (!form_.labels().empty()) {
+        auto* labels = new QGridLayout;
+        labels->setHorizontalSpacing(16);
+        const int columns = form_.label_columns();
+        for (size_t i = 0; i < form_.labels().size(); ++i) {
+            auto* label = new QLabel(this);
+            label->setObjectName(ToQ(form_.labels()[i].name));
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            const int at = static_cast<int>(i);
+            labels->addWidget(label, at / columns, at % columns);
+            labels_.push_back(label);
+        }
+        labels->setColumnStretch(columns - 1, 1);
+        layout->addLayout(labels);
+    }
+
+    if (!form_.choices().empty()) {
+        auto* lists = new QHBoxLayout;
+        for (const DetailChoice& choice : form_.choices()) {
+            auto* box = new QComboBox(this);
+            box->setObjectName(ToQ(choice.name));
+            const std::string name = choice.name;
+            connect(box, &QComboBox::activated, this, [this, name](int index) {
+                if (showing_) return;
+                Guard("list click", [&] { form_.ChoiceClick(name, index); });
+                ShowModels();
+            });
+            lists->addWidget(box);
+            choices_.push_back(box);
+        }
+        lists->addStretch();
+        layout->addLayout(lists);
+    }
+
+    for (const auto& model : form_.grids()) {
+        auto* widget = new GridWidget(*model, this);
+        const std::string name = model->name();
+        connect(widget, &GridWidget::buttonClicked, this, [this, name](int row) {
+            Guard("button click", [&] { form_.ButtonClick(name, row, host_); });
+            ShowModels();
+        });
+        layout->addWidget(widget, 1);
+        grids_.push_back(widget);
+    }
+    if (grids_.empty()) layout->addStretch();
+    ShowModels();
+    resize(820, grids_.empty() ? 320 : 540);
+}
+
+void DetailDialog::ShowModels() {
+    setWindowTitle(ToQ(form_.caption()));
+    for (size_t i = 0; i < labels_.size() && i < form_.labels().size(); ++i) {
+        const FormLabel& model = form_.labels()[i];
+        labels_[i]->setText(LabelText(model.caption));
+        labels_[i]->setStyleSheet(model.red ? "color: rgb(255, 0, 0);" : QString());
+        labels_[i]->setVisible(model.visible);
+    }
+    showing_ = true;
+    for (size_t i = 0; i < choices_.size() && i < form_.choices().size(); ++i) {
+        const DetailChoice& model = form_.choices()[i];
+        QComboBox* box = choices_[i];
+        box->clear();
+        for (const std::string& item : model.items) box->addItem(ToQ(item));
+        box->setCurrentIndex(box->findText(ToQ(model.text)));
+        box->setVisible(model.visible);
+    }
+    showing_ = false;
+}
+
+QLabel* DetailDialog::label(std::string_view name) const {
+    const int i = form_.LabelIndex(name);
+    return i < 0 || i >= static_cast<int>(labels_.size()) ? nullptr
+                                                          : labels_[static_cast<size_t>(i)];
+}
+
+GridWidget* DetailDialog::grid(std::string_view name) const {
+    for (GridWidget* g : grids_) {
+        if (g->grid().name() == name) return g;
+    }
+    return nullptr;
+}
+
+QComboBox* DetailDialog::choice(std::string_view name) const {
+    for (QComboBox* box : choices_) {
+        if (box->objectName() == ToQ(name)) return box;
+    }
+    return nullptr;
+}
+
+void DetailDialog::Guard(const char* event, const std::function<void()>& action) {
+    qt::Guard(form_.form_name() + " " + event, dialogs_, this, action);
+}
+
+void QtDetailHost::Message(const std::string& text) {
+    dialogs_.Message(parent_, ToQ(platform::kApplicationTitle), ToQ(text), DialogIcon::kNone);
+}
+
+void QtDetailHost::Present(DetailForm& form) {
+    DetailDialog dialog(form, *this, dialogs_, parent_);
+    dialogs_.RunModal(dialog);
+}
+
+}  // namespace dv::qt

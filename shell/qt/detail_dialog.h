@@ -1,0 +1,64 @@
+// The desktop side of the detail forms (shell/detail_form.h): one generic modal dialog shows any
+// DetailForm (its labels in rows of label_columns(), its choice lists, its grids in the shared
+// grid widget), and QtDetailHost runs it through the Dialogs seam, so tests drive it like every
+// other dialog. A button of one of the form's grids and a change of one of its lists go back to
+// the form's handlers; an error there is caught, logged and shown, and the dialog stays open.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/detail_form.h"
+
+class QComboBox;
+class QLabel;
+
+namespace dv::qt {
+
+class Dialogs;
+class GridWidget;
+
+class DetailDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    DetailForm& form() const { return form_; }
+    // The widgets by control name, null when the form has none of that name.
+    QLabel* label(std::string_view name) const;
+    GridWidget* grid(std::string_view name) const;
+    QComboBox* choice(std::string_view name) const;
+
+  private:
+    // Shows the labels' and lists' models again (after a handler changed them).
+    void ShowModels();
+    void Guard(const char* event, const std::function<void()>& action);
+
+    DetailForm& form_;
+    DetailHost& host_;
+    Dialogs& dialogs_;
+    std::vector<QLabel*> labels_;      // by the form's label index
+    std::vector<QComboBox*> choices_;  // by the form's choice index
+    std::vector<GridWidget*> grids_;
+    bool showing_ = false;  // ShowModels is setting the lists: no change events
+};
+
+// The program's detail host: each form in a DetailDialog, run modally through dialogs above
+// parent; messages in a message box with the application's title.
+class QtDetailHost : public DetailHost {
+  public:
+    QtDetailHost(Dialogs& dialogs, QWidget* parent) : dialogs_(dialogs), parent_(parent) {}
+    void Message(const std::string& text) override;
+
+  protected:
+    void Present(DetailForm& form) override;
+
+  private:
+    Dialogs& dialogs_;
+    QWidget* parent_;
+};
+
+}  // namespace dv::qt
