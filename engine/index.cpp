@@ -6,6 +6,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/logical.h"
 #include "engine/physical.h"
 #include "platform/messages.h"
 
@@ -19,7 +20,7 @@ constexpr size_t kFirstEntryOffset = kNodeOffset + 4;  // 0-based start of entry
 class Walk {
   public:
     Walk(const std::shared_ptr<cLogicalFile>& file, const char* source)
-        : file_(file ? *file : Null(source)), source_(source) {}
+        : file_(file ? *file : Null(source)), source_(source), extent_(LogicalExtent(file_)) {}
 
     [[noreturn]] void Damaged(int32_t number, const std::string& what) const {
         throw BasicError(number, source_, "Damaged index file " + file_.FileName + ": " + what);
@@ -31,7 +32,8 @@ class Walk {
     }
 
     std::string ReadBlock0() const {
-        return iReadFile(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_));
+        return iReadFile(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_),
+                         extent_);
     }
 
     // Node `node`, which must lie inside the index.
@@ -41,7 +43,8 @@ class Walk {
                                          std::to_string(file_.LastRecord));
         }
         return iReadFile(file_.OpenFile, kBlockSize,
-                         BlockPosition(static_cast<int64_t>(file_.Position) + node, source_));
+                         BlockPosition(static_cast<int64_t>(file_.Position) + node, source_),
+                         extent_);
     }
 
     void CheckEntrySize(int32_t entry_size) const {
@@ -83,6 +86,7 @@ class Walk {
 
     const cLogicalFile& file_;
     const char* source_;
+    FileExtent extent_;
 };
 
 int32_t Field(std::string_view data, const char* code, int32_t position) {
@@ -101,14 +105,22 @@ int32_t PathAt(std::string_view cursor, int32_t depth) {
     return Field(cursor, "C", 17 + 2 * depth);
 }
 
+// The key of entry n, in place in the cursor.
+std::string_view KeyAt(std::string_view cursor, int32_t entry_size, int32_t n) {
+    return cursor.substr(kFirstEntryOffset + static_cast<size_t>(n - 1) * entry_size,
+                         static_cast<size_t>(entry_size - 4));
+}
+
+// The pointer of entry n; -1 reads as 0.
+int32_t PointerAt(std::string_view cursor, int32_t entry_size, int32_t n) {
+    const size_t at = kFirstEntryOffset + static_cast<size_t>(n - 1) * entry_size;
+    const int32_t pointer = Field(cursor, "L", static_cast<int32_t>(at) + entry_size - 4 + 1);
+    return pointer == -1 ? 0 : pointer;
+}
+
 // Entry n of the cursor's node with a known entry size.
 NodeEntry EntryAt(std::string_view cursor, int32_t entry_size, int32_t n) {
-    const size_t at = kFirstEntryOffset + static_cast<size_t>(n - 1) * entry_size;
-    NodeEntry e;
-    e.key = std::string(cursor.substr(at, static_cast<size_t>(entry_size - 4)));
-    e.pointer = Field(cursor, "L", static_cast<int32_t>(at) + entry_size - 4 + 1);
-    if (e.pointer == -1) e.pointer = 0;
-    return e;
+    return NodeEntry{std::string(KeyAt(cursor, entry_size, n)), PointerAt(cursor, entry_size, n)};
 }
 
 std::string_view RawEntry(std::string_view cursor, int32_t entry_size, int32_t n) {
@@ -166,7 +178,6 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
         walk.CheckCount(node, count, entry_size);
         if (next != kInnerMark) leaves_seen.insert(node);
         int32_t i = 1;
-        NodeEntry entry;
         while (true) {
             if (i > count) {
                 if (next == kInnerMark) {
@@ -189,19 +200,19 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
                 i = 1;
                 continue;
             }
-            entry = EntryAt(cursor, entry_size, i);
-            if (CompareKeys(key, entry.key) <= 0) break;
+            if (CompareKeys(key, KeyAt(cursor, entry_size, i)) <= 0) break;
             ++i;
         }
-        record = entry.pointer;
+        record = PointerAt(cursor, entry_size, i);
         if (next == kInnerMark) {
             if (record > file.LastRecord) return OutOfRange(file, record);
             node = record;  // descend
             continue;
         }
-        if (CompareKeys(key, entry.key) < 0) {
+        if (const std::string_view found = KeyAt(cursor, entry_size, i);
+            CompareKeys(key, found) < 0) {
             record = -record;
-            key = entry.key;
+            key.assign(found);
         }
         Pack("B", cursor, i, kCursorIndexAt);
         Pack("B", cursor, depth, kCursorDepthAt);

@@ -128,7 +128,14 @@ std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record
     if (!file) throw BasicError(err::kFile, "iLreadFile", "LogicalFile parameter is undefined");
     CheckRecord(*file, record, "iLreadFile");
     return iReadFile(file->OpenFile, file->RecordLength,
-                     RecordPosition(*file, record, "iLreadFile"));
+                     RecordPosition(*file, record, "iLreadFile"), LogicalExtent(*file));
+}
+
+FileExtent LogicalExtent(const cLogicalFile& file) {
+    const int64_t unit = file.FileType == "I" ? kBlockSize : file.RecordLength;
+    if (unit <= 0 || file.LastRecord < 0 || file.Position < 0) return {};
+    const int64_t start = static_cast<int64_t>(file.Position) * kBlockSize;
+    return {start, start + (static_cast<int64_t>(file.LastRecord) + 1) * unit};
 }
 
 void iLwriteFile(const std::shared_ptr<cLogicalFile>& file, int32_t record,

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/fill_cache.h"
 #include "engine/tables.h"
 
 namespace dv {
@@ -32,6 +33,9 @@ std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name);
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
                                                int32_t record_length, int32_t& last_record);
 std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record);
+// The bytes of a logical file inside its container: record zero (an index's block 0) to its
+// last record; unknown when the file's counts make no sense.
+FileExtent LogicalExtent(const cLogicalFile& file);
 
 // The write side; every write fails with error 75 unless writing is enabled.
 void iLwriteFile(const std::shared_ptr<cLogicalFile>& file, int32_t record,

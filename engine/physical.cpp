@@ -37,7 +37,10 @@ void RaiseErrno(int e, const char* source) {
 }
 
 void RefuseUnlessAllowed(const cOpenFile& file, const char* source) {
-    if (g_writes_allowed) return;
+    if (g_writes_allowed) {
+        FillCache::Drop();  // what the fill kept may be what is written now
+        return;
+    }
     throw BasicError(err::kPathFileAccess, source,
                      "Path/File access error: the dealer's files are opened read-only and "
                      "writing is not enabled: " +
@@ -115,13 +118,14 @@ std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size
     return out;
 }
 
-std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position) {
+std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
+                      const FileExtent& extent) {
     if (!file) RaisePlatform(err::kNoObject, "iReadFile");
     if (length < 0) RaisePlatform(err::kInvalidArgument, "iReadFile");
     if (position < 0) RaisePlatform(err::kBadRecordNumber, "iReadFile");
     if (!file->handle) RaisePlatform(err::kBadFileNumber, "iReadFile");
     if (length == 0) return {};
-    return ReadCounted(*file->handle, position, static_cast<size_t>(length), "iReadFile");
+    return CachedRead(*file, position, static_cast<size_t>(length), extent, "iReadFile");
 }
 
 std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block) {

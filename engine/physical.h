@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/fill_cache.h"
 #include "engine/tables.h"
 
 namespace dv {
@@ -20,7 +21,10 @@ std::string CompletePath(std::string_view path);
 // completed in the argument. None when no ordinary file of that path exists.
 std::shared_ptr<cOpenFile> iOpenFile(std::string& path);
 // Exactly length bytes from byte position (0-based); bytes past the end of the file read as 0.
-std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position);
+// Inside a fill the read goes through the fill's cache (fill_cache.h); extent names the logical
+// file the bytes belong to, when they belong to one.
+std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
+                      const FileExtent& extent = {});
 // The 512 bytes of block number block.
 std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block);
 // Writes data at position, or at the file's kept Position when position is -1.

@@ -5,6 +5,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/fill_cache.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
@@ -82,6 +83,7 @@ void ResetEngineState() {
     mSystem.reset();
     mEpcInfo.reset();
     ResetAlphabet();
+    FillCache::Drop();
 }
 
 std::shared_ptr<cBusinessBasic> mBusinessBasic;
@@ -170,6 +172,7 @@ cBusinessBasic::cBusinessBasic() {
     static const bool release_registered = (std::atexit(ReleaseAtExit), true);
     (void)release_registered;
     ResetAlphabet();
+    FillCache::Drop();  // nothing read through earlier tables is kept
     // The socket library needs no start-up here.
     if (!mSystem) RaisePlatform(err::kNoObject, kInitSource);
     cSystem& system = *mSystem;

@@ -4,6 +4,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/fill_cache.h"
 #include "engine/packed_text.h"
 #include "engine/system.h"
 #include "engine/tables.h"
@@ -161,15 +162,18 @@ std::array<std::string, 4> OrderDocument::Comments() const {
 }
 
 std::string VendorName(int32_t vendor) {
-    cBusinessBasic& engine = Engine("VendorName");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, vendor, 1);
-    int32_t record = 0;
-    int16_t flag = 0;
-    engine.KFind("VNDRI", cursor, key, record, flag);
-    if (record <= 0) return kVendorNotFound;
-    return UcmView(fields::Mid(engine.LreadFile("VNDRL", record, flag), 6, 20));
+    // Many documents of a load name the same vendor: one lookup per vendor and load.
+    return RememberForFill("VendorName", std::to_string(vendor), [vendor]() -> std::string {
+        cBusinessBasic& engine = Engine("VendorName");
+        std::string cursor(kCursorSize, '\0');
+        std::string key(4, '\0');
+        Pack("L", key, vendor, 1);
+        int32_t record = 0;
+        int16_t flag = 0;
+        engine.KFind("VNDRI", cursor, key, record, flag);
+        if (record <= 0) return kVendorNotFound;
+        return UcmView(fields::Mid(engine.LreadFile("VNDRL", record, flag), 6, 20));
+    });
 }
 
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {

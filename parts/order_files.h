@@ -113,7 +113,8 @@ class OrderDocument {
 };
 
 // The vendor's name: 30 characters packed at 6 of its VNDRL record, found through VNDRI by
-// the vendor number; "Vendor not found" when VNDRI has no exact entry.
+// the vendor number; "Vendor not found" when VNDRI has no exact entry. Within a fill each
+// vendor is looked up once.
 std::string VendorName(int32_t vendor);
 
 // What a view's row shows of one document.

@@ -6,9 +6,12 @@
 
 #include <cerrno>
 
+#include "platform/file_calls.h"
+
 namespace dv::platform {
 
 std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, int* error) {
+    count::Open();
     const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (error != nullptr) *error = errno;
@@ -19,6 +22,7 @@ std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, 
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
+    count::Close();
     ::close(fd_);
 }
 
@@ -27,6 +31,7 @@ int ReadOnlyFile::ReadAt(int64_t offset, size_t length, std::string& out) const 
     if (offset < 0) return EINVAL;
     size_t done = 0;
     while (done < length) {
+        count::Read(length - done);
         const ssize_t n = ::pread(fd_, out.data() + done, length - done,
                                   static_cast<off_t>(offset + static_cast<int64_t>(done)));
         if (n < 0) {
@@ -41,6 +46,7 @@ int ReadOnlyFile::ReadAt(int64_t offset, size_t length, std::string& out) const 
 
 int ReadOnlyFile::Length(int64_t& length) const {
     struct stat st {};
+    count::Fstat();
     if (::fstat(fd_, &st) != 0) return errno;
     length = static_cast<int64_t>(st.st_size);
     return 0;
@@ -77,25 +83,30 @@ int WritableFile::WriteAt(int64_t offset, std::string_view data) const {
 
 bool IsOrdinaryFile(const std::string& local_path) {
     struct stat st {};
+    count::Lookup();
     return ::stat(local_path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int ReadWholeFile(const std::string& local_path, std::string& out) {
     out.clear();
+    count::Open();
     const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno;
     char buffer[65536];
     while (true) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        count::Read(n > 0 ? static_cast<size_t>(n) : 0);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int e = errno;
+            count::Close();
             ::close(fd);
             return e;
         }
         if (n == 0) break;
         out.append(buffer, static_cast<size_t>(n));
     }
+    count::Close();
     ::close(fd);
     return 0;
 }

@@ -7,16 +7,20 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/file_calls.h"
+
 namespace dv::platform {
 namespace {
 
 bool Exists(const std::string& path) {
     struct stat st {};
+    count::Lookup();
     return ::stat(path.c_str(), &st) == 0;
 }
 
 // The name under which dir lists `name` without regard to case, or nothing.
 std::optional<std::string> FindFolded(const std::string& dir, const std::string& name) {
+    count::Lookup();
     DIR* d = ::opendir(dir.c_str());
     if (d == nullptr) return std::nullopt;
     std::optional<std::string> best;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "sampledata/formats.h"
+#include "sampledata/service_data.h"
 
 namespace dv::sample::damage {
 namespace {
@@ -235,6 +236,13 @@ const NamedDamage kNamedDamages[] = {
      [](DataSetImage& image) { RemoveDirectoryEntry(image, "VNDRI"); }},
     {"putbi-missing", "PUTBI is missing: Open Purchase Orders fails",
      [](DataSetImage& image) { RemoveDirectoryEntry(image, "PUTBI"); }},
+    // Shop jobs and warranty claims.
+    {"file0-job-slot", "job 107's open-job slot names a record past INVOL: Open Shop Work fails",
+     [](DataSetImage& image) { JobSlotPastLastRecord(image, 107); }},
+    {"warrl-no-pages", "the first claim points at no page: its row reads \"Error in warranty detail\"",
+     [](DataSetImage& image) { ClaimWithoutPages(image, 1); }},
+    {"warrl-loop", "the second claim's head page links to itself: a failure row, never a hang",
+     [](DataSetImage& image) { LoopClaimPages(image, 2); }},
 };
 
 }  // namespace

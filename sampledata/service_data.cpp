@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "sampledata/as_of.h"
 #include "sampledata/formats.h"
 
 namespace dv::sample {

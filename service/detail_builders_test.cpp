@@ -7,6 +7,7 @@
 #include "engine/packed_text.h"
 #include "parts/test_data_set.h"
 #include "sales/test_support.h"
+#include "shell/event_log.h"
 #include "sampledata/record_builder.h"
 
 namespace dv {
@@ -15,28 +16,14 @@ namespace {
 using sample::RecordBuilder;
 using sales_test::RecordedEvents;
 
-std::string Slot(std::string_view code, std::string_view part, std::string_view dashes,
-                 std::string_view description, int32_t tenths, int32_t net, int32_t cost) {
-    return RecordBuilder(44)
-        .Text(1, code, 2)
-        .Text(3, part, 12)
-        .Text(15, dashes, 2)
-        .Text(17, description, 14)
-        .Bin(31, 'J', tenths)
-        .Bin(33, 'K', net)
-        .Bin(36, 'D', cost)
-        .str();
-}
+using sales_test::Slot;
 std::string Remark(std::string_view text) {
-    return RecordBuilder(44).Text(1, "REM", 2).Text(3, text, 42).str();
+    return sales_test::RemarkSlot(text);
 }
+// A page of the shop or warranty file: the chain fields, the slots and the request segment.
 RecordBuilder Page(int32_t status, int32_t page, int32_t link, const std::vector<std::string>& slots,
                    int32_t segment = 0) {
-    RecordBuilder b(512);
-    b.Bin(1, 'J', status).Bin(97, 'B', segment).Bin(110, 'K', link).Bin(115, 'B', page);
-    b.Bin(146, 'B', static_cast<int64_t>(slots.size()));
-    for (size_t j = 0; j < slots.size(); ++j) b.Raw(161 + 44 * static_cast<int32_t>(j), slots[j]);
-    return b;
+    return sales_test::Page(page, link, slots, -1, status).Bin(97, 'B', segment);
 }
 
 class DetailBuilders : public parts_test::EngineTest {
@@ -98,7 +85,25 @@ class DetailBuilders : public parts_test::EngineTest {
 
     static std::string Stamp() { return "11/15/2024 : 2:05:09 PM : "; }
 
-    RecordedEvents events;
+    // The builders' event-log entries, wherever the page-chain builder writes them (its own
+    // sink, or the shell's application event log).
+    struct Events {
+        RecordedEvents sales;
+        RecordingEventLog shell;
+        ScopedEventLog scoped{shell};
+        size_t sales_from = 0, shell_from = 0;
+        std::vector<std::string> list;
+        const std::vector<std::string>& entries() {
+            list.assign(sales.entries().begin() + static_cast<long>(sales_from), sales.entries().end());
+            list.insert(list.end(), shell.entries().begin() + static_cast<long>(shell_from),
+                        shell.entries().end());
+            return list;
+        }
+        void Clear() {
+            sales_from = sales.entries().size();
+            shell_from = shell.entries().size();
+        }
+    } events;
 };
 
 TEST_F(DetailBuilders, ShopRowsCarryTheirPagesRequest) {
@@ -153,7 +158,7 @@ TEST_F(DetailBuilders, ShopChainFailuresAreLoggedUnderTheirProcedure) {
         {99, {"clsShopDetail : GetDetail81"}, 0},
     };
     for (const auto& c : cases) {
-        events.entries().clear();
+        events.Clear();
         clsShopDetail d;
         d.ShopRec(c.head);
         d.GetDetail();
@@ -236,7 +241,7 @@ TEST_F(DetailBuilders, WarrantyChainFailures) {
     };
     clsWarrDetail d;
     for (const auto& c : cases) {
-        events.entries().clear();
+        events.Clear();
         d.ShopRef(7000);
         d.GetDetail();  // a claim with totals first
         d.ShopRef(c.key);

@@ -9,11 +9,13 @@
 #include <cstring>
 #include <string>
 
-#include "engine/physical.h"
+#include "engine/fill_cache.h"
+#include "platform/file_calls.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
 #include "shell/main_controller.h"
 #include "shell/operation_log.h"
+#include "shell/settings_file.h"
 #include "shell/view_registry.h"
 
 namespace {
@@ -23,26 +25,60 @@ void Print(const std::string& document) {
     std::fflush(stdout);
 }
 
+void PrintCalls(const char* what, const dv::platform::FileCalls& c) {
+    std::fprintf(stderr, "%-22s %7llu %10llu %6llu %6llu %6llu %8llu %7llu\n", what,
+                 static_cast<unsigned long long>(c.reads), static_cast<unsigned long long>(c.bytes),
+                 static_cast<unsigned long long>(c.opens), static_cast<unsigned long long>(c.closes),
+                 static_cast<unsigned long long>(c.fstats),
+                 static_cast<unsigned long long>(c.lookups),
+                 static_cast<unsigned long long>(c.Calls()));
+}
+
+// The file-system calls of each view's last load and of the whole run, for the load benchmark:
+// a regression in any view shows in its own line.
+void PrintStats(const dv::MainController& controller) {
+    std::fprintf(stderr, "%-22s %7s %10s %6s %6s %6s %8s %7s\n", "file-system calls", "reads",
+                 "bytes", "opens", "closes", "fstats", "look-ups", "calls");
+    if (const dv::RecapBoard* recap = controller.recap_board())
+        PrintCalls(recap->form_name().c_str(), recap->load_calls());
+    for (const dv::View* view : controller.LoadedViews())
+        PrintCalls(view->form_name().c_str(), view->load_calls());
+    PrintCalls("whole run", dv::platform::FileCallCounts());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     bool refresh = false;
     bool stats = false;
+    bool details = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--refresh") == 0) {
             refresh = true;
         } else if (std::strcmp(argv[i], "--stats") == 0) {
             stats = true;
+        } else if (std::strcmp(argv[i], "--details") == 0) {
+            details = true;
+        } else if (std::strcmp(argv[i], "--no-cache") == 0) {
+            dv::FillCache::SetEnabled(false);
         } else {
             std::fprintf(stderr,
-                         "usage: dashvane-dump [--refresh] [--stats]\n"
+                         "usage: dashvane-dump [--refresh] [--stats] [--no-cache] [--details]\n"
                          "Prints the dashboard's figures as JSON; reads tMRCatalog.ini from the "
-                         "temporary directory.\n");
+                         "temporary directory.\n"
+                         "--stats: the file-system calls of each view's load and of the whole "
+                         "run, on stderr.\n"
+                         "--no-cache: every read goes to the file (the figures are the same).\n"
+                         "--details: also the detail form every row's button opens.\n");
             return 2;
         }
     }
 
     dv::InitLogPath();
+    // The user's stored settings (the G/L views' account lists), as the desktop program keeps
+    // them.
+    dv::FileSettingsStore settings(dv::DefaultSettingsPath());
+    dv::ScopedSettingsStore use_settings(settings);
     dv::ViewRegistry views;
     dv::RegisterViews(views);
     dv::HeadlessWindow window;
@@ -51,17 +87,17 @@ int main(int argc, char** argv) {
     dv::LogCapture log;
     controller.Start();
     const bool loaded = controller.load_completed();
-    Print(dv::DumpDocument(controller, log.Take()));
+    // The details run before the document is written, so that what their clicks log is in it.
+    auto document = [&] {
+        const std::string detail_text = details ? dv::DumpDetails(controller) : std::string();
+        return dv::DumpDocument(controller, log.Take(), detail_text);
+    };
+    Print(document());
     if (refresh) {
         controller.MenuClick(dv::Menu::kFile, 0);
-        Print(dv::DumpDocument(controller, log.Take()));
+        Print(document());
     }
+    if (stats) PrintStats(controller);
     controller.Unload();
-    if (stats) {
-        // The engine's own reads of the dealer files, for the load benchmark.
-        const dv::ReadStats read = dv::EngineReadStats();
-        std::fprintf(stderr, "engine reads: %lld calls, %lld bytes\n",
-                     static_cast<long long>(read.reads), static_cast<long long>(read.bytes));
-    }
     return loaded ? 0 : 1;
 }

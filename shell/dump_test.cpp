@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "platform/test_support.h"
+#include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/this_computer.h"
 
@@ -309,12 +312,55 @@ TEST_F(DumpTest, UnreachableShareShowsTwoConnectionMessages) {
     EXPECT_EQ(docs[0]["log"].size(), 3u);
 }
 
+// The figures of a load through the per-fill cache are those of reads straight from the files,
+// byte for byte, on the demo set and on damaged ones (where an error ends a walk part way).
+TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
+    namespace damage = sample::damage;
+    struct Case {
+        const char* name;
+        std::function<void(sample::DataSetImage&)> damage;
+    };
+    const Case cases[] = {
+        {"undamaged", [](sample::DataSetImage&) {}},
+        {"looped PUTBI leaves", [](auto& i) { damage::LoopLeafChain(i, "PUTBI", 2, 0); }},
+        {"LINEI entry count", [](auto& i) { damage::SetEntryCount(i, "LINEI", 1); }},
+        {"RTTBI root", [](auto& i) { damage::SetRoot(i, "RTTBI"); }},
+        {"LINEI pointer", [](auto& i) { damage::RecordPointerPastLastRecord(i, "LINEI", "LINEL", 5); }},
+        {"VNDRL missing", [](auto& i) { damage::RemoveDirectoryEntry(i, "VNDRL"); }},
+        {"PUTBI cut", [](auto& i) { damage::TruncateLogical(i, "PUTBI", 3 * 512 + 100); }},
+        {"short LINEL", [](auto& i) { damage::ShortenRecords(i, "LINEL", 40); }},
+    };
+    // The log's time stamps differ between two runs.
+    const std::regex when(R"(\d{1,2}/\d{1,2}/\d{4} \d{1,2}:\d{2}:\d{2} [AP]M)");
+    auto figures = [&](const DumpRun& run) { return std::regex_replace(run.out, when, "<when>"); };
+    int set = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sample::DataSetWriter writer;
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
+        sample::AddDemoFiles(writer, plan);
+        writer.Index("PUTBI").Fill(4);  // several leaves, so that a chain can come back
+        writer.Index("LINEI").Fill(4);
+        sample::DataSetImage image = writer.Build();
+        c.damage(image);
+        const std::string dir = "set" + std::to_string(set++);
+        image.Write(root_ / (dir + "/share"), root_ / "tmp");
+        const testing::ScopedEnv shares("DASHVANE_SHARES", root_ / (dir + "/share"));
+        const DumpRun cached = Dump("--refresh");
+        const DumpRun plain = Dump("--refresh --no-cache");
+        EXPECT_EQ(cached.status, plain.status);
+        EXPECT_EQ(cached.err, plain.err);
+        EXPECT_EQ(figures(cached), figures(plain));
+        ASSERT_EQ(Documents(cached.out).size(), 2u);
+    }
+}
+
 // The sample writer's damage on demand, as a script uses it: a set broken by name, then dumped.
 TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     const auto sample = [&](const std::string& args) {
         const std::string command = std::string("'") + DASHVANE_SAMPLE +
-                                    "' --scale tiny --as-of 2024-11-15 " + args + " '" + root_.path() +
-                                    "' >/dev/null 2>&1";
+                                    "' --scale tiny --as-of 2024-11-15 " + args + " '" +
+                                    root_.path() + "' >/dev/null 2>&1";
         return std::system(command.c_str());
     };
     ASSERT_EQ(sample("--damage linei-root --damage vndri-missing"), 0);
@@ -332,6 +378,79 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     EXPECT_NE(run.out.find("Terminal File 'ttymap' not found"), std::string::npos) << run.out;
 
     EXPECT_NE(sample("--damage no-such-damage"), 0);
+}
+
+// The order detail of every row of the parts views' lists, as the button opens it.
+TEST_F(DumpTest, DetailsShowWhatEachRowsButtonOpens) {
+    WriteDemo();
+    const DumpRun plain = Dump();
+    EXPECT_EQ(plain.out.find("\"details\""), std::string::npos);  // only when asked for
+    const DumpRun run = Dump("--details");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Json> docs = Documents(run.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const Json& details = docs[0]["details"];
+    EXPECT_THROW(details["frmInv"], std::out_of_range);  // its grid has no buttons
+
+    struct List {
+        const char* form;
+        const char* grid;
+        std::string caption;  // the detail's caption before the document number
+    };
+    for (const List& list : {List{"frmReturn", "grdReturn", "Return Order Detail      Return # : "},
+                             List{"frmPo", "grdPO", "Purchase Order Detail      PO # : "}}) {
+        SCOPED_TRACE(list.form);
+        const Json& rows = docs[0]["views"][list.form]["grids"][list.grid]["rows"];
+        const Json& forms = details[list.form];
+        ASSERT_GT(rows.size(), 0u);
+        ASSERT_EQ(forms.size(), rows.size());
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const std::string number = rows[r][0].str();
+            const Json& d = forms[number];
+            EXPECT_EQ(d["form"].str(), "frmPODetail");
+            EXPECT_EQ(d["caption"].str(), list.caption + number);
+            // Vendor, date and total from the row; the items are the lines listed.
+            EXPECT_EQ(d["labels"]["lblDetail(0)"].str(), rows[r][2].str());
+            EXPECT_EQ(d["labels"]["lblDetail(1)"].str(), rows[r][3].str());
+            EXPECT_EQ(d["labels"]["lblDetail(2)"].str(), rows[r][4].str());
+            const Json& lines = d["grids"]["grdPod"]["rows"];
+            EXPECT_GT(lines.size(), 0u);
+            EXPECT_EQ(d["labels"]["lblDetail(3)"].str(), std::to_string(lines.size()));
+            EXPECT_EQ(d["grids"]["grdPod"]["columns"].size(), 6u);
+            EXPECT_THROW(d["errors"], std::out_of_range);  // every step read
+        }
+    }
+    EXPECT_EQ(docs[0]["log"].size(), 1u);  // the start line: no click failed
+}
+
+TEST_F(DumpTest, DetailsOfADamagedSetCarryTheirErrorsAndMessages) {
+    sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kDemo);
+    sample::damage::FindNamedDamage("parti-missing")->apply(image);
+    image.Write(root_ / "share", root_ / "tmp");
+    const DumpRun run = Dump("--details");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Json> docs = Documents(run.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const Json& returns = docs[0]["details"]["frmReturn"];
+    ASSERT_GT(returns.size(), 0u);
+    const Json& first = std::get<Json::Object>(returns.v).front().second;
+    // The lines show without their descriptions; the return detail says what failed, and the
+    // same line is in the operation log.
+    EXPECT_EQ(first["grids"]["grdPod"]["rows"][0][2].str(), "Part Not Found");
+    EXPECT_GT(first["errors"].size(), 0u);
+    EXPECT_NE(first["errors"][0].str().find("File not Found"), std::string::npos);
+    ASSERT_EQ(first["messages"].size(), 1u);
+    const std::string message = first["messages"][0].str();
+    EXPECT_EQ(message.rfind("Error in frmReturn ShowReturnDetail routine error # :  -10  ", 0), 0u)
+        << message;
+    const Json& log = docs[0]["log"];
+    bool logged = false;
+    for (size_t i = 0; i < log.size(); ++i) logged = logged || log[i].str() == "*" + message;
+    EXPECT_TRUE(logged);
+    // The purchase-order detail reports nothing but still lists its failed steps.
+    const Json& order = std::get<Json::Object>(docs[0]["details"]["frmPo"].v).front().second;
+    EXPECT_GT(order["errors"].size(), 0u);
+    EXPECT_THROW(order["messages"], std::out_of_range);
 }
 
 TEST_F(DumpTest, WrongArgumentIsRefused) {

@@ -1,6 +1,7 @@
 #include "shell/main_controller.h"
 
 #include "engine/error.h"
+#include "engine/fill_cache.h"
 #include "engine/system.h"
 #include "platform/messages.h"
 #include "shell/clock_text.h"
@@ -253,6 +254,7 @@ void MainController::GridHeaderClick(View& view, std::string_view grid, int colu
 
 void MainController::GridButtonClick(View& view, std::string_view grid, int row) {
     try {
+        const FillCache cache;  // a detail form reads what it shows as a load does
         view.ButtonClick(grid, row);
     } catch (const std::exception& e) {
         LogEventError(view, std::string(grid) + "_BtnClick", e);
@@ -261,6 +263,7 @@ void MainController::GridButtonClick(View& view, std::string_view grid, int row)
 
 void MainController::CommandClick(View& view, std::string_view button) {
     try {
+        const FillCache cache;
         view.CommandClick(button);
     } catch (const std::exception& e) {
         LogEventError(view, std::string(button) + "_Click", e);
@@ -288,6 +291,7 @@ void MainController::Refresh() {
         if (current_ == nullptr) RaisePlatform(err::kNoObject, "ReLoadDv");
         window_.HideChild(*current_);
         splash_.Show();
+        FillCache::Drop();
         DropForms();
         current_ = LoadForm(form::kRecap);
         for (std::string_view name : kRefreshOrder) {

@@ -1,6 +1,7 @@
 #include "shell/view.h"
 
 #include "engine/error.h"
+#include "engine/fill_cache.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
@@ -16,6 +17,13 @@ View::~View() = default;
 void View::RunLoad(ViewContext& context) {
     if (loaded_) return;
     loaded_ = true;
+    const platform::FileCalls before = platform::FileCallCounts();
+    struct CountAtEnd {
+        View& view;
+        const platform::FileCalls& before;
+        ~CountAtEnd() { view.load_calls_ = platform::FileCallCounts() - before; }
+    } count_at_end{*this, before};
+    const FillCache cache;
     Load(context);
 }
 

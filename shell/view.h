@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_calls.h"
 #include "shell/grid_model.h"
 
 namespace dv {
@@ -81,9 +82,13 @@ class View {
     const std::string& form_name() const { return form_name_; }
     const std::string& caption() const { return caption_; }
 
-    // Runs the form's load event once per instance; later calls do nothing.
+    // Runs the form's load event once per instance; later calls do nothing. The engine keeps
+    // what the load reads until the load ends (engine/fill_cache.h), so that a file's bytes are
+    // read once per load and never kept from one load to the next.
     void RunLoad(ViewContext& context);
     bool loaded() const { return loaded_; }
+    // The file-system calls the load made, a load nested in it (the recap board's) included.
+    const platform::FileCalls& load_calls() const { return load_calls_; }
 
     // Events of the form's grids. The defaults do nothing (a view that has no header or button
     // handler). row is the row of the clicked button; column the clicked header's position.
@@ -137,6 +142,7 @@ class View {
     std::string form_name_;
     std::string caption_;
     bool loaded_ = false;
+    platform::FileCalls load_calls_;
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<FormLabel> labels_;
     std::vector<FormCommand> commands_;

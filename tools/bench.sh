@@ -1,44 +1,134 @@
 #!/usr/bin/env bash
-# The load benchmark: how long the dashboard takes to load a big dealership's data set, against
-# reading every file of that set once from start to end.
-#   tools/bench.sh [RUNS]   (default 5 runs; medians are printed)
-# The large data set is written once into out/bench/large and kept between runs.
+# The load benchmark: how long the dashboard takes to load a dealership's data set, and how many
+# file-system calls it makes on the share, against reading every file of that set once from start
+# to end. Both are measured twice: with a warm local page cache ("hot"), and under a latency
+# model of a network share (bench/share_latency.cpp, preloaded: every call on a file under the
+# share folder waits a fixed time, 1 ms unless -l says otherwise).
+#
+#   tools/bench.sh [-n RUNS] [-m LATENCY_RUNS] [-l MICROSECONDS] [SET...]
+#
+# SET is a scale of dashvane-sample (tiny, demo, large) or NAME=ARGUMENTS, the arguments for
+# dashvane-sample, e.g.  orders3000="--scale large --orders 3000 --returns 600". Default: large.
+# Each set is written once into out/bench/NAME and kept until dashvane-sample changes.
+# Medians of RUNS hot runs (default 7) and LATENCY_RUNS runs under latency (default 3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-5}
+runs=7 latency_runs=3 latency_us=1000
+while getopts "n:m:l:" opt; do
+    case $opt in
+        n) runs=$OPTARG ;;
+        m) latency_runs=$OPTARG ;;
+        l) latency_us=$OPTARG ;;
+        *) sed -n '2,13p' "$0" >&2; exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -gt 0 ] || set -- large
+
 build=${DASHVANE_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target dashvane-dump dashvane-sample codec_bench engine_bench
+cmake --build "$build" -j4 --target dashvane-dump dashvane-sample share_latency >/dev/null
+dump=$PWD/$build/shell/dashvane-dump
+sample=$PWD/$build/sampledata/dashvane-sample
+preload=$PWD/$build/bench/libshare_latency.so
 
-set_dir=out/bench/large
-if [ ! -f "$set_dir/.written" ] || [ "$build/sampledata/dashvane-sample" -nt "$set_dir/.written" ]; then
-    echo "Writing the large data set into $set_dir"
-    rm -rf "$set_dir"
-    /usr/bin/time -f "  written in %e s" "$build/sampledata/dashvane-sample" --scale large "$set_dir" >/dev/null
-    touch "$set_dir/.written"
-fi
-export DASHVANE_SHARES=$PWD/$set_dir/share TMPDIR=$PWD/$set_dir/tmp TEMP=$PWD/$set_dir/tmp
-echo "Data set: $(du -sb "$set_dir/share" | cut -f1) bytes in $(find "$set_dir/share" -type f | wc -l) files"
+median() { sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
+seconds() { awk -v s="$1" 'BEGIN {printf (s < 1 ? "%.3f s" : "%.2f s"), s}'; }
 
-median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+# The wall time of a command, in seconds (microsecond resolution).
+timed() {
+    local start=$EPOCHREALTIME
+    "$@" >/dev/null 2>&1 || true
+    awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.6f\n", b - a}'
+}
 
-# Warm the page cache, then time both.
-find "$set_dir/share" -type f -exec cat {} + >/dev/null
-load_times=() read_times=() rss=()
-for _ in $(seq "$runs"); do
-    out=$( { /usr/bin/time -f "%e %M" "$build/shell/dashvane-dump" --stats >/dev/null; } 2>&1 )
-    stats=$(grep '^engine reads' <<<"$out")
-    read -r t m < <(tail -n 1 <<<"$out")
-    load_times+=("$t") rss+=("$m")
-    start=$(date +%s.%N)
-    find "$set_dir/share" -type f -exec cat {} + >/dev/null
-    read_times+=("$(echo "$(date +%s.%N) - $start" | bc)")
+# One pass over every file of the set: each file opened, read to its end and closed, the list
+# made beforehand.
+read_all() { xargs -0 cat <"$file_list" >/dev/null; }
+load() { "$dump"; }
+
+# Runs a command under the latency model; prints the wall time, and the calls it made on the
+# share into the file $2.
+under_latency() {
+    local us=$1 report=$2
+    shift 2
+    rm -f "$report"
+    DASHVANE_LATENCY_ROOT=$DASHVANE_SHARES DASHVANE_LATENCY_US=$us DASHVANE_LATENCY_REPORT=$report \
+        LD_PRELOAD=$preload timed "$@"
+}
+
+# The share calls of one report file, summed over its processes: "total reads opens ...".
+calls_of() {
+    awk '{for (i = 1; i < NF; i += 2) c[$i] += $(i + 1)}
+         END {printf "%d %d %d %d %d %d %d\n", c["opens"] + c["closes"] + c["reads"] + c["stats"] + c["lookups"] + c["dirs"],
+              c["reads"], c["opens"], c["closes"], c["stats"], c["lookups"] + c["dirs"], c["bytes"]}' "$1"
+}
+
+for spec in "$@"; do
+    case $spec in
+        *=*) name=${spec%%=*}; args=${spec#*=} ;;
+        *) name=$spec; args="--scale $spec" ;;
+    esac
+    set_dir=$PWD/out/bench/$name
+    stamp=$set_dir/.written
+    if [ ! -f "$stamp" ] || [ "$sample" -nt "$stamp" ] || [ "$(cat "$stamp")" != "$args" ]; then
+        echo "Writing the data set $name ($args) into out/bench/$name"
+        rm -rf "$set_dir"
+        # shellcheck disable=SC2086
+        "$sample" $args "$set_dir" >/dev/null
+        echo "$args" >"$stamp"
+    fi
+    export DASHVANE_SHARES=$set_dir/share TMPDIR=$set_dir/tmp TEMP=$set_dir/tmp
+    file_list=$set_dir/files.list
+    find "$DASHVANE_SHARES" -type f -print0 >"$file_list"
+    files=$(tr -cd '\0' <"$file_list" | wc -c)
+    echo
+    echo "== $name: $(du -sb "$DASHVANE_SHARES" | cut -f1) bytes in $files files"
+
+    # Calls on the share, counted by the latency model without a delay.
+    under_latency 0 "$set_dir/load.calls" load >/dev/null
+    under_latency 0 "$set_dir/read.calls" read_all >/dev/null
+    read -r load_calls load_reads load_opens load_closes load_stats load_lookups load_bytes \
+        < <(calls_of "$set_dir/load.calls")
+    read -r read_calls read_reads read_opens read_closes read_stats read_lookups read_bytes \
+        < <(calls_of "$set_dir/read.calls")
+
+    # Hot: warm the page cache, then alternate the two.
+    read_all
+    load_hot=() read_hot=()
+    for _ in $(seq "$runs"); do
+        load_hot+=("$(timed load)")
+        read_hot+=("$(timed read_all)")
+    done
+    lh=$(printf '%s\n' "${load_hot[@]}" | median)
+    rh=$(printf '%s\n' "${read_hot[@]}" | median)
+
+    # Under the latency model.
+    load_lat=() read_lat=()
+    for _ in $(seq "$latency_runs"); do
+        load_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" load)")
+        read_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" read_all)")
+    done
+    ll=$(printf '%s\n' "${load_lat[@]}" | median)
+    rl=$(printf '%s\n' "${read_lat[@]}" | median)
+
+    /usr/bin/time -f "%M" -o "$set_dir/peak" "$dump" >/dev/null 2>&1 || true
+    peak=$(tail -n 1 "$set_dir/peak")
+
+    printf '%-34s %12s %12s %8s\n' "" "load" "read all" "ratio"
+    printf '%-34s %12s %12s %8s\n' "calls on the share" "$load_calls" "$read_calls" \
+        "$(ratio "$load_calls" "$read_calls")"
+    printf '%-34s %12s %12s\n' "  reads" "$load_reads" "$read_reads"
+    printf '%-34s %12s %12s\n' "  opens / closes" "$load_opens / $load_closes" "$read_opens / $read_closes"
+    printf '%-34s %12s %12s\n' "  fstats" "$load_stats" "$read_stats"
+    printf '%-34s %12s %12s\n' "  path look-ups and listings" "$load_lookups" "$read_lookups"
+    printf '%-34s %12s %12s\n' "  bytes read" "$load_bytes" "$read_bytes"
+    printf '%-34s %12s %12s %8s\n' "time, hot (median of $runs)" "$(seconds "$lh")" "$(seconds "$rh")" \
+        "$(ratio "$lh" "$rh")"
+    printf '%-34s %12s %12s %8s\n' "time, ${latency_us} µs a call (median of $latency_runs)" \
+        "$(seconds "$ll")" "$(seconds "$rl")" "$(ratio "$ll" "$rl")"
+    echo "peak resident memory of the load: $peak KiB"
+    echo "the load's calls by view (dashvane-dump --stats):"
+    "$dump" --stats 2>&1 >/dev/null | sed 's/^/  /'
 done
-load=$(printf '%s\n' "${load_times[@]}" | median)
-readall=$(printf '%s\n' "${read_times[@]}" | median)
-peak=$(printf '%s\n' "${rss[@]}" | median)
-echo "dashvane-dump, start-up to the last view: median ${load} s over $runs runs"
-echo "reading every file once:                  median ${readall} s"
-echo "ratio load / read:                        $(echo "scale=1; $load / $readall" | bc)"
-echo "peak resident memory of the load:         ${peak} KiB"
-echo "$stats"

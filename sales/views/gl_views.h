@@ -12,6 +12,7 @@
 // leaves everything, and the close box fills again from the list stored before.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "sales/views/gl_accounts.h"
@@ -38,8 +39,9 @@ class GLView : public View {
     const GLSide& side() const { return side_; }
     GridModel& grid() const { return *grid_; }
 
-    // Where the setup button's dialog runs; without a host the button does nothing.
-    void SetPickerHost(AccountPickerHost* host) { picker_host_ = host; }
+    // Where the setup button's dialog runs (the view keeps it); without a host the button does
+    // nothing.
+    void SetPickerHost(std::unique_ptr<AccountPickerHost> host) { picker_host_ = std::move(host); }
     void CommandClick(std::string_view button) override;
 
   protected:
@@ -52,7 +54,7 @@ class GLView : public View {
     const GLSide& side_;
     GridModel* grid_;
     ViewContext* context_ = nullptr;
-    AccountPickerHost* picker_host_ = nullptr;
+    std::unique_ptr<AccountPickerHost> picker_host_;
 };
 
 class GLAssetView : public GLView {

@@ -241,24 +241,22 @@ TEST_F(GLTest, TheSetupButtonRefillsAfterDoneAndTheCloseBoxButNotAfterCancel) {
     ASSERT_EQ(view->grid().RowCount(), 1);
 
     // Cancel: nothing stored, no refill.
-    FakeHost cancel([](AccountPicker& p) {
+    view->SetPickerHost(std::make_unique<FakeHost>([](AccountPicker& p) {
         p.Select(0, 0);
         p.Move(0);
         p.Cancel();
-    });
-    view->SetPickerHost(&cancel);
+    }));
     view->CommandClick(kSetupCommand);
     EXPECT_EQ(Stored(GLClass::kAsset), "01200");
     EXPECT_EQ(view->grid().RowCount(), 1);
 
     // Done: the display grid replaces the list, and the view fills again.
-    FakeHost done([](AccountPicker& p) {
+    view->SetPickerHost(std::make_unique<FakeHost>([](AccountPicker& p) {
         p.Select(0, 2);  // 2/5
         p.Select(0, 0);  // 1/100
         p.Move(0);
         EXPECT_EQ(p.Done(), "01100,025");
-    });
-    view->SetPickerHost(&done);
+    }));
     view->CommandClick(kSetupCommand);
     EXPECT_EQ(Stored(GLClass::kAsset), "01100,025");
     EXPECT_EQ(Rows(view->grid()), (std::vector<std::string>{"1/100 $19,989,154.34", "2/5 $7.00"}));
@@ -266,13 +264,16 @@ TEST_F(GLTest, TheSetupButtonRefillsAfterDoneAndTheCloseBoxButNotAfterCancel) {
 
     // The close box: nothing stored, but the view fills again from the stored list.
     Store(GLClass::kAsset, "025");
-    FakeHost close([](AccountPicker& p) { p.CloseBox(); });
-    view->SetPickerHost(&close);
+    int runs = 0;
+    view->SetPickerHost(std::make_unique<FakeHost>([&runs](AccountPicker& p) {
+        ++runs;
+        p.CloseBox();
+    }));
     view->CommandClick(kSetupCommand);
     EXPECT_EQ(Stored(GLClass::kAsset), "025");
     EXPECT_EQ(Rows(view->grid()), (std::vector<std::string>{"2/5 $7.00"}));
     view->CommandClick("cmdOther");
-    EXPECT_EQ(close.runs, 1);
+    EXPECT_EQ(runs, 1);
 }
 
 std::vector<std::string> PickerRows(const AccountPicker& p, int grid) {

@@ -44,31 +44,17 @@ class TestContext : public ViewContext {
     std::map<int32_t, bool> options;
 };
 
-// A line slot of 44 bytes.
+// A line slot of 44 bytes, and a remark's.
 inline std::string Slot(std::string_view code, std::string_view part, std::string_view description,
                         int32_t tenths, int32_t net, int32_t cost, std::string_view dashes = {}) {
-    return RecordBuilder(44)
-        .Text(1, code, 2)
-        .Text(3, part, 12)
-        .Text(15, dashes, 2)
-        .Text(17, description, 14)
-        .Bin(31, 'J', tenths)
-        .Bin(33, 'K', net)
-        .Bin(36, 'D', cost)
-        .str();
+    return sales_test::Slot(code, part, dashes, description, tenths, net, cost);
 }
-inline std::string RemarkSlot(std::string_view text) {
-    return RecordBuilder(44).Text(1, "REM", 2).Text(3, text, 42).str();
-}
+using sales_test::RemarkSlot;
 
 // A page of INVOL or WARRL: chain fields, segment and slots.
 inline RecordBuilder Page(int32_t status, int32_t page, int32_t link,
                           const std::vector<std::string>& slots, int32_t segment = 0) {
-    RecordBuilder b(512);
-    b.Bin(1, 'J', status).Bin(97, 'B', segment).Bin(110, 'K', link).Bin(115, 'B', page);
-    b.Bin(146, 'B', static_cast<int64_t>(slots.size()));
-    for (size_t j = 0; j < slots.size(); ++j) b.Raw(161 + 44 * static_cast<int32_t>(j), slots[j]);
-    return b;
+    return sales_test::Page(page, link, slots, -1, status).Bin(97, 'B', segment);
 }
 
 // The engine on a data set, a fixed clock, a captured log, recorded detail forms and event-log

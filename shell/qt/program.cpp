@@ -1,4 +1,5 @@
 #include "shell/qt/program.h"
+#include "shell/settings_file.h"
 
 #include <QApplication>
 
@@ -71,6 +72,9 @@ int RunDashvane(int argc, char** argv) {
     QtDialogs dialogs;
     auto previous = platform::SetMessageSink(std::make_shared<DialogMessageSink>(dialogs));
     int status = 0;
+    // The user's stored settings, in the file dashvane-dump reads too.
+    FileSettingsStore settings(DefaultSettingsPath());
+    ScopedSettingsStore use_settings(settings);
     if (CheckLaunch(argc, argv)) {
         ViewRegistry views;
         RegisterViews(views);

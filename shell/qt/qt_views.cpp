@@ -1,6 +1,7 @@
 #include "shell/qt/qt_views.h"
 
 #include "parts/qt/parts_forms.h"
+#include "sales/qt/gl_forms.h"
 #include "service/qt/service_forms.h"
 #include "shell/main_tables.h"
 #include "units/qt/units_forms.h"
@@ -35,6 +36,8 @@ void RegisterQtViews(QtViewRegistry& registry) {
     registry.Add(form::kInv, InventoryQtHooks());
     registry.Add(form::kReturn, ReturnsQtHooks());
     registry.Add(form::kPo, PurchaseOrdersQtHooks());
+    registry.Add(form::kGLA, GLQtHooks());
+    registry.Add(form::kGLL, GLQtHooks());
     registry.Add(form::kFp, FloorPlanQtHooks());
     registry.Add(form::kUnits, UnitsQtHooks());
     registry.Add(form::kShop, ServiceQtHooks());

@@ -1,0 +1,178 @@
+#include "engine/fill_cache.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+#include <utility>
+
+#include "engine/physical.h"
+#include "platform/file.h"
+
+namespace dv {
+namespace {
+
+// What a kept entry costs beyond its bytes (map node, key, string header), for the budget.
+constexpr size_t kEntryOverhead = 96;
+// The first read-ahead of a run; each further one doubles, up to kReadAheadBytes.
+constexpr int64_t kFirstReadAhead = 16 * 1024;
+// A read counts as the next of an ascending run when it starts at most this many of its own
+// lengths past the end of the previous one (a walk that skips a few deleted records).
+constexpr int64_t kRunGapReads = 8;
+
+// Bytes of a file held from `start`: a logical file read whole, or a read-ahead window.
+struct Window {
+    int64_t start = 0;
+    std::string bytes;
+
+    bool Covers(int64_t position, size_t length) const {
+        return position >= start &&
+               position + static_cast<int64_t>(length) <=
+                   start + static_cast<int64_t>(bytes.size());
+    }
+    std::string Slice(int64_t position, size_t length) const {
+        return bytes.substr(static_cast<size_t>(position - start), length);
+    }
+};
+
+// The reads of one logical file within a container.
+struct Stream {
+    int64_t next = -1;  // where the last read ended; -1 before the first
+    int64_t ahead = 0;  // the size of the last read-ahead
+    Window window;
+};
+
+struct FileState {
+    std::map<int64_t, Stream> streams;  // by the start of the logical file's extent
+    std::map<std::pair<int64_t, size_t>, std::string> reads;  // by position and length
+};
+
+struct CacheState {
+    int depth = 0;
+    std::unordered_map<std::string, FileState> files;  // by the file's path, folded
+    std::unordered_map<std::string, std::string> answers;
+    size_t bytes = 0;
+};
+
+CacheState g_cache;
+bool g_enabled = true;
+
+std::string Folded(std::string_view path) {
+    std::string f(path);
+    for (char& c : f)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return f;
+}
+
+void Clear() {
+    g_cache.files.clear();
+    g_cache.answers.clear();
+    g_cache.bytes = 0;
+}
+
+// Counts bytes kept; past the budget everything kept so far goes.
+void Account(size_t bytes) {
+    g_cache.bytes += bytes + kEntryOverhead;
+    if (g_cache.bytes > kCacheBudgetBytes) Clear();
+}
+
+// Fills a stream's window with the bytes [position, position + length) and answers the read
+// of `want` bytes at `at` from it.
+std::string ReadWindow(Stream& stream, const cOpenFile& file, int64_t position, int64_t length,
+                       int64_t at, size_t want, const char* source) {
+    std::string bytes = ReadCounted(*file.handle, position, static_cast<size_t>(length), source);
+    std::string answer = bytes.substr(static_cast<size_t>(at - position), want);
+    g_cache.bytes -= std::min(g_cache.bytes, stream.window.bytes.size());
+    stream.window.start = position;
+    stream.window.bytes = std::move(bytes);
+    Account(static_cast<size_t>(length));
+    return answer;
+}
+
+}  // namespace
+
+FillCache::FillCache() {
+    if (!g_enabled) return;
+    if (g_cache.depth++ == 0) Clear();
+}
+
+FillCache::~FillCache() {
+    if (g_cache.depth == 0) return;  // caching was off when this scope began
+    if (--g_cache.depth == 0) Clear();
+}
+
+bool FillCache::Active() {
+    return g_enabled && g_cache.depth > 0;
+}
+
+void FillCache::Drop() {
+    Clear();
+}
+
+void FillCache::SetEnabled(bool enabled) {
+    g_enabled = enabled;
+    if (!enabled) Clear();
+}
+
+bool FillCache::Enabled() {
+    return g_enabled;
+}
+
+std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
+                       const FileExtent& extent, const char* source) {
+    if (!FillCache::Active()) return ReadCounted(*file.handle, position, length, source);
+    FileState& state = g_cache.files[Folded(file.Path)];
+    const int64_t key = extent.Known() ? extent.start : -1;
+    // Its own logical file's window first, then any other that holds the bytes.
+    if (const auto own = state.streams.find(key);
+        own != state.streams.end() && own->second.window.Covers(position, length)) {
+        own->second.next = position + static_cast<int64_t>(length);
+        return own->second.window.Slice(position, length);
+    }
+    for (const auto& [start, stream] : state.streams)
+        if (stream.window.Covers(position, length)) return stream.window.Slice(position, length);
+    if (const auto earlier = state.reads.find({position, length}); earlier != state.reads.end())
+        return earlier->second;
+
+    const int64_t end = position + static_cast<int64_t>(length);
+    if (extent.Known() && position >= extent.start && end <= extent.end) {
+        Stream& stream = state.streams[key];
+        const int64_t size = extent.end - extent.start;
+        if (size <= kWholeFileBytes) {
+            stream.next = end;
+            return ReadWindow(stream, file, extent.start, size, position, length, source);
+        }
+        const int64_t len = static_cast<int64_t>(length);
+        const bool ascending = stream.next >= 0 && position >= stream.next &&
+                               position - stream.next <= kRunGapReads * len;
+        stream.next = end;
+        if (ascending) {
+            stream.ahead =
+                std::min(kReadAheadBytes, std::max(kFirstReadAhead, stream.ahead * 2));
+            const int64_t want = std::max(len, std::min(stream.ahead, extent.end - position));
+            return ReadWindow(stream, file, position, want, position, length, source);
+        }
+        stream.ahead = 0;
+    }
+    std::string bytes = ReadCounted(*file.handle, position, length, source);
+    state.reads.emplace(std::make_pair(position, length), bytes);
+    Account(length);
+    return bytes;
+}
+
+std::string RememberForFill(std::string_view kind, std::string_view key,
+                            const std::function<std::string()>& compute) {
+    if (!FillCache::Active()) return compute();
+    std::string id(kind);
+    id.push_back('\0');
+    id.append(key);
+    if (const auto known = g_cache.answers.find(id); known != g_cache.answers.end())
+        return known->second;
+    std::string answer = compute();
+    if (FillCache::Active()) {  // compute may have dropped the cache
+        g_cache.answers.emplace(std::move(id), answer);
+        Account(answer.size());
+    }
+    return answer;
+}
+
+}  // namespace dv

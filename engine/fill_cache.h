@@ -1,0 +1,73 @@
+// The per-fill cache: what one view's load reads of the dealer's files, kept for that load
+// alone. Over a network share every read is a round trip, and a load asks for the same index
+// nodes and records again and again (the header and root of an index for every lookup, the same
+// vendor for many orders). Within a fill each such read goes to the file once.
+//
+// What a view sees is what the dealer's own one-read-per-node walk gives: bytes read during its
+// own load, never older than the load's start (a walk's cursor may already hold a node that has
+// changed since it was read). The cache starts with the outermost FillCache scope and is dropped
+// when that scope ends, on Refresh, on an engine's creation and on any write.
+//
+// Inside a fill a read is served, in this order, from:
+//   - a logical file read whole: a record or index file of at most kWholeFileBytes is read in
+//     one positioned read the first time any of it is asked for;
+//   - a read-ahead window: a run of ascending reads in one logical file (a walk of a record file
+//     in order, of an index's leaves) is read ahead in growing positioned reads of up to
+//     kReadAheadBytes;
+//   - a read made earlier with the same position and length.
+// Its memory is bounded by kCacheBudgetBytes; past it the cache starts afresh.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/tables.h"
+
+namespace dv {
+
+inline constexpr int64_t kWholeFileBytes = 64 * 1024;
+inline constexpr int64_t kReadAheadBytes = 256 * 1024;
+inline constexpr size_t kCacheBudgetBytes = 16 * 1024 * 1024;
+
+// The bytes of one logical file inside its container, [start, end); an empty extent when the
+// read belongs to no logical file.
+struct FileExtent {
+    int64_t start = 0;
+    int64_t end = 0;
+    bool Known() const { return end > start; }
+};
+
+// A fill's scope. The outermost scope starts the cache and drops it at its end; nested scopes
+// (the recap board loaded inside a view's load) share it. Does nothing while caching is off.
+class FillCache {
+  public:
+    FillCache();
+    ~FillCache();
+    FillCache(const FillCache&) = delete;
+    FillCache& operator=(const FillCache&) = delete;
+
+    // True while a scope is open and caching is on.
+    static bool Active();
+    // Drops everything the running fill has kept (the scope stays open).
+    static void Drop();
+    // Program-wide switch, on unless turned off (dashvane-dump --no-cache, tests).
+    static void SetEnabled(bool enabled);
+    static bool Enabled();
+};
+
+// Reads length bytes at position from an open file, through the running fill's cache when there
+// is one; extent tells the logical file the read belongs to. Without a fill it is one positioned
+// read. Errors as ReadCounted.
+std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
+                       const FileExtent& extent, const char* source);
+
+// One answer per distinct question within a fill: the value remembered under (kind, key), or
+// compute's result, remembered until the fill ends. Without a fill compute runs every time. An
+// error of compute is not remembered.
+std::string RememberForFill(std::string_view kind, std::string_view key,
+                            const std::function<std::string()>& compute);
+
+}  // namespace dv
