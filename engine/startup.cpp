@@ -84,6 +84,7 @@ void ResetEngineState() {
     mEpcInfo.reset();
     ResetAlphabet();
     FillCache::Drop();
+    platform::ResetPathCache();
 }
 
 std::shared_ptr<cBusinessBasic> mBusinessBasic;
@@ -173,6 +174,7 @@ cBusinessBasic::cBusinessBasic() {
     (void)release_registered;
     ResetAlphabet();
     FillCache::Drop();  // nothing read through earlier tables is kept
+    platform::ResetPathCache();  // the data folder is resolved once per creation
     // The socket library needs no start-up here.
     if (!mSystem) RaisePlatform(err::kNoObject, kInitSource);
     cSystem& system = *mSystem;

@@ -4,7 +4,9 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_calls.h"
@@ -49,38 +51,117 @@ std::vector<std::string> Components(std::string_view path) {
     return parts;
 }
 
-// Appends the components to base, each matched without regard to case where needed;
-// keep_fixed components at the front of the list can't be climbed out of by "..".
-std::string Resolve(std::string base, const std::vector<std::string>& parts, size_t keep_fixed) {
-    std::vector<std::string> resolved;
-    bool parent_exists = true;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const std::string& part = parts[i];
+// The components after "." and empty ones are dropped and ".." has taken its parent away;
+// keep_fixed components at the front of the list can't be climbed out of.
+std::vector<std::string> Normalized(const std::vector<std::string>& parts, size_t keep_fixed) {
+    std::vector<std::string> out;
+    for (const std::string& part : parts) {
         if (part.empty() || part == ".") continue;
         if (part == "..") {
-            if (resolved.size() > keep_fixed) resolved.pop_back();
+            if (out.size() > keep_fixed) out.pop_back();
             continue;
         }
-        std::string parent = base;
-        for (const std::string& r : resolved) parent += "/" + r;
+        out.push_back(part);
+    }
+    return out;
+}
+
+std::string Folded(std::string_view s) {
+    std::string f(s);
+    for (char& c : f)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return f;
+}
+
+// A folder met while resolving, and the names it holds (listed once, and again when a name is
+// missing from the list).
+struct Folder {
+    bool listed = false;
+    std::unordered_map<std::string, std::vector<std::string>> names;  // folded name -> names
+};
+
+struct PathCache {
+    bool enabled = true;
+    std::unordered_map<std::string, Folder> folders;  // by local path
+};
+
+PathCache& Cache() {
+    static PathCache cache;
+    return cache;
+}
+
+void List(const std::string& dir, Folder& folder) {
+    folder.names.clear();
+    count::Lookup();
+    DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
+    folder.listed = d != nullptr;
+    if (d == nullptr) return;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string entry = e->d_name;
+        if (entry == "." || entry == "..") continue;
+        folder.names[Folded(entry)].push_back(entry);
+    }
+    ::closedir(d);
+    for (auto& [folded, names] : folder.names) std::sort(names.begin(), names.end());
+}
+
+// The name under which the folder dir holds `name`: the name itself when it exists as written,
+// else the first in name order that matches without regard to case; nothing when none does.
+std::optional<std::string> FindCached(const std::string& dir, const std::string& name) {
+    Folder& folder = Cache().folders[dir];
+    auto look = [&]() -> std::optional<std::string> {
+        const auto it = folder.names.find(Folded(name));
+        if (it == folder.names.end()) return std::nullopt;
+        for (const std::string& n : it->second)
+            if (n == name) return n;
+        return it->second.front();
+    };
+    if (folder.listed) {
+        if (auto found = look()) return found;
+    }
+    // Not in the list: the folder is listed again, so that a file made since is found.
+    List(dir, folder);
+    return look();
+}
+
+// Appends the components to base, each matched without regard to case where needed. A
+// component that matches nothing is kept as written, and so are the ones after it.
+std::string Resolve(std::string base, const std::vector<std::string>& raw, size_t keep_fixed) {
+    const std::vector<std::string> parts = Normalized(raw, keep_fixed);
+    std::string out = std::move(base);
+    bool found = true;
+    for (const std::string& part : parts) {
         std::string name = part;
-        if (parent_exists) {
-            if (!Exists(parent + "/" + part)) {
-                if (auto folded = FindFolded(parent.empty() ? "/" : parent, part)) {
-                    name = *folded;
-                } else {
-                    parent_exists = false;
-                }
+        if (found) {
+            std::optional<std::string> match;
+            if (Cache().enabled) {
+                match = FindCached(out, part);
+            } else if (Exists(out + "/" + part)) {
+                match = part;
+            } else {
+                match = FindFolded(out.empty() ? "/" : out, part);
+            }
+            if (match) {
+                name = *match;
+            } else {
+                found = false;
             }
         }
-        resolved.push_back(name);
+        out += "/" + name;
     }
-    std::string out = base;
-    for (const std::string& r : resolved) out += "/" + r;
     return out;
 }
 
 }  // namespace
+
+void ResetPathCache() {
+    Cache().folders.clear();
+}
+
+void SetPathCacheEnabled(bool enabled) {
+    Cache().enabled = enabled;
+    Cache().folders.clear();
+}
 
 std::string SharesRoot() {
     const char* env = std::getenv("DASHVANE_SHARES");

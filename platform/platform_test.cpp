@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/file.h"
+#include "platform/file_calls.h"
 #include "platform/host.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -49,6 +50,54 @@ TEST(PathsTest, DotDotNeverClimbsAboveTheShare) {
     ScopedEnv env("DASHVANE_SHARES", root.path());
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\..\\..\\etc\\passwd"), root / "DS1/TMARLNK/etc/passwd");
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\D01\\.\\..\\X"), root / "DS1/TMARLNK/X");
+}
+
+// A folder is listed once: resolving further names in it makes no file-system call, whatever
+// their case, while a name the listing lacks is searched again, so new files are found.
+TEST(PathsTest, FoldersAreListedOnceAndANewFileIsStillFound) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    ResetPathCache();
+    for (const char* name : {"FILE0", "Ab1", "R10001"})
+        WriteFile(root / ("DS1/TMARLNK/D01/" + std::string(name)), "x");
+    EXPECT_EQ(LocalPath(R"(\\ds1\tmarlnk\d01\FILE0)"), root / "DS1/TMARLNK/D01/FILE0");
+    const uint64_t lookups = FileCallCounts().lookups;
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\AB1)"), root / "DS1/TMARLNK/D01/Ab1");
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\r10001)"), root / "DS1/TMARLNK/D01/R10001");
+    EXPECT_EQ(FileCallCounts().lookups, lookups);
+
+    WriteFile(root / "DS1/TMARLNK/D01/V1001", "x");
+    WriteFile(root / "DS1/TMARLNK/D01/v2002", "x");
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\V1001)"), root / "DS1/TMARLNK/D01/V1001");
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\V2002)"), root / "DS1/TMARLNK/D01/v2002");
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\NONE)"), root / "DS1/TMARLNK/D01/NONE");
+    // Where a name exists as written and in another case, the one as written.
+    WriteFile(root / "DS1/TMARLNK/D01/FILE0.bak", "x");
+    WriteFile(root / "DS1/TMARLNK/D01/file0.BAK", "x");
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\file0.BAK)"), root / "DS1/TMARLNK/D01/file0.BAK");
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\FILE0.BAK)"), root / "DS1/TMARLNK/D01/FILE0.bak");
+}
+
+// With the cache and without it, every path resolves the same.
+TEST(PathsTest, TheCacheChangesNoResolution) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    WriteFile(root / "ds1/TMARLNK/d01/File0", "x");
+    WriteFile(root / "ds1/TMARLNK/d01/file0", "x");
+    WriteFile(root / "ds1/TMARLNK/D02/X", "x");
+    const char* paths[] = {
+        R"(\\DS1\tmarlnk\D01\FILE0)",  R"(\\DS1\TMARLNK\d01\file0)",
+        R"(\\DS1\TMARLNK\NOPE\FILE0)", R"(\\DS1\TMARLNK\..\..\etc\passwd)",
+        R"(\\DS1\TMARLNK\D01\.\..\d02\x)", R"(\\DS1\TMARLNK\)",
+        R"(\\DS2\TMARLNK\D01)",        R"(\\DS1\TMARLNK\\D01\FILE0)",
+    };
+    for (const char* path : paths) {
+        SetPathCacheEnabled(false);
+        const auto plain = LocalPath(path);
+        SetPathCacheEnabled(true);
+        EXPECT_EQ(LocalPath(path), plain) << path;
+        EXPECT_EQ(LocalPath(path), plain) << path;
+    }
 }
 
 TEST(TempDirTest, TmpdirElseSlashTmp) {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "sampledata/formats.h"
+#include "sampledata/sales_data.h"
 #include "sampledata/service_data.h"
 
 namespace dv::sample::damage {
@@ -236,6 +237,27 @@ const NamedDamage kNamedDamages[] = {
      [](DataSetImage& image) { RemoveDirectoryEntry(image, "VNDRI"); }},
     {"putbi-missing", "PUTBI is missing: Open Purchase Orders fails",
      [](DataSetImage& image) { RemoveDirectoryEntry(image, "PUTBI"); }},
+    // Customers and counter documents (sales_data.h: the first pick ticket is INVOL 1-3).
+    {"invol-loop", "the first pick ticket's page 2 links back to its head: error 1030",
+     &sales_damage::LoopPageChain},
+    {"invol-page-0", "the first pick ticket's page 2 has page number 0",
+     [](DataSetImage& image) { sales_damage::PageByte(image, 0); }},
+    {"invol-page-201", "the first pick ticket's page 2 has page number 201: error 1030",
+     [](DataSetImage& image) { sales_damage::PageByte(image, 201); }},
+    {"invol-missing-page", "the first pick ticket's head links past page 2 to page 1",
+     &sales_damage::MissingMiddlePage},
+    {"invol-slot-count", "the first pick ticket's page 1 counts 255 line slots",
+     &sales_damage::SlotCountPastRecord},
+    {"invol-date-0", "the first pick ticket's date is 0: Open Sales Orders fails with 13",
+     &sales_damage::ZeroDate},
+    {"ticki-past-end", "TICKI's first ticket points past the end of INVOL: error 81",
+     &sales_damage::TicketHeadPastLastRecord},
+    {"saved-past-end", "the first saved invoice of FILE0's directory lies past INVOL's end",
+     &sales_damage::SavedHeadPastLastRecord},
+    {"darr-missing", "the receivables summary DARR.KRLI is missing: A/R hides its grids",
+     &sales_damage::RemoveReceivables},
+    {"darr-malformed", "DARR.KRLI's fifth line has no amount: A/R fails with 9",
+     &sales_damage::MalformedReceivables},
     // Shop jobs and warranty claims.
     {"file0-job-slot", "job 107's open-job slot names a record past INVOL: Open Shop Work fails",
      [](DataSetImage& image) { JobSlotPastLastRecord(image, 107); }},

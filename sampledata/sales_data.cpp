@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "sampledata/damage.h"
-#include "sampledata/parts_data.h"
+#include "sampledata/as_of.h"
 
 namespace dv::sample {
 namespace {
@@ -419,21 +419,5 @@ void MalformedReceivables(DataSetImage& image) {
 }
 
 }  // namespace sales_damage
-
-const std::vector<NamedDamage>& SalesDamageKinds() {
-    static const std::vector<NamedDamage> kinds = {
-        {"invol-loop", &sales_damage::LoopPageChain},
-        {"invol-page-0", [](DataSetImage& i) { sales_damage::PageByte(i, 0); }},
-        {"invol-page-201", [](DataSetImage& i) { sales_damage::PageByte(i, 201); }},
-        {"invol-missing-page", &sales_damage::MissingMiddlePage},
-        {"invol-slot-count", &sales_damage::SlotCountPastRecord},
-        {"ticki-past-end", &sales_damage::TicketHeadPastLastRecord},
-        {"saved-past-end", &sales_damage::SavedHeadPastLastRecord},
-        {"invol-date-0", &sales_damage::ZeroDate},
-        {"darr-missing", &sales_damage::RemoveReceivables},
-        {"darr-malformed", &sales_damage::MalformedReceivables},
-    };
-    return kinds;
-}
 
 }  // namespace dv::sample

@@ -15,7 +15,7 @@
 //
 // One pick ticket names an account CUSTI does not hold; a few documents ship to another
 // customer. Shop-job pages (status 80/81) are added to INVOL by the service data through
-// AddInvolDocument. Dates are counted back from the parts data's as-of day.
+// AddInvolDocument. Dates are counted back from the data's as-of day (as_of.h).
 #pragma once
 
 #include <cstdint>
@@ -80,11 +80,10 @@ void RemoveReceivables(DataSetImage& image);    // no DARR.KRLI
 void MalformedReceivables(DataSetImage& image); // line 5 without an amount
 }  // namespace sales_damage
 
-// The damage kinds above by name, for dashvane-sample --damage.
+// A damage kind by name (the units data's own list uses it).
 struct NamedDamage {
     const char* name;
     void (*apply)(DataSetImage&);
 };
-const std::vector<NamedDamage>& SalesDamageKinds();
 
 }  // namespace dv::sample

@@ -21,7 +21,7 @@ const char* const kSubStatusNames[5] = {"WAITING PARTS", "WAITING APPROVL", "IN 
 const char* const kClaimNames[] = {"HARLAN FARMS",     "BECKER LAWN CARE", "OSTROM DAIRY",
                                    "VOGEL ORCHARDS",   "MARSH LANDSCAPING", "DUNBAR RENTALS",
                                    "FENWICK TREE CARE", "GRAYSON ACRES",   "HOLLIS GRAIN"};
-const char* const kCallResults[] = {"NO ANSWER", "LEFT MESSAGE", "CUST NOTIFIED", "WILL PICK UP",
+const char* const kCallResults[] = {"NO ANSWER", "LEFT MESSAGE", "NOTIFIED", "WILL PICK UP",
                                     "APPROVED", "DECLINED"};
 const char* const kBrands[][2] = {
     {"KUBOTA", "TRACTOR L3901"}, {"STIHL", "CHAINSAW MS250"}, {"TORO", "MOWER TIMECUTTER"},

@@ -11,6 +11,7 @@
 
 #include "engine/fill_cache.h"
 #include "platform/file_calls.h"
+#include "platform/paths.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
 #include "shell/main_controller.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
             details = true;
         } else if (std::strcmp(argv[i], "--no-cache") == 0) {
             dv::FillCache::SetEnabled(false);
+            dv::platform::SetPathCacheEnabled(false);
         } else {
             std::fprintf(stderr,
                          "usage: dashvane-dump [--refresh] [--stats] [--no-cache] [--details]\n"

@@ -8,16 +8,19 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QLabel>
 #include <QTest>
 
 #include "parts/qt/parts_forms.h"
 #include "sampledata/demo_set.h"
+#include "service/views/shop_detail.h"
 #include "service/views/shop_view.h"
 #include "service/views/warranty_view.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/qt/grid_table_model.h"
+#include "shell/qt/detail_dialog.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/program.h"
@@ -66,6 +69,12 @@ class ServiceFormsTest : public ProgramFixture {
         if (widget && widget->grid()) widget->grid()->Sync();
         return widget;
     }
+
+    void ClickCell(GridWidget* grid, int row, int column) {
+        grid->scrollTo(grid->tableModel()->index(row, column));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->CellRect(row, column).center());
+    }
 };
 
 TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
@@ -91,11 +100,61 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     EXPECT_TRUE(shop->grid()->isColumnHidden(12));
     Save(window(), "service_open_shop_work.png");
 
+    // A shop job of several requests: its detail, then one request alone.
+    const GridModel& jobs = dynamic_cast<ShopView&>(shop->view()).grid();
+    int several = -1;
+    for (int r = 0; r < jobs.RowCount() && several < 0; ++r)
+        if (!jobs.CellText(r, "Request").empty() && jobs.CellText(r, "Status") == "Complete")
+            several = r;
+    ASSERT_GE(several, 0);
+    QString shop_caption;
+    int all_rows = -1, one_request_rows = -1;
+    dialogs_.on_modal = [&](QDialog& dialog) {
+        auto* detail = dynamic_cast<DetailDialog*>(&dialog);
+        ASSERT_NE(detail, nullptr);
+        dialog.resize(1000, 760);
+        shop_caption = dialog.windowTitle();
+        GridWidget* lines = detail->grid(kShopDetailGrid);
+        ASSERT_NE(lines, nullptr);
+        all_rows = lines->tableModel()->rowCount();
+        Save(dialog, "service_shop_job_detail.png");
+        QComboBox* requests = detail->choice(kRequestChoice);
+        ASSERT_NE(requests, nullptr);
+        ASSERT_GE(requests->count(), 2);
+        requests->setCurrentIndex(requests->count() - 1);
+        emit requests->activated(requests->count() - 1);  // as a user's choice raises it
+        QCoreApplication::processEvents();
+        one_request_rows = lines->tableModel()->rowCount();
+        Save(dialog, "service_shop_job_detail_one_request.png");
+    };
+    ClickCell(shop->grid(), several, 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shop_caption.startsWith("Shop Job Detail ...   Shop Job : "));
+    EXPECT_TRUE(shop_caption.endsWith("Job Status : Completed"));
+    EXPECT_GT(all_rows, 0);
+    EXPECT_GT(one_request_rows, 0);
+    EXPECT_LT(one_request_rows, all_rows);
+
     PartsViewForm* warranty = Open("A7", "frmWarranty");
     ASSERT_NE(warranty, nullptr);
     EXPECT_GT(warranty->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(warranty->label("Label1")->text(), "Billed Warranty Jobs");
     Save(window(), "service_billed_warranties.png");
+
+    QString claim_caption;
+    int claim_rows = -1;
+    dialogs_.on_modal = [&](QDialog& dialog) {
+        auto* detail = dynamic_cast<DetailDialog*>(&dialog);
+        ASSERT_NE(detail, nullptr);
+        dialog.resize(900, 600);
+        claim_caption = dialog.windowTitle();
+        claim_rows = detail->grid(kWarrantyDetailGrid)->tableModel()->rowCount();
+        Save(dialog, "service_warranty_detail.png");
+    };
+    ClickCell(warranty->grid(), 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(claim_caption.startsWith("Warranty Detail ...   Shop reference : "));
+    EXPECT_GT(claim_rows, 0);
     EXPECT_TRUE(env_.LogLines().size() <= 2);  // the start line, nothing trapped
 }
 

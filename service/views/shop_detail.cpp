@@ -185,6 +185,7 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
     DetailChoice& requests = form->AddChoice(std::string(kRequestChoice));
     requests.visible = shop.segment >= 1;
     AddShown(*form, "lblRequest", "Request", shop.segment >= 1);
+    AddShown(*form, "lblRequestSpacer", shop.segment >= 1);
     requests.items.emplace_back(kAllRequests);
     requests.text = std::string(kAllRequests);
     GridModel& grid = form->AddGrid(std::string(kShopDetailGrid));

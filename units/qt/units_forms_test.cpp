@@ -6,13 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
+#include <QVBoxLayout>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "parts/qt/parts_forms.h"
 #include "sampledata/demo_set.h"
+#include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/qt/grid_table_model.h"
 #include "shell/qt/grid_widget.h"
@@ -34,6 +40,37 @@ void Save(QWidget& widget, const QString& name) {
     EXPECT_GT(QFileInfo(path).size(), 1000);
 }
 
+// Shows each detail form in a dialog of its grids, grabs it while it is open, and lets the test
+// click its buttons as a user would.
+class GrabbingDetailHost : public DetailHost {
+  public:
+    void Message(const std::string& text) override { messages.push_back(text); }
+
+    std::vector<std::string> shown;  // form names, in the order they opened
+    std::vector<std::string> messages;
+    std::function<void(DetailForm& form, QDialog& dialog)> on_show;
+
+  protected:
+    void Present(DetailForm& form) override {
+        shown.push_back(form.form_name());
+        QDialog dialog;
+        dialog.setObjectName(QString::fromStdString(form.form_name()));
+        dialog.setWindowTitle(QString::fromStdString(form.caption()));
+        auto* layout = new QVBoxLayout(&dialog);
+        for (const FormLabel& l : form.labels())
+            layout->addWidget(new QLabel(QString::fromStdString(l.caption), &dialog));
+        for (const auto& grid : form.grids()) {
+            auto* widget = new GridWidget(*grid, &dialog);
+            widget->Sync();
+            layout->addWidget(widget);
+        }
+        dialog.resize(1100, 420);
+        dialog.show();
+        QCoreApplication::processEvents();
+        if (on_show) on_show(form, dialog);
+    }
+};
+
 class UnitsFormsTest : public ProgramFixture {
   protected:
     void SetUp() override {
@@ -46,7 +83,11 @@ class UnitsFormsTest : public ProgramFixture {
         sample::BuildDemoSet(sample::Scale::kDemo)
             .Write(env_.root() + "/shares", env_.root() + "/tmp");
         InitLogPath();
-        StartProgram();
+        program_ =
+            std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
+        program_->controller().SetDetailHost(&details_);
+        program_->Start();
+        QCoreApplication::processEvents();
         window().resize(1280, 860);
         QCoreApplication::processEvents();
     }
@@ -68,6 +109,8 @@ class UnitsFormsTest : public ProgramFixture {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           grid->CellRect(row, column).center());
     }
+
+    GrabbingDetailHost details_;
 };
 
 TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
@@ -90,6 +133,43 @@ TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
     EXPECT_EQ(units->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(12)->text());
     Save(window(), "units_units.png");
     EXPECT_TRUE(env_.LogLines().size() <= 2);  // the start line, nothing trapped
+}
+
+// A floored line's units, then the extents of the first unit that has some; a line's units in
+// stock, then the first unit's information.
+TEST_F(UnitsFormsTest, ALinesDetailOpensItsExtentsAndAUnitItsInformation) {
+    Start();
+    details_.on_show = [this](DetailForm& form, QDialog& dialog) {
+        const std::string name = form.form_name();
+        Save(dialog, QString::fromStdString("units_" + name + ".png"));
+        GridModel& grid = *form.grids()[0];
+        if (name == "frmFpdtl") {
+            for (int r = 0; r < grid.RowCount(); ++r) {
+                if (grid.CellText(r, "Ext") != "Yes") continue;
+                form.ButtonClick(grid.name(), r, details_);
+                break;
+            }
+        } else if (name == "frmUnitDtl" && grid.RowCount() > 0) {
+            form.ButtonClick(grid.name(), 0, details_);
+        } else if (name == "frmFpx") {
+            EXPECT_GT(grid.RowCount(), 0);
+            EXPECT_TRUE(form.caption().starts_with("Extents...     Model "));
+        } else if (name == "frmUnitInfo") {
+            EXPECT_EQ(grid.RowCount(), 25);
+            EXPECT_EQ(grid.CellText(14, "Col1"), "HOURS   ");
+        }
+    };
+    PartsViewForm* fp = Open("I2", "frmFp");
+    ASSERT_NE(fp, nullptr);
+    ClickCell(fp->grid(), 0, 0);
+    QCoreApplication::processEvents();
+    PartsViewForm* units = Open("I3", "frmUnits");
+    ASSERT_NE(units, nullptr);
+    ClickCell(units->grid(), 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(details_.shown,
+              (std::vector<std::string>{"frmFpdtl", "frmFpx", "frmUnitDtl", "frmUnitInfo"}));
+    EXPECT_TRUE(details_.messages.empty());
 }
 
 }  // namespace
