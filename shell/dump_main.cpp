@@ -7,6 +7,7 @@
 // printed all the same), 2 for a wrong command line.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "engine/fill_cache.h"
@@ -17,6 +18,9 @@
 #include "shell/main_controller.h"
 #include "shell/operation_log.h"
 #include "shell/settings_file.h"
+#ifdef DASHVANE_QT_SETTINGS
+#include "shell/qt/qt_settings_store.h"
+#endif
 #include "shell/view_registry.h"
 
 namespace {
@@ -79,8 +83,14 @@ int main(int argc, char** argv) {
     dv::InitLogPath();
     // The user's stored settings (the G/L views' account lists), as the desktop program keeps
     // them.
-    dv::FileSettingsStore settings(dv::DefaultSettingsPath());
-    dv::ScopedSettingsStore use_settings(settings);
+#ifdef DASHVANE_QT_SETTINGS
+    const std::unique_ptr<dv::SettingsStore> settings = dv::qt::MakeUserSettingsStore();
+#else
+    // Built without Qt there is no desktop program: the same values in a plain file.
+    const std::unique_ptr<dv::SettingsStore> settings =
+        std::make_unique<dv::FileSettingsStore>(dv::DefaultSettingsPath());
+#endif
+    dv::ScopedSettingsStore use_settings(*settings);
     dv::ViewRegistry views;
     dv::RegisterViews(views);
     dv::HeadlessWindow window;

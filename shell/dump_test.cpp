@@ -185,7 +185,8 @@ class DumpTest : public ::testing::Test {
     DumpTest()
         : shares_env_("DASHVANE_SHARES", root_ / "share"),
           tmpdir_env_("TMPDIR", root_ / "tmp"),
-          temp_env_("TEMP", root_ / "tmp") {}
+          temp_env_("TEMP", root_ / "tmp"),
+          config_env_("XDG_CONFIG_HOME", root_ / "config") {}
 
     DumpRun Dump(const std::string& args = "") {
         const std::string err_path = root_ / "stderr.txt";
@@ -222,6 +223,7 @@ class DumpTest : public ::testing::Test {
     testing::ScopedEnv shares_env_;
     testing::ScopedEnv tmpdir_env_;
     testing::ScopedEnv temp_env_;
+    testing::ScopedEnv config_env_;  // never the user's own stored settings
 };
 
 void ExpectShape(const Json& doc) {
@@ -264,6 +266,30 @@ TEST_F(DumpTest, DemoDataSetGivesStatusStoreNameAndRecap) {
     EXPECT_EQ(Count(log, "Program Start from"), 1u);
     EXPECT_NE(log.find("  Program End \r\n"), std::string::npos);
     EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
+}
+
+// The account lists the desktop program saved are the ones the headless run shows. The file is
+// written by hand as the desktop program's store writes it (a value holding a comma is quoted).
+TEST_F(DumpTest, GLViewsShowTheAccountListsTheUserSaved) {
+    WriteDemo();
+#ifdef DASHVANE_QT_SETTINGS
+    testing::WriteFile(root_ / "config/Dashvane/Dashvane.conf",
+                            "[Asset]\nAccounts=\"01100,01200\"\n\n[Liability]\nAccounts=\n");
+#else
+    testing::WriteFile(root_ / "config/Dashvane/settings.ini",
+                            "[Dashvane/Asset]\nAccounts=01100,01200\n\n[Dashvane/Liability]\nAccounts=\n");
+#endif
+    const DumpRun run = Dump();
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Json> docs = Documents(run.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const Json& views = docs[0]["views"];
+    const Json& assets = views["frmGLA"]["grids"];
+    const Json& asset_rows = std::get<Json::Object>(assets.v).begin()->second["rows"];
+    EXPECT_EQ(asset_rows.size(), 2u);
+    const Json& liability_rows =
+        std::get<Json::Object>(views["frmGLL"]["grids"].v).begin()->second["rows"];
+    EXPECT_EQ(liability_rows.size(), 0u);  // an empty list is a list, not the default
 }
 
 TEST_F(DumpTest, RefreshPrintsASecondDocument) {

@@ -1,5 +1,4 @@
 #include "shell/qt/program.h"
-#include "shell/settings_file.h"
 
 #include <QApplication>
 
@@ -8,6 +7,7 @@
 #include "shell/qt/dialogs.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/qt_settings_store.h"
 #include "shell/qt/qt_views.h"
 #include "shell/qt/settings.h"
 #include "shell/qt/splash_widget.h"
@@ -72,9 +72,9 @@ int RunDashvane(int argc, char** argv) {
     QtDialogs dialogs;
     auto previous = platform::SetMessageSink(std::make_shared<DialogMessageSink>(dialogs));
     int status = 0;
-    // The user's stored settings, in the file dashvane-dump reads too.
-    FileSettingsStore settings(DefaultSettingsPath());
-    ScopedSettingsStore use_settings(settings);
+    // The user's stored settings, the ones dashvane-dump reads too.
+    const std::unique_ptr<SettingsStore> settings = MakeUserSettingsStore();
+    ScopedSettingsStore use_settings(*settings);
     if (CheckLaunch(argc, argv)) {
         ViewRegistry views;
         RegisterViews(views);

@@ -1,0 +1,39 @@
+#include "shell/qt/qt_settings_store.h"
+
+#include <QSettings>
+#include <QString>
+
+namespace dv::qt {
+namespace {
+
+QString ToQ(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class QtSettingsStore : public SettingsStore {
+  public:
+    std::optional<std::string> Get(std::string_view app, std::string_view section,
+                                   std::string_view key) const override {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ToQ(kSettingsApplication),
+                           ToQ(app));
+        const QString name = ToQ(section) + QLatin1Char('/') + ToQ(key);
+        if (!settings.contains(name)) return std::nullopt;
+        return settings.value(name).toString().toLatin1().toStdString();
+    }
+
+    void Save(std::string_view app, std::string_view section, std::string_view key,
+              std::string_view value) override {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ToQ(kSettingsApplication),
+                           ToQ(app));
+        settings.setValue(ToQ(section) + QLatin1Char('/') + ToQ(key), ToQ(value));
+        settings.sync();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<SettingsStore> MakeUserSettingsStore() {
+    return std::make_unique<QtSettingsStore>();
+}
+
+}  // namespace dv::qt
