@@ -133,6 +133,7 @@ void GridModel::RemoveAll() {
     bookmark_rows_.clear();
     bookmarks_stale_ = false;
     current_row_ = -1;
+    sort_column_ = -1;
     if (listener_) listener_->OnRowsReset();
 }
 

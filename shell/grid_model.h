@@ -105,6 +105,15 @@ class GridModel {
     // permutation of 0 .. RowCount() - 1; the current row stays where it is.
     void Reorder(const std::vector<int>& order);
 
+    // The column the rows were last sorted by and its direction, which the header shows: -1
+    // before any sort and after RemoveAll. SortGrid sets it before it reorders the rows.
+    int SortColumn() const { return sort_column_; }
+    bool SortDescending() const { return sort_descending_; }
+    void SetSortIndicator(int column, bool descending) {
+        sort_column_ = column;
+        sort_descending_ = descending;
+    }
+
     // One listener at a time; null for none. The grid does not own it.
     void SetListener(GridListener* listener) { listener_ = listener; }
 
@@ -125,6 +134,8 @@ class GridModel {
     Row& RowAt(int row);
     const Row& RowAt(int row) const;
 
+    int sort_column_ = -1;
+    bool sort_descending_ = false;
     std::string name_;
     std::vector<GridColumn> columns_;
     std::unordered_map<std::string, int, NameHash, std::equal_to<>> positions_;

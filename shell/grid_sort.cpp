@@ -120,6 +120,7 @@ SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t ki
             return descending ? kb < ka : ka < kb;
         });
     }
+    grid.SetSortIndicator(sort_col, descending);
     grid.Reorder(index);
     return SortResult::kSorted;
 }
@@ -132,6 +133,9 @@ SortResult HeaderClickSort(GridModel& grid, int column_index, std::span<const He
     const int position = grid.ColumnPosition(entry.column);
     if (position < 0) return SortResult::kNoColumn;
     const SortResult result = SortGrid(grid, position, order, entry.kind);
+    // The header shows the direction on the column clicked, also where the rows were sorted by
+    // a hidden column of its own (a date's day number).
+    if (result == SortResult::kSorted) grid.SetSortIndicator(column_index, grid.SortDescending());
     if (result == SortResult::kSorted || result == SortResult::kUnchanged) grid.MoveFirst();
     return result;
 }

@@ -60,7 +60,8 @@ inline constexpr HeaderSort kNoHeaderSort{"", kSortText};
 // The common header click: flips mSortOrder, then, when column_index is an index of the table,
 // sorts grid by the position of the named column with the toggle and the entry's kind and
 // moves the grid to its first row. An index outside the table only flips the toggle (and gives
-// kUnchanged); a failed sort leaves the grid and its current row as they were.
+// kUnchanged); a failed sort leaves the grid and its current row as they were. A sort puts the
+// grid's sort indicator on the clicked column.
 SortResult HeaderClickSort(GridModel& grid, int column_index, std::span<const HeaderSort> table);
 
 }  // namespace dv

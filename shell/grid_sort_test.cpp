@@ -165,6 +165,34 @@ TEST(SortGridTest, OneColumnGridSortsAscendingTextWhateverItIsAsked) {
     }
 }
 
+TEST(SortGridTest, TheGridKeepsTheColumnLastSortedAndItsDirection) {
+    GridModel g("grdTwo");
+    g.AddColumn({.name = "Name"});
+    g.AddColumn({.name = "Total"});
+    for (const char* t : {"$5.00", "x"}) g.SetCell(g.AddRow(), "Total", t);
+    EXPECT_EQ(g.SortColumn(), -1);
+    EXPECT_EQ(SortGrid(g, 0, kSortDescending, kSortText), SortResult::kSorted);
+    EXPECT_EQ(g.SortColumn(), 0);
+    EXPECT_TRUE(g.SortDescending());
+    // A sort that does not happen leaves the indicator where it was.
+    EXPECT_EQ(SortGrid(g, 1, 0, kSortNumber), SortResult::kNotConvertible);
+    EXPECT_EQ(SortGrid(g, 1, 0, 7), SortResult::kUnchanged);
+    EXPECT_EQ(SortGrid(g, 5, 0, kSortText), SortResult::kNoColumn);
+    EXPECT_EQ(g.SortColumn(), 0);
+    EXPECT_TRUE(g.SortDescending());
+    EXPECT_EQ(SortGrid(g, 1, 0, kSortText), SortResult::kSorted);
+    EXPECT_EQ(g.SortColumn(), 1);
+    EXPECT_FALSE(g.SortDescending());
+    g.RemoveAll();  // rows in their own order again
+    EXPECT_EQ(g.SortColumn(), -1);
+
+    GridModel one("grdOne");
+    one.AddColumn({.name = "Only"});
+    EXPECT_EQ(SortGrid(one, 3, kSortDescending, kSortNumber), SortResult::kSorted);
+    EXPECT_EQ(one.SortColumn(), 0);
+    EXPECT_FALSE(one.SortDescending());
+}
+
 TEST(SortGridTest, SortsAHundredThousandRowsStably) {
     GridModel g("grdBig");
     g.AddColumn({.name = "Total"});

@@ -153,10 +153,14 @@ GridWidget::GridWidget(GridModel& grid, QWidget* parent)
     header_->setStretchLastSection(false);
 
     connect(header_, &QHeaderView::sectionClicked, this, &GridWidget::headerClicked);
+    // After the view's handler ran: a click that sorted nothing leaves the indicator where the
+    // last sort put it (the header moves it on every click by itself).
+    connect(header_, &QHeaderView::sectionClicked, this, &GridWidget::ShowSortIndicator);
     connect(buttons_, &ButtonCellDelegate::buttonClicked, this, &GridWidget::buttonClicked);
     connect(table_, &GridTableModel::columnsChanged, this, &GridWidget::ApplyColumns);
     connect(table_, &GridTableModel::rowsReset, this, [this] {
         if (!fitted_to_rows_ && this->grid().RowCount() > 0) FitColumns();
+        ShowSortIndicator();
     });
     connect(table_, &GridTableModel::currentRowChanged, this, &GridWidget::FollowCurrentRow);
     connect(table_, &GridTableModel::visibilityChanged, this, &QWidget::setVisible);
@@ -167,7 +171,15 @@ GridWidget::GridWidget(GridModel& grid, QWidget* parent)
                 if (current.row() < g.RowCount()) g.SetCurrentRow(current.row());
             });
     ApplyColumns();
+    ShowSortIndicator();
     setVisible(grid.visible());
+}
+
+void GridWidget::ShowSortIndicator() {
+    const GridModel& g = grid();
+    header_->setSortIndicatorShown(g.SortColumn() >= 0);
+    header_->setSortIndicator(g.SortColumn(),
+                              g.SortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 GridWidget::~GridWidget() = default;

@@ -2,7 +2,8 @@
 // header (group captions above the column captions), its hidden columns, button cells and
 // tooltip. A header click raises headerClicked with the column's position in the grid; a click
 // on a button cell raises buttonClicked with the row. When the core grid moves to a row (after
-// a sort, to its first one) the table follows.
+// a sort, to its first one) the table follows, and the header shows the sort indicator of the
+// column last sorted and its direction.
 #pragma once
 
 #include <QHeaderView>
@@ -83,6 +84,8 @@ class GridWidget : public QTableView {
     void ApplyColumns();
     void FitColumns();
     void FollowCurrentRow(int row);
+    // The header's sort indicator: the grid's last sorted column and direction, or none.
+    void ShowSortIndicator();
 
     GridTableModel* table_;
     GroupHeaderView* header_;

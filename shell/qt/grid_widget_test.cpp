@@ -177,6 +177,26 @@ TEST_F(GridWidgetTest, AHeaderClickSortsThroughTheViewAndTheGridMovesToItsFirstR
     EXPECT_EQ(widget->currentIndex().row(), 0);
     EXPECT_EQ(widget->verticalScrollBar()->value(), 0);
     EXPECT_TRUE(dialogs.messages.empty());
+
+    // The header shows the column last sorted and its direction: on the clicked column also
+    // where its rows sort by a hidden column, and unchanged by a click that sorts nothing.
+    const auto click = [&](int column) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 4,
+                                 header->height() * 3 / 4));
+    };
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 0);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    click(2);  // Value, sorted by the hidden nvalue
+    EXPECT_EQ(view.grid().CellText(0, "Value"), "0");
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    click(4);  // Detail sorts nothing
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    view.grid().RemoveAll();  // as a refresh does before it fills again
+    EXPECT_FALSE(header->isSortIndicatorShown());
 }
 
 // A view whose header handler fails.
