@@ -13,9 +13,11 @@ build=${DASHVANE_BUILD_DIR:-build}
 cmake -S . -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target dashvane dashvane-sample
 
-# dashvane-sample prints the environment that points the program at the set it wrote.
+# dashvane-sample prints the environment that points the program at the set it wrote. Its
+# output is taken whole first, so it has ended and been waited for before the dashboard starts.
+settings=$("$build/sampledata/dashvane-sample" --scale "${DASHVANE_SCALE:-demo}" "$build/demo")
 while IFS= read -r setting; do
-    export "${setting?}"
-done < <("$build/sampledata/dashvane-sample" --scale "${DASHVANE_SCALE:-demo}" "$build/demo")
+    [ -n "$setting" ] && export "${setting?}"
+done <<<"$settings"
 
 exec "$build/shell/qt/dashvane" 4K907M13P

@@ -27,6 +27,7 @@
 #include "shell/qt/about_box.h"
 #include "shell/qt/dialogs.h"
 #include "shell/qt/event_guard.h"
+#include "shell/qt/help_window.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/log_viewer.h"
 #include "shell/qt/qt_views.h"
@@ -381,7 +382,11 @@ void QtMainWindow::CloseMainWindow() {
 
 void QtMainWindow::OpenHelp() {
     const QString path = HelpFilePath();
-    if (!path.isEmpty() && dialogs_.OpenUrl(QUrl::fromLocalFile(path))) return;
+    if (!path.isEmpty()) {
+        HelpWindow help(path, this);
+        dialogs_.RunModal(help);
+        return;
+    }
     dialogs_.Message(this, ToQ(platform::kApplicationTitle), "The help file could not be opened.",
                      DialogIcon::kNone);
 }
