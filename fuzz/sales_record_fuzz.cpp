@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/packed_text.h"
+#include "sales/counterman_record.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_line_record.h"
 #include "sales/invoice_record.h"
@@ -30,5 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RoundTrip(page, record);
     dv::clsInvoiceHistoryDetail line;
     RoundTrip(line, record);
+    dv::clsCounterman counterman;
+    RoundTrip(counterman, record);
     return 0;
 }
