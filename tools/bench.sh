@@ -65,10 +65,10 @@ calls_of() {
               c["reads"], c["opens"], c["closes"], c["stats"], c["lookups"] + c["dirs"], c["bytes"]}' "$1"
 }
 
-for spec in "$@"; do
-    case $spec in
-        *=*) name=${spec%%=*}; args=${spec#*=} ;;
-        *) name=$spec; args="--scale $spec" ;;
+for set_arg in "$@"; do
+    case $set_arg in
+        *=*) name=${set_arg%%=*}; args=${set_arg#*=} ;;
+        *) name=$set_arg; args="--scale $set_arg" ;;
     esac
     set_dir=$PWD/out/bench/$name
     stamp=$set_dir/.written
