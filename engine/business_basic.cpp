@@ -12,7 +12,7 @@ namespace {
 // A logical file argument given by name: the listed or newly resolved file, else -10.
 LogicalFileRef ByName(const std::string& name) {
     LogicalFileRef file = iLogicalOpen(name);
-    if (!file) throw BasicError(err::kFile, "LogicalOpen", "File not Found: \"" + name + "\"");
+    if (!file) throw LogicalOpenError(name);
     return file;
 }
 

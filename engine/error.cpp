@@ -1,6 +1,7 @@
 #include "engine/error.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace dv {
 
@@ -69,6 +70,22 @@ int32_t ErrorNumberOfErrno(int errno_value) {
         default:
             return err::kPathFileAccess;
     }
+}
+
+BasicError OpenFailure(int32_t number, std::string source, const std::string& path,
+                       const std::string& reason) {
+    return BasicError(number, std::move(source),
+                      "Could not open file: " + path + " (" + reason + ")");
+}
+
+BasicError OpenFailure(int errno_value, std::string source, const std::string& path) {
+    return OpenFailure(ErrorNumberOfErrno(errno_value), std::move(source), path,
+                       std::strerror(errno_value));
+}
+
+BasicError ReadFailure(int errno_value, std::string source, const std::string& path) {
+    return BasicError(ErrorNumberOfErrno(errno_value), std::move(source),
+                      "Could not read file: " + path + " (" + std::strerror(errno_value) + ")");
 }
 
 std::string NumText(int64_t value) {

@@ -1,6 +1,9 @@
 #include "engine/logical.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <map>
 #include <optional>
 
 #include "engine/codec.h"
@@ -37,14 +40,26 @@ void CheckRecord(const cLogicalFile& file, int32_t record, const char* source) {
     }
 }
 
-// The directory entry named base, or nothing; stops at the first match.
+// Why the last resolution of each name gave none, when that was a file that exists but could
+// not be read; names that resolved, or whose files are missing, have no entry.
+std::map<std::string, BasicError>& ReadFailures() {
+    static std::map<std::string, BasicError> failures;
+    return failures;
+}
+
+// The directory entry named base, or nothing; stops at the first match. A directory file that
+// exists but can't be opened or read raises that error.
 std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
                                         const std::string& base) {
     int e = 0;
     const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(directory_path), &e);
-    if (!file) return std::nullopt;
+    if (!file) {
+        if (e == ENOENT || e == ENOTDIR) return std::nullopt;
+        throw OpenFailure(e, "iLogicalOpen", directory_path);
+    }
     int64_t length = 0;
-    if (file->Length(length) != 0) return std::nullopt;
+    if (const int le = file->Length(length); le != 0)
+        throw ReadFailure(le, "iLogicalOpen", directory_path);
     for (int64_t at = 0; at < length; at += static_cast<int64_t>(kDirectoryChunk)) {
         const size_t want = static_cast<size_t>(
             std::min<int64_t>(static_cast<int64_t>(kDirectoryChunk), length - at));
@@ -59,6 +74,19 @@ std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
         }
     }
     return std::nullopt;
+}
+
+// A container that is missing gives a listed logical file without one (its reads fail with
+// 91); a folder or another file that is no ordinary file in its place can't be read.
+void RaiseUnlessMissing(const std::string& container_path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(LocalOrEmpty(container_path), ec);
+    if (ec || status.type() == fs::file_type::not_found || fs::is_regular_file(status) ||
+        fs::is_symlink(status))
+        return;
+    if (fs::is_directory(status)) throw OpenFailure(EISDIR, "iOpenFile", container_path);
+    throw OpenFailure(err::kPathFileAccess, "iOpenFile", container_path, "not an ordinary file");
 }
 
 std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
@@ -78,6 +106,7 @@ std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
     const auto entry = FindEntry(directory_path, base);
     if (!entry) return nullptr;
     auto container = iOpenFile(container_path);  // shared when already open
+    if (!container) RaiseUnlessMissing(container_path);
     return mLogicalFiles->Add(name, entry->file_type, std::move(container), entry->position,
                               entry->flags, entry->record_length, entry->last_record, name);
 }
@@ -101,11 +130,21 @@ DirectoryEntry DecodeDirectoryEntry(std::string_view entry) {
 }
 
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
+    ReadFailures().erase(name);
     try {
         return Resolve(name);
-    } catch (const BasicError&) {
-        return nullptr;  // every failing step means: no such logical file
+    } catch (const BasicError& e) {
+        // Every failing step means: no such logical file. Why is kept for the error the
+        // caller raises (LogicalOpenError).
+        ReadFailures().insert_or_assign(name, e);
+        return nullptr;
     }
+}
+
+BasicError LogicalOpenError(const std::string& name, std::string source) {
+    const auto failure = ReadFailures().find(name);
+    if (failure != ReadFailures().end()) return failure->second;
+    return BasicError(err::kFile, std::move(source), "File not Found: \"" + name + "\"");
 }
 
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,

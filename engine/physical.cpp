@@ -54,8 +54,7 @@ void WriteAt(cOpenFile& file, int64_t offset, const std::string& data, const cha
     if (!file.writer) {
         int e = 0;
         file.writer = platform::WritableFile::Open(LocalOrEmpty(file.Path), &e);
-        if (!file.writer)
-            throw BasicError(ErrorNumberOfErrno(e), source, "Could not open file: " + file.Path);
+        if (!file.writer) throw OpenFailure(e, source, file.Path);
     }
     if (const int e = file.writer->WriteAt(offset, data); e != 0) RaiseErrno(e, source);
 }
@@ -96,7 +95,7 @@ std::shared_ptr<cOpenFile> iOpenFile(std::string& path) {
     auto handle = platform::ReadOnlyFile::Open(local, &e);
     if (!handle) {
         FreeFileNumber(number);
-        throw BasicError(ErrorNumberOfErrno(e), "iOpenFile", "Could not open file: " + path);
+        throw OpenFailure(e, "iOpenFile", path);
     }
     std::shared_ptr<cOpenFile> file;
     try {
@@ -112,7 +111,8 @@ std::shared_ptr<cOpenFile> iOpenFile(std::string& path) {
 std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
                         const char* source) {
     std::string out;
-    if (const int e = file.ReadAt(offset, length, out); e != 0) RaiseErrno(e, source);
+    if (const int e = file.ReadAt(offset, length, out); e != 0)
+        throw ReadFailure(e, source, file.local_path());
     ++g_stats.reads;
     g_stats.bytes += length;
     return out;

@@ -5,6 +5,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/engine_test_support.h"
+#include "platform/file.h"
 
 namespace dv {
 namespace {
@@ -81,6 +82,13 @@ TEST_F(PhysicalTest, ReadErrors) {
     ExpectError([&] { iReadFile(file, 1, -1); }, 63, "iReadFile", "Bad record number");
     ExpectError([&] { iReadFile(file, -1, 0); }, 5, "iReadFile",
                 "Invalid procedure call or argument");
+    // A read the system refuses names the file and the reason (the first page of this
+    // process's memory is never mapped: reading it is an I/O error).
+    int e = 0;
+    const auto memory = platform::ReadOnlyFile::Open("/proc/self/mem", &e);
+    ASSERT_TRUE(memory) << e;
+    ExpectError([&] { ReadCounted(*memory, 0, 16, "iReadFile"); }, 57, "iReadFile",
+                "Could not read file: /proc/self/mem (Input/output error)");
 }
 
 TEST_F(PhysicalTest, CloseAndReopenUnderAFreeNumber) {

@@ -1,7 +1,5 @@
 // Resolving a logical name through an arbitrary directory file, and reading records and record
 // zero of whatever entry it yields from an arbitrary container.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/error.h"
+#include "fuzz/fuzz_scratch.h"
 #include "platform/host.h"
 #include "platform/messages.h"
 
@@ -38,8 +37,7 @@ std::string Padded(std::string_view text, size_t n) {
 // A share with one link, :D01:XFILE -> D01:DATAD1, laid out once per process.
 const fs::path& Share() {
     static const fs::path root = [] {
-        const fs::path base =
-            fs::temp_directory_path() / ("dashvane-dir-fuzz-" + std::to_string(getpid()));
+        const fs::path& base = dv::fuzz::Scratch("dir");
         fs::create_directories(base / "share/DS1/TMARLNK/D01");
         fs::create_directories(base / "tmp");
         Write(base / "share/DS1/TMARLNK/ttymap", "WS7 7\n");

@@ -1,7 +1,5 @@
 // An arbitrary index file under every walk member. Each must end, with a record number or a
 // numbered error, without reading outside a node.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -11,6 +9,7 @@
 #include "engine/error.h"
 #include "engine/index.h"
 #include "engine/tables.h"
+#include "fuzz/fuzz_scratch.h"
 #include "platform/file.h"
 #include "platform/messages.h"
 
@@ -22,7 +21,7 @@ class QuietSink : public dv::platform::MessageSink {
 };
 
 const std::string& ScratchPath() {
-    static const std::string path = "/tmp/dashvane-index-fuzz-" + std::to_string(getpid());
+    static const std::string path = (dv::fuzz::Scratch("index") / "FUZZI").string();
     return path;
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/logical.h"
 
 namespace dv {
 namespace {
@@ -153,11 +154,10 @@ void clsLines::Pack(std::string& record) const {
 
 void clsLines::Read(int32_t record_number, int16_t& flag) {
     cBusinessBasic* engine = mBusinessBasic.get();
-    if (!LinesFile || engine == nullptr)
-        throw BasicError(err::kFile, "clsLines", "File not Found: \"LINEL\"");
+    if (!LinesFile || engine == nullptr) throw LogicalOpenError("LINEL", "clsLines");
     if (record_number > LinesFile->LastRecord || record_number < 1)
         throw BasicError(err::kRecordNumber, "clsLines", "Illegal Record Number");
-    if (!LinesExtFile) throw BasicError(err::kFile, "clsLines", "File not Found: \"ELINEL\"");
+    if (!LinesExtFile) throw LogicalOpenError("ELINEL", "clsLines");
     std::string joined = engine->LreadFile(LinesFile, record_number, flag);
     joined += engine->LreadFile(LinesExtFile, record_number, flag);
     Unpack(joined);

@@ -4,6 +4,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/logical.h"
 #include "engine/packed_text.h"
 
 namespace dv {
@@ -211,11 +212,10 @@ void clsParts::Pack(std::string& record) const {
 
 void clsParts::Read(int32_t record_number, int16_t& flag) {
     cBusinessBasic* engine = mBusinessBasic.get();
-    if (!PartsFile || engine == nullptr)
-        throw BasicError(err::kFile, "clsParts", "File not Found: \"PARTL\"");
+    if (!PartsFile || engine == nullptr) throw LogicalOpenError("PARTL", "clsParts");
     if (record_number > PartsFile->LastRecord || record_number <= 0)
         throw BasicError(err::kRecordNumber, "clsParts", "Read - Illegal Record Number");
-    if (!PartsExtFile) throw BasicError(err::kFile, "clsParts", "File not Found: \"EPARTL\"");
+    if (!PartsExtFile) throw LogicalOpenError("EPARTL", "clsParts");
     std::string joined = engine->LreadFile(PartsFile, record_number, flag);
     joined += engine->LreadFile(PartsExtFile, record_number, flag);
     Unpack(joined);

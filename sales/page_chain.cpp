@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/codec.h"
+#include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "sales/invoice_record.h"
 #include "shell/event_log.h"
@@ -13,7 +14,8 @@ namespace dv {
 namespace {
 
 [[noreturn]] void Damaged(const std::string& file, const std::string& what) {
-    throw BasicError(err::kPageChain, "PageChain", "Damaged page chain in file " + file + ": " + what);
+    throw BasicError(err::kPageChain, "PageChain",
+                     "Damaged page chain in file " + file + ": " + what);
 }
 
 cBusinessBasic& Engine(const char* source) {
@@ -26,6 +28,7 @@ cBusinessBasic& Engine(const char* source) {
 
 EnginePageSource::EnginePageSource(std::string file) : name_(std::move(file)) {
     file_ = Engine("PageChain").LogicalOpen(std::string(name_));
+    if (!file_) throw LogicalOpenError(name_, "PageChain");
 }
 
 int32_t EnginePageSource::LastRecord() {
@@ -142,8 +145,8 @@ void PageChainBuilder::BuildDetail(PageSource& source) {
             if (policy_.segment_position > 0)
                 row.segment = Unpack("B", page, policy_.segment_position);
             for (int32_t j = 1; j <= slots; ++j) {
-                const size_t at = static_cast<size_t>(invol::kFirstSlot - 1 +
-                                                      invol::kSlotLength * (j - 1));
+                const size_t at =
+                    static_cast<size_t>(invol::kFirstSlot - 1 + invol::kSlotLength * (j - 1));
                 const std::string_view slot =
                     at < page.size() ? std::string_view(page).substr(at, invol::kSlotLength)
                                      : std::string_view();

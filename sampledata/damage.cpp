@@ -28,8 +28,10 @@ int64_t NodeAt(const LogicalPlacement& p, int32_t node) {
     return (static_cast<int64_t>(p.position) + node) * kBlock;
 }
 
-// Rewrites the directory entry of a placement after a change of its fields.
+// Rewrites the directory entry of a placement after a change of its fields; a placement whose
+// entry was removed (RemoveDirectoryEntry) has none to rewrite.
 void RewriteEntry(DataSetImage& image, const LogicalPlacement& p) {
+    if (p.entry < 0) return;
     DirectoryEntryFields e;
     e.name = p.name;
     e.position = p.position;
@@ -261,7 +263,8 @@ const NamedDamage kNamedDamages[] = {
     // Shop jobs and warranty claims.
     {"file0-job-slot", "job 107's open-job slot names a record past INVOL: Open Shop Work fails",
      [](DataSetImage& image) { JobSlotPastLastRecord(image, 107); }},
-    {"warrl-no-pages", "the first claim points at no page: its row reads \"Error in warranty detail\"",
+    {"warrl-no-pages",
+     "the first claim points at no page: its row reads \"Error in warranty detail\"",
      [](DataSetImage& image) { ClaimWithoutPages(image, 1); }},
     {"warrl-loop", "the second claim's head page links to itself: a failure row, never a hang",
      [](DataSetImage& image) { LoopClaimPages(image, 2); }},

@@ -113,8 +113,8 @@ TEST(DemoSet, DatesCountBackFromTheAsOfDayOfThePlan) {
 TEST(DemoSet, AsOfDaysParse) {
     EXPECT_EQ(ParseCalendarDay("2024-11-15"), (CalendarDay{2024, 11, 15}));
     EXPECT_EQ(ParseCalendarDay("2028-02-29"), (CalendarDay{2028, 2, 29}));
-    for (const char* bad : {"", "2024-1-15", "2025-02-29", "2024-13-01", "1969-12-31",
-                            "2100-01-01", "11/15/2024", "2024-11-15x", "20a4-11-15"})
+    for (const char* bad : {"", "2024-1-15", "2025-02-29", "2024-13-01", "1969-12-31", "2100-01-01",
+                            "11/15/2024", "2024-11-15x", "20a4-11-15"})
         EXPECT_FALSE(ParseCalendarDay(bad).has_value()) << bad;
     const CalendarDay today = Today();
     EXPECT_GE(today.year, 2024);
@@ -201,6 +201,17 @@ TEST_F(Damage, ShortRecordsKeepTheirFirstBytes) {
     }
     EXPECT_EQ(GetBE(image.File(p.directory_file), 14, 2), 4u);
     EXPECT_THROW(damage::ShortenRecords(image, "ITEML", 4), std::invalid_argument);
+}
+
+// Two damages on one file: the records are cut, and the removed entry stays removed (the
+// entry that took its place in the directory file is not overwritten).
+TEST_F(Damage, ShortRecordsOfAFileWithoutDirectoryEntry) {
+    const std::string dir = image.Logical("ITEML").directory_file;
+    damage::RemoveDirectoryEntry(image, "ITEML");
+    const std::string entries = image.File(dir);
+    damage::ShortenRecords(image, "ITEML", 4);
+    EXPECT_EQ(image.Logical("ITEML").record_length, 4);
+    EXPECT_EQ(image.File(dir), entries);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <regex>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -205,6 +207,16 @@ class DumpTest : public ::testing::Test {
     void WriteDemo() {
         sample::BuildDemoSet(sample::Scale::kDemo).Write(root_ / "share", root_ / "tmp");
     }
+    // The demo set with several leaves in PUTBI and LINEI, so that a chain can come back and a
+    // leaf can be other than the last.
+    static sample::DataSetImage SeveralLeaves() {
+        sample::DataSetWriter writer;
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
+        sample::AddDemoFiles(writer, plan);
+        writer.Index("PUTBI").Fill(4);
+        writer.Index("LINEI").Fill(4);
+        return writer.Build();
+    }
     static std::vector<Json> Documents(const std::string& out) {
         std::vector<Json> docs;
         JsonReader reader(out);
@@ -274,10 +286,11 @@ TEST_F(DumpTest, GLViewsShowTheAccountListsTheUserSaved) {
     WriteDemo();
 #ifdef DASHVANE_QT_SETTINGS
     testing::WriteFile(root_ / "config/Dashvane/Dashvane.conf",
-                            "[Asset]\nAccounts=\"01100,01200\"\n\n[Liability]\nAccounts=\n");
+                       "[Asset]\nAccounts=\"01100,01200\"\n\n[Liability]\nAccounts=\n");
 #else
-    testing::WriteFile(root_ / "config/Dashvane/settings.ini",
-                            "[Dashvane/Asset]\nAccounts=01100,01200\n\n[Dashvane/Liability]\nAccounts=\n");
+    testing::WriteFile(
+        root_ / "config/Dashvane/settings.ini",
+        "[Dashvane/Asset]\nAccounts=01100,01200\n\n[Dashvane/Liability]\nAccounts=\n");
 #endif
     const DumpRun run = Dump();
     ASSERT_EQ(run.status, 0) << run.err;
@@ -351,7 +364,8 @@ TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
         {"looped PUTBI leaves", [](auto& i) { damage::LoopLeafChain(i, "PUTBI", 2, 0); }},
         {"LINEI entry count", [](auto& i) { damage::SetEntryCount(i, "LINEI", 1); }},
         {"RTTBI root", [](auto& i) { damage::SetRoot(i, "RTTBI"); }},
-        {"LINEI pointer", [](auto& i) { damage::RecordPointerPastLastRecord(i, "LINEI", "LINEL", 5); }},
+        {"LINEI pointer",
+         [](auto& i) { damage::RecordPointerPastLastRecord(i, "LINEI", "LINEL", 5); }},
         {"VNDRL missing", [](auto& i) { damage::RemoveDirectoryEntry(i, "VNDRL"); }},
         {"PUTBI cut", [](auto& i) { damage::TruncateLogical(i, "PUTBI", 3 * 512 + 100); }},
         {"short LINEL", [](auto& i) { damage::ShortenRecords(i, "LINEL", 40); }},
@@ -362,12 +376,7 @@ TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
     int set = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        sample::DataSetWriter writer;
-        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
-        sample::AddDemoFiles(writer, plan);
-        writer.Index("PUTBI").Fill(4);  // several leaves, so that a chain can come back
-        writer.Index("LINEI").Fill(4);
-        sample::DataSetImage image = writer.Build();
+        sample::DataSetImage image = SeveralLeaves();
         c.damage(image);
         const std::string dir = "set" + std::to_string(set++);
         image.Write(root_ / (dir + "/share"), root_ / "tmp");
@@ -404,6 +413,86 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     EXPECT_NE(run.out.find("Terminal File 'ttymap' not found"), std::string::npos) << run.out;
 
     EXPECT_NE(sample("--damage no-such-damage"), 0);
+}
+
+// Damaged and hostile data sets, each the way a user meets it: the exit status, the recap
+// labels the load marks red ("Data Error !"), a line of the operation log, and no sanitizer
+// report from the run. A damage is a kind of the sample writer's or a few bytes or a special
+// file put in place by hand.
+TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
+    namespace fs = std::filesystem;
+    namespace damage = sample::damage;
+    using Image = sample::DataSetImage;
+    // Recap labels: 1 inventory, 5 returns, 8 purchase orders, 11 floor plan, 12 units, 13-21
+    // profit. The last three read product lines through LINEI too.
+    struct Row {
+        const char* name;
+        std::function<void(Image&)> damage;  // on the image before it is written
+        // After the set is written: the link share (DS1/TMARLNK) and the catalog's folder.
+        std::function<void(const fs::path& share, const fs::path& tmp)> by_hand;
+        int status;
+        std::set<size_t> red;
+        const char* log;  // a text one line of the operation log holds
+    };
+    const auto none = [](Image&) {};
+    const auto untouched = [](const fs::path&, const fs::path&) {};
+    const std::set<size_t> line_views = {1, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    const std::set<size_t> every_view_but_ar_and_cash = {1,  2,  3,  4,  5,  6,  7,  8,  9,  11,
+                                                         12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    const Row rows[] = {
+        {"RTTBI pointer 80 00 00 00",
+         [](Image& i) {
+             damage::SetRecordPointer(i, "RTTBI", 0, std::numeric_limits<int32_t>::min());
+         },
+         untouched,
+         0,
+         {5},
+         "*Error in frmReturn GetReturn routine error # :  1009  "},
+        {"LINEI root above LastRecord", [](Image& i) { damage::SetRoot(i, "LINEI"); }, untouched, 0,
+         line_views, "*Error in frmInv GetLineData routine error # :  1002  "},
+        {"PUTBI leaf counting 0 entries",
+         [](Image& i) { damage::SetEntryCount(i, "PUTBI", i.Logical("PUTBI").index.leaves[1], 0); },
+         untouched,
+         0,
+         {8},
+         "*Error in frmPO GetPO routine error # :  1011  "},
+        {"LINEI record pointer -5", [](Image& i) { damage::SetRecordPointer(i, "LINEI", 3, -5); },
+         untouched, 0, line_views, "*Error in frmInv GetLineData routine error # :  1009  "},
+        {"a folder in place of the container", none,
+         [](const fs::path& share, const fs::path&) {
+             fs::remove(share / "D01/DATADB");
+             fs::create_directory(share / "D01/DATADB");
+         },
+         0, every_view_but_ar_and_cash,
+         R"(routine error # :  75  Could not open file: \\DS1\TMARLNK\D01\DATADB (Is a directory))"},
+    };
+    int set = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Image image = SeveralLeaves();
+        row.damage(image);
+        const fs::path dir = root_ / ("set" + std::to_string(set++));
+        image.Write(dir / "share", dir / "tmp");
+        row.by_hand(dir / "share/DS1/TMARLNK", dir / "tmp");
+        const testing::ScopedEnv shares("DASHVANE_SHARES", dir / "share");
+        const testing::ScopedEnv tmpdir("TMPDIR", dir / "tmp");
+        const testing::ScopedEnv temp("TEMP", dir / "tmp");
+        const DumpRun run = Dump();
+        EXPECT_EQ(run.status, row.status) << run.err;
+        EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
+        const std::vector<Json> docs = Documents(run.out);
+        ASSERT_EQ(docs.size(), 1u);
+        std::set<size_t> red;
+        for (size_t i = 0; i < 22; ++i) {
+            if (std::get<bool>(docs[0]["recap"][i]["error"].v)) red.insert(i);
+        }
+        EXPECT_EQ(red, row.red);
+        const Json& log = docs[0]["log"];
+        std::string lines;
+        for (size_t i = 0; i < log.size(); ++i) lines += log[i].str() + "\n";
+        EXPECT_NE(lines.find(row.log), std::string::npos) << lines;
+    }
 }
 
 // The order detail of every row of the parts views' lists, as the button opens it.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/error.h"
+#include "engine/logical.h"
 #include "engine/tables.h"
 
 namespace dv {
@@ -10,7 +11,7 @@ namespace dv {
 RecordChain::RecordChain(cBusinessBasic& engine, std::string file, int32_t first)
     : engine_(engine), file_(std::move(file)), next_(first) {
     ref_ = engine_.LogicalOpen(file_);
-    if (!ref_) throw BasicError(err::kFile, "RecordChain", "File not Found: \"" + file_ + "\"");
+    if (!ref_) throw LogicalOpenError(file_, "RecordChain");
     last_record_ = ref_->LastRecord;
 }
 
