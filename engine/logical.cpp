@@ -52,14 +52,12 @@ std::map<std::string, BasicError>& ReadFailures() {
 std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
                                         const std::string& base) {
     int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(directory_path), &e);
+    const auto file = OpenShareFile(directory_path, &e);
     if (!file) {
-        if (e == ENOENT || e == ENOTDIR) return std::nullopt;
+        if (IsMissingFile(e)) return std::nullopt;
         throw OpenFailure(e, "iLogicalOpen", directory_path);
     }
-    int64_t length = 0;
-    if (const int le = file->Length(length); le != 0)
-        throw ReadFailure(le, "iLogicalOpen", directory_path);
+    const int64_t length = file->OpenedLength();
     for (int64_t at = 0; at < length; at += static_cast<int64_t>(kDirectoryChunk)) {
         const size_t want = static_cast<size_t>(
             std::min<int64_t>(static_cast<int64_t>(kDirectoryChunk), length - at));
@@ -149,13 +147,18 @@ BasicError LogicalOpenError(const std::string& name, std::string source) {
 
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
                                                int32_t record_length, int32_t& last_record) {
-    const auto file = iOpenFile(path);
+    bool opened = false;
+    const auto file = iOpenFile(path, &opened);
     if (!file) return nullptr;
     if (last_record == 0) {
         if (record_length == 0) RaisePlatform(err::kDivisionByZero, "iPhysLogicalOpen");
-        int64_t length = 0;
-        if (const int e = file->handle->Length(length); e != 0)
-            RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        // Opened just now, the length of the open serves; a file held open since an earlier
+        // load is asked again, as another program may have written to it meanwhile.
+        int64_t length = file->handle->OpenedLength();
+        if (!opened) {
+            if (const int e = file->handle->Length(length); e != 0)
+                RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        }
         last_record = CheckedPosition(length / record_length - 1, "iPhysLogicalOpen");
     }
     if (!mLogicalFiles) RaisePlatform(err::kNoObject, "iPhysLogicalOpen");

@@ -94,13 +94,10 @@ std::string CatalogPath() {
 }
 
 std::optional<std::string> ReadShareText(std::string_view share_path, const char* source) {
-    const std::string local = LocalOrEmpty(share_path);
-    if (local.empty() || !platform::IsOrdinaryFile(local)) return std::nullopt;
     int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(local, &e);
+    const auto file = OpenShareFile(share_path, &e);
     if (!file) return std::nullopt;
-    int64_t length = 0;
-    if (const int le = file->Length(length); le != 0) RaisePlatform(ErrorNumberOfErrno(le), source);
+    const int64_t length = file->OpenedLength();
     return length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), source) : std::string();
 }
 

@@ -91,11 +91,9 @@ cLinks::cLinks() : KeyedCollection<cLink>("cLinks") {
     if (!mSystem) RaisePlatform(err::kNoObject, "cLinks");
     const std::string path = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\LINKSFILE";
     int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(path), &e);
+    const auto file = OpenShareFile(path, &e);
     if (!file) RaisePlatform(ErrorNumberOfErrno(e), "cLinks");
-    int64_t length = 0;
-    if (const int le = file->Length(length); le != 0)
-        RaisePlatform(ErrorNumberOfErrno(le), "cLinks");
+    const int64_t length = file->OpenedLength();
     // One read of the whole file, cut in memory.
     const std::string bytes =
         length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), "cLinks") : std::string();
