@@ -87,14 +87,15 @@ bool IsOrdinaryFile(const std::string& local_path) {
     return ::stat(local_path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int ReadWholeFile(const std::string& local_path, std::string& out) {
+int ReadWholeFile(const std::string& local_path, std::string& out, size_t max_bytes) {
     out.clear();
     count::Open();
     const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno;
     char buffer[65536];
     while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const size_t room = max_bytes - out.size();  // one byte past it tells a longer file
+        const ssize_t n = ::read(fd, buffer, room < sizeof buffer ? room + 1 : sizeof buffer);
         count::Read(n > 0 ? static_cast<size_t>(n) : 0);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -105,6 +106,12 @@ int ReadWholeFile(const std::string& local_path, std::string& out) {
         }
         if (n == 0) break;
         out.append(buffer, static_cast<size_t>(n));
+        if (out.size() > max_bytes) {
+            out.clear();
+            count::Close();
+            ::close(fd);
+            return EFBIG;
+        }
     }
     count::Close();
     ::close(fd);

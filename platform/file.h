@@ -51,7 +51,9 @@ class WritableFile {
 // True when local_path names an ordinary file (after symbolic links); folders don't count.
 bool IsOrdinaryFile(const std::string& local_path);
 
-// The whole file into out.
-int ReadWholeFile(const std::string& local_path, std::string& out);
+// The whole file into out; EFBIG (and out empty) when it holds more than max_bytes, found by
+// reading at most max_bytes + 1 of them.
+int ReadWholeFile(const std::string& local_path, std::string& out,
+                  size_t max_bytes = static_cast<size_t>(-1));
 
 }  // namespace dv::platform
