@@ -1,6 +1,7 @@
 #include "engine/fill_cache.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <unordered_map>
 #include <utility>
@@ -29,16 +30,37 @@ struct Window {
                position + static_cast<int64_t>(length) <=
                    start + static_cast<int64_t>(bytes.size());
     }
+    // The bytes from position on, as a read there gives them: fewer at the end of the file.
     std::string Slice(int64_t position, size_t length) const {
-        return bytes.substr(static_cast<size_t>(position - start), length);
+        const size_t from = static_cast<size_t>(position - start);
+        return from < bytes.size() ? bytes.substr(from, length) : std::string();
     }
 };
+
+// The read-ahead windows a stream keeps: two walks of one file taking turns (a chain of pages
+// read downward inside a sweep upward) each keep theirs.
+constexpr size_t kWindowsPerStream = 4;
 
 // The reads of one logical file within a container.
 struct Stream {
     int64_t next = -1;  // where the last read ended; -1 before the first
     int64_t ahead = 0;  // the size of the last read-ahead
-    Window window;
+    std::deque<Window> windows;  // the latest first
+    int64_t random_reads = 0;          // reads out of order that went to the file
+    std::map<int64_t, Window> chunks;  // chunks read whole, by their position
+
+    // The window or chunk holding all of [position, position + length), or null.
+    const Window* Holding(int64_t position, size_t length) const {
+        for (const Window& w : windows)
+            if (w.Covers(position, length)) return &w;
+        return Chunk(position, length);
+    }
+    const Window* Chunk(int64_t position, size_t length) const {
+        auto it = chunks.upper_bound(position);
+        if (it == chunks.begin()) return nullptr;
+        --it;
+        return it->second.Covers(position, length) ? &it->second : nullptr;
+    }
 };
 
 struct FileState {
@@ -80,10 +102,12 @@ void Account(size_t bytes) {
 std::string ReadWindow(Stream& stream, const cOpenFile& file, int64_t position, int64_t length,
                        int64_t at, size_t want, const char* source) {
     std::string bytes = ReadCounted(*file.handle, position, static_cast<size_t>(length), source);
-    std::string answer = bytes.substr(static_cast<size_t>(at - position), want);
-    g_cache.bytes -= std::min(g_cache.bytes, stream.window.bytes.size());
-    stream.window.start = position;
-    stream.window.bytes = std::move(bytes);
+    std::string answer = Window{position, bytes}.Slice(at, want);
+    if (stream.windows.size() == kWindowsPerStream) {
+        g_cache.bytes -= std::min(g_cache.bytes, stream.windows.back().bytes.size());
+        stream.windows.pop_back();
+    }
+    stream.windows.push_front(Window{position, std::move(bytes)});
     Account(static_cast<size_t>(length));
     return answer;
 }
@@ -123,13 +147,15 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
     FileState& state = g_cache.files[Folded(file.Path)];
     const int64_t key = extent.Known() ? extent.start : -1;
     // Its own logical file's window first, then any other that holds the bytes.
-    if (const auto own = state.streams.find(key);
-        own != state.streams.end() && own->second.window.Covers(position, length)) {
-        own->second.next = position + static_cast<int64_t>(length);
-        return own->second.window.Slice(position, length);
+    if (const auto own = state.streams.find(key); own != state.streams.end()) {
+        if (const Window* held = own->second.Holding(position, length)) {
+            own->second.next = position + static_cast<int64_t>(length);
+            return held->Slice(position, length);
+        }
     }
     for (const auto& [start, stream] : state.streams)
-        if (stream.window.Covers(position, length)) return stream.window.Slice(position, length);
+        if (const Window* held = stream.Holding(position, length))
+            return held->Slice(position, length);
     if (const auto earlier = state.reads.find({position, length}); earlier != state.reads.end())
         return earlier->second;
 
@@ -152,6 +178,20 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
             return ReadWindow(stream, file, position, want, position, length, source);
         }
         stream.ahead = 0;
+        // Read at random: past as many such reads as the file has chunks, whole chunks.
+        if (size <= kDenseFileBytes &&
+            ++stream.random_reads > (size + kReadAheadBytes - 1) / kReadAheadBytes) {
+            const int64_t from =
+                extent.start + (position - extent.start) / kReadAheadBytes * kReadAheadBytes;
+            const int64_t to = std::max(end, std::min(extent.end, from + kReadAheadBytes));
+            Window chunk{from, ReadCounted(*file.handle, from, static_cast<size_t>(to - from),
+                                           source)};
+            std::string answer = chunk.Slice(position, length);
+            const size_t kept = chunk.bytes.size();
+            stream.chunks.insert_or_assign(from, std::move(chunk));
+            Account(kept);  // last: past the budget it drops the stream too
+            return answer;
+        }
     }
     std::string bytes = ReadCounted(*file.handle, position, length, source);
     state.reads.emplace(std::make_pair(position, length), bytes);

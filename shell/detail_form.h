@@ -28,11 +28,14 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "shell/grid_model.h"
+#include "shell/grid_sort.h"
 #include "shell/view.h"
 
 namespace dv {
@@ -103,6 +106,14 @@ class DetailForm {
     bool has_button_handler() const { return static_cast<bool>(on_button_); }
     void ButtonClick(std::string_view grid, int row, DetailHost& host);
 
+    // The header clicks of a grid: table maps a header index to the column it sorts and how
+    // (the table outlives the form: a view's constant). A grid without a table ignores them.
+    void SetHeaderSorts(std::string_view grid, std::span<const HeaderSort> table);
+    bool sorts_on_header(std::string_view grid) const;
+    // The user clicked header column of grid: the common header-click sort
+    // (HeaderClickSort), kUnchanged for a grid without a table.
+    SortResult HeaderClick(std::string_view grid, int column);
+
     void SetChoiceHandler(ChoiceHandler handler) { on_choice_ = std::move(handler); }
     // Sets the list's text to the item and runs the handler.
     void ChoiceClick(std::string_view choice, int index);
@@ -115,6 +126,7 @@ class DetailForm {
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<DetailChoice> choices_;
     std::vector<std::string> errors_;
+    std::vector<std::pair<std::string, std::span<const HeaderSort>>> header_sorts_;
     ButtonHandler on_button_;
     ChoiceHandler on_choice_;
 };

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,18 +31,12 @@
 namespace dv::qt {
 namespace {
 
+using testing::ClickCell;
 using testing::EnsureApplication;
 using testing::FakeDialogs;
 using testing::ProgramFixture;
+using testing::SaveScreenshot;
 using testing::TestEnvironment;
-
-void Save(QWidget& widget, const QString& name) {
-    const QString folder = DASHVANE_SCREENSHOT_DIR;
-    QDir().mkpath(folder);
-    const QString path = folder + "/" + name;
-    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 1000);
-}
 
 class PartsFormsTest : public ProgramFixture {
   protected:
@@ -54,35 +46,13 @@ class PartsFormsTest : public ProgramFixture {
         RegisterQtViews(qt_views_);
     }
 
-    void Start(const sample::DataSetImage& image) {
-        image.Write(env_.root() + "/shares", env_.root() + "/tmp");
-        InitLogPath();
-        StartProgram();
-        window().resize(1280, 860);
-        QCoreApplication::processEvents();
-    }
-
     void ClickTree(std::string_view key) {
         ProgramFixture::ClickTree(key);
         QCoreApplication::processEvents();
     }
 
-    // The form of a view shown from the tree, maximised in the main window.
     PartsViewForm* Open(std::string_view key, std::string_view form) {
-        ClickTree(key);
-        ViewSubWindow* sub = window().subWindow(form);
-        if (sub == nullptr) return nullptr;
-        sub->showMaximized();
-        QCoreApplication::processEvents();
-        auto* widget = dynamic_cast<PartsViewForm*>(sub->widget());
-        if (widget && widget->grid()) widget->grid()->Sync();
-        return widget;
-    }
-
-    void ClickCell(GridWidget* grid, int row, int column) {
-        grid->scrollTo(grid->tableModel()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->CellRect(row, column).center());
+        return OpenForm<PartsViewForm>(key, form);
     }
 
     const RecapForm* Recap() {
@@ -91,7 +61,7 @@ class PartsFormsTest : public ProgramFixture {
 };
 
 TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
-    Start(sample::BuildDemoSet(sample::Scale::kDemo));
+    StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     ASSERT_TRUE(program_->controller().load_completed());
     const RecapForm* recap = Recap();
     ASSERT_NE(recap, nullptr);
@@ -99,7 +69,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
         EXPECT_TRUE(recap->figure(label)->text().startsWith("$")) << label;
         EXPECT_NE(recap->figure(label)->text(), "Data Error !");
     }
-    Save(window(), "parts_recap.png");
+    SaveScreenshot(window(), "parts_recap.png");
 
     // Inventory Investment > Parts: the grid with its group headers and the three totals.
     PartsViewForm* inventory = Open("I1", "frmInv");
@@ -109,7 +79,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     EXPECT_EQ(inventory->label("Label1")->text(), "Current Inventory");
     EXPECT_EQ("Investment Total : " + recap->figure(1)->text(),
               inventory->label("lblinvtot(0)")->text());
-    Save(window(), "parts_inventory.png");
+    SaveScreenshot(window(), "parts_inventory.png");
 
     // Returns: "ndate" hidden; a button opens the detail of its row.
     PartsViewForm* returns = Open("A6", "frmReturn");
@@ -117,7 +87,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     GridWidget* grid = returns->grid();
     EXPECT_TRUE(grid->isColumnHidden(5));
     EXPECT_EQ(returns->label("lblRetTotal")->text(), recap->figure(5)->text());
-    Save(window(), "parts_returns.png");
+    SaveScreenshot(window(), "parts_returns.png");
     QString detail_title, detail_vendor;
     dialogs_.on_modal = [&](QDialog& dialog) {
         auto* form = dynamic_cast<DetailDialog*>(&dialog);
@@ -128,7 +98,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
         form->show();
         form->grid("grdPod")->Sync();
         QCoreApplication::processEvents();
-        Save(*form, "parts_return_detail.png");
+        SaveScreenshot(*form, "parts_return_detail.png");
         EXPECT_GT(form->grid("grdPod")->tableModel()->rowCount(), 0);
         EXPECT_FALSE(form->label("lblDetail(4)")->isVisible());  // not drop-shipped
         form->hide();
@@ -144,20 +114,20 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     ASSERT_NE(orders, nullptr);
     EXPECT_FALSE(orders->progressBar()->isVisible());
     EXPECT_FALSE(orders->label("lblLoading")->isVisible());
-    Save(window(), "parts_purchase_orders.png");
+    SaveScreenshot(window(), "parts_purchase_orders.png");
     bool loading_shown = false;
     int bar_value = -1;
     dialogs_.on_modal = [&](QDialog& dialog) {
         loading_shown =
             orders->progressBar()->isVisible() && orders->label("lblLoading")->isVisible();
         bar_value = orders->progressBar()->value();
-        Save(window(), "parts_purchase_orders_loading.png");
+        SaveScreenshot(window(), "parts_purchase_orders_loading.png");
         auto* form = dynamic_cast<DetailDialog*>(&dialog);
         ASSERT_NE(form, nullptr);
         form->show();
         form->grid("grdPod")->Sync();
         QCoreApplication::processEvents();
-        Save(*form, "parts_purchase_order_detail.png");
+        SaveScreenshot(*form, "parts_purchase_order_detail.png");
         form->hide();
     };
     ClickCell(orders->grid(), 0, 0);
@@ -177,7 +147,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
         totals->grid()->Sync();
         QCoreApplication::processEvents();
         EXPECT_GT(totals->grid()->tableModel()->rowCount(), 0);
-        Save(*totals, "parts_vendor_totals.png");
+        SaveScreenshot(*totals, "parts_vendor_totals.png");
         totals->hide();
     };
     QTest::mouseClick(orders->vendorTotalsButton(), Qt::LeftButton);
@@ -203,14 +173,14 @@ TEST_F(PartsFormsTest, OnADamagedSetEachViewKeepsItsRowsAndItsRecapLabelTurnsRed
     sample::DataSetImage image = set.Build();
     sample::damage::RecordPointerPastLastRecord(image, "LINEI", "LINEL", 2);
     sample::damage::RemoveDirectoryEntry(image, "VNDRI");
-    Start(image);
+    StartOn(image);
     const RecapForm* recap = Recap();
     ASSERT_NE(recap, nullptr);
     for (int label : {1, 5, 8}) {
         EXPECT_EQ(recap->figure(label)->text(), "Data Error !") << label;
         EXPECT_EQ(recap->figure(label)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     }
-    Save(window(), "parts_damaged_recap.png");
+    SaveScreenshot(window(), "parts_damaged_recap.png");
     const std::vector<std::string> log = env_.LogLines();
     auto logged = [&](const std::string& line) {
         return std::find(log.begin(), log.end(), line) != log.end();
@@ -224,7 +194,7 @@ TEST_F(PartsFormsTest, OnADamagedSetEachViewKeepsItsRowsAndItsRecapLabelTurnsRed
     ASSERT_NE(inventory, nullptr);
     EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 2);
     EXPECT_EQ(inventory->label("lblinvtot(0)")->text(), "");
-    Save(window(), "parts_damaged_inventory.png");
+    SaveScreenshot(window(), "parts_damaged_inventory.png");
     PartsViewForm* returns = Open("A6", "frmReturn");
     ASSERT_NE(returns, nullptr);
     EXPECT_EQ(returns->grid()->tableModel()->rowCount(), 0);

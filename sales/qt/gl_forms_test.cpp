@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 
@@ -24,15 +22,9 @@
 namespace dv::qt {
 namespace {
 
+using testing::ClickCell;
 using testing::ProgramFixture;
-
-void Save(QWidget& widget, const QString& name) {
-    const QString folder = DASHVANE_SCREENSHOT_DIR;
-    QDir().mkpath(folder);
-    const QString path = folder + "/" + name;
-    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 1000);
-}
+using testing::SaveScreenshot;
 
 class SalesFormsTest : public ProgramFixture {
   protected:
@@ -42,22 +34,11 @@ class SalesFormsTest : public ProgramFixture {
         RegisterQtViews(qt_views_);
         settings_.Save("Dashvane", "Asset", "Accounts", "01100,01200,01240,02100");
         settings_.Save("Dashvane", "Liability", "Accounts", "01300,01310,02310");
-        sample::BuildDemoSet(sample::PlanFor(sample::Scale::kDemo))
-            .Write(env_.root() + "/shares", env_.root() + "/tmp");
-        InitLogPath();
-        StartProgram();
-        window().resize(1280, 860);
-        QCoreApplication::processEvents();
+        StartOn(sample::BuildDemoSet(sample::PlanFor(sample::Scale::kDemo)));
     }
 
     ViewForm* Open(std::string_view key, std::string_view form) {
-        ProgramFixture::ClickTree(key);
-        QCoreApplication::processEvents();
-        ViewSubWindow* sub = window().subWindow(form);
-        if (sub == nullptr) return nullptr;
-        sub->showMaximized();
-        QCoreApplication::processEvents();
-        return dynamic_cast<ViewForm*>(sub->widget());
+        return OpenForm<ViewForm>(key, form);
     }
 
     MemorySettingsStore settings_;
@@ -70,11 +51,11 @@ TEST_F(SalesFormsTest, SalesCashAndProfitShowTheirGridsAndTheRecapBoardTheirFigu
     ASSERT_NE(sales, nullptr);
     EXPECT_GT(sales->gridWidget("grdSales")->tableModel()->rowCount(), 3);
     EXPECT_GT(sales->gridWidget("grdCash")->tableModel()->rowCount(), 3);
-    Save(window(), "sales_cash.png");
+    SaveScreenshot(window(), "sales_cash.png");
     ViewForm* profit = Open("S2", "frmProfit");
     ASSERT_NE(profit, nullptr);
     EXPECT_GT(profit->gridWidget("grdProfit")->tableModel()->rowCount(), 10);
-    Save(window(), "profit.png");
+    SaveScreenshot(window(), "profit.png");
     const auto* recap = dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
     ASSERT_NE(recap, nullptr);
     for (int i : {4, 7, 9, 10, 13, 15, 21}) EXPECT_NE(recap->figure(i)->text(), "") << i;
@@ -84,13 +65,13 @@ TEST_F(SalesFormsTest, TheGLViewsShowTheStoredAccountsAndTheSetupDialogReplacesT
     ViewForm* liabilities = Open("L2", "frmGLL");
     ASSERT_NE(liabilities, nullptr);
     EXPECT_EQ(liabilities->gridWidget("grdGLPay")->tableModel()->rowCount(), 3);
-    Save(window(), "gl_liabilities.png");
+    SaveScreenshot(window(), "gl_liabilities.png");
 
     ViewForm* assets = Open("A5", "frmGLA");
     ASSERT_NE(assets, nullptr);
     GridWidget* grid = assets->gridWidget("grdGLCash");
     EXPECT_EQ(grid->tableModel()->rowCount(), 4);
-    Save(window(), "gl_assets.png");
+    SaveScreenshot(window(), "gl_assets.png");
 
     dialogs_.on_modal = [](QDialog& d) {
         auto* setup = dynamic_cast<AccountSetupDialog*>(&d);
@@ -111,7 +92,7 @@ TEST_F(SalesFormsTest, TheGLViewsShowTheStoredAccountsAndTheSetupDialogReplacesT
         EXPECT_EQ(setup->grid(1)->tableModel()->rowCount(), 2);
         setup->show();
         QCoreApplication::processEvents();
-        Save(*setup, "gl_setup.png");
+        SaveScreenshot(*setup, "gl_setup.png");
         setup->doneButton()->click();
     };
     auto* button = assets->findChild<QPushButton*>("cmdCashSetup");

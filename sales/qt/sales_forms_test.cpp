@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -24,15 +22,9 @@
 namespace dv::qt {
 namespace {
 
+using testing::ClickCell;
 using testing::ProgramFixture;
-
-void Save(QWidget& widget, const QString& name) {
-    const QString folder = DASHVANE_SCREENSHOT_DIR;
-    QDir().mkpath(folder);
-    const QString path = folder + "/" + name;
-    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 1000);
-}
+using testing::SaveScreenshot;
 
 class CounterSalesFormsTest : public ProgramFixture {
   protected:
@@ -43,20 +35,12 @@ class CounterSalesFormsTest : public ProgramFixture {
     }
 
     ViewForm* Open(std::string_view key, std::string_view form) {
-        ClickTree(key);
-        QCoreApplication::processEvents();
-        ViewSubWindow* sub = window().subWindow(form);
-        if (sub == nullptr) return nullptr;
-        sub->showMaximized();
-        QCoreApplication::processEvents();
-        return dynamic_cast<ViewForm*>(sub->widget());
+        return OpenForm<ViewForm>(key, form);
     }
 };
 
 TEST_F(CounterSalesFormsTest, BothViewsOpenFromTheTreeAndATicketsDetailFromItsButton) {
-    sample::BuildDemoSet(sample::Scale::kDemo).Write(env_.root() + "/shares", env_.root() + "/tmp");
-    StartProgram();
-    window().resize(1280, 860);
+    StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     ASSERT_TRUE(program_->controller().load_completed());
     const auto* recap = dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
     ASSERT_NE(recap, nullptr);
@@ -71,7 +55,7 @@ TEST_F(CounterSalesFormsTest, BothViewsOpenFromTheTreeAndATicketsDetailFromItsBu
     current->Sync();
     EXPECT_EQ(current->tableModel()->rowCount(), 29);
     EXPECT_EQ(ar->gridWidget(kARFutureGrid)->grid().RowCount(), 6);
-    Save(window(), "sales_ar.png");
+    SaveScreenshot(window(), "sales_ar.png");
 
     ViewForm* sales = Open("A4", "frmOpenSales");
     ASSERT_NE(sales, nullptr);
@@ -80,7 +64,7 @@ TEST_F(CounterSalesFormsTest, BothViewsOpenFromTheTreeAndATicketsDetailFromItsBu
     tickets->Sync();
     EXPECT_GT(tickets->tableModel()->rowCount(), 10);
     EXPECT_TRUE(tickets->isColumnHidden(9));  // ndate
-    Save(window(), "sales_open_sales.png");
+    SaveScreenshot(window(), "sales_open_sales.png");
 
 #if __has_include("shell/qt/detail_dialog.h")
     // The detail through the program's detail host, in the generic detail dialog.
@@ -95,7 +79,7 @@ TEST_F(CounterSalesFormsTest, BothViewsOpenFromTheTreeAndATicketsDetailFromItsBu
             lines += grid->tableModel()->rowCount();
         }
         QCoreApplication::processEvents();
-        Save(dialog, "sales_pick_ticket_detail.png");
+        SaveScreenshot(dialog, "sales_pick_ticket_detail.png");
         dialog.hide();
     };
     const QRect cell = tickets->CellRect(0, 1);

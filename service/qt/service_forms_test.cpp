@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
@@ -30,15 +28,9 @@
 namespace dv::qt {
 namespace {
 
+using testing::ClickCell;
 using testing::ProgramFixture;
-
-void Save(QWidget& widget, const QString& name) {
-    const QString folder = DASHVANE_SCREENSHOT_DIR;
-    QDir().mkpath(folder);
-    const QString path = folder + "/" + name;
-    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 1000);
-}
+using testing::SaveScreenshot;
 
 class ServiceFormsTest : public ProgramFixture {
   protected:
@@ -51,30 +43,13 @@ class ServiceFormsTest : public ProgramFixture {
     void Start(bool segments) {
         sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
         plan.warranty_segments = segments;
-        sample::BuildDemoSet(plan).Write(env_.root() + "/shares", env_.root() + "/tmp");
-        InitLogPath();
-        StartProgram();
-        window().resize(1280, 860);
-        QCoreApplication::processEvents();
+        StartOn(sample::BuildDemoSet(plan));
     }
 
     PartsViewForm* Open(std::string_view key, std::string_view form) {
-        ProgramFixture::ClickTree(key);
-        QCoreApplication::processEvents();
-        ViewSubWindow* sub = window().subWindow(form);
-        if (sub == nullptr) return nullptr;
-        sub->showMaximized();
-        QCoreApplication::processEvents();
-        auto* widget = dynamic_cast<PartsViewForm*>(sub->widget());
-        if (widget && widget->grid()) widget->grid()->Sync();
-        return widget;
+        return OpenForm<PartsViewForm>(key, form);
     }
 
-    void ClickCell(GridWidget* grid, int row, int column) {
-        grid->scrollTo(grid->tableModel()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->CellRect(row, column).center());
-    }
 };
 
 TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
@@ -91,14 +66,14 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     ASSERT_NE(recap, nullptr);
     EXPECT_NE(recap->figure(3)->text(), "");
     EXPECT_NE(recap->figure(6)->text(), "");
-    Save(window(), "service_recap.png");
+    SaveScreenshot(window(), "service_recap.png");
 
     PartsViewForm* shop = Open("A2", "frmShop");
     ASSERT_NE(shop, nullptr);
     EXPECT_GT(shop->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(shop->label("Label1")->text(), "Open Shop Jobs");
     EXPECT_TRUE(shop->grid()->isColumnHidden(12));
-    Save(window(), "service_open_shop_work.png");
+    SaveScreenshot(window(), "service_open_shop_work.png");
 
     // A shop job of several requests: its detail, then one request alone.
     const GridModel& jobs = dynamic_cast<ShopView&>(shop->view()).grid();
@@ -117,7 +92,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
         GridWidget* lines = detail->grid(kShopDetailGrid);
         ASSERT_NE(lines, nullptr);
         all_rows = lines->tableModel()->rowCount();
-        Save(dialog, "service_shop_job_detail.png");
+        SaveScreenshot(dialog, "service_shop_job_detail.png");
         QComboBox* requests = detail->choice(kRequestChoice);
         ASSERT_NE(requests, nullptr);
         ASSERT_GE(requests->count(), 2);
@@ -125,7 +100,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
         emit requests->activated(requests->count() - 1);  // as a user's choice raises it
         QCoreApplication::processEvents();
         one_request_rows = lines->tableModel()->rowCount();
-        Save(dialog, "service_shop_job_detail_one_request.png");
+        SaveScreenshot(dialog, "service_shop_job_detail_one_request.png");
     };
     ClickCell(shop->grid(), several, 0);
     QCoreApplication::processEvents();
@@ -139,7 +114,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     ASSERT_NE(warranty, nullptr);
     EXPECT_GT(warranty->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(warranty->label("Label1")->text(), "Billed Warranty Jobs");
-    Save(window(), "service_billed_warranties.png");
+    SaveScreenshot(window(), "service_billed_warranties.png");
 
     QString claim_caption;
     int claim_rows = -1;
@@ -149,7 +124,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
         dialog.resize(900, 600);
         claim_caption = dialog.windowTitle();
         claim_rows = detail->grid(kWarrantyDetailGrid)->tableModel()->rowCount();
-        Save(dialog, "service_warranty_detail.png");
+        SaveScreenshot(dialog, "service_warranty_detail.png");
     };
     ClickCell(warranty->grid(), 0, 0);
     QCoreApplication::processEvents();
@@ -164,7 +139,7 @@ TEST_F(ServiceFormsTest, SegmentVariantShowsTheSegmentForm) {
     PartsViewForm* seg = Open("A7", "frmWarSeg");
     ASSERT_NE(seg, nullptr);
     EXPECT_GT(seg->grid()->tableModel()->rowCount(), 0);
-    Save(window(), "service_billed_warranties_by_segment.png");
+    SaveScreenshot(window(), "service_billed_warranties_by_segment.png");
 }
 
 }  // namespace

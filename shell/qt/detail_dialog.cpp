@@ -77,6 +77,9 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs,
             Guard("button click", [&] { form_.ButtonClick(name, row, host_); });
             ShowModels();
         });
+        connect(widget, &GridWidget::headerClicked, this, [this, name](int column) {
+            Guard("header click", [&] { form_.HeaderClick(name, column); });
+        });
         layout->addWidget(widget, 1);
         grids_.push_back(widget);
     }

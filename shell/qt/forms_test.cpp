@@ -1,8 +1,9 @@
 // The splash's load and unload rules, the recap board's labels, the log viewer with its
-// printing, and the About box's system-information button.
+// printing, the About box's system-information button, and a detail dialog's header clicks.
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QHeaderView>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -13,7 +14,9 @@
 
 #include "platform/test_support.h"
 #include "shell/operation_log.h"
+#include "shell/grid_sort.h"
 #include "shell/qt/about_box.h"
+#include "shell/qt/detail_dialog.h"
 #include "shell/qt/log_viewer.h"
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/recap_form.h"
@@ -222,6 +225,38 @@ TEST_F(FormsTest, SysInfoStartsTheFirstToolOnThePathOrSaysItIsUnavailable) {
     dialogs.start_succeeds = false;
     QTest::mouseClick(box.sysInfoButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.messages.size(), 2u);
+}
+
+// A header click in a detail dialog sorts a grid that has a header table and leaves one without
+// it as it was.
+TEST_F(FormsTest, ADetailDialogsHeaderClicksSortTheGridsThatHaveATable) {
+    DetailForm form("frmTest", "Test Detail");
+    static constexpr HeaderSort kSorts[] = {{"Amount", kSortNumber}};
+    std::vector<GridModel*> grids = {&form.AddGrid("grdSorted"), &form.AddGrid("grdPlain")};
+    for (GridModel* grid : grids) {
+        grid->AddColumn({.name = "Amount", .caption = "Amount"});
+        for (const char* amount : {"9.00", "1,000.00", "20.00"})
+            grid->SetCell(grid->AddRow(), "Amount", amount);
+    }
+    form.SetHeaderSorts("grdSorted", kSorts);
+    CapturingDetailHost host;
+    FakeDialogs dialogs;
+    DetailDialog dialog(form, host, dialogs);
+    dialog.show();
+    mSortOrder = 0;
+    for (const char* name : {"grdSorted", "grdPlain"}) {
+        QHeaderView* header = dialog.grid(name)->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(0) + 4, header->height() / 2));
+    }
+    const auto amounts = [](const GridModel& grid) {
+        std::vector<std::string> cells;
+        for (int r = 0; r < grid.RowCount(); ++r) cells.push_back(grid.CellText(r, "Amount"));
+        return cells;
+    };
+    EXPECT_EQ(amounts(*grids[0]), (std::vector<std::string>{"1,000.00", "20.00", "9.00"}));
+    EXPECT_EQ(amounts(*grids[1]), (std::vector<std::string>{"9.00", "1,000.00", "20.00"}));
+    EXPECT_EQ(mSortOrder, 1);  // the grid without a table did not flip the toggle
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "shell/qt/qt_test_support.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +10,7 @@
 
 #include "engine/error.h"
 #include "sampledata/demo_set.h"
+#include "shell/qt/grid_table_model.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -20,6 +23,37 @@ void EnsureApplication() {
     static char name[] = "shell_qt_tests";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+}
+
+void SaveScreenshot(QWidget& widget, const QString& name) {
+    const QString folder = DASHVANE_SCREENSHOT_DIR;
+    QDir().mkpath(folder);
+    const QString path = folder + "/" + name;
+    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
+    EXPECT_GT(QFileInfo(path).size(), 1000);
+}
+
+void ClickCell(GridWidget* grid, int row, int column) {
+    grid->scrollTo(grid->tableModel()->index(row, column));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(row, column).center());
+}
+
+void ProgramFixture::StartOn(const sample::DataSetImage& image) {
+    image.Write(env_.root() + "/shares", env_.root() + "/tmp");
+    InitLogPath();
+    StartProgram();
+    window().resize(1280, 860);
+    QCoreApplication::processEvents();
+}
+
+QWidget* ProgramFixture::ShowFromTree(std::string_view key, std::string_view form) {
+    ClickTree(key);
+    QCoreApplication::processEvents();
+    ViewSubWindow* sub = window().subWindow(form);
+    if (sub == nullptr) return nullptr;
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    return sub->widget();
 }
 
 bool FakeDialogs::ChoosePrinter(QWidget*, QPrinter& printer) {

@@ -1,6 +1,8 @@
 // Test helpers of the desktop program: the one application object, a recording Dialogs, a
 // demo data set in a fresh temporary folder with DASHVANE_SHARES, TMPDIR and TEMP pointing into
-// it, and small views whose fills a test controls.
+// it, small views whose fills a test controls, and what the subsystems' form tests share: a
+// program started on a written data set, a view opened from the tree, a click on a grid cell
+// and a screenshot for a person to look at.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,17 +23,30 @@
 #include "platform/test_support.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
+#include "shell/detail_form.h"
 #include "shell/qt/dialogs.h"
+#include "shell/qt/grid_widget.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/program.h"
 #include "shell/qt/qt_views.h"
 #include "shell/view.h"
 #include "shell/view_registry.h"
 
+namespace dv::sample {
+class DataSetImage;
+}
+
 namespace dv::qt::testing {
 
 // Creates the QApplication on first use (offscreen unless QT_QPA_PLATFORM says otherwise).
 void EnsureApplication();
+
+// Saves a picture of widget as name in the build folder's screenshots (the test target defines
+// DASHVANE_SCREENSHOT_DIR) and checks that it holds an image.
+void SaveScreenshot(QWidget& widget, const QString& name);
+
+// A user's click on a grid's cell, scrolled into view first.
+void ClickCell(GridWidget* grid, int row, int column);
 
 class FakeDialogs : public Dialogs {
   public:
@@ -138,12 +153,29 @@ class ProgramFixture : public ::testing::Test {
         platform::SetMessageSink(previous_sink_);
     }
 
-    // Creates the program over the registered views and runs its start-up.
+    // Creates the program over the registered views and runs its start-up; detail forms go to
+    // detail_host_ when a test set one.
     void StartProgram() {
         program_ =
             std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
+        if (detail_host_ != nullptr) program_->controller().SetDetailHost(detail_host_);
         program_->Start();
         QCoreApplication::processEvents();
+    }
+
+    // Writes image into the environment's folders and starts the program on it, its main window
+    // at the size the screenshots share.
+    void StartOn(const sample::DataSetImage& image);
+
+    // A view opened from the tree as a user would, its form maximised in the main window; null
+    // when no such form opened. A form with one grid of its own has the grid brought up to date.
+    template <class Form>
+    Form* OpenForm(std::string_view key, std::string_view form) {
+        auto* widget = dynamic_cast<Form*>(ShowFromTree(key, form));
+        if constexpr (requires { widget->grid()->Sync(); }) {
+            if (widget != nullptr && widget->grid() != nullptr) widget->grid()->Sync();
+        }
+        return widget;
     }
 
     QtMainWindow& window() { return program_->window(); }
@@ -159,6 +191,7 @@ class ProgramFixture : public ::testing::Test {
     }
 
     TestEnvironment env_;
+    DetailHost* detail_host_ = nullptr;
     FakeDialogs dialogs_;
     ViewRegistry views_;
     QtViewRegistry qt_views_;
@@ -166,6 +199,9 @@ class ProgramFixture : public ::testing::Test {
         std::make_shared<platform::RecordingMessageSink>();
     std::shared_ptr<platform::MessageSink> previous_sink_;
     std::unique_ptr<DesktopProgram> program_;
+
+  private:
+    QWidget* ShowFromTree(std::string_view key, std::string_view form);
 };
 
 }  // namespace dv::qt::testing

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
@@ -30,15 +28,9 @@
 namespace dv::qt {
 namespace {
 
+using testing::ClickCell;
 using testing::ProgramFixture;
-
-void Save(QWidget& widget, const QString& name) {
-    const QString folder = DASHVANE_SCREENSHOT_DIR;
-    QDir().mkpath(folder);
-    const QString path = folder + "/" + name;
-    ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
-    EXPECT_GT(QFileInfo(path).size(), 1000);
-}
+using testing::SaveScreenshot;
 
 // Shows each detail form in a dialog of its grids, grabs it while it is open, and lets the test
 // click its buttons as a user would.
@@ -80,34 +72,12 @@ class UnitsFormsTest : public ProgramFixture {
     }
 
     void Start() {
-        sample::BuildDemoSet(sample::Scale::kDemo)
-            .Write(env_.root() + "/shares", env_.root() + "/tmp");
-        InitLogPath();
-        program_ =
-            std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
-        program_->controller().SetDetailHost(&details_);
-        program_->Start();
-        QCoreApplication::processEvents();
-        window().resize(1280, 860);
-        QCoreApplication::processEvents();
+        detail_host_ = &details_;
+        StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     }
 
     PartsViewForm* Open(std::string_view key, std::string_view form) {
-        ProgramFixture::ClickTree(key);
-        QCoreApplication::processEvents();
-        ViewSubWindow* sub = window().subWindow(form);
-        if (sub == nullptr) return nullptr;
-        sub->showMaximized();
-        QCoreApplication::processEvents();
-        auto* widget = dynamic_cast<PartsViewForm*>(sub->widget());
-        if (widget && widget->grid()) widget->grid()->Sync();
-        return widget;
-    }
-
-    void ClickCell(GridWidget* grid, int row, int column) {
-        grid->scrollTo(grid->tableModel()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->CellRect(row, column).center());
+        return OpenForm<PartsViewForm>(key, form);
     }
 
     GrabbingDetailHost details_;
@@ -125,13 +95,13 @@ TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
     EXPECT_TRUE(fp->grid()->isColumnHidden(3));
     EXPECT_EQ(fp->label("Label1")->text(), "Floor Plan");
     EXPECT_EQ(fp->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(11)->text());
-    Save(window(), "units_floor_plan.png");
+    SaveScreenshot(window(), "units_floor_plan.png");
 
     PartsViewForm* units = Open("I3", "frmUnits");
     ASSERT_NE(units, nullptr);
     EXPECT_GT(units->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(units->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(12)->text());
-    Save(window(), "units_units.png");
+    SaveScreenshot(window(), "units_units.png");
     EXPECT_TRUE(env_.LogLines().size() <= 2);  // the start line, nothing trapped
 }
 
@@ -141,7 +111,7 @@ TEST_F(UnitsFormsTest, ALinesDetailOpensItsExtentsAndAUnitItsInformation) {
     Start();
     details_.on_show = [this](DetailForm& form, QDialog& dialog) {
         const std::string name = form.form_name();
-        Save(dialog, QString::fromStdString("units_" + name + ".png"));
+        SaveScreenshot(dialog, QString::fromStdString("units_" + name + ".png"));
         GridModel& grid = *form.grids()[0];
         if (name == "frmFpdtl") {
             for (int r = 0; r < grid.RowCount(); ++r) {

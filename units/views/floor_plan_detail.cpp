@@ -136,6 +136,7 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
         engine.KNext("FPLNI", cursor, key, record, flag);
     }
     grid.MoveFirst();
+    form->SetHeaderSorts(kFloorPlanDetailGrid, kDetailSorts);
     form->SetButtonHandler(
         [](DetailForm& self, std::string_view grid_name, int row, DetailHost& host) {
             if (GridModel* units = self.FindGrid(grid_name)) ShowExtents(*units, row, host);

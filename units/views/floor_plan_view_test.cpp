@@ -188,6 +188,29 @@ TEST_F(FloorPlanDetailTest, TheDetailListsOpenUnitsAndItsButtonTheExtents) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
+// The detail's header clicks sort its grid with the program-wide toggle; the hidden Extptr only
+// flips it.
+TEST_F(FloorPlanDetailTest, HeaderClicksSortTheDetailGrid) {
+    Write();
+    Start();
+    view = Load<FloorPlanView>();
+    view->SetDetailHost(&recorder);
+    mSortOrder = 0;
+    std::vector<SortResult> results;
+    recorder.on_show = [&](DetailForm& f, DetailHost&) {
+        results.push_back(f.HeaderClick(kFloorPlanDetailGrid, 13));  // Cost, descending
+        results.push_back(f.HeaderClick(kFloorPlanDetailGrid, 14));  // Extptr: flips only
+        results.push_back(f.HeaderClick(kFloorPlanDetailGrid, 0));   // Model, descending
+    };
+    view->ButtonClick(kFloorPlanGrid, 0);
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(results, (std::vector<SortResult>{SortResult::kSorted, SortResult::kUnchanged,
+                                                SortResult::kSorted}));
+    std::vector<std::string> models;
+    for (const auto& row : recorder.shown[0].grids[0].rows) models.push_back(row[0].substr(0, 5));
+    EXPECT_EQ(models, (std::vector<std::string>{"MX300", "MX200", "MX100"}));
+}
+
 // A broken extent chain ends the listing with a message and a log line; the program and the
 // detail go on.
 void FloorPlanDetailTest::ExpectBrokenChain(ChainDamage damage, int32_t number) {
