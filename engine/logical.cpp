@@ -52,7 +52,7 @@ const DirectoryNames& ScanDirectory(const std::string& directory_path) {
     auto it = scans.find(directory_path);
     if (it == scans.end()) {
         int e = 0;
-        const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(directory_path), &e);
+        const auto file = OpenShareFile(directory_path, &e);
         if (!file) RaisePlatform(ErrorNumberOfErrno(e), "iLogicalOpen");
         const std::optional<std::string> bytes =
             ReadWholeWithin(*file, kDirectoryFileLimit, "iLogicalOpen");
@@ -138,13 +138,18 @@ std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
 
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
                                                int32_t record_length, int32_t& last_record) {
-    const auto file = iOpenFile(path);
+    bool opened = false;
+    const auto file = iOpenFile(path, &opened);
     if (!file) return nullptr;
     if (last_record == 0) {
         if (record_length == 0) RaisePlatform(err::kDivisionByZero, "iPhysLogicalOpen");
-        int64_t length = 0;
-        if (const int e = file->handle->Length(length); e != 0)
-            RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        // Opened just now, the length of the open serves; a file held open since an earlier
+        // load is asked again, as another program may have written to it meanwhile.
+        int64_t length = file->handle->OpenedLength();
+        if (!opened) {
+            if (const int e = file->handle->Length(length); e != 0)
+                RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        }
         last_record = CheckedPosition(length / record_length - 1, "iPhysLogicalOpen");
     }
     if (!mLogicalFiles) RaisePlatform(err::kNoObject, "iPhysLogicalOpen");

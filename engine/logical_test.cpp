@@ -162,13 +162,19 @@ TEST_F(LogicalTest, PlainFileOfRecords) {
     EXPECT_NE(second, file);
     EXPECT_EQ(second->LastRecord, 4);
     EXPECT_EQ(mLogicalFiles->Count(), 2);
+    // The file stays open; one that has grown since is measured again.
+    WriteShareFile("D01/DOC123", std::string(38 * 12, 'd'));
+    std::string grown = "DOC123";
+    int32_t grown_last = 0;
+    EXPECT_EQ(iPhysLogicalOpen(grown, "L", 38, grown_last)->LastRecord, 11);
+    EXPECT_EQ(mLogicalFiles->Count(), 3);
     std::string none = "NODOC";
     EXPECT_EQ(iPhysLogicalOpen(none, "L", 38, last), nullptr);
     std::string zero = "DOC123";
     int32_t zero_last = 0;
     ExpectError([&] { iPhysLogicalOpen(zero, "L", 0, zero_last); }, 11, "iPhysLogicalOpen",
                 "Division by zero");
-    EXPECT_EQ(mLogicalFiles->Count(), 2);
+    EXPECT_EQ(mLogicalFiles->Count(), 3);
 }
 
 TEST_F(LogicalTest, WriteSideChecksComeBeforeAnyWrite) {

@@ -98,10 +98,8 @@ std::string CatalogPath() {
 }
 
 std::optional<std::string> ReadShareText(std::string_view share_path, const char* source) {
-    const std::string local = LocalOrEmpty(share_path);
-    if (local.empty() || !platform::IsOrdinaryFile(local)) return std::nullopt;
     int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(local, &e);
+    const auto file = OpenShareFile(share_path, &e);
     if (!file) return std::nullopt;
     std::optional<std::string> text = ReadWholeWithin(*file, kShareTextLimit, source);
     if (!text)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "engine/business_basic.h"
 #include "engine/engine_test_support.h"
@@ -192,12 +193,24 @@ TEST_F(StartupTest, CustomerNumberThatIsNoNumberLeavesBeforeTheEngine) {
 }
 
 TEST_F(StartupTest, MissingLinksFileFailsTheCreation) {
-    WriteMinimalDataSet();
-    std::filesystem::remove(SharePath("LINKSFILE"));
-    LoadCatalogSettings();
-    EXPECT_FALSE(mBusinessBasic);
-    EXPECT_EQ(mSystem->TerminalID, "12");  // the steps before it took effect
-    ExpectError([] { cBusinessBasic engine; }, 53, "cLinks", "File not found");
+    // Missing, a FIFO (which no open may wait on) or a folder: no LINKSFILE to read.
+    const std::function<void(const std::string&)> replacements[] = {
+        [](const std::string& path) { std::filesystem::remove(path); },
+        [](const std::string& path) { testing::MakeFifo(path); },
+        [](const std::string& path) {
+            std::filesystem::remove(path);
+            std::filesystem::create_directory(path);
+        },
+    };
+    for (const auto& replace : replacements) {
+        WriteMinimalDataSet();
+        replace(SharePath("LINKSFILE"));
+        LoadCatalogSettings();
+        EXPECT_FALSE(mBusinessBasic);
+        EXPECT_EQ(mSystem->TerminalID, "12");  // the steps before it took effect
+        ExpectError([] { cBusinessBasic engine; }, 53, "cLinks", "File not found");
+        std::filesystem::remove(SharePath("LINKSFILE"));
+    }
 }
 
 TEST_F(StartupTest, EveryCreationResetsTheAlphabetEvenWhenItFails) {

@@ -92,7 +92,7 @@ cLinks::cLinks() : KeyedCollection<cLink>("cLinks") {
     if (!mSystem) RaisePlatform(err::kNoObject, "cLinks");
     const std::string path = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\LINKSFILE";
     int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(path), &e);
+    const auto file = OpenShareFile(path, &e);
     if (!file) RaisePlatform(ErrorNumberOfErrno(e), "cLinks");
     // One read of the whole file, cut in memory.
     const std::optional<std::string> bytes = ReadWholeWithin(*file, kLinksFileLimit, "cLinks");

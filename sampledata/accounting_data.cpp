@@ -226,7 +226,8 @@ AccountingSummary AddAccountingFiles(DataSetWriter& set, const DemoPlan& plan) {
         summary.mechanics.push_back(number);
     }
     AddLedger(set, r,
-              plan.scale == Scale::kTiny   ? 4
+              plan.ledger_entries > 0      ? plan.ledger_entries
+              : plan.scale == Scale::kTiny ? 4
               : plan.scale == Scale::kDemo ? 30
                                            : 400,
               summary);

@@ -2,22 +2,27 @@
 // Dashvane at it.
 //
 //     dashvane-sample --scale tiny|demo|large [--warranty-segments] [--as-of YYYY-MM-DD]
-//                     [--damage NAME]... OUT
+//                     [--damage NAME]... [--parts N] [--orders N] [...] OUT
 //
 // --warranty-segments keeps the warranty claims by request segment and sets the options that
 // make Billed Warranties take its segment form. --as-of names the day every date of the data
 // is counted back from (default: today), so that the views, which compare with today, see
 // current data. --damage breaks the set in one of the named ways (--help lists them), in the
-// order given, so that each error path can be seen without writing code.
+// order given, so that each error path can be seen without writing code. A count option
+// (--parts N, --orders N, --customers N, ...; --help lists them with the numbers each takes)
+// sets that count of the chosen scale, so that a benchmark can show how a load grows; the
+// counts it does not name stay the scale's, and without any the set is the scale's own.
 // OUT/share is the folder DASHVANE_SHARES names (holding DS1/TMARLNK/...), OUT/tmp the folder
 // TMPDIR and TEMP name (holding tMRCatalog.ini). Files of an earlier run are overwritten;
 // nothing else in OUT is touched.
 #include <cstdio>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sampledata/damage.h"
@@ -27,11 +32,11 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: dashvane-sample --scale tiny|demo|large [--warranty-segments] [--as-of YYYY-MM-DD]\n"
-    "                       [--damage NAME]... OUT\n";
+    "                       [--damage NAME]... [--COUNT N]... OUT\n";
 
 int Usage(const std::string& problem = {}) {
     if (!problem.empty()) std::cerr << "dashvane-sample: " << problem << "\n";
-    std::cerr << kUsage << "(--help lists the damage names)\n";
+    std::cerr << kUsage << "(--help lists the damage names and the counts)\n";
     return 2;
 }
 
@@ -46,6 +51,14 @@ int Help() {
     for (const auto& d : dv::sample::damage::NamedDamages()) {
         std::cout << "      " << d.name << std::string(width + 2 - d.name.size(), ' ')
                   << d.description << "\n";
+    }
+    std::cout << "\nCounts: each sets one count of the scale (the others stay the scale's):\n";
+    width = 0;
+    for (const auto& c : dv::sample::PlanCounts()) width = std::max(width, std::string(c.option).size());
+    for (const auto& c : dv::sample::PlanCounts()) {
+        const std::string option = c.option + std::string(" N");
+        std::cout << "  " << option << std::string(width + 4 - option.size(), ' ') << c.description
+                  << "; " << c.least << " to " << c.most << "\n";
     }
     std::cout << "\nPrints DASHVANE_SHARES, TMPDIR and TEMP for the set written into OUT.\n";
     return 0;
@@ -74,6 +87,8 @@ int main(int argc, char** argv) {
     bool warranty_segments = false;
     dv::sample::CalendarDay as_of = dv::sample::Today();
     std::vector<const dv::sample::damage::NamedDamage*> damages;
+    // The counts given, applied to the scale's plan once it is known.
+    std::vector<std::pair<const dv::sample::PlanCount*, std::string>> counts;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") return Help();
@@ -91,6 +106,12 @@ int main(int argc, char** argv) {
             const auto* damage = value ? dv::sample::damage::FindNamedDamage(*value) : nullptr;
             if (damage == nullptr) return Usage("no damage named " + value.value_or("(none)"));
             damages.push_back(damage);
+        } else if (const auto* count = dv::sample::FindPlanCount(arg.substr(0, arg.find('=')))) {
+            const auto value = OptionValue(count->option, argc, argv, i);
+            dv::sample::DemoPlan check;
+            if (const auto problem = dv::sample::SetPlanCount(check, *count, value.value_or("")))
+                return Usage(*problem);
+            counts.emplace_back(count, *value);
         } else if (arg == "--warranty-segments") {
             warranty_segments = true;
         } else if (!arg.empty() && arg[0] != '-' && out.empty()) {
@@ -106,6 +127,7 @@ int main(int argc, char** argv) {
         const std::filesystem::path shares = root / "share";
         const std::filesystem::path tmp = root / "tmp";
         dv::sample::DemoPlan plan = dv::sample::PlanFor(*scale);
+        for (const auto& [count, value] : counts) dv::sample::SetPlanCount(plan, *count, value);
         plan.warranty_segments = warranty_segments;
         plan.as_of = as_of;
         dv::sample::DataSetImage image = dv::sample::BuildDemoSet(plan);

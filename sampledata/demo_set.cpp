@@ -74,6 +74,48 @@ DemoPlan PlanFor(Scale scale) {
     return plan;
 }
 
+const std::vector<PlanCount>& PlanCounts() {
+    static const std::vector<PlanCount> counts = {
+        {"--product-lines", &DemoPlan::product_lines, 2, 240, "product lines"},
+        {"--parts", &DemoPlan::parts, 1, 1000000, "parts"},
+        {"--vendors", &DemoPlan::vendors, 1, 998, "vendors"},
+        {"--returns", &DemoPlan::returns, 3, 20000, "return documents"},
+        {"--orders", &DemoPlan::orders, 6, 10000, "purchase-order documents"},
+        {"--customers", &DemoPlan::customers, 3, 24000, "customers"},
+        {"--invoice-pages", &DemoPlan::invoice_pages, 20, 400000,
+         "counter-document pages (tickets, saved and posted invoices)"},
+        {"--tickets", &DemoPlan::tickets, 4, 20000, "open pick tickets"},
+        {"--saved-invoices", &DemoPlan::saved_invoices, 3, kSavedInvoiceSlots, "saved invoices"},
+        {"--units", &DemoPlan::units, 1, 50000, "units, shared by the unit lines (at least 4 a line)"},
+        {"--shop-jobs", &DemoPlan::shop_jobs, 5, 9000, "shop jobs"},
+        {"--claims", &DemoPlan::claims, 6, 20000, "warranty claims"},
+        {"--ledger-entries", &DemoPlan::ledger_entries, 1, 20000,
+         "G/L detail entries of an account (at most)"},
+    };
+    return counts;
+}
+
+const PlanCount* FindPlanCount(std::string_view option) {
+    for (const PlanCount& c : PlanCounts())
+        if (option == c.option) return &c;
+    return nullptr;
+}
+
+std::optional<std::string> SetPlanCount(DemoPlan& plan, const PlanCount& count,
+                                        std::string_view text) {
+    int64_t value = 0;
+    bool ok = !text.empty() && text.size() <= 10;
+    for (const char c : text) {
+        ok = ok && c >= '0' && c <= '9';
+        value = value * 10 + (c - '0');
+    }
+    if (!ok || value < count.least || value > count.most)
+        return std::string(count.option) + " takes a whole number from " +
+               std::to_string(count.least) + " to " + std::to_string(count.most);
+    plan.*count.member = static_cast<int32_t>(value);
+    return std::nullopt;
+}
+
 void AddDemoFiles(DataSetWriter& set, DemoPlan& plan) {
     // The engine-level files (LINKSFILE, ttymap, the data directory's directory file and
     // container, FILE0 and the catalog settings) come from the writer itself. Each subsystem

@@ -564,7 +564,7 @@ PartsFilesSummary AddPartsFiles(DataSetWriter& set, const DemoPlan& plan) {
 
     set.AddIndex("RTTBI", 16);
     set.AddIndex("PUTBI", 16);
-    const int32_t returns = std::max(3, plan.vendors / 4);
+    const int32_t returns = plan.returns > 0 ? plan.returns : std::max(3, plan.vendors / 4);
     for (int32_t i = 0; i < returns; ++i) {
         DocPlan d;
         d.index = "RTTBI";
@@ -576,7 +576,8 @@ PartsFilesSummary AddPartsFiles(DataSetWriter& set, const DemoPlan& plan) {
         d.credit = i == 2;
         summary.returns += AddDocument(set, r, d, parts);
     }
-    const int32_t orders = std::max(6, plan.vendors + plan.vendors / 4);
+    const int32_t orders =
+        plan.orders > 0 ? plan.orders : std::max(6, plan.vendors + plan.vendors / 4);
     const int32_t order_types[] = {20, 20, 20, 25, 2, 29, 20, 3};
     for (int32_t i = 0; i < orders; ++i) {
         DocPlan d;
@@ -588,9 +589,11 @@ PartsFilesSummary AddPartsFiles(DataSetWriter& set, const DemoPlan& plan) {
             d.type = i % 2 ? 6 : 64;
         } else {
             d.vendor = any_vendor();
-            d.name =
-                "V" + std::to_string(1000 + d.vendor).substr(1) + std::to_string(100 + i % 900);
-            d.name = d.name.substr(0, 8);
+            // The vendor and a sequence: three digits for the first 900 orders, four past them,
+            // so that no two orders share a file.
+            const std::string sequence =
+                i < 900 ? std::to_string(100 + i) : std::to_string(10000 + i).substr(1);
+            d.name = "V" + std::to_string(1000 + d.vendor).substr(1) + sequence;
             d.type = order_types[i % 8];
         }
         d.unknown_part = i == 0;

@@ -299,8 +299,10 @@ SalesFilesSummary AddSalesFiles(DataSetWriter& set, const DemoPlan& plan) {
     RecordFileWriter& invol = set.AddRecordFile("INVOL", kInvolRecordLength);
     IndexWriter& ticki = set.AddIndex("TICKI", 4);
     const int32_t budget = std::max(plan.invoice_pages, 20);
-    const int32_t tickets = std::clamp(budget / 60, 4, 600);
-    const int32_t saved = std::clamp(budget / 100, 3, 25 * 4 * 31);
+    const int32_t tickets = plan.tickets > 0 ? plan.tickets : std::clamp(budget / 60, 4, 600);
+    const int32_t saved = std::min(plan.saved_invoices > 0 ? plan.saved_invoices
+                                                           : std::clamp(budget / 100, 3, 3100),
+                                   kSavedInvoiceSlots);
 
     for (int32_t i = 0; i < tickets; ++i) {
         DocPlan d;

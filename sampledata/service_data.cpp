@@ -148,14 +148,21 @@ std::vector<int32_t> PeopleNumbers(DataSetWriter& set, bool mechanics) {
 }
 
 int32_t JobNumberOf(int32_t i, int32_t count) {
-    // The first half below 1000, the rest from 1000 up, so both parts of the table are used.
-    const int32_t half = (count + 1) / 2;
-    return i < half ? 101 + i * 3 : 1000 + (i - half) * 7;
+    // The first half below 1000 (at most 300 jobs, 101 to 998), the rest from 1000 up to the
+    // table's last slot, 7 apart while they fit, so both parts of the table are used and no two
+    // jobs share a number.
+    const int32_t low = std::min((count + 1) / 2, 300);
+    if (i < low) return 101 + i * 3;
+    const int32_t high = count - low;
+    const int32_t step = std::clamp((kLastJob - 1000) / std::max(1, high - 1), 1, 7);
+    return 1000 + (i - low) * step;
 }
 
 }  // namespace
 
 JobSlot JobTableSlot(int32_t job) {
+    if (job < 1 || job > kLastJob)
+        throw std::out_of_range("no table slot for job " + std::to_string(job));
     JobSlot s;
     s.block = job < 1000 ? job / 128 + 451 : (job - 999) / 128 + 501;
     s.position = (job % 128) * 4 + 1;
@@ -273,7 +280,7 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
     // Warranty claims: headers first (records 1 to n), then their pages.
     RecordFileWriter& warrl = set.AddRecordFile("WARRL", kWarrlLength);
     IndexWriter& warri = set.AddIndex("WARRI", 4);
-    const int32_t claims = std::max(6, plan.shop_jobs / 3);
+    const int32_t claims = plan.claims > 0 ? plan.claims : std::max(6, plan.shop_jobs / 3);
     struct Claim {
         RecordBuilder header{kWarrlLength};
         std::vector<std::vector<Line>> pages;

@@ -36,6 +36,9 @@ inline constexpr int32_t kSubStatusBlock = 450;
 // An account no customer of the demo set has.
 inline constexpr int32_t kShopMissingCustomer = 999998;
 
+// The highest job number the open shop-job table has a slot for (block 571).
+inline constexpr int32_t kLastJob = 999 + 71 * 128 - 1;
+
 // The block and the 1-based position in it of job j's slot in the open shop-job table.
 struct JobSlot {
     int32_t block = 0;
