@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/limits.h"
 #include "engine/physical.h"
 #include "engine/pts_detail.h"
 #include "engine/system.h"
@@ -18,9 +20,6 @@ constexpr int32_t kHeaderBytes = 16;
 constexpr int32_t kFreeHeadAt = 3;
 constexpr int32_t kHighUsedAt = 7;
 constexpr int32_t kActiveAt = 11;
-
-// Directory files are scanned in reads of this many entries, stopping at the first match.
-constexpr size_t kDirectoryChunk = 512 * kDirectoryEntrySize;
 
 // The byte position of record `record`.
 int32_t RecordPosition(const cLogicalFile& file, int32_t record, const char* source) {
@@ -37,28 +36,53 @@ void CheckRecord(const cLogicalFile& file, int32_t record, const char* source) {
     }
 }
 
-// The directory entry named base, or nothing; stops at the first match.
+// What a scan of a directory file found: the first entry of each name. Kept from the first scan
+// of the file until DropDirectoryScans, so a name missing from the file costs no second scan;
+// null for a file above kDirectoryFileLimit.
+using DirectoryNames = std::unordered_map<std::string, DirectoryEntry>;
+std::unordered_map<std::string, std::shared_ptr<const DirectoryNames>>& Scans() {
+    static std::unordered_map<std::string, std::shared_ptr<const DirectoryNames>> scans;
+    return scans;
+}
+
+// The directory file's entries, read in one read the first time it is asked for. A file that
+// can't be opened or read is not remembered (it is tried again); one above the limit raises.
+const DirectoryNames& ScanDirectory(const std::string& directory_path) {
+    auto& scans = Scans();
+    auto it = scans.find(directory_path);
+    if (it == scans.end()) {
+        int e = 0;
+        const auto file = OpenShareFile(directory_path, &e);
+        if (!file) RaisePlatform(ErrorNumberOfErrno(e), "iLogicalOpen");
+        const std::optional<std::string> bytes =
+            ReadWholeWithin(*file, kDirectoryFileLimit, "iLogicalOpen");
+        std::shared_ptr<DirectoryNames> names;
+        if (bytes) {
+            names = std::make_shared<DirectoryNames>();
+            for (size_t at = 0; at < bytes->size(); at += kDirectoryEntrySize) {
+                // A last, short entry reads as if padded with zero bytes.
+                std::string entry = bytes->substr(at, kDirectoryEntrySize);
+                entry.resize(kDirectoryEntrySize, '\0');
+                DirectoryEntry decoded = DecodeDirectoryEntry(entry);
+                names->emplace(decoded.name, std::move(decoded));  // the first of a name counts
+            }
+        }
+        it = scans.emplace(directory_path, std::move(names)).first;
+    }
+    if (!it->second) {
+        throw TooLarge(err::kDirectoryTooLarge, "iLogicalOpen", "Directory file", directory_path,
+                       kDirectoryFileLimit);
+    }
+    return *it->second;
+}
+
+// The directory entry named base (exactly, with case), or nothing.
 std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
                                         const std::string& base) {
-    int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(directory_path), &e);
-    if (!file) return std::nullopt;
-    int64_t length = 0;
-    if (file->Length(length) != 0) return std::nullopt;
-    for (int64_t at = 0; at < length; at += static_cast<int64_t>(kDirectoryChunk)) {
-        const size_t want = static_cast<size_t>(
-            std::min<int64_t>(static_cast<int64_t>(kDirectoryChunk), length - at));
-        std::string chunk = ReadCounted(*file, at, want, "iLogicalOpen");
-        // A last, short entry reads as if padded with zero bytes.
-        if (chunk.size() % kDirectoryEntrySize != 0)
-            chunk.append(kDirectoryEntrySize - chunk.size() % kDirectoryEntrySize, '\0');
-        for (size_t i = 0; i < chunk.size(); i += kDirectoryEntrySize) {
-            DirectoryEntry entry =
-                DecodeDirectoryEntry(std::string_view(chunk).substr(i, kDirectoryEntrySize));
-            if (entry.name == base) return entry;
-        }
-    }
-    return std::nullopt;
+    const DirectoryNames& names = ScanDirectory(directory_path);
+    const auto it = names.find(base);
+    if (it == names.end()) return std::nullopt;
+    return it->second;
 }
 
 std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
@@ -100,6 +124,10 @@ DirectoryEntry DecodeDirectoryEntry(std::string_view entry) {
     return d;
 }
 
+void DropDirectoryScans() {
+    Scans().clear();
+}
+
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
     try {
         return Resolve(name);
@@ -110,13 +138,18 @@ std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
 
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
                                                int32_t record_length, int32_t& last_record) {
-    const auto file = iOpenFile(path);
+    bool opened = false;
+    const auto file = iOpenFile(path, &opened);
     if (!file) return nullptr;
     if (last_record == 0) {
         if (record_length == 0) RaisePlatform(err::kDivisionByZero, "iPhysLogicalOpen");
-        int64_t length = 0;
-        if (const int e = file->handle->Length(length); e != 0)
-            RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        // Opened just now, the length of the open serves; a file held open since an earlier
+        // load is asked again, as another program may have written to it meanwhile.
+        int64_t length = file->handle->OpenedLength();
+        if (!opened) {
+            if (const int e = file->handle->Length(length); e != 0)
+                RaisePlatform(ErrorNumberOfErrno(e), "iPhysLogicalOpen");
+        }
         last_record = CheckedPosition(length / record_length - 1, "iPhysLogicalOpen");
     }
     if (!mLogicalFiles) RaisePlatform(err::kNoObject, "iPhysLogicalOpen");

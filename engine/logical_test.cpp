@@ -5,6 +5,7 @@
 #include "engine/business_basic.h"
 #include "engine/engine_test_support.h"
 #include "engine/physical.h"
+#include "platform/file_calls.h"
 
 namespace dv {
 namespace {
@@ -96,6 +97,22 @@ TEST_F(LogicalTest, NamesThatCanNotBeResolvedGiveNone) {
     EXPECT_EQ(missing->ActiveCount(), 0);
 }
 
+TEST_F(LogicalTest, ADirectoryFileIsReadOnceUntilItsScansAreDropped) {
+    ASSERT_TRUE(iLogicalOpen("PARTL"));
+    // Another name of the same directory file, and a name it lacks, asked twice: no file call.
+    const platform::FileCalls before = platform::FileCallCounts();
+    EXPECT_TRUE(iLogicalOpen("ORDRL"));
+    EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
+    EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
+    EXPECT_EQ((platform::FileCallCounts() - before).Calls(), 0u);
+    // An entry the dealer system adds is found once the scans are dropped (Refresh does).
+    WriteShareFile("D01/DATAD1", testing::ReadFileBytes(SharePath("D01/DATAD1")) +
+                                     DirEntry("GHOST", 0, 3, 100, 'L', 5));
+    EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
+    DropDirectoryScans();
+    EXPECT_TRUE(iLogicalOpen("GHOST"));
+}
+
 TEST_F(LogicalTest, RecordsAreReadByNumberInsideTheirBounds) {
     const auto file = iLogicalOpen("PARTL");
     EXPECT_EQ(iLreadFile(file, 1), PartRecord(1));
@@ -145,13 +162,19 @@ TEST_F(LogicalTest, PlainFileOfRecords) {
     EXPECT_NE(second, file);
     EXPECT_EQ(second->LastRecord, 4);
     EXPECT_EQ(mLogicalFiles->Count(), 2);
+    // The file stays open; one that has grown since is measured again.
+    WriteShareFile("D01/DOC123", std::string(38 * 12, 'd'));
+    std::string grown = "DOC123";
+    int32_t grown_last = 0;
+    EXPECT_EQ(iPhysLogicalOpen(grown, "L", 38, grown_last)->LastRecord, 11);
+    EXPECT_EQ(mLogicalFiles->Count(), 3);
     std::string none = "NODOC";
     EXPECT_EQ(iPhysLogicalOpen(none, "L", 38, last), nullptr);
     std::string zero = "DOC123";
     int32_t zero_last = 0;
     ExpectError([&] { iPhysLogicalOpen(zero, "L", 0, zero_last); }, 11, "iPhysLogicalOpen",
                 "Division by zero");
-    EXPECT_EQ(mLogicalFiles->Count(), 2);
+    EXPECT_EQ(mLogicalFiles->Count(), 3);
 }
 
 TEST_F(LogicalTest, WriteSideChecksComeBeforeAnyWrite) {

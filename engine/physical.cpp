@@ -1,5 +1,6 @@
 #include "engine/physical.h"
 
+#include <cerrno>
 #include <limits>
 
 #include "engine/error.h"
@@ -74,6 +75,19 @@ std::string LocalOrEmpty(std::string_view share_path) {
     return local ? *local : std::string();
 }
 
+std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error) {
+    const auto local = platform::LocalPath(share_path);
+    if (!local) {
+        if (error != nullptr) *error = ENOENT;
+        return nullptr;
+    }
+    return platform::ReadOnlyFile::Open(*local, error);
+}
+
+bool IsMissingFile(int error) {
+    return error == ENOENT || error == ENOTDIR || error == ELOOP || error == ENAMETOOLONG;
+}
+
 int32_t CheckedPosition(int64_t position, const char* source) {
     if (position > std::numeric_limits<int32_t>::max() ||
         position < std::numeric_limits<int32_t>::min())
@@ -85,17 +99,18 @@ int32_t BlockPosition(int64_t block, const char* source) {
     return CheckedPosition(block * kBlockSize, source);
 }
 
-std::shared_ptr<cOpenFile> iOpenFile(std::string& path) {
+std::shared_ptr<cOpenFile> iOpenFile(std::string& path, bool* opened) {
+    if (opened != nullptr) *opened = false;
     path = CompletePath(path);
     if (!mOpenFiles) RaisePlatform(err::kNoObject, "iOpenFile");
     if (auto listed = mOpenFiles->Find(path)) return listed;
-    const std::string local = LocalOrEmpty(path);
-    if (local.empty() || !platform::IsOrdinaryFile(local)) return nullptr;
     const int32_t number = AllocateFileNumber("iOpenFile");
     int e = 0;
-    auto handle = platform::ReadOnlyFile::Open(local, &e);
+    auto handle = OpenShareFile(path, &e);
     if (!handle) {
         FreeFileNumber(number);
+        // Not there as an ordinary file: none, and nothing is reported.
+        if (IsMissingFile(e)) return nullptr;
         throw BasicError(ErrorNumberOfErrno(e), "iOpenFile", "Could not open file: " + path);
     }
     std::shared_ptr<cOpenFile> file;
@@ -106,6 +121,7 @@ std::shared_ptr<cOpenFile> iOpenFile(std::string& path) {
         throw;
     }
     file->handle = std::move(handle);
+    if (opened != nullptr) *opened = true;
     return file;
 }
 
@@ -116,6 +132,13 @@ std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size
     ++g_stats.reads;
     g_stats.bytes += length;
     return out;
+}
+
+std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, int64_t limit,
+                                           const char* source) {
+    const int64_t length = file.OpenedLength();
+    if (length > limit) return std::nullopt;
+    return length > 0 ? ReadCounted(file, 0, static_cast<size_t>(length), source) : std::string();
 }
 
 std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,9 @@ namespace dv {
 std::string CompletePath(std::string_view path);
 
 // Finds path in the open-file table or opens it read-only and lists it; a bare name comes back
-// completed in the argument. None when no ordinary file of that path exists.
-std::shared_ptr<cOpenFile> iOpenFile(std::string& path);
+// completed in the argument. None when no ordinary file of that path exists (IsMissingFile).
+// *opened, when given, tells whether this call opened the file (false: it was listed).
+std::shared_ptr<cOpenFile> iOpenFile(std::string& path, bool* opened = nullptr);
 // Exactly length bytes from byte position (0-based); bytes past the end of the file read as 0.
 // Inside a fill the read goes through the fill's cache (fill_cache.h); extent names the logical
 // file the bytes belong to, when they belong to one.
@@ -60,7 +62,19 @@ void ResetEngineReadStats();
 // the platform error that matches it, from `source`.
 std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
                         const char* source);
+// The whole of an open file in one counted read, its length the one its open took (no further
+// call); nothing, and nothing read, when it is longer than limit bytes. A failed read raises the
+// platform error that matches it, from `source`.
+std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, int64_t limit,
+                                           const char* source);
 // The local path of a share path, or nothing when it maps to none.
 std::string LocalOrEmpty(std::string_view share_path);
+// Opens a file of the share read-only (platform::ReadOnlyFile::Open: an ordinary file only,
+// never waiting on a FIFO or a device); null with *error set otherwise, ENOENT when the path
+// maps to no local file.
+std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error);
+// True for the errors of an open that mean "no such ordinary file" rather than "it is there
+// but can't be opened": the caller's not-found path.
+bool IsMissingFile(int error);
 
 }  // namespace dv

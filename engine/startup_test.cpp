@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "engine/business_basic.h"
 #include "engine/engine_test_support.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
+#include "platform/file_calls.h"
 #include "platform/host.h"
 
 namespace dv {
@@ -76,6 +78,16 @@ TEST_F(StartupTest, MissingAndEmptyKeys) {
     EXPECT_EQ(mEpcInfo->DataShare, "");
     EXPECT_EQ(mEpcInfo->CatalogShare, "\\\\DS1\\\\");
     EXPECT_EQ(mEpcInfo->CustomerNumber, 0);
+}
+
+TEST_F(StartupTest, TheCatalogFileIsOpenedOnceForAllItsKeys) {
+    // No share: the start-up stops at the share check, so the catalog is the only file opened.
+    WriteCatalog("[Sendrake]\nServer=NOSERVER\nDirectory=D01\nTerminalID=7\nCustomerNumber=5\n");
+    const platform::FileCalls before = platform::FileCallCounts();
+    LoadCatalogSettings();
+    EXPECT_EQ(platform::FileCallCounts().opens - before.opens, 1u);
+    EXPECT_EQ(mEpcInfo->TerminalID, "7");
+    EXPECT_EQ(mEpcInfo->CustomerNumber, 5);
 }
 
 TEST_F(StartupTest, MissingCatalogFileShowsItsMessageAndCreatesNoEngine) {
@@ -181,12 +193,24 @@ TEST_F(StartupTest, CustomerNumberThatIsNoNumberLeavesBeforeTheEngine) {
 }
 
 TEST_F(StartupTest, MissingLinksFileFailsTheCreation) {
-    WriteMinimalDataSet();
-    std::filesystem::remove(SharePath("LINKSFILE"));
-    LoadCatalogSettings();
-    EXPECT_FALSE(mBusinessBasic);
-    EXPECT_EQ(mSystem->TerminalID, "12");  // the steps before it took effect
-    ExpectError([] { cBusinessBasic engine; }, 53, "cLinks", "File not found");
+    // Missing, a FIFO (which no open may wait on) or a folder: no LINKSFILE to read.
+    const std::function<void(const std::string&)> replacements[] = {
+        [](const std::string& path) { std::filesystem::remove(path); },
+        [](const std::string& path) { testing::MakeFifo(path); },
+        [](const std::string& path) {
+            std::filesystem::remove(path);
+            std::filesystem::create_directory(path);
+        },
+    };
+    for (const auto& replace : replacements) {
+        WriteMinimalDataSet();
+        replace(SharePath("LINKSFILE"));
+        LoadCatalogSettings();
+        EXPECT_FALSE(mBusinessBasic);
+        EXPECT_EQ(mSystem->TerminalID, "12");  // the steps before it took effect
+        ExpectError([] { cBusinessBasic engine; }, 53, "cLinks", "File not found");
+        std::filesystem::remove(SharePath("LINKSFILE"));
+    }
 }
 
 TEST_F(StartupTest, EveryCreationResetsTheAlphabetEvenWhenItFails) {

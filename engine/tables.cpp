@@ -1,6 +1,7 @@
 #include "engine/tables.h"
 
 #include "engine/codec.h"
+#include "engine/limits.h"
 #include "engine/physical.h"
 #include "engine/system.h"
 #include "platform/file.h"
@@ -91,15 +92,12 @@ cLinks::cLinks() : KeyedCollection<cLink>("cLinks") {
     if (!mSystem) RaisePlatform(err::kNoObject, "cLinks");
     const std::string path = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\LINKSFILE";
     int e = 0;
-    const auto file = platform::ReadOnlyFile::Open(LocalOrEmpty(path), &e);
+    const auto file = OpenShareFile(path, &e);
     if (!file) RaisePlatform(ErrorNumberOfErrno(e), "cLinks");
-    int64_t length = 0;
-    if (const int le = file->Length(length); le != 0)
-        RaisePlatform(ErrorNumberOfErrno(le), "cLinks");
     // One read of the whole file, cut in memory.
-    const std::string bytes =
-        length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), "cLinks") : std::string();
-    Load(bytes);
+    const std::optional<std::string> bytes = ReadWholeWithin(*file, kLinksFileLimit, "cLinks");
+    if (!bytes) throw TooLarge(err::kLinksTooLarge, "cLinks", "Link file", path, kLinksFileLimit);
+    Load(*bytes);
 }
 
 cLinks::cLinks(std::string_view linksfile_bytes) : KeyedCollection<cLink>("cLinks") {

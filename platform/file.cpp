@@ -9,16 +9,42 @@
 #include "platform/file_calls.h"
 
 namespace dv::platform {
+namespace {
+
+// Opens local_path for reading without waiting and keeps it only when the descriptor is an
+// ordinary file: the descriptor and the file's length, or -1 and the errno value (ENOENT for
+// anything but an ordinary file). O_NONBLOCK makes the open of a FIFO return at once; it
+// changes nothing for reads of an ordinary file.
+int OpenOrdinary(const std::string& local_path, int64_t& length, int& error) {
+    count::Open();
+    const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    struct stat st {};
+    count::Fstat();
+    const bool status = ::fstat(fd, &st) == 0;
+    if (!status || !S_ISREG(st.st_mode)) {
+        error = status ? ENOENT : errno;
+        count::Close();
+        ::close(fd);
+        return -1;
+    }
+    error = 0;
+    length = static_cast<int64_t>(st.st_size);
+    return fd;
+}
+
+}  // namespace
 
 std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, int* error) {
-    count::Open();
-    const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error != nullptr) *error = errno;
-        return nullptr;
-    }
-    if (error != nullptr) *error = 0;
-    return std::shared_ptr<ReadOnlyFile>(new ReadOnlyFile(fd, local_path));
+    int64_t length = 0;
+    int e = 0;
+    const int fd = OpenOrdinary(local_path, length, e);
+    if (error != nullptr) *error = e;
+    if (fd < 0) return nullptr;
+    return std::shared_ptr<ReadOnlyFile>(new ReadOnlyFile(fd, local_path, length));
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
@@ -87,14 +113,21 @@ bool IsOrdinaryFile(const std::string& local_path) {
     return ::stat(local_path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int ReadWholeFile(const std::string& local_path, std::string& out) {
+int ReadWholeFile(const std::string& local_path, std::string& out, size_t max_bytes) {
     out.clear();
-    count::Open();
-    const int fd = ::open(local_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno;
+    int64_t length = 0;
+    int error = 0;
+    const int fd = OpenOrdinary(local_path, length, error);
+    if (fd < 0) return error;
+    if (length > 0 && static_cast<uint64_t>(length) > max_bytes) {
+        count::Close();
+        ::close(fd);
+        return EFBIG;
+    }
     char buffer[65536];
     while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const size_t room = max_bytes - out.size();  // one byte past it tells a longer file
+        const ssize_t n = ::read(fd, buffer, room < sizeof buffer ? room + 1 : sizeof buffer);
         count::Read(n > 0 ? static_cast<size_t>(n) : 0);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -105,6 +138,16 @@ int ReadWholeFile(const std::string& local_path, std::string& out) {
         }
         if (n == 0) break;
         out.append(buffer, static_cast<size_t>(n));
+        if (out.size() > max_bytes) {  // grown since its length was taken
+            out.clear();
+            count::Close();
+            ::close(fd);
+            return EFBIG;
+        }
+        // An ordinary file that gave less than was asked for and no more than its length has
+        // nothing further: the read that would return 0 is spared.
+        if (static_cast<size_t>(n) < sizeof buffer && static_cast<int64_t>(out.size()) >= length)
+            break;
     }
     count::Close();
     ::close(fd);

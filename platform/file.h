@@ -11,9 +11,15 @@
 
 namespace dv::platform {
 
+// A path that names something other than an ordinary file (a folder, a FIFO, a device, a
+// socket) is reported as ENOENT: not found as an ordinary file, the same as a missing one.
+
 class ReadOnlyFile {
   public:
-    // Opens local_path with O_RDONLY | O_CLOEXEC; null with *error set when that fails.
+    // Opens local_path without waiting (O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK), then
+    // takes the status of the descriptor opened (one fstat): only an ordinary file is kept, so
+    // that neither the open nor a read can block on a FIFO or a device. Null with *error set
+    // when the open fails or the file is not an ordinary one (ENOENT).
     static std::shared_ptr<ReadOnlyFile> Open(const std::string& local_path, int* error);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
@@ -22,13 +28,18 @@ class ReadOnlyFile {
     // Exactly length bytes from offset: the bytes the file holds there, then zero bytes where
     // the file ends early. One positioned read (continued only after a short count).
     int ReadAt(int64_t offset, size_t length, std::string& out) const;
-    // The file's length in bytes.
+    // The file's length when it was opened (from the open's fstat; no further call).
+    int64_t OpenedLength() const { return opened_length_; }
+    // The file's length now (one fstat): for a file held open while another program may
+    // append to it.
     int Length(int64_t& length) const;
     const std::string& local_path() const { return path_; }
 
   private:
-    ReadOnlyFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ReadOnlyFile(int fd, std::string path, int64_t length)
+        : fd_(fd), opened_length_(length), path_(std::move(path)) {}
     int fd_;
+    int64_t opened_length_;
     std::string path_;
 };
 
@@ -51,7 +62,10 @@ class WritableFile {
 // True when local_path names an ordinary file (after symbolic links); folders don't count.
 bool IsOrdinaryFile(const std::string& local_path);
 
-// The whole file into out.
-int ReadWholeFile(const std::string& local_path, std::string& out);
+// The whole file into out; only an ordinary file is read (else ENOENT), and its open does not
+// wait, as ReadOnlyFile::Open. EFBIG (and out empty), with nothing read, when its length is
+// above max_bytes; never more than max_bytes + 1 bytes are read, should it grow meanwhile.
+int ReadWholeFile(const std::string& local_path, std::string& out,
+                  size_t max_bytes = static_cast<size_t>(-1));
 
 }  // namespace dv::platform

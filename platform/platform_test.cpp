@@ -126,10 +126,7 @@ TEST(ProfileTest, SectionsAndKeysIgnoreCase) {
 TEST(ProfileTest, ValuesAreCutAt99Characters) {
     const std::string long_value(150, 'A');
     EXPECT_EQ(ProfileValue("[S]\nK=" + long_value + "\n", "S", "K"), std::string(99, 'A'));
-    TempFolder dir;
-    WriteFile(dir / "x.ini", "[S]\nK=V");  // no line break at the end
-    EXPECT_EQ(ReadProfileString(dir / "x.ini", "s", "k"), "V");
-    EXPECT_EQ(ReadProfileString(dir / "missing.ini", "S", "K"), "");
+    EXPECT_EQ(ProfileValue("[S]\nK=V", "s", "k"), "V");  // no line break at the end
 }
 
 TEST(FileTest, ReadPastTheEndGivesZeroBytes) {
@@ -164,6 +161,59 @@ TEST(FileTest, MissingFileFolderAndOrdinaryFile) {
     EXPECT_EQ(ReadWholeFile(dir / "f", out), 0);
     EXPECT_EQ(out, "x");
     EXPECT_NE(ReadWholeFile(dir / "missing", out), 0);
+    // A limit: a file of exactly that many bytes is read, one byte more is EFBIG.
+    WriteFile(dir / "g", "abc");
+    EXPECT_EQ(ReadWholeFile(dir / "g", out, 3), 0);
+    EXPECT_EQ(out, "abc");
+    EXPECT_EQ(ReadWholeFile(dir / "g", out, 2), EFBIG);
+    EXPECT_EQ(out, "");
+}
+
+// Only an ordinary file is opened: a FIFO without a writer, a folder or a device reads as a
+// missing file at once (a blocking open of the FIFO would never return), and the descriptor
+// opened to find out is closed again.
+TEST(FileTest, AnythingButAnOrdinaryFileIsNotFoundWithoutWaiting) {
+    TempFolder dir;
+    dv::testing::MakeFifo(dir / "fifo");
+    for (const std::string& path : {dir / "fifo", dir.path(), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        const FileCalls before = FileCallCounts();
+        int error = 0;
+        EXPECT_FALSE(ReadOnlyFile::Open(path, &error));
+        EXPECT_EQ(error, ENOENT);
+        std::string out = "old";
+        EXPECT_EQ(ReadWholeFile(path, out), ENOENT);
+        EXPECT_EQ(out, "");
+        const FileCalls spent = FileCallCounts() - before;
+        EXPECT_EQ(spent.opens, spent.closes);
+        EXPECT_EQ(spent.reads, 0u);
+    }
+}
+
+// The length comes from the open's own fstat; Length() asks again (the file may have grown).
+TEST(FileTest, AnOpenTakesTheLengthInTheSameCalls) {
+    TempFolder dir;
+    WriteFile(dir / "f", "ABCDEF");
+    FileCalls before = FileCallCounts();
+    int error = 0;
+    const auto f = ReadOnlyFile::Open(dir / "f", &error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->OpenedLength(), 6);
+    FileCalls spent = FileCallCounts() - before;
+    EXPECT_EQ(spent.opens, 1u);
+    EXPECT_EQ(spent.fstats, 1u);
+    EXPECT_EQ(spent.Calls(), 2u);
+    WriteFile(dir / "f", "ABCDEFGH");
+    int64_t length = 0;
+    EXPECT_EQ(f->Length(length), 0);
+    EXPECT_EQ(length, 8);
+    EXPECT_EQ(f->OpenedLength(), 6);
+    before = FileCallCounts();
+    std::string out;
+    EXPECT_EQ(ReadWholeFile(dir / "f", out), 0);
+    EXPECT_EQ(out, "ABCDEFGH");
+    spent = FileCallCounts() - before;
+    EXPECT_EQ(spent.Calls(), 4u);  // open, fstat, one read, close
 }
 
 TEST(FileTest, ReadOnlyFileOpensAReadOnlyFile) {

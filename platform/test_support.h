@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -63,6 +64,14 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+// Puts a FIFO (named pipe) where path is, replacing a file of that name: nothing ever writes to
+// it, so a blocking open or read of it never returns.
+inline void MakeFifo(const std::string& path) {
+    std::filesystem::remove(path);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (::mkfifo(path.c_str(), 0644) != 0) throw std::runtime_error("cannot make FIFO " + path);
 }
 
 inline std::string ReadFileBytes(const std::string& path) {

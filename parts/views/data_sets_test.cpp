@@ -171,11 +171,14 @@ ViewRun Record(const GridModel& grid, const TestContext& context, int label, Log
     return run;
 }
 
-// Loads the three views on an image written into a share of its own.
-SetRun RunViews(const sample::DataSetImage& image) {
+// Loads the three views on an image written into a share of its own; on_disk, when given,
+// changes the files on the share (its folder is the argument) once the engine has started.
+SetRun RunViews(const sample::DataSetImage& image,
+                const std::function<void(const std::string&)>& on_disk = {}) {
     sample::SampleShare share;
     InitLogPath();
     share.Start(image);
+    if (on_disk) on_disk(share.shares());
     SetRun out;
     {
         TestContext context;
@@ -255,6 +258,15 @@ void ExpectEffect(const char* view, const char* form, const char* routine, const
         EXPECT_EQ(got.numbers[static_cast<size_t>(r)], undamaged.numbers[static_cast<size_t>(r)]);
 }
 
+void ExpectEffects(const SetRun& got, const SetRun& undamaged, const Effect& inventory,
+                   const Effect& returns, const Effect& orders, const std::string& name) {
+    ExpectEffect("inventory", "frmInv", "GetLineData", got.inventory, undamaged.inventory,
+                 inventory, name);
+    ExpectEffect("returns", "frmReturn", "GetReturn", got.returns, undamaged.returns, returns,
+                 name);
+    ExpectEffect("orders", "frmPO", "GetPO", got.orders, undamaged.orders, orders, name);
+}
+
 void PrintTo(const DamageCase& c, std::ostream* out) {
     *out << c.name;
 }
@@ -274,11 +286,7 @@ TEST_P(DamagedSet, KeepsTheRowsReadMarksTheRecapLabelAndLogsTheViewsLine) {
     sample::DataSetImage image = DemoImage();
     c.damage(image, undamaged);
     const SetRun got = RunViews(image);
-    ExpectEffect("inventory", "frmInv", "GetLineData", got.inventory, undamaged.inventory,
-                 c.inventory, c.name);
-    ExpectEffect("returns", "frmReturn", "GetReturn", got.returns, undamaged.returns, c.returns,
-                 c.name);
-    ExpectEffect("orders", "frmPO", "GetPO", got.orders, undamaged.orders, c.orders, c.name);
+    ExpectEffects(got, undamaged, c.inventory, c.returns, c.orders, c.name);
 }
 
 const Effect kFine{};
@@ -368,6 +376,58 @@ const DamageCase kDamageCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Views, DamagedSet, ::testing::ValuesIn(kDamageCases),
                          [](const ::testing::TestParamInfo<DamageCase>& param) {
+                             return std::string(param.param.id);
+                         });
+
+// ---- files that are not what they seem on disk ----
+
+struct OnDiskCase {
+    const char* id;
+    const char* name;
+    // Changes the files of the set on the share (its folder), given the undamaged load.
+    std::function<void(const sample::DataSetImage&, const SetRun&, const std::string& shares)>
+        change;
+    Effect inventory, returns, orders;
+};
+
+void PrintTo(const OnDiskCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ChangedOnDisk : public ::testing::TestWithParam<OnDiskCase> {};
+
+TEST_P(ChangedOnDisk, NoViewWaitsAndEachTakesTheFileForAMissingOne) {
+    const OnDiskCase& c = GetParam();
+    const sample::DataSetImage image = DemoImage();
+    const SetRun undamaged = RunViews(image);
+    const SetRun got = RunViews(image, [&](const std::string& shares) {
+        c.change(image, undamaged, shares);
+    });
+    ExpectEffects(got, undamaged, c.inventory, c.returns, c.orders, c.name);
+}
+
+const OnDiskCase kOnDiskCases[] = {
+    {"DocumentFifo", "the first return's and the first order's files are FIFOs",
+     [](const sample::DataSetImage& image, const SetRun& undamaged, const std::string& shares) {
+         testing::MakeFifo(shares + "/" + image.DataPath(undamaged.returns.numbers.at(0)));
+         testing::MakeFifo(shares + "/" + image.DataPath(undamaged.orders.numbers.at(0)));
+     },
+     kFine, OneRowFewer(), OneRowFewer()},
+    {"DirectoryFileFifo", "the directory file is a FIFO",
+     [](const sample::DataSetImage& image, const SetRun&, const std::string& shares) {
+         testing::MakeFifo(shares + "/" + image.Logical("LINEI").directory_file);
+     },
+     Fails(-10, "File not Found: \"LINEI\"", 0), Fails(-10, "File not Found: \"RTTBI\"", 0),
+     Fails(-10, "File not Found: \"PUTBI\"", 0)},
+    {"ContainerFifo", "the container is a FIFO",
+     [](const sample::DataSetImage& image, const SetRun&, const std::string& shares) {
+         testing::MakeFifo(shares + "/" + image.Logical("LINEI").container);
+     },
+     Fails(91, {}, 0), Fails(91, {}, 0), Fails(91, {}, 0)},
+};
+
+INSTANTIATE_TEST_SUITE_P(Views, ChangedOnDisk, ::testing::ValuesIn(kOnDiskCases),
+                         [](const ::testing::TestParamInfo<OnDiskCase>& param) {
                              return std::string(param.param.id);
                          });
 
