@@ -45,15 +45,19 @@ std::unordered_map<std::string, std::shared_ptr<const DirectoryNames>>& Scans() 
     return scans;
 }
 
-// The directory file's entries, read in one read the first time it is asked for. A file that
-// can't be opened or read is not remembered (it is tried again); one above the limit raises.
-const DirectoryNames& ScanDirectory(const std::string& directory_path) {
+// The directory file's entries, read in one read the first time it is asked for; null when
+// the file is missing. A file that is missing or can't be opened or read is not remembered (it
+// is tried again); one that can't be opened, or is above the limit, raises.
+const DirectoryNames* ScanDirectory(const std::string& directory_path) {
     auto& scans = Scans();
     auto it = scans.find(directory_path);
     if (it == scans.end()) {
         int e = 0;
         const auto file = OpenShareFile(directory_path, &e);
-        if (!file) RaisePlatform(ErrorNumberOfErrno(e), "iLogicalOpen");
+        if (!file) {
+            if (IsMissingFile(e)) return nullptr;
+            RaisePlatform(ErrorNumberOfErrno(e), "iLogicalOpen");
+        }
         const std::optional<std::string> bytes =
             ReadWholeWithin(*file, kDirectoryFileLimit, "iLogicalOpen");
         std::shared_ptr<DirectoryNames> names;
@@ -73,15 +77,16 @@ const DirectoryNames& ScanDirectory(const std::string& directory_path) {
         throw TooLarge(err::kDirectoryTooLarge, "iLogicalOpen", "Directory file", directory_path,
                        kDirectoryFileLimit);
     }
-    return *it->second;
+    return it->second.get();
 }
 
 // The directory entry named base (exactly, with case), or nothing.
 std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
                                         const std::string& base) {
-    const DirectoryNames& names = ScanDirectory(directory_path);
-    const auto it = names.find(base);
-    if (it == names.end()) return std::nullopt;
+    const DirectoryNames* names = ScanDirectory(directory_path);
+    if (names == nullptr) return std::nullopt;
+    const auto it = names->find(base);
+    if (it == names->end()) return std::nullopt;
     return it->second;
 }
 
