@@ -105,8 +105,10 @@ TEST_F(LogicalTest, ADirectoryFileIsReadOnceUntilItsScansAreDropped) {
     EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
     EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
     EXPECT_EQ((platform::FileCallCounts() - before).Calls(), 0u);
-    // An entry the dealer system adds is found once the scans are dropped (Refresh does).
+    // An entry the dealer system adds is found once the scans are dropped (Refresh does); an
+    // all-zero entry before it is an entry like any other, not the directory's end.
     WriteShareFile("D01/DATAD1", testing::ReadFileBytes(SharePath("D01/DATAD1")) +
+                                     std::string(kDirectoryEntrySize, '\0') +
                                      DirEntry("GHOST", 0, 3, 100, 'L', 5));
     EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
     DropDirectoryScans();
