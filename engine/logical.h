@@ -27,13 +27,18 @@ inline constexpr size_t kDirectoryEntrySize = 32;
 DirectoryEntry DecodeDirectoryEntry(std::string_view entry);
 
 // The listed logical file of that name, or a new one resolved and listed; none when the name
-// can't be resolved. Raises nothing.
+// can't be resolved (a directory file above kDirectoryFileLimit can't). Raises nothing. Each
+// directory file is read whole, once, the first time a name is looked up in it; what it holds
+// is kept until DropDirectoryScans, so a name it lacks is answered without reading it again.
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name);
 // The error for a name whose last iLogicalOpen gave none: when its directory file or container
 // exists but could not be opened or read, that error ("Could not open file: " or "Could not
 // read file: ", the path and the reason); else -10 "File not Found: " and the name in double
 // quotes, from source.
 BasicError LogicalOpenError(const std::string& name, std::string source = "LogicalOpen");
+// Forgets every directory file read so far, so that entries added since are found: on every
+// engine creation and on Refresh.
+void DropDirectoryScans();
 // A plain file of fixed-length records as a new, unkeyed logical file; none when the file does
 // not exist. last_record 0 is worked out from the file length (and handed back).
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
