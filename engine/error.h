@@ -57,6 +57,11 @@ inline constexpr int32_t kIndexCursor = 1008;     // a cursor KFind or KLast did
 inline constexpr int32_t kIndexPointer = 1009;    // a leaf's record pointer below -1
 inline constexpr int32_t kIndexKeyOrder = 1010;   // keys of a node or a walk that go back
 inline constexpr int32_t kIndexEmptyLeaf = 1011;  // a leaf without entries that is not the last
+// Files larger than their limit (engine/limits.h); each names the file and the limit.
+inline constexpr int32_t kCatalogTooLarge = 1050;    // tMRCatalog.ini
+inline constexpr int32_t kShareTextTooLarge = 1051;  // ttymap, DARR.KRLI
+inline constexpr int32_t kLinksTooLarge = 1052;      // LINKSFILE
+inline constexpr int32_t kDirectoryTooLarge = 1053;  // a directory file
 }  // namespace err
 
 // The platform's texts for the errors above that the engine raises without a text of its own.

@@ -180,10 +180,10 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
         stream.ahead = 0;
         // Read at random: past as many such reads as the file has chunks, whole chunks.
         if (size <= kDenseFileBytes &&
-            ++stream.random_reads > (size + kReadAheadBytes - 1) / kReadAheadBytes) {
+            ++stream.random_reads > (size + kDenseChunkBytes - 1) / kDenseChunkBytes) {
             const int64_t from =
-                extent.start + (position - extent.start) / kReadAheadBytes * kReadAheadBytes;
-            const int64_t to = std::max(end, std::min(extent.end, from + kReadAheadBytes));
+                extent.start + (position - extent.start) / kDenseChunkBytes * kDenseChunkBytes;
+            const int64_t to = std::max(end, std::min(extent.end, from + kDenseChunkBytes));
             Window chunk{from, ReadCounted(*file.handle, from, static_cast<size_t>(to - from),
                                            source)};
             std::string answer = chunk.Slice(position, length);

@@ -13,13 +13,15 @@
 //     one positioned read the first time any of it is asked for;
 //   - a read-ahead window: a run of ascending reads in one logical file (a walk of a record file
 //     in order, of an index's leaves) is read ahead in growing positioned reads of up to
-//     kReadAheadBytes;
+//     kReadAheadBytes; each logical file keeps its last four windows, so that a chain of pages
+//     walked downward inside a sweep upward (each document's pages from its head) stays held;
 //   - a read made earlier with the same position and length;
 //   - a chunk of a file read at random: once a fill has read more records of one logical file
-//     (of at most kDenseFileBytes) out of order than the file has chunks of kReadAheadBytes,
+//     (of at most kDenseFileBytes) out of order than the file has chunks of kDenseChunkBytes,
 //     each further such read takes the whole chunk around it. A fill that looks up a record
 //     for each of many rows (the customer of each open ticket) then makes at most twice the
-//     reads of the better of reading record by record and reading the file whole.
+//     reads of the better of reading record by record and reading the file chunk by chunk.
+//     Chunks are small (64 KiB) so that the bytes read stay near what the rows need.
 // Its memory is bounded by kCacheBudgetBytes; past it the cache starts afresh.
 #pragma once
 
@@ -37,6 +39,7 @@ inline constexpr int64_t kWholeFileBytes = 64 * 1024;
 inline constexpr int64_t kReadAheadBytes = 256 * 1024;
 inline constexpr size_t kCacheBudgetBytes = 16 * 1024 * 1024;
 inline constexpr int64_t kDenseFileBytes = 8 * 1024 * 1024;
+inline constexpr int64_t kDenseChunkBytes = 64 * 1024;
 
 // The bytes of one logical file inside its container, [start, end); an empty extent when the
 // read belongs to no logical file.

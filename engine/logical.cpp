@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/limits.h"
 #include "engine/physical.h"
 #include "engine/pts_detail.h"
 #include "engine/system.h"
@@ -20,9 +22,6 @@ constexpr int32_t kHeaderBytes = 16;
 constexpr int32_t kFreeHeadAt = 3;
 constexpr int32_t kHighUsedAt = 7;
 constexpr int32_t kActiveAt = 11;
-
-// Directory files are scanned in reads of this many entries, stopping at the first match.
-constexpr size_t kDirectoryChunk = 512 * kDirectoryEntrySize;
 
 // The byte position of record `record`.
 int32_t RecordPosition(const cLogicalFile& file, int32_t record, const char* source) {
@@ -39,27 +38,58 @@ void CheckRecord(const cLogicalFile& file, int32_t record, const char* source) {
     }
 }
 
-// The directory entry named base, or nothing; stops at the first match.
+// What a scan of a directory file found: the first entry of each name. Kept from the first scan
+// of the file until DropDirectoryScans, so a name missing from the file costs no second scan;
+// null for a file above kDirectoryFileLimit.
+using DirectoryNames = std::unordered_map<std::string, DirectoryEntry>;
+std::unordered_map<std::string, std::shared_ptr<const DirectoryNames>>& Scans() {
+    static std::unordered_map<std::string, std::shared_ptr<const DirectoryNames>> scans;
+    return scans;
+}
+
+// The directory file's entries, read in one read the first time it is asked for; null when
+// the file is missing. A file that is missing or can't be opened or read is not remembered (it
+// is tried again); one that can't be opened, or is above the limit, raises.
+const DirectoryNames* ScanDirectory(const std::string& directory_path) {
+    auto& scans = Scans();
+    auto it = scans.find(directory_path);
+    if (it == scans.end()) {
+        int e = 0;
+        const auto file = OpenShareFile(directory_path, &e);
+        if (!file) {
+            if (IsMissingFile(e)) return nullptr;
+            RaisePlatform(ErrorNumberOfErrno(e), "iLogicalOpen");
+        }
+        const std::optional<std::string> bytes =
+            ReadWholeWithin(*file, kDirectoryFileLimit, "iLogicalOpen");
+        std::shared_ptr<DirectoryNames> names;
+        if (bytes) {
+            names = std::make_shared<DirectoryNames>();
+            for (size_t at = 0; at < bytes->size(); at += kDirectoryEntrySize) {
+                // A last, short entry reads as if padded with zero bytes.
+                std::string entry = bytes->substr(at, kDirectoryEntrySize);
+                entry.resize(kDirectoryEntrySize, '\0');
+                DirectoryEntry decoded = DecodeDirectoryEntry(entry);
+                names->emplace(decoded.name, std::move(decoded));  // the first of a name counts
+            }
+        }
+        it = scans.emplace(directory_path, std::move(names)).first;
+    }
+    if (!it->second) {
+        throw TooLarge(err::kDirectoryTooLarge, "iLogicalOpen", "Directory file", directory_path,
+                       kDirectoryFileLimit);
+    }
+    return it->second.get();
+}
+
+// The directory entry named base (exactly, with case), or nothing.
 std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
                                         const std::string& base) {
-    int e = 0;
-    const auto file = OpenShareFile(directory_path, &e);
-    if (!file) return std::nullopt;
-    const int64_t length = file->OpenedLength();
-    for (int64_t at = 0; at < length; at += static_cast<int64_t>(kDirectoryChunk)) {
-        const size_t want = static_cast<size_t>(
-            std::min<int64_t>(static_cast<int64_t>(kDirectoryChunk), length - at));
-        std::string chunk = ReadCounted(*file, at, want, "iLogicalOpen");
-        // A last, short entry reads as if padded with zero bytes.
-        if (chunk.size() % kDirectoryEntrySize != 0)
-            chunk.append(kDirectoryEntrySize - chunk.size() % kDirectoryEntrySize, '\0');
-        for (size_t i = 0; i < chunk.size(); i += kDirectoryEntrySize) {
-            DirectoryEntry entry =
-                DecodeDirectoryEntry(std::string_view(chunk).substr(i, kDirectoryEntrySize));
-            if (entry.name == base) return entry;
-        }
-    }
-    return std::nullopt;
+    const DirectoryNames* names = ScanDirectory(directory_path);
+    if (names == nullptr) return std::nullopt;
+    const auto it = names->find(base);
+    if (it == names->end()) return std::nullopt;
+    return it->second;
 }
 
 // The directory file a link names: its target under the link share, colons for backslashes.
@@ -142,6 +172,10 @@ DirectoryEntry DecodeDirectoryEntry(std::string_view entry) {
     d.file_type = std::string(entry.substr(15, 1));
     d.last_record = Unpack("L", entry, 17);
     return d;
+}
+
+void DropDirectoryScans() {
+    Scans().clear();
 }
 
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {

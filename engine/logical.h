@@ -26,8 +26,13 @@ inline constexpr size_t kDirectoryEntrySize = 32;
 DirectoryEntry DecodeDirectoryEntry(std::string_view entry);
 
 // The listed logical file of that name, or a new one resolved and listed; none when the name
-// can't be resolved. Raises nothing.
+// can't be resolved (a directory file above kDirectoryFileLimit can't). Raises nothing. Each
+// directory file is read whole, once, the first time a name is looked up in it; what it holds
+// is kept until DropDirectoryScans, so a name it lacks is answered without reading it again.
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name);
+// Forgets every directory file read so far, so that entries added since are found: on every
+// engine creation and on Refresh.
+void DropDirectoryScans();
 // A plain file of fixed-length records as a new, unkeyed logical file; none when the file does
 // not exist. last_record 0 is worked out from the file length (and handed back).
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,

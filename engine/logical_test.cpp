@@ -5,6 +5,7 @@
 #include "engine/business_basic.h"
 #include "engine/engine_test_support.h"
 #include "engine/physical.h"
+#include "platform/file_calls.h"
 
 namespace dv {
 namespace {
@@ -94,6 +95,24 @@ TEST_F(LogicalTest, NamesThatCanNotBeResolvedGiveNone) {
     ExpectError([&] { iLreadFile(missing, 1); }, 91, "iReadFile",
                 "Object variable or With block variable not set");
     EXPECT_EQ(missing->ActiveCount(), 0);
+}
+
+TEST_F(LogicalTest, ADirectoryFileIsReadOnceUntilItsScansAreDropped) {
+    ASSERT_TRUE(iLogicalOpen("PARTL"));
+    // Another name of the same directory file, and a name it lacks, asked twice: no file call.
+    const platform::FileCalls before = platform::FileCallCounts();
+    EXPECT_TRUE(iLogicalOpen("ORDRL"));
+    EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
+    EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
+    EXPECT_EQ((platform::FileCallCounts() - before).Calls(), 0u);
+    // An entry the dealer system adds is found once the scans are dropped (Refresh does); an
+    // all-zero entry before it is an entry like any other, not the directory's end.
+    WriteShareFile("D01/DATAD1", testing::ReadFileBytes(SharePath("D01/DATAD1")) +
+                                     std::string(kDirectoryEntrySize, '\0') +
+                                     DirEntry("GHOST", 0, 3, 100, 'L', 5));
+    EXPECT_EQ(iLogicalOpen("GHOST"), nullptr);
+    DropDirectoryScans();
+    EXPECT_TRUE(iLogicalOpen("GHOST"));
 }
 
 TEST_F(LogicalTest, RecordsAreReadByNumberInsideTheirBounds) {

@@ -135,6 +135,13 @@ std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size
     return out;
 }
 
+std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, int64_t limit,
+                                           const char* source) {
+    const int64_t length = file.OpenedLength();
+    if (length > limit) return std::nullopt;
+    return length > 0 ? ReadCounted(file, 0, static_cast<size_t>(length), source) : std::string();
+}
+
 std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
                       const FileExtent& extent) {
     if (!file) RaisePlatform(err::kNoObject, "iReadFile");

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,11 @@ void ResetEngineReadStats();
 // the platform error that matches it, from `source`.
 std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
                         const char* source);
+// The whole of an open file in one counted read, its length the one its open took (no further
+// call); nothing, and nothing read, when it is longer than limit bytes. A failed read raises the
+// platform error that matches it, from `source`.
+std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, int64_t limit,
+                                           const char* source);
 // The local path of a share path, or nothing when it maps to none.
 std::string LocalOrEmpty(std::string_view share_path);
 // Opens a file of the share read-only (platform::ReadOnlyFile::Open: an ordinary file only,

@@ -1,11 +1,14 @@
 #include "engine/startup.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/fill_cache.h"
+#include "engine/limits.h"
+#include "engine/logical.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
@@ -84,6 +87,7 @@ void ResetEngineState() {
     mEpcInfo.reset();
     ResetAlphabet();
     FillCache::Drop();
+    DropDirectoryScans();
     platform::ResetPathCache();
 }
 
@@ -97,8 +101,10 @@ std::optional<std::string> ReadShareText(std::string_view share_path, const char
     int e = 0;
     const auto file = OpenShareFile(share_path, &e);
     if (!file) return std::nullopt;
-    const int64_t length = file->OpenedLength();
-    return length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), source) : std::string();
+    std::optional<std::string> text = ReadWholeWithin(*file, kShareTextLimit, source);
+    if (!text)
+        throw TooLarge(err::kShareTextTooLarge, source, "Text file", share_path, kShareTextLimit);
+    return text;
 }
 
 std::optional<std::vector<std::string>> ReadShareTextLines(std::string_view share_path,
@@ -148,7 +154,13 @@ void LoadCatalogSettings() {
                                               CatalogHint());
         return;
     }
-    auto value = [&](const char* key) { return platform::ReadProfileString(path, kSection, key); };
+    // One read of the file; every key comes from its text. A file that can't be read has no keys.
+    std::string text;
+    if (const int e = platform::ReadWholeFile(path, text, kCatalogFileLimit); e == EFBIG) {
+        throw TooLarge(err::kCatalogTooLarge, "LoadCatalogSettings", "Catalog settings file", path,
+                       kCatalogFileLimit);
+    }
+    auto value = [&](const char* key) { return platform::ProfileValue(text, kSection, key); };
     cEpcInfo& info = *mEpcInfo;
     info.Server = value("Server");
     info.DataShare = value("DataShare");
@@ -171,6 +183,7 @@ cBusinessBasic::cBusinessBasic() {
     (void)release_registered;
     ResetAlphabet();
     FillCache::Drop();  // nothing read through earlier tables is kept
+    DropDirectoryScans();
     platform::ResetPathCache();  // the data folder is resolved once per creation
     // The socket library needs no start-up here.
     if (!mSystem) RaisePlatform(err::kNoObject, kInitSource);

@@ -11,6 +11,7 @@
 #include "engine/engine_test_support.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
+#include "platform/file_calls.h"
 #include "platform/host.h"
 
 namespace dv {
@@ -77,6 +78,16 @@ TEST_F(StartupTest, MissingAndEmptyKeys) {
     EXPECT_EQ(mEpcInfo->DataShare, "");
     EXPECT_EQ(mEpcInfo->CatalogShare, "\\\\DS1\\\\");
     EXPECT_EQ(mEpcInfo->CustomerNumber, 0);
+}
+
+TEST_F(StartupTest, TheCatalogFileIsOpenedOnceForAllItsKeys) {
+    // No share: the start-up stops at the share check, so the catalog is the only file opened.
+    WriteCatalog("[Sendrake]\nServer=NOSERVER\nDirectory=D01\nTerminalID=7\nCustomerNumber=5\n");
+    const platform::FileCalls before = platform::FileCallCounts();
+    LoadCatalogSettings();
+    EXPECT_EQ(platform::FileCallCounts().opens - before.opens, 1u);
+    EXPECT_EQ(mEpcInfo->TerminalID, "7");
+    EXPECT_EQ(mEpcInfo->CustomerNumber, 5);
 }
 
 TEST_F(StartupTest, MissingCatalogFileShowsItsMessageAndCreatesNoEngine) {

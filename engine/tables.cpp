@@ -1,6 +1,7 @@
 #include "engine/tables.h"
 
 #include "engine/codec.h"
+#include "engine/limits.h"
 #include "engine/physical.h"
 #include "engine/system.h"
 #include "platform/file.h"
@@ -93,11 +94,10 @@ cLinks::cLinks() : KeyedCollection<cLink>("cLinks") {
     int e = 0;
     const auto file = OpenShareFile(path, &e);
     if (!file) RaisePlatform(ErrorNumberOfErrno(e), "cLinks");
-    const int64_t length = file->OpenedLength();
     // One read of the whole file, cut in memory.
-    const std::string bytes =
-        length > 0 ? ReadCounted(*file, 0, static_cast<size_t>(length), "cLinks") : std::string();
-    Load(bytes);
+    const std::optional<std::string> bytes = ReadWholeWithin(*file, kLinksFileLimit, "cLinks");
+    if (!bytes) throw TooLarge(err::kLinksTooLarge, "cLinks", "Link file", path, kLinksFileLimit);
+    Load(*bytes);
 }
 
 cLinks::cLinks(std::string_view linksfile_bytes) : KeyedCollection<cLink>("cLinks") {

@@ -150,15 +150,21 @@ bool IsOrdinaryFile(const std::string& local_path) {
     return ::stat(local_path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int ReadWholeFile(const std::string& local_path, std::string& out) {
+int ReadWholeFile(const std::string& local_path, std::string& out, size_t max_bytes) {
     out.clear();
     int64_t length = 0;
     int error = 0;
     const int fd = OpenOrdinary(local_path, length, error);
     if (fd < 0) return error;
+    if (length > 0 && static_cast<uint64_t>(length) > max_bytes) {
+        count::Close();
+        ::close(fd);
+        return EFBIG;
+    }
     char buffer[65536];
     while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const size_t room = max_bytes - out.size();  // one byte past it tells a longer file
+        const ssize_t n = ::read(fd, buffer, room < sizeof buffer ? room + 1 : sizeof buffer);
         count::Read(n > 0 ? static_cast<size_t>(n) : 0);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -169,6 +175,12 @@ int ReadWholeFile(const std::string& local_path, std::string& out) {
         }
         if (n == 0) break;
         out.append(buffer, static_cast<size_t>(n));
+        if (out.size() > max_bytes) {  // grown since its length was taken
+            out.clear();
+            count::Close();
+            ::close(fd);
+            return EFBIG;
+        }
         // An ordinary file that gave less than was asked for and no more than its length has
         // nothing further: the read that would return 0 is spared.
         if (static_cast<size_t>(n) < sizeof buffer && static_cast<int64_t>(out.size()) >= length)

@@ -68,7 +68,9 @@ class WritableFile {
 bool IsOrdinaryFile(const std::string& local_path);
 
 // The whole file into out; only an ordinary file is read (else ENOENT), and its open does not
-// wait, as ReadOnlyFile::Open.
-int ReadWholeFile(const std::string& local_path, std::string& out);
+// wait, as ReadOnlyFile::Open. EFBIG (and out empty), with nothing read, when its length is
+// above max_bytes; never more than max_bytes + 1 bytes are read, should it grow meanwhile.
+int ReadWholeFile(const std::string& local_path, std::string& out,
+                  size_t max_bytes = static_cast<size_t>(-1));
 
 }  // namespace dv::platform

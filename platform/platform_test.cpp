@@ -126,10 +126,7 @@ TEST(ProfileTest, SectionsAndKeysIgnoreCase) {
 TEST(ProfileTest, ValuesAreCutAt99Characters) {
     const std::string long_value(150, 'A');
     EXPECT_EQ(ProfileValue("[S]\nK=" + long_value + "\n", "S", "K"), std::string(99, 'A'));
-    TempFolder dir;
-    WriteFile(dir / "x.ini", "[S]\nK=V");  // no line break at the end
-    EXPECT_EQ(ReadProfileString(dir / "x.ini", "s", "k"), "V");
-    EXPECT_EQ(ReadProfileString(dir / "missing.ini", "S", "K"), "");
+    EXPECT_EQ(ProfileValue("[S]\nK=V", "s", "k"), "V");  // no line break at the end
 }
 
 TEST(FileTest, ReadPastTheEndGivesZeroBytes) {
@@ -164,6 +161,12 @@ TEST(FileTest, MissingFileFolderAndOrdinaryFile) {
     EXPECT_EQ(ReadWholeFile(dir / "f", out), 0);
     EXPECT_EQ(out, "x");
     EXPECT_NE(ReadWholeFile(dir / "missing", out), 0);
+    // A limit: a file of exactly that many bytes is read, one byte more is EFBIG.
+    WriteFile(dir / "g", "abc");
+    EXPECT_EQ(ReadWholeFile(dir / "g", out, 3), 0);
+    EXPECT_EQ(out, "abc");
+    EXPECT_EQ(ReadWholeFile(dir / "g", out, 2), EFBIG);
+    EXPECT_EQ(out, "");
 }
 
 // Only an ordinary file is opened: a FIFO without a writer, a folder or a device reads as a

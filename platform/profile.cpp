@@ -2,8 +2,6 @@
 
 #include <strings.h>
 
-#include "platform/file.h"
-
 namespace dv::platform {
 namespace {
 
@@ -55,13 +53,6 @@ std::string ProfileValue(std::string_view text, std::string_view section, std::s
         if (end == text.size()) break;
     }
     return {};
-}
-
-std::string ReadProfileString(const std::string& local_path, std::string_view section,
-                              std::string_view key, size_t buffer_size) {
-    std::string text;
-    if (ReadWholeFile(local_path, text) != 0) return {};
-    return ProfileValue(text, section, key, buffer_size);
 }
 
 }  // namespace dv::platform

@@ -9,13 +9,10 @@
 
 namespace dv::platform {
 
-// The value of key in section of the file at local_path, cut to buffer_size - 1 characters, as
-// a fixed buffer of buffer_size characters holds it. A missing file, section or key reads as
-// the empty text.
-std::string ReadProfileString(const std::string& local_path, std::string_view section,
-                              std::string_view key, size_t buffer_size = 100);
-
-// The same, on the file's text.
+// The value of key in section of a profile file's text, cut to buffer_size - 1 characters, as
+// a fixed buffer of buffer_size characters holds it. A missing section or key reads as the
+// empty text. The file is read once (ReadWholeFile, with a limit) and every key taken from its
+// text.
 std::string ProfileValue(std::string_view text, std::string_view section, std::string_view key,
                          size_t buffer_size = 100);
 

@@ -2,6 +2,7 @@
 
 #include "engine/error.h"
 #include "engine/fill_cache.h"
+#include "engine/logical.h"
 #include "engine/system.h"
 #include "platform/messages.h"
 #include "shell/clock_text.h"
@@ -292,6 +293,7 @@ void MainController::Refresh() {
         window_.HideChild(*current_);
         splash_.Show();
         FillCache::Drop();
+        DropDirectoryScans();  // files the dealer system added since are found
         DropForms();
         current_ = LoadForm(form::kRecap);
         for (std::string_view name : kRefreshOrder) {

@@ -80,6 +80,15 @@ for set_arg in "$@"; do
         echo "$args" >"$stamp"
     fi
     export DASHVANE_SHARES=$set_dir/share TMPDIR=$set_dir/tmp TEMP=$set_dir/tmp
+    # The G/L views show the accounts the user picked: every asset and liability account of
+    # the sample chart (sampledata/accounting_data.cpp), companies 1 and 2, so that they walk
+    # the whole G/L detail. The user's own settings are left alone.
+    export XDG_CONFIG_HOME=$set_dir/config
+    mkdir -p "$XDG_CONFIG_HOME/Dashvane"
+    accounts() { for c in 01 02; do for a in "$@"; do printf '%s%s,' "$c" "$a"; done; done | sed 's/,$//'; }
+    printf '[Asset]\nAccounts="%s"\n\n[Liability]\nAccounts="%s"\n' \
+        "$(accounts 100 110 120 200 230 240 250)" "$(accounts 300 310 320 330 340)" \
+        >"$XDG_CONFIG_HOME/Dashvane/Dashvane.conf"
     file_list=$set_dir/files.list
     find "$DASHVANE_SHARES" -type f -print0 >"$file_list"
     files=$(tr -cd '\0' <"$file_list" | wc -c)
