@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "engine/codec.h"
 #include "engine/error.h"
@@ -14,6 +15,7 @@
 #include "engine/pts_detail.h"
 #include "engine/system.h"
 #include "platform/file.h"
+#include "platform/paths.h"
 
 namespace dv {
 namespace {
@@ -113,6 +115,46 @@ void RaiseUnlessMissing(const std::string& container_path) {
     throw OpenFailure(err::kPathFileAccess, "iOpenFile", container_path, "not an ordinary file");
 }
 
+// The directory file a link names: its target under the link share, colons for backslashes.
+std::string DirectoryPath(const cLink& link) {
+    std::string target = link.ResolutionFile;
+    std::replace(target.begin(), target.end(), ':', '\\');
+    return "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\" + target;
+}
+
+// The container beside a directory file: its path with the last two characters made "DB".
+std::string ContainerPath(const std::string& directory_path) {
+    return directory_path.substr(0, directory_path.size() - 2) + "DB";
+}
+
+// The engine's own files as SharePathKey gives them, worked out once per link table.
+struct EngineFiles {
+    std::weak_ptr<cLinks> links;
+    std::string server, directory;
+    std::unordered_set<std::string> keys;
+};
+
+const std::unordered_set<std::string>& EngineFileKeys() {
+    static EngineFiles files;
+    if (files.links.lock() == mLinks && files.server == mSystem->mUNCDrive &&
+        files.directory == mSystem->mDirectory && !files.keys.empty())
+        return files.keys;
+    files = EngineFiles{mLinks, mSystem->mUNCDrive, mSystem->mDirectory, {}};
+    const std::string share = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\";
+    for (const char* own : {"LINKSFILE", "ttymap"})
+        files.keys.insert(platform::SharePathKey(share + own));
+    files.keys.insert(platform::SharePathKey(CompletePath("FILE0")));
+    if (mLinks) {
+        for (const auto& slot : *mLinks) {
+            if (!slot.item) continue;
+            const std::string directory_path = DirectoryPath(*slot.item);
+            files.keys.insert(platform::SharePathKey(directory_path));
+            files.keys.insert(platform::SharePathKey(ContainerPath(directory_path)));
+        }
+    }
+    return files.keys;
+}
+
 std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
     if (!mLogicalFiles) return nullptr;
     if (auto listed = mLogicalFiles->Find(name)) return listed;
@@ -121,10 +163,8 @@ std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
         (!name.empty() && name[0] != ':') ? ":" + mSystem->mDirectory + ":" + name : name;
     const auto link = mLinks->Find(full);
     if (!link) return nullptr;
-    std::string target = link->ResolutionFile;
-    std::replace(target.begin(), target.end(), ':', '\\');
-    const std::string directory_path = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\" + target;
-    std::string container_path = directory_path.substr(0, directory_path.size() - 2) + "DB";
+    const std::string directory_path = DirectoryPath(*link);
+    std::string container_path = ContainerPath(directory_path);
     const size_t colon = name.rfind(':');
     const std::string base = colon == std::string::npos ? name : name.substr(colon + 1);
     const auto entry = FindEntry(directory_path, base);
@@ -141,6 +181,11 @@ std::string ReadHeader(const cLogicalFile& file, const char* source) {
 }
 
 }  // namespace
+
+bool IsEngineFile(std::string_view path) {
+    if (!mSystem) return false;
+    return EngineFileKeys().count(platform::SharePathKey(path)) != 0;
+}
 
 DirectoryEntry DecodeDirectoryEntry(std::string_view entry) {
     DirectoryEntry d;

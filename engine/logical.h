@@ -44,6 +44,11 @@ void DropDirectoryScans();
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
                                                int32_t record_length, int32_t& last_record);
 std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record);
+// True when a share path names one of the engine's own files: LINKSFILE, ttymap, FILE0 of the
+// data directory, or a directory file or container a link of the link table names (compared
+// as the share compares names: without regard to case, "." and empty components dropped).
+// Such a file is never read as a document.
+bool IsEngineFile(std::string_view path);
 // The bytes of a logical file inside its container: record zero (an index's block 0) to its
 // last record; unknown when the file's counts make no sense.
 FileExtent LogicalExtent(const cLogicalFile& file);

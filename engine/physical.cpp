@@ -76,11 +76,12 @@ std::string LocalOrEmpty(std::string_view share_path) {
 
 std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error) {
     const auto local = platform::LocalPath(share_path);
-    if (!local) {
+    const auto share = platform::ShareFolder(share_path);
+    if (!local || !share) {
         if (error != nullptr) *error = ENOENT;
         return nullptr;
     }
-    return platform::ReadOnlyFile::Open(*local, error);
+    return platform::ReadOnlyFile::Open(*local, error, *share);
 }
 
 bool IsMissingFile(int error) {

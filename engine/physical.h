@@ -70,8 +70,9 @@ std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, i
 // The local path of a share path, or nothing when it maps to none.
 std::string LocalOrEmpty(std::string_view share_path);
 // Opens a file of the share read-only (platform::ReadOnlyFile::Open: an ordinary file only,
-// never waiting on a FIFO or a device); null with *error set otherwise, ENOENT when the path
-// maps to no local file.
+// never waiting on a FIFO or a device, and lying inside its share folder \\SERVER\SHARE even
+// when symbolic links lead elsewhere); null with *error set otherwise, ENOENT when the path is
+// no share path or the file lies outside its share.
 std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error);
 // True for the errors of an open that mean "no such ordinary file" rather than "it is there
 // but can't be opened": the caller's not-found path.

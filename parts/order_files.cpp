@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/fill_cache.h"
 #include "engine/index.h"
+#include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "engine/system.h"
 #include "engine/tables.h"
@@ -113,8 +114,10 @@ OrderLine DecodeOrderLine(std::string_view record) {
 std::unique_ptr<OrderDocument> OrderDocument::Open(const std::string& name) {
     if (!IsSafeDocumentName(name)) return nullptr;
     cBusinessBasic& engine = Engine("OrderDocument");
-    // A name that happens to name a file the engine already holds open (a container, the
-    // control file) is read, but left open for the engine afterwards.
+    // The engine's own files (the control file, a directory file, a container) are never read
+    // as documents: such a key reads as one whose file is missing.
+    if (IsEngineFile(DataPath(name))) return nullptr;
+    // A file someone else holds open is read, but left open afterwards.
     const bool was_open = IsOpen(DataPath(name));
     std::string path = name;
     int32_t last = 0;

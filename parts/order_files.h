@@ -85,7 +85,9 @@ OrderLine DecodeOrderLine(std::string_view record);
 class OrderDocument {
   public:
     // Opens the document's file in the data directory. Gives none when the name is not safe
-    // (IsSafeDocumentName) or no such file exists; errors of the open itself reach the caller.
+    // (IsSafeDocumentName), names one of the engine's own files (IsEngineFile: FILE0, a
+    // directory file, a container), or no such file exists inside the share (a symbolic link
+    // that leads out of it counts as missing); errors of the open itself reach the caller.
     static std::unique_ptr<OrderDocument> Open(const std::string& name);
     ~OrderDocument();
     OrderDocument(const OrderDocument&) = delete;

@@ -232,15 +232,16 @@ TEST_F(OrderFiles, MissingOrUnsafeNamesAreMissingDocuments) {
     }
 }
 
-TEST_F(OrderFiles, AFileTheEngineHoldsOpenStaysOpen) {
+TEST_F(OrderFiles, EngineFilesAreNeverReadAsDocuments) {
     set.AddRecordFile("ITEML", 40).Add(std::string(40, '\x01'));
     Start();
     ASSERT_EQ(bb().LreadFile("ITEML", 1, flag), std::string(40, '\x01'));
-    // A key that names the container itself: read as a document, then left open.
-    {
-        const auto doc = OrderDocument::Open("DATADB");
-        ASSERT_NE(doc, nullptr);
+    // Keys that name the control file, the directory file or the container (in any case).
+    for (const char* name : {"FILE0", "DATAD1", "DATADB", "datadb", "File0"}) {
+        EXPECT_EQ(OrderDocument::Open(name), nullptr) << name;
+        EXPECT_FALSE(ReadOrderSummary(name).has_value()) << name;
     }
+    // The engine's container is still open and read.
     EXPECT_EQ(bb().LreadFile("ITEML", 1, flag), std::string(40, '\x01'));
 }
 

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
 
 #include "platform/file_calls.h"
 
@@ -36,12 +39,46 @@ int OpenOrdinary(const std::string& local_path, int64_t& length, int& error) {
     return fd;
 }
 
+// The path of the file that fd has open, every symbolic link resolved: from /proc, which
+// the kernel answers from memory; without /proc, the real path of local_path (one look-up).
+std::optional<std::string> OpenedPath(int fd, const std::string& local_path) {
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
+    if (n > 0 && static_cast<size_t>(n) < target.size()) {
+        target.resize(static_cast<size_t>(n));
+        return target;
+    }
+    count::Lookup();
+    char* real = ::realpath(local_path.c_str(), nullptr);
+    if (real == nullptr) return std::nullopt;
+    target = real;
+    std::free(real);
+    return target;
+}
+
+// True when path lies below folder (both real paths), at a '/' boundary.
+bool LiesInside(const std::string& path, const std::string& folder) {
+    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
+    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
+}
+
 }  // namespace
 
-std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, int* error) {
+std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, int* error,
+                                                 const std::string& inside) {
     int64_t length = 0;
     int e = 0;
-    const int fd = OpenOrdinary(local_path, length, e);
+    int fd = OpenOrdinary(local_path, length, e);
+    if (fd >= 0 && !inside.empty()) {
+        const std::optional<std::string> opened = OpenedPath(fd, local_path);
+        if (!opened || !LiesInside(*opened, inside)) {
+            count::Close();
+            ::close(fd);
+            fd = -1;
+            e = ENOENT;
+        }
+    }
     if (error != nullptr) *error = e;
     if (fd < 0) return nullptr;
     return std::shared_ptr<ReadOnlyFile>(new ReadOnlyFile(fd, local_path, length));

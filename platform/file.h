@@ -18,9 +18,14 @@ class ReadOnlyFile {
   public:
     // Opens local_path without waiting (O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK), then
     // takes the status of the descriptor opened (one fstat): only an ordinary file is kept, so
-    // that neither the open nor a read can block on a FIFO or a device. Null with *error set
-    // when the open fails or the file is not an ordinary one (ENOENT).
-    static std::shared_ptr<ReadOnlyFile> Open(const std::string& local_path, int* error);
+    // that neither the open nor a read can block on a FIFO or a device. With `inside` (a real
+    // path, see ShareFolder) the file opened must also lie inside that folder, wherever
+    // symbolic links on the way lead: the check reads what the descriptor has open
+    // (/proc/self/fd, answered by the kernel without a file-system call; without /proc, the
+    // path's real path, one look-up). Null with *error set when the open fails, or ENOENT when
+    // the file is not an ordinary one or lies outside `inside`.
+    static std::shared_ptr<ReadOnlyFile> Open(const std::string& local_path, int* error,
+                                              const std::string& inside = {});
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;

@@ -36,6 +36,16 @@ std::optional<std::string> FindFolded(const std::string& dir, const std::string&
     return best;
 }
 
+bool IsUnc(std::string_view path) {
+    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+// The components of a UNC path after its leading backslashes begin with a server and a share.
+bool NamesAShare(const std::vector<std::string>& parts) {
+    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return false;
+    return parts[0] != "." && parts[0] != ".." && parts[1] != "." && parts[1] != "..";
+}
+
 std::vector<std::string> Components(std::string_view path) {
     std::vector<std::string> parts;
     std::string current;
@@ -82,7 +92,8 @@ struct Folder {
 
 struct PathCache {
     bool enabled = true;
-    std::unordered_map<std::string, Folder> folders;  // by local path
+    std::unordered_map<std::string, Folder> folders;             // by local path
+    std::unordered_map<std::string, std::string> share_folders;  // real path by local path
 };
 
 PathCache& Cache() {
@@ -156,11 +167,12 @@ std::string Resolve(std::string base, const std::vector<std::string>& raw, size_
 
 void ResetPathCache() {
     Cache().folders.clear();
+    Cache().share_folders.clear();
 }
 
 void SetPathCacheEnabled(bool enabled) {
     Cache().enabled = enabled;
-    Cache().folders.clear();
+    ResetPathCache();
 }
 
 std::string SharesRoot() {
@@ -171,17 +183,47 @@ std::string SharesRoot() {
 }
 
 std::optional<std::string> LocalPath(std::string_view windows_path) {
-    if (windows_path.size() >= 2 && windows_path[0] == '\\' && windows_path[1] == '\\') {
+    if (IsUnc(windows_path)) {
         std::vector<std::string> parts = Components(windows_path.substr(2));
-        if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return std::nullopt;
-        if (parts[0] == "." || parts[0] == ".." || parts[1] == "." || parts[1] == "..")
-            return std::nullopt;
+        if (!NamesAShare(parts)) return std::nullopt;
         return Resolve(SharesRoot(), parts, 2);
     }
     std::vector<std::string> parts = Components(windows_path);
     const bool absolute =
         !windows_path.empty() && (windows_path[0] == '\\' || windows_path[0] == '/');
     return Resolve(absolute ? "" : ".", parts, 0);
+}
+
+std::string SharePathKey(std::string_view windows_path) {
+    const bool unc = IsUnc(windows_path);
+    const std::vector<std::string> parts =
+        Normalized(Components(unc ? windows_path.substr(2) : windows_path), unc ? 2 : 0);
+    std::string key = unc ? "\\\\" : "";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) key += '\\';
+        key += Folded(parts[i]);
+    }
+    return key;
+}
+
+std::optional<std::string> ShareFolder(std::string_view windows_path) {
+    if (!IsUnc(windows_path)) return std::nullopt;
+    std::vector<std::string> parts = Components(windows_path.substr(2));
+    if (!NamesAShare(parts)) return std::nullopt;
+    parts.resize(2);
+    const std::string local = Resolve(SharesRoot(), parts, 2);
+    PathCache& cache = Cache();
+    if (cache.enabled) {
+        if (const auto it = cache.share_folders.find(local); it != cache.share_folders.end())
+            return it->second;
+    }
+    count::Lookup();
+    char* real = ::realpath(local.c_str(), nullptr);
+    if (real == nullptr) return std::nullopt;
+    std::string folder = real;
+    std::free(real);
+    if (cache.enabled) cache.share_folders[local] = folder;
+    return folder;
 }
 
 }  // namespace dv::platform

@@ -22,7 +22,20 @@ std::string SharesRoot();
 // searched again (a file made since the listing is found).
 std::optional<std::string> LocalPath(std::string_view windows_path);
 
-// Forgets every folder listed so far (each engine creation starts afresh).
+// The share folder a Windows path \\SERVER\SHARE\... lies in, as its real path (every symbolic
+// link resolved): the local folder <root>/SERVER/SHARE matched as LocalPath matches it. Each
+// share is resolved once until the path cache is reset (one look-up); nothing for a path that
+// names no share, or a share folder that can't be resolved (that is tried again next time).
+std::optional<std::string> ShareFolder(std::string_view windows_path);
+
+// The form under which a share tells two Windows paths of one file apart: components
+// upper-cased and joined by backslashes, empty and "." components dropped, ".." taking its
+// parent (never the server or the share of a UNC path). Compares paths without a file-system
+// call; "\\ds1\tmarlnk\\d01\.\x" and "\\DS1\TMARLNK\D01\X" give the same text.
+std::string SharePathKey(std::string_view windows_path);
+
+// Forgets every folder listed and every share folder resolved so far (each engine creation
+// starts afresh).
 void ResetPathCache();
 // Off, every component is looked up on disk each time (dashvane-dump --no-cache).
 void SetPathCacheEnabled(bool enabled);

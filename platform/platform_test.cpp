@@ -239,6 +239,42 @@ TEST(FileTest, WritableFileWritesInPlaceAndNeverCreates) {
     EXPECT_EQ(dv::testing::ReadFileBytes(dir / "w"), "ABxyEF");
 }
 
+// A share's folder is resolved once (symbolic links and all) until the path cache is reset; a
+// file opened inside it counts only when it really lies there.
+TEST(ShareTest, FilesOpenOnlyInsideTheirShareFolder) {
+    TempFolder root, outside;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    ResetPathCache();
+    WriteFile(root / "real/TMARLNK/D01/F", "inside");
+    WriteFile(root / "real/TMARLNK2/G", "beside");
+    WriteFile(outside / "H", "outside");
+    std::filesystem::create_directory_symlink(root / "real", root / "DS1");
+    std::filesystem::create_symlink("../D01/F", root / "real/TMARLNK/D01/IN");
+    std::filesystem::create_symlink("../../TMARLNK2/G", root / "real/TMARLNK/D01/BESIDE");
+    std::filesystem::create_symlink(outside / "H", root / "real/TMARLNK/D01/OUT");
+
+    const FileCalls before = FileCallCounts();
+    const std::optional<std::string> folder = ShareFolder("\\\\ds1\\tmarlnk\\D01\\F");
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(*folder, std::filesystem::canonical(root / "real/TMARLNK").string());
+    EXPECT_EQ(ShareFolder("\\\\DS1\\TMARLNK\\ttymap"), folder);
+    EXPECT_EQ((FileCallCounts() - before).lookups, 3u);  // listing DS1's folders, one realpath
+    EXPECT_FALSE(ShareFolder("\\\\DS1"));
+    EXPECT_FALSE(ShareFolder("D01\\F"));
+
+    for (const char* name : {"F", "IN", "BESIDE", "OUT"}) {
+        SCOPED_TRACE(name);
+        const bool inside = name[0] == 'F' || name[0] == 'I';
+        int error = 0;
+        const auto file = ReadOnlyFile::Open(root / "DS1/TMARLNK/D01/" + name, &error, *folder);
+        EXPECT_EQ(file != nullptr, inside);
+        EXPECT_EQ(error, inside ? 0 : ENOENT);
+        // Without a folder to stay in, every link is followed.
+        EXPECT_TRUE(ReadOnlyFile::Open(root / "DS1/TMARLNK/D01/" + name, &error));
+    }
+    ResetPathCache();
+}
+
 TEST(ShareTest, AReadableFolderIsAValidShare) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());

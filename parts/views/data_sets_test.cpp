@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -400,14 +401,22 @@ TEST_P(ChangedOnDisk, NoViewWaitsAndEachTakesTheFileForAMissingOne) {
     const OnDiskCase& c = GetParam();
     const sample::DataSetImage image = DemoImage();
     const SetRun undamaged = RunViews(image);
-    const SetRun got = RunViews(image, [&](const std::string& shares) {
-        c.change(image, undamaged, shares);
-    });
+    const SetRun got =
+        RunViews(image, [&](const std::string& shares) { c.change(image, undamaged, shares); });
     ExpectEffects(got, undamaged, c.inventory, c.returns, c.orders, c.name);
 }
 
 const char* const kContainerNotOrdinary =
     R"(Could not open file: \\DS1\TMARLNK\D01\DATADB (not an ordinary file))";
+
+// Moves a file of the share (paths relative to the shares folder) to `to` and leaves a symbolic
+// link with the text `link` in its place.
+void MoveAndLink(const std::string& shares, const std::string& file, const std::string& to,
+                 const std::string& link) {
+    std::filesystem::create_directories(std::filesystem::path(shares + "/" + to).parent_path());
+    std::filesystem::rename(shares + "/" + file, shares + "/" + to);
+    std::filesystem::create_symlink(link, shares + "/" + file);
+}
 
 const OnDiskCase kOnDiskCases[] = {
     {"DocumentFifo", "the first return's and the first order's files are FIFOs",
@@ -430,6 +439,27 @@ const OnDiskCase kOnDiskCases[] = {
      },
      Fails(75, kContainerNotOrdinary, 0), Fails(75, kContainerNotOrdinary, 0),
      Fails(75, kContainerNotOrdinary, 0)},
+    {"DocumentLinksInside", "document files are symbolic links to files inside the share",
+     [](const sample::DataSetImage& image, const SetRun& undamaged, const std::string& shares) {
+         const std::string ret = undamaged.returns.numbers.at(0);
+         MoveAndLink(shares, image.DataPath(ret), image.LinkShare() + "/KEEP/" + ret,
+                     "../KEEP/" + ret);
+         const std::string po = undamaged.orders.numbers.at(0);
+         MoveAndLink(shares, image.DataPath(po), image.LinkShare() + "/KEEP/" + po,
+                     shares + "/" + image.LinkShare() + "/KEEP/" + po);
+     },
+     kFine, kFine, kFine},
+    {"DocumentLinksOutside", "document files are symbolic links that lead out of the share",
+     [](const sample::DataSetImage& image, const SetRun& undamaged, const std::string& shares) {
+         // A folder whose name begins with the share's, and another server's share.
+         const std::string ret = undamaged.returns.numbers.at(0);
+         MoveAndLink(shares, image.DataPath(ret), image.LinkShare() + "2/" + ret,
+                     "../../TMARLNK2/" + ret);
+         const std::string po = undamaged.orders.numbers.at(0);
+         MoveAndLink(shares, image.DataPath(po), "OTHER/TMARLNK/" + po,
+                     shares + "/OTHER/TMARLNK/" + po);
+     },
+     kFine, OneRowFewer(), OneRowFewer()},
 };
 
 INSTANTIATE_TEST_SUITE_P(Views, ChangedOnDisk, ::testing::ValuesIn(kOnDiskCases),
