@@ -462,58 +462,94 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
     // profit. The last three read product lines through LINEI too.
     struct Row {
         const char* name;
-        std::function<void(Image&)> damage;  // on the image before it is written
-        // After the set is written: the link share (DS1/TMARLNK) and the catalog's folder.
-        std::function<void(const fs::path& share, const fs::path& tmp)> by_hand;
-        int status;
-        std::set<size_t> red;
-        const char* log;  // a text one line of the operation log holds
+        std::function<void(Image&)> damage = [](Image&) {};  // on the image before it is written
+        // After the set is written into its folder (share/, tmp/).
+        std::function<void(const fs::path& set)> by_hand = [](const fs::path&) {};
+        int status = 0;
+        std::set<size_t> red = {};
+        const char* log = "";          // a text one line of the operation log holds
+        const char* absent = nullptr;  // a text the document does not hold
     };
-    const auto none = [](Image&) {};
-    const auto untouched = [](const fs::path&, const fs::path&) {};
+    const std::string link_share = "share/DS1/TMARLNK";
+    const std::string data = link_share + "/D01";
+    const auto sparse = [](const fs::path& file, uintmax_t size) { fs::resize_file(file, size); };
+    constexpr uintmax_t k2GiB = uintmax_t{2} << 30;
     const std::set<size_t> line_views = {1, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
     const std::set<size_t> every_view_but_ar_and_cash = {1,  2,  3,  4,  5,  6,  7,  8,  9,  11,
                                                          12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
     const Row rows[] = {
-        {"RTTBI pointer 80 00 00 00",
-         [](Image& i) {
-             damage::SetRecordPointer(i, "RTTBI", 0, std::numeric_limits<int32_t>::min());
-         },
-         untouched,
-         0,
-         {5},
-         "*Error in frmReturn GetReturn routine error # :  1009  "},
-        {"LINEI root above LastRecord", [](Image& i) { damage::SetRoot(i, "LINEI"); }, untouched, 0,
-         line_views, "*Error in frmInv GetLineData routine error # :  1002  "},
-        {"PUTBI leaf counting 0 entries",
-         [](Image& i) { damage::SetEntryCount(i, "PUTBI", i.Logical("PUTBI").index.leaves[1], 0); },
-         untouched,
-         0,
-         {8},
-         "*Error in frmPO GetPO routine error # :  1011  "},
-        {"LINEI record pointer -5", [](Image& i) { damage::SetRecordPointer(i, "LINEI", 3, -5); },
-         untouched, 0, line_views, "*Error in frmInv GetLineData routine error # :  1009  "},
-        {"a folder in place of the container", none,
-         [](const fs::path& share, const fs::path&) {
-             fs::remove(share / "D01/DATADB");
-             fs::create_directory(share / "D01/DATADB");
-         },
-         0, every_view_but_ar_and_cash,
-         R"(routine error # :  75  Could not open file: \\DS1\TMARLNK\D01\DATADB (Is a directory))"},
-        {"a FIFO as the container", none,
-         [](const fs::path& share, const fs::path&) { testing::MakeFifo(share / "D01/DATADB"); }, 0,
-         every_view_but_ar_and_cash,
-         R"(routine error # :  75  Could not open file: \\DS1\TMARLNK\D01\DATADB (not an ordinary file))"},
-        {"a FIFO as the directory file", none,
-         [](const fs::path& share, const fs::path&) { testing::MakeFifo(share / "D01/DATAD1"); }, 0,
-         every_view_but_ar_and_cash,
-         R"(*Error in frmInv GetLineData routine error # :  -10  File not Found: "LINEI")"},
-        {"a FIFO as LINKSFILE",
-         none,
-         [](const fs::path& share, const fs::path&) { testing::MakeFifo(share / "LINKSFILE"); },
-         1,
-         {},
-         "*Error  53 : File not found"},
+        {.name = "RTTBI pointer 80 00 00 00",
+         .damage =
+             [](Image& i) {
+                 damage::SetRecordPointer(i, "RTTBI", 0, std::numeric_limits<int32_t>::min());
+             },
+         .red = {5},
+         .log = "*Error in frmReturn GetReturn routine error # :  1009  "},
+        {.name = "LINEI root above LastRecord",
+         .damage = [](Image& i) { damage::SetRoot(i, "LINEI"); },
+         .red = line_views,
+         .log = "*Error in frmInv GetLineData routine error # :  1002  "},
+        {.name = "PUTBI leaf counting 0 entries",
+         .damage =
+             [](Image& i) {
+                 damage::SetEntryCount(i, "PUTBI", i.Logical("PUTBI").index.leaves[1], 0);
+             },
+         .red = {8},
+         .log = "*Error in frmPO GetPO routine error # :  1011  "},
+        {.name = "LINEI record pointer -5",
+         .damage = [](Image& i) { damage::SetRecordPointer(i, "LINEI", 3, -5); },
+         .red = line_views,
+         .log = "*Error in frmInv GetLineData routine error # :  1009  "},
+        {.name = "a folder in place of the container",
+         .by_hand =
+             [&](const fs::path& set) {
+                 fs::remove(set / data / "DATADB");
+                 fs::create_directory(set / data / "DATADB");
+             },
+         .red = every_view_but_ar_and_cash,
+         .log = R"(  75  Could not open file: \\DS1\TMARLNK\D01\DATADB (Is a directory))"},
+        {.name = "a FIFO as the container",
+         .by_hand = [&](const fs::path& set) { testing::MakeFifo(set / data / "DATADB"); },
+         .red = every_view_but_ar_and_cash,
+         .log = R"(  75  Could not open file: \\DS1\TMARLNK\D01\DATADB (not an ordinary file))"},
+        {.name = "a FIFO as the directory file",
+         .by_hand = [&](const fs::path& set) { testing::MakeFifo(set / data / "DATAD1"); },
+         .red = every_view_but_ar_and_cash,
+         .log = R"(*Error in frmInv GetLineData routine error # :  -10  File not Found: "LINEI")"},
+        {.name = "a FIFO as LINKSFILE",
+         .by_hand = [&](const fs::path& set) { testing::MakeFifo(set / link_share / "LINKSFILE"); },
+         .status = 1,
+         .log = "*Error  53 : File not found"},
+        // The document's bytes moved out of the share, its number changed: were the link
+        // followed, its row would show that number.
+        {.name = "a document file that links out of the share",
+         .by_hand =
+             [&](const fs::path& set) {
+                 std::string bytes = testing::ReadFileBytes(set / data / "R10001");
+                 bytes.replace(38 + 2, 8, "OUTSIDE1");  // record 1, the number at 3
+                 testing::WriteFile(set / "R10001", bytes);
+                 fs::remove(set / data / "R10001");
+                 fs::create_symlink(set / "R10001", set / data / "R10001");
+             },
+         .log = "Program Start from",
+         .absent = "OUTSIDE1"},
+        {.name = "a sparse catalog file of 2 GiB",
+         .by_hand = [&](const fs::path& set) { sparse(set / "tmp/tMRCatalog.ini", k2GiB); },
+         .status = 1,
+         .log = "*Error  1050 : Catalog settings file "},
+        {.name = "a sparse ttymap of 2 GiB",
+         .by_hand = [&](const fs::path& set) { sparse(set / link_share / "ttymap", k2GiB); },
+         .status = 1,
+         .log = R"(*Error  1051 : Text file \\DS1\TMARLNK\ttymap is larger than 1048576 bytes)"},
+        {.name = "a sparse LINKSFILE of 2 GiB",
+         .by_hand = [&](const fs::path& set) { sparse(set / link_share / "LINKSFILE", k2GiB); },
+         .status = 1,
+         .log = "*Error  1052 : Link file "},
+        {.name = "a directory file of 64 MiB, zeros after its entries",
+         .by_hand =
+             [&](const fs::path& set) { sparse(set / data / "DATAD1", uintmax_t{64} << 20); },
+         .red = every_view_but_ar_and_cash,
+         .log = R"(  1053  Directory file \\DS1\TMARLNK\D01\DATAD1 is larger than 1048576 bytes)"},
     };
     int set = 0;
     for (const Row& row : rows) {
@@ -522,7 +558,7 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
         row.damage(image);
         const fs::path dir = root_ / ("set" + std::to_string(set++));
         image.Write(dir / "share", dir / "tmp");
-        row.by_hand(dir / "share/DS1/TMARLNK", dir / "tmp");
+        row.by_hand(dir);
         const testing::ScopedEnv shares("DASHVANE_SHARES", dir / "share");
         const testing::ScopedEnv tmpdir("TMPDIR", dir / "tmp");
         const testing::ScopedEnv temp("TEMP", dir / "tmp");
@@ -541,6 +577,9 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
         std::string lines;
         for (size_t i = 0; i < log.size(); ++i) lines += log[i].str() + "\n";
         EXPECT_NE(lines.find(row.log), std::string::npos) << lines;
+        if (row.absent != nullptr) {
+            EXPECT_EQ(run.out.find(row.absent), std::string::npos);
+        }
     }
 }
 
