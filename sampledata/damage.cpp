@@ -1,6 +1,7 @@
 #include "sampledata/damage.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "sampledata/formats.h"
 #include "sampledata/sales_data.h"
@@ -280,6 +281,18 @@ const NamedDamage* FindNamedDamage(std::string_view name) {
     for (const NamedDamage& d : kNamedDamages)
         if (d.name == name) return &d;
     return nullptr;
+}
+
+void ApplyNamedDamages(DataSetImage& image, std::span<const NamedDamage* const> damages) {
+    for (const NamedDamage* damage : damages) {
+        try {
+            damage->apply(image);
+        } catch (const std::out_of_range&) {
+            throw std::runtime_error("--damage " + std::string(damage->name) +
+                                     " finds nothing to damage: an earlier --damage removed the "
+                                     "bytes it writes to (give that one last)");
+        }
+    }
 }
 
 }  // namespace dv::sample::damage

@@ -72,5 +72,8 @@ struct NamedDamage {
 std::span<const NamedDamage> NamedDamages();
 // The damage of that name, or none.
 const NamedDamage* FindNamedDamage(std::string_view name);
+// Applies the damages in the order given. A damage whose bytes an earlier one cut away (a
+// damage of a file behind LINEL after linel-cut) raises std::runtime_error naming it.
+void ApplyNamedDamages(DataSetImage& image, std::span<const NamedDamage* const> damages);
 
 }  // namespace dv::sample::damage

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
         plan.warranty_segments = warranty_segments;
         plan.as_of = as_of;
         dv::sample::DataSetImage image = dv::sample::BuildDemoSet(plan);
-        for (const auto* damage : damages) damage->apply(image);
+        dv::sample::damage::ApplyNamedDamages(image, damages);
         image.Write(shares, tmp);
         std::cout << "DASHVANE_SHARES=" << shares.string() << "\n"
                   << "TMPDIR=" << tmp.string() << "\n"

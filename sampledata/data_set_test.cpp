@@ -135,6 +135,23 @@ TEST(NamedDamage, EachBreaksTheDemoSetOfEveryScaleItRuns) {
     EXPECT_EQ(damage::FindNamedDamage("no-such-damage"), nullptr);
 }
 
+TEST(NamedDamage, ADamageOfBytesAnEarlierOneCutAwayIsNamed) {
+    const damage::NamedDamage* cut = damage::FindNamedDamage("linel-cut");
+    const damage::NamedDamage* root = damage::FindNamedDamage("linei-root");
+    ASSERT_TRUE(cut && root);
+    DataSetImage image = BuildDemoSet(Scale::kTiny);
+    const damage::NamedDamage* cut_last[] = {root, cut};
+    EXPECT_NO_THROW(damage::ApplyNamedDamages(image, cut_last));
+    image = BuildDemoSet(Scale::kTiny);
+    const damage::NamedDamage* cut_first[] = {cut, root};
+    try {
+        damage::ApplyNamedDamages(image, cut_first);
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("--damage linei-root finds nothing to damage", 0), 0u);
+    }
+}
+
 // Each damage changes the bytes it names and nothing that the test reads back otherwise.
 class Damage : public ::testing::Test {
   protected:
