@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/fill_cache.h"
 #include "engine/index.h"
+#include "engine/key_lookup.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "engine/system.h"
@@ -167,13 +168,9 @@ std::string VendorName(int32_t vendor) {
     // Many documents of a load name the same vendor: one lookup per vendor and load.
     return RememberForFill("VendorName", std::to_string(vendor), [vendor]() -> std::string {
         cBusinessBasic& engine = Engine("VendorName");
-        std::string cursor(kCursorSize, '\0');
-        std::string key(4, '\0');
-        Pack("L", key, vendor, 1);
-        int32_t record = 0;
-        int16_t flag = 0;
-        engine.KFind("VNDRI", cursor, key, record, flag);
+        const int32_t record = FindByNumber(engine, "VNDRI", vendor);
         if (record <= 0) return kVendorNotFound;
+        int16_t flag = 0;
         return UcmView(fields::Mid(engine.LreadFile("VNDRL", record, flag), 6, 20));
     });
 }

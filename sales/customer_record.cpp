@@ -6,6 +6,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/key_lookup.h"
 #include "engine/packed_text.h"
 #include "engine/tables.h"
 
@@ -160,16 +161,28 @@ void clsCustomers::Pack(std::string& record) const {
 std::string GetCustomerName(int32_t customer_number) {
     cBusinessBasic* engine = mBusinessBasic.get();
     if (engine == nullptr) RaisePlatform(err::kNoObject, "GetCustomerName");
-    clsCustomers customer;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, customer_number, 1);
-    int32_t record = 0;
-    int16_t flag = -1;
-    engine->KFind("CUSTI", cursor, key, record, flag);
+    const int32_t record = FindByNumber(*engine, "CUSTI", customer_number);
     if (record < 1) return kCustomerNameNotFound;
+    clsCustomers customer;
+    int16_t flag = -1;
     customer.Unpack(engine->LreadFile("CUSTL", record, flag));
     return customer.Name;
+}
+
+bool ReadCustomer(cBusinessBasic& engine, int32_t account, clsCustomers& customer) {
+    const int32_t record = FindByNumber(engine, "CUSTI", account);
+    if (record <= 0) return false;
+    int16_t flag = 0;
+    customer.Unpack(engine.LreadFile("CUSTL", record, flag) +
+                    engine.LreadFile("ECUSTL", record, flag));
+    return true;
+}
+
+std::string RawCustomerName(cBusinessBasic& engine, int32_t account) {
+    const int32_t record = FindByNumber(engine, "CUSTI", account);
+    if (record <= 0) return {};
+    int16_t flag = 0;
+    return UcmView(fields::Mid(engine.LreadFile("CUSTL", record, flag), 6, 20));
 }
 
 }  // namespace dv

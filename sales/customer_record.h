@@ -21,6 +21,8 @@
 
 namespace dv {
 
+class cBusinessBasic;
+
 class clsCustomers {
   public:
     int32_t Account = 0;         // 3 D
@@ -125,5 +127,14 @@ inline constexpr const char* kCustomerNameNotFound = "Customer Name Not Found";
 // number CUSTI does not hold. Engine errors (a file that does not resolve, a record number
 // outside CUSTL) reach the caller.
 std::string GetCustomerName(int32_t customer_number);
+
+// The customer of an account: its CUSTL and ECUSTL records joined and decoded into customer;
+// false (customer untouched) when CUSTI holds no such account.
+bool ReadCustomer(cBusinessBasic& engine, int32_t account, clsCustomers& customer);
+
+// The customer's name as the views read it raw: the 20 packed bytes at 6 of its CUSTL record,
+// decoded in the alphabet an earlier decoding left in force (30 characters, untrimmed). Empty
+// when CUSTI holds no such account; raises the engine's errors.
+std::string RawCustomerName(cBusinessBasic& engine, int32_t account);
 
 }  // namespace dv

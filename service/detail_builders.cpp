@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/key_lookup.h"
 #include "engine/tables.h"
 #include "service/warranty_record.h"
 
@@ -24,6 +24,13 @@ int WarrTotalFor(std::string_view code) {
 
 }  // namespace
 
+int32_t FindClaim(cBusinessBasic& engine, int32_t key, const char* source) {
+    const int32_t record = FindByNumber(engine, "WARRI", key);
+    if (record <= 0)
+        throw BasicError(err::kClaimKey, source, "No warranty claim for key " + std::to_string(key));
+    return record;
+}
+
 const PageChainPolicy clsShopDetail::kPolicy = {
     "clsShopDetail", "INVOL", false, 97, clsShopDetail::kTotals, &ShopTotalFor};
 
@@ -40,15 +47,8 @@ void clsWarrDetail::GetDetail() {
     try {
         cBusinessBasic* engine = mBusinessBasic.get();
         if (engine == nullptr) RaisePlatform(err::kNoObject, "GetDetail");
-        std::string key(4, '\0');
-        Pack("L", key, key_, 1);
-        std::string cursor(kCursorSize, '\0');
-        int32_t record = 0;
+        const int32_t record = FindClaim(*engine, key_, "GetDetail");
         int16_t flag = 0;
-        engine->KFind("WARRI", cursor, key, record, flag);
-        if (record <= 0)
-            throw BasicError(err::kClaimKey, "GetDetail",
-                             "No warranty claim for key " + std::to_string(key_));
         clsWarranty claim;
         claim.Unpack(engine->LreadFile("WARRL", record, flag));
         head = claim.Inv_Ptr;

@@ -28,6 +28,12 @@ namespace err {
 inline constexpr int32_t kClaimKey = 1041;  // no warranty claim of that WARRI key
 }
 
+class cBusinessBasic;
+
+// The WARRL record of a claim's WARRI key; raises 1041 (with source) when WARRI does not hold
+// the key.
+int32_t FindClaim(cBusinessBasic& engine, int32_t key, const char* source);
+
 class clsShopDetail {
   public:
     enum Total { kParts, kLabor, kSupplies, kMisc, kTax, kDeposit, kFreight, kTotals };

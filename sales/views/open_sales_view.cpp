@@ -3,9 +3,9 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/packed_text.h"
 #include "engine/tables.h"
 #include "parts/record_fields.h"
+#include "sales/customer_record.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
 #include "sales/views/pts_detail.h"
@@ -136,14 +136,7 @@ void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t he
     const int32_t date = FollowTicketChain(record, head);
     clsInvoiceHistory page;  // a fresh object per row: nothing carries over from the last one
     page.Unpack(record);
-    // The name straight from CUSTL, under whatever alphabet an earlier decoding left.
-    std::string name;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, page.Account, 1);
-    int32_t customer = 0;
-    engine.KFind("CUSTI", cursor, key, customer, flag);
-    if (customer > 0) name = UcmView(fields::Mid(engine.LreadFile("CUSTL", customer, flag), 6, 20));
+    const std::string name = RawCustomerName(engine, page.Account);
     const int32_t items = CountTicketItems(record, head);
     const std::string date_text = DateNumberText(date);
     const int32_t day = DayNumber(DateOfText(date_text));

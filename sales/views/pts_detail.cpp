@@ -4,8 +4,8 @@
 #include <exception>
 
 #include "engine/business_basic.h"
-#include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/key_lookup.h"
 #include "engine/tables.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
@@ -55,20 +55,8 @@ void Design(DetailForm& form) {
     }
 }
 
-// The customer TICKI-style exact lookup: CUSTL and ECUSTL joined into customer; false when
-// CUSTI holds no entry of exactly that account.
 bool ReadCustomer(int32_t account, clsCustomers& customer) {
-    cBusinessBasic& engine = Engine("ReadCustomer");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, account, 1);
-    int32_t record = 0;
-    int16_t flag = 0;
-    engine.KFind("CUSTI", cursor, key, record, flag);
-    if (record <= 0) return false;
-    customer.Unpack(engine.LreadFile("CUSTL", record, flag) +
-                    engine.LreadFile("ECUSTL", record, flag));
-    return true;
+    return ReadCustomer(Engine("ReadCustomer"), account, customer);
 }
 
 void FillHeader(DetailForm& form, int32_t head, const std::string& prefix) {
@@ -166,12 +154,8 @@ void ShowPickTicket(const std::string& ticket, DetailHost& host) {
     Request("ShowPickTicket", [&] {
         DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
         Design(form);
-        std::string cursor(kCursorSize, '\0');
-        std::string key(4, '\0');
-        Pack("L", key, TicketNumber(ticket), 1);
-        int32_t head = 0;
-        int16_t flag = 0;
-        Engine("ShowPickTicket").KFind("TICKI", cursor, key, head, flag);
+        const int32_t head =
+            FindByNumber(Engine("ShowPickTicket"), "TICKI", TicketNumber(ticket));
         if (head <= 0) {
             host.Message(TicketGoneMessage(ticket));
             return;

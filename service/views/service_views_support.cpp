@@ -5,9 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/packed_text.h"
 #include "parts/record_fields.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
@@ -47,18 +45,6 @@ void ServiceHeaderSort(GridModel& grid, int column_index, std::span<const Header
         grid.Reorder(rows);
     }
     grid.MoveFirst();
-}
-
-std::string RawCustomerName(cBusinessBasic& bb, int32_t account) {
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, account, 1);
-    int32_t record = 0;
-    int16_t flag = 0;
-    bb.KFind("CUSTI", cursor, key, record, flag);
-    if (record <= 0) return {};
-    const std::string rec = bb.LreadFile("CUSTL", record, flag);
-    return UcmView(fields::Mid(rec, 6, 20));
 }
 
 void ReportDetailError(View& view, std::string_view routine, const std::exception& error) {

@@ -33,11 +33,6 @@ std::string DateCell(const Date& d);
 // empty or formatted cell never stops the sort; a text column sorts by its text.
 void ServiceHeaderSort(GridModel& grid, int column_index, std::span<const HeaderSort> table);
 
-// The customer's name as the views read it raw: KFind of the account (L) in CUSTI and, on an
-// exact match, the 20 packed bytes at 6 of the CUSTL record, decoded in the alphabet in force
-// (30 characters, untrimmed). Empty when CUSTI has no such key; raises the engine's errors.
-std::string RawCustomerName(cBusinessBasic& bb, int32_t account);
-
 // The trap of a detail or button handler: the error goes into a message box through the view's
 // detail host ("Error in frmShop grdShop_BtnClick routine error # :  81  Illegal ...") and into
 // the operation log with a leading "*"; the program goes on.

@@ -97,18 +97,7 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
 
     // Customer.
     clsCustomers customer;
-    {
-        std::string key(4, '\0');
-        Pack("L", key, shop.Account, 1);
-        std::string cursor(kCursorSize, '\0');
-        int32_t found = 0;
-        bb.KFind("CUSTI", cursor, key, found, flag);
-        if (found > 0) {
-            std::string joined = bb.LreadFile("CUSTL", found, flag);
-            joined += bb.LreadFile("ECUSTL", found, flag);
-            customer.Unpack(joined);
-        }
-    }
+    ReadCustomer(bb, shop.Account, customer);
     form->AddLabel("Frame1", "Customer and Contact Data");
     form->AddLabel("Frame1Spacer");
     Pair(*form, "lblCCap(0)", "Customer #", "lblCDisp(0)");

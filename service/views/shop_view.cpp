@@ -6,6 +6,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "sales/customer_record.h"
 #include "service/shop_record.h"
 #include "service/views/service_views_support.h"
 #include "service/views/shop_detail.h"
@@ -114,7 +115,7 @@ void ShopView::GetShopData(ViewContext& context) {
             grid_->SetCell(r, "Shop Ref #", std::to_string(shop.ShopReference),
                            shop.ShopReference);
             grid_->SetCell(r, "Account", std::to_string(shop.Account), shop.Account);
-            grid_->SetCell(r, "Name", service::RawCustomerName(bb, shop.Account));
+            grid_->SetCell(r, "Name", RawCustomerName(bb, shop.Account));
             grid_->SetCell(r, "CM", std::to_string(shop.Counterman), shop.Counterman);
             grid_->SetCell(r, "Date In", service::DateCell(shop.DateCheckedIn));
             const int32_t day_in = page.size() >= 96 ? Unpack("C", page, 95) : 0;

@@ -41,20 +41,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
-// The record of a WARRI key, exactly; raises 1041 when WARRI does not hold it.
-int32_t FindClaim(cBusinessBasic& bb, int32_t key_value, const char* source) {
-    std::string key(4, '\0');
-    Pack("L", key, key_value, 1);
-    std::string cursor(kCursorSize, '\0');
-    int32_t record = 0;
-    int16_t flag = 0;
-    bb.KFind("WARRI", cursor, key, record, flag);
-    if (record <= 0)
-        throw BasicError(err::kClaimKey, source,
-                         "No warranty claim for key " + std::to_string(key_value));
-    return record;
-}
-
 }  // namespace
 
 bool ClaimIsBilled(int32_t status, int32_t reconciled_day, int32_t billing_value) {
