@@ -49,12 +49,7 @@ std::optional<std::string> OpenedPath(int fd, const std::string& local_path) {
         target.resize(static_cast<size_t>(n));
         return target;
     }
-    count::Lookup();
-    char* real = ::realpath(local_path.c_str(), nullptr);
-    if (real == nullptr) return std::nullopt;
-    target = real;
-    std::free(real);
-    return target;
+    return RealPath(local_path);
 }
 
 // True when path lies below folder (both real paths), at a '/' boundary.
@@ -142,6 +137,15 @@ int WritableFile::WriteAt(int64_t offset, std::string_view data) const {
         done += static_cast<size_t>(n);
     }
     return 0;
+}
+
+std::optional<std::string> RealPath(const std::string& local_path) {
+    count::Lookup();
+    char* real = ::realpath(local_path.c_str(), nullptr);
+    if (real == nullptr) return std::nullopt;
+    std::string path = real;
+    std::free(real);
+    return path;
 }
 
 bool IsOrdinaryFile(const std::string& local_path) {

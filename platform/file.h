@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,10 @@ class WritableFile {
 
 // True when local_path names an ordinary file (after symbolic links); folders don't count.
 bool IsOrdinaryFile(const std::string& local_path);
+
+// local_path with every symbolic link resolved (one counted look-up); nothing when it can't be
+// resolved.
+std::optional<std::string> RealPath(const std::string& local_path);
 
 // The whole file into out; only an ordinary file is read (else ENOENT), and its open does not
 // wait, as ReadOnlyFile::Open. EFBIG (and out empty), with nothing read, when its length is

@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/file.h"
 #include "platform/file_calls.h"
 
 namespace dv::platform {
@@ -217,12 +217,8 @@ std::optional<std::string> ShareFolder(std::string_view windows_path) {
         if (const auto it = cache.share_folders.find(local); it != cache.share_folders.end())
             return it->second;
     }
-    count::Lookup();
-    char* real = ::realpath(local.c_str(), nullptr);
-    if (real == nullptr) return std::nullopt;
-    std::string folder = real;
-    std::free(real);
-    if (cache.enabled) cache.share_folders[local] = folder;
+    std::optional<std::string> folder = RealPath(local);
+    if (folder && cache.enabled) cache.share_folders[local] = *folder;
     return folder;
 }
 
