@@ -124,6 +124,11 @@ void ErrorParts(const std::exception& e, int32_t& number, std::string& descripti
 
 bool View::RunFill(ViewContext& context, std::string_view routine,
                    std::initializer_list<int> recap_labels, const std::function<void()>& fill) {
+    return RunFill(context, form_name_, routine, recap_labels, fill);
+}
+
+bool View::RunFill(ViewContext& context, std::string_view log_form, std::string_view routine,
+                   std::initializer_list<int> recap_labels, const std::function<void()>& fill) {
     int32_t number = 0;
     std::string description;
     try {
@@ -143,7 +148,7 @@ bool View::RunFill(ViewContext& context, std::string_view routine,
     } catch (const std::exception&) {
         // A label the board does not have: the log line below still tells what failed.
     }
-    mLogLine = FillErrorLine(form_name_, routine, number, description);
+    mLogLine = FillErrorLine(log_form, routine, number, description);
     WriteLog(mLogPath, mLogLine);
     return false;
 }

@@ -137,6 +137,10 @@ class View {
     // (none for a view whose handler only logs). True when the fill ran to its end.
     bool RunFill(ViewContext& context, std::string_view routine,
                  std::initializer_list<int> recap_labels, const std::function<void()>& fill);
+    // The same, for a routine whose log line names its form otherwise than form_name() does
+    // ("frmPO" for frmPo, "frmWarranty.form" for both warranty forms).
+    bool RunFill(ViewContext& context, std::string_view log_form, std::string_view routine,
+                 std::initializer_list<int> recap_labels, const std::function<void()>& fill);
 
   private:
     std::string form_name_;

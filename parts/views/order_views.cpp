@@ -4,7 +4,6 @@
 
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
-#include "shell/operation_log.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -138,22 +137,7 @@ PurchaseOrdersView::PurchaseOrdersView()
 
 void PurchaseOrdersView::Load(ViewContext& context) {
     context.Splash().SetProgress(std::string(kPurchaseOrdersProgress));
-    // The shared handler, with the form named as this routine's log line names it.
-    int32_t number = 0;
-    std::string description;
-    try {
-        GetPO(context);
-        return;
-    } catch (const std::exception& e) {
-        ErrorParts(e, number, description);
-    }
-    try {
-        context.Recap().MarkError(kPurchaseOrdersRecapLabel);
-    } catch (const std::exception&) {
-        // The log line below still tells what failed.
-    }
-    mLogLine = FillErrorLine("frmPO", "GetPO", number, description);
-    WriteLog(mLogPath, mLogLine);
+    RunFill(context, "frmPO", "GetPO", {kPurchaseOrdersRecapLabel}, [&] { GetPO(context); });
 }
 
 void PurchaseOrdersView::GetPO(ViewContext& context) {

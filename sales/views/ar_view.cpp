@@ -6,7 +6,6 @@
 #include "engine/error.h"
 #include "engine/startup.h"
 #include "engine/system.h"
-#include "shell/operation_log.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -60,22 +59,7 @@ ARView::ARView() : View("frmAR", "Accounts Receivable") {
 
 void ARView::Load(ViewContext& context) {
     context.Splash().SetProgress(std::string(kARProgress));
-    // The shared handler, with the form named as this routine's log line names it.
-    int32_t number = 0;
-    std::string description;
-    try {
-        GetAR(context);
-        return;
-    } catch (const std::exception& e) {
-        ErrorParts(e, number, description);
-    }
-    try {
-        context.Recap().MarkError(recap::kAR);
-    } catch (const std::exception&) {
-        // The log line below still tells what failed.
-    }
-    mLogLine = FillErrorLine("frmAr", "GetAR", number, description);
-    WriteLog(mLogPath, mLogLine);
+    RunFill(context, "frmAr", "GetAR", {recap::kAR}, [&] { GetAR(context); });
 }
 
 void ARView::GetAR(ViewContext& context) {

@@ -11,7 +11,6 @@
 #include "service/views/service_views_support.h"
 #include "service/warranty_record.h"
 #include "shell/number_format.h"
-#include "shell/operation_log.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -83,22 +82,8 @@ WarrantyView::WarrantyView(bool segments)
 
 void WarrantyView::Load(ViewContext& context) {
     context.Splash().SetProgress(std::string(kWarrantyProgress));
-    int32_t number = 0;
-    std::string description;
-    try {
-        Fill(context);
-        return;
-    } catch (const std::exception& e) {
-        ErrorParts(e, number, description);
-    }
-    try {
-        context.Recap().MarkError(recap::kWarranty);
-    } catch (const std::exception&) {
-        // The log line below still tells what failed.
-    }
     // Both forms log under the plain form's name.
-    mLogLine = FillErrorLine("frmWarranty.form", "load", number, description);
-    WriteLog(mLogPath, mLogLine);
+    RunFill(context, "frmWarranty.form", "load", {recap::kWarranty}, [&] { Fill(context); });
 }
 
 void WarrantyView::Fill(ViewContext& context) {
