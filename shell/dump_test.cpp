@@ -489,6 +489,14 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
          .damage = [](Image& i) { damage::SetRoot(i, "LINEI"); },
          .red = line_views,
          .log = "*Error in frmInv GetLineData routine error # :  1002  "},
+        {.name = "PUTBI root above LastRecord",
+         .damage = [](Image& i) { damage::SetRoot(i, "PUTBI"); },
+         .red = {8},
+         .log = "*Error in frmPO GetPO routine error # :  1002  "},
+        {.name = "WARRI root above LastRecord",
+         .damage = [](Image& i) { damage::SetRoot(i, "WARRI"); },
+         .red = {6},
+         .log = "*Error in frmWarranty.form load routine error # :  1002  "},
         {.name = "PUTBI leaf counting 0 entries",
          .damage =
              [](Image& i) {
