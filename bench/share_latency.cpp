@@ -35,8 +35,8 @@ namespace {
 constexpr int kMaxFd = 65536;
 
 struct Counts {
-    std::atomic<unsigned long long> opens{0}, closes{0}, reads{0}, bytes{0}, stats{0},
-        lookups{0}, dirs{0};
+    std::atomic<unsigned long long> opens{0}, closes{0}, reads{0}, bytes{0}, stats{0}, lookups{0},
+        dirs{0};
 };
 
 Counts g_counts;
@@ -98,10 +98,10 @@ void Report() {
     if (file == nullptr || *file == '\0') return;
     char line[256];
     const int n = std::snprintf(
-        line, sizeof line, "opens %llu closes %llu reads %llu bytes %llu stats %llu lookups %llu dirs %llu\n",
-        g_counts.opens.load(), g_counts.closes.load(), g_counts.reads.load(),
-        g_counts.bytes.load(), g_counts.stats.load(), g_counts.lookups.load(),
-        g_counts.dirs.load());
+        line, sizeof line,
+        "opens %llu closes %llu reads %llu bytes %llu stats %llu lookups %llu dirs %llu\n",
+        g_counts.opens.load(), g_counts.closes.load(), g_counts.reads.load(), g_counts.bytes.load(),
+        g_counts.stats.load(), g_counts.lookups.load(), g_counts.dirs.load());
     g_ready = false;  // the report's own file is no share file
     using OpenFn = int (*)(const char*, int, ...);
     static const auto real_open = Next<OpenFn>("open");
@@ -140,53 +140,53 @@ mode_t ModeOf(int flags, va_list args) {
 
 extern "C" {
 
-#define DV_OPEN(name)                                                          \
-    int name(const char* path, int flags, ...) {                               \
-        va_list args;                                                          \
-        va_start(args, flags);                                                 \
-        const mode_t mode = ModeOf(flags, args);                               \
-        va_end(args);                                                          \
-        static const auto real = Next<int (*)(const char*, int, ...)>(#name);  \
-        const bool share = UnderRoot(AT_FDCWD, path);                          \
-        if (share) Call(g_counts.opens);                                       \
-        return Opened(real(path, flags, mode), share);                         \
+#define DV_OPEN(name)                                                         \
+    int name(const char* path, int flags, ...) {                              \
+        va_list args;                                                         \
+        va_start(args, flags);                                                \
+        const mode_t mode = ModeOf(flags, args);                              \
+        va_end(args);                                                         \
+        static const auto real = Next<int (*)(const char*, int, ...)>(#name); \
+        const bool share = UnderRoot(AT_FDCWD, path);                         \
+        if (share) Call(g_counts.opens);                                      \
+        return Opened(real(path, flags, mode), share);                        \
     }
 DV_OPEN(open)
 DV_OPEN(open64)
 #undef DV_OPEN
 
-#define DV_OPENAT(name)                                                             \
-    int name(int dirfd, const char* path, int flags, ...) {                         \
-        va_list args;                                                               \
-        va_start(args, flags);                                                      \
-        const mode_t mode = ModeOf(flags, args);                                    \
-        va_end(args);                                                               \
-        static const auto real = Next<int (*)(int, const char*, int, ...)>(#name);  \
-        const bool share = UnderRoot(dirfd, path);                                  \
-        if (share) Call(g_counts.opens);                                            \
-        return Opened(real(dirfd, path, flags, mode), share);                       \
+#define DV_OPENAT(name)                                                            \
+    int name(int dirfd, const char* path, int flags, ...) {                        \
+        va_list args;                                                              \
+        va_start(args, flags);                                                     \
+        const mode_t mode = ModeOf(flags, args);                                   \
+        va_end(args);                                                              \
+        static const auto real = Next<int (*)(int, const char*, int, ...)>(#name); \
+        const bool share = UnderRoot(dirfd, path);                                 \
+        if (share) Call(g_counts.opens);                                           \
+        return Opened(real(dirfd, path, flags, mode), share);                      \
     }
 DV_OPENAT(openat)
 DV_OPENAT(openat64)
 #undef DV_OPENAT
 
-#define DV_OPEN_2(name)                                                    \
-    int name(const char* path, int flags) {                                \
-        static const auto real = Next<int (*)(const char*, int)>(#name);   \
-        const bool share = UnderRoot(AT_FDCWD, path);                      \
-        if (share) Call(g_counts.opens);                                   \
-        return Opened(real(path, flags), share);                           \
+#define DV_OPEN_2(name)                                                  \
+    int name(const char* path, int flags) {                              \
+        static const auto real = Next<int (*)(const char*, int)>(#name); \
+        const bool share = UnderRoot(AT_FDCWD, path);                    \
+        if (share) Call(g_counts.opens);                                 \
+        return Opened(real(path, flags), share);                         \
     }
 DV_OPEN_2(__open_2)
 DV_OPEN_2(__open64_2)
 #undef DV_OPEN_2
 
-#define DV_OPENAT_2(name)                                                      \
-    int name(int dirfd, const char* path, int flags) {                         \
-        static const auto real = Next<int (*)(int, const char*, int)>(#name);  \
-        const bool share = UnderRoot(dirfd, path);                             \
-        if (share) Call(g_counts.opens);                                       \
-        return Opened(real(dirfd, path, flags), share);                        \
+#define DV_OPENAT_2(name)                                                     \
+    int name(int dirfd, const char* path, int flags) {                        \
+        static const auto real = Next<int (*)(int, const char*, int)>(#name); \
+        const bool share = UnderRoot(dirfd, path);                            \
+        if (share) Call(g_counts.opens);                                      \
+        return Opened(real(dirfd, path, flags), share);                       \
     }
 DV_OPENAT_2(__openat_2)
 DV_OPENAT_2(__openat64_2)
@@ -210,14 +210,14 @@ ssize_t read(int fd, void* buffer, size_t length) {
     return n;
 }
 
-#define DV_PREAD(name)                                                                  \
-    ssize_t name(int fd, void* buffer, size_t length, off_t offset) {                   \
-        static const auto real = Next<ssize_t (*)(int, void*, size_t, off_t)>(#name);   \
-        const bool share = ShareFd(fd);                                                 \
-        if (share) Call(g_counts.reads);                                                \
-        const ssize_t n = real(fd, buffer, length, offset);                             \
-        if (share && n > 0) g_counts.bytes += static_cast<unsigned long long>(n);       \
-        return n;                                                                       \
+#define DV_PREAD(name)                                                                \
+    ssize_t name(int fd, void* buffer, size_t length, off_t offset) {                 \
+        static const auto real = Next<ssize_t (*)(int, void*, size_t, off_t)>(#name); \
+        const bool share = ShareFd(fd);                                               \
+        if (share) Call(g_counts.reads);                                              \
+        const ssize_t n = real(fd, buffer, length, offset);                           \
+        if (share && n > 0) g_counts.bytes += static_cast<unsigned long long>(n);     \
+        return n;                                                                     \
     }
 DV_PREAD(pread)
 DV_PREAD(pread64)
@@ -232,21 +232,21 @@ ssize_t readv(int fd, const struct iovec* iov, int count) {
     return n;
 }
 
-#define DV_FSTAT(name, type)                                         \
-    int name(int fd, type* st) {                                     \
-        static const auto real = Next<int (*)(int, type*)>(#name);   \
-        if (ShareFd(fd)) Call(g_counts.stats);                       \
-        return real(fd, st);                                         \
+#define DV_FSTAT(name, type)                                       \
+    int name(int fd, type* st) {                                   \
+        static const auto real = Next<int (*)(int, type*)>(#name); \
+        if (ShareFd(fd)) Call(g_counts.stats);                     \
+        return real(fd, st);                                       \
     }
 DV_FSTAT(fstat, struct stat)
 DV_FSTAT(fstat64, struct stat64)
 #undef DV_FSTAT
 
-#define DV_STAT(name, type)                                                  \
-    int name(const char* path, type* st) {                                   \
-        static const auto real = Next<int (*)(const char*, type*)>(#name);   \
-        if (UnderRoot(AT_FDCWD, path)) Call(g_counts.lookups);               \
-        return real(path, st);                                               \
+#define DV_STAT(name, type)                                                \
+    int name(const char* path, type* st) {                                 \
+        static const auto real = Next<int (*)(const char*, type*)>(#name); \
+        if (UnderRoot(AT_FDCWD, path)) Call(g_counts.lookups);             \
+        return real(path, st);                                             \
     }
 DV_STAT(stat, struct stat)
 DV_STAT(stat64, struct stat64)
@@ -254,13 +254,13 @@ DV_STAT(lstat, struct stat)
 DV_STAT(lstat64, struct stat64)
 #undef DV_STAT
 
-#define DV_FSTATAT(name, type)                                                         \
-    int name(int dirfd, const char* path, type* st, int flags) {                       \
-        static const auto real = Next<int (*)(int, const char*, type*, int)>(#name);   \
-        const bool empty_path = path[0] == '\0';                    \
-        if (empty_path ? ShareFd(dirfd) : UnderRoot(dirfd, path))                      \
-            Call(empty_path ? g_counts.stats : g_counts.lookups);                      \
-        return real(dirfd, path, st, flags);                                           \
+#define DV_FSTATAT(name, type)                                                       \
+    int name(int dirfd, const char* path, type* st, int flags) {                     \
+        static const auto real = Next<int (*)(int, const char*, type*, int)>(#name); \
+        const bool empty_path = path[0] == '\0';                                     \
+        if (empty_path ? ShareFd(dirfd) : UnderRoot(dirfd, path))                    \
+            Call(empty_path ? g_counts.stats : g_counts.lookups);                    \
+        return real(dirfd, path, st, flags);                                         \
     }
 DV_FSTATAT(fstatat, struct stat)
 DV_FSTATAT(fstatat64, struct stat64)

@@ -26,9 +26,8 @@ struct Window {
     std::string bytes;
 
     bool Covers(int64_t position, size_t length) const {
-        return position >= start &&
-               position + static_cast<int64_t>(length) <=
-                   start + static_cast<int64_t>(bytes.size());
+        return position >= start && position + static_cast<int64_t>(length) <=
+                                        start + static_cast<int64_t>(bytes.size());
     }
     // The bytes from position on, as a read there gives them: fewer at the end of the file.
     std::string Slice(int64_t position, size_t length) const {
@@ -43,9 +42,9 @@ constexpr size_t kWindowsPerStream = 4;
 
 // The reads of one logical file within a container.
 struct Stream {
-    int64_t next = -1;  // where the last read ended; -1 before the first
-    int64_t ahead = 0;  // the size of the last read-ahead
-    std::deque<Window> windows;  // the latest first
+    int64_t next = -1;                 // where the last read ended; -1 before the first
+    int64_t ahead = 0;                 // the size of the last read-ahead
+    std::deque<Window> windows;        // the latest first
     int64_t random_reads = 0;          // reads out of order that went to the file
     std::map<int64_t, Window> chunks;  // chunks read whole, by their position
 
@@ -172,8 +171,7 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
                                position - stream.next <= kRunGapReads * len;
         stream.next = end;
         if (ascending) {
-            stream.ahead =
-                std::min(kReadAheadBytes, std::max(kFirstReadAhead, stream.ahead * 2));
+            stream.ahead = std::min(kReadAheadBytes, std::max(kFirstReadAhead, stream.ahead * 2));
             const int64_t want = std::max(len, std::min(stream.ahead, extent.end - position));
             return ReadWindow(stream, file, position, want, position, length, source);
         }
@@ -184,8 +182,8 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
             const int64_t from =
                 extent.start + (position - extent.start) / kDenseChunkBytes * kDenseChunkBytes;
             const int64_t to = std::max(end, std::min(extent.end, from + kDenseChunkBytes));
-            Window chunk{from, ReadCounted(*file.handle, from, static_cast<size_t>(to - from),
-                                           source)};
+            Window chunk{from,
+                         ReadCounted(*file.handle, from, static_cast<size_t>(to - from), source)};
             std::string answer = chunk.Slice(position, length);
             const size_t kept = chunk.bytes.size();
             stream.chunks.insert_or_assign(from, std::move(chunk));

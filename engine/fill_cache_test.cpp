@@ -45,10 +45,9 @@ class FillCacheTest : public testing::EngineFixture {
                                         LinkEntry(":D01:KEYSI", "D01:DATAD1"));
         const testing::BuiltIndex index = KeysIndex();
         const int32_t index_at = kLargeAt + (kLargeRecords + 1) * 100 / 512 + 1;
-        WriteShareFile("D01/DATAD1",
-                       DirEntry("SMALL", 0, 1, 100, 'L', kSmallRecords) +
-                           DirEntry("LARGE", 0, kLargeAt, 100, 'L', kLargeRecords) +
-                           DirEntry("KEYSI", 0, index_at, 0, 'I', index.last_record));
+        WriteShareFile("D01/DATAD1", DirEntry("SMALL", 0, 1, 100, 'L', kSmallRecords) +
+                                         DirEntry("LARGE", 0, kLargeAt, 100, 'L', kLargeRecords) +
+                                         DirEntry("KEYSI", 0, index_at, 0, 'I', index.last_record));
         for (int n = 1; n <= kSmallRecords; ++n) PutAt(container_, 512 + n * 100, Record(n));
         for (int n = 1; n <= kLargeRecords; ++n)
             PutAt(container_, kLargeAt * 512 + n * 100, Record(n));

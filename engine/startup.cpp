@@ -58,8 +58,8 @@ std::string Setting(const char* name, const std::string& unset) {
 // The line under the dealer's own text that tells where on this machine the file or share was
 // looked for.
 std::string CatalogHint() {
-    return "\nSearched the local folder " + platform::TempDir() + " (" +
-           Setting("TMPDIR", "/tmp") + ").";
+    return "\nSearched the local folder " + platform::TempDir() + " (" + Setting("TMPDIR", "/tmp") +
+           ").";
 }
 std::string ShareHint(const std::string& root, const std::string& server) {
     std::string folder =

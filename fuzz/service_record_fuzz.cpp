@@ -7,18 +7,19 @@
 
 #include "engine/error.h"
 #include "engine/packed_text.h"
-#include "shell/event_log.h"
 #include "service/clock_record.h"
 #include "service/detail_builders.h"
 #include "service/shop_record.h"
 #include "service/warranty_record.h"
+#include "shell/event_log.h"
 
 namespace {
 
 // The input cut into 512-byte records numbered from 1.
 class FuzzPages : public dv::PageSource {
   public:
-    FuzzPages(std::string name, std::string bytes) : name_(std::move(name)), bytes_(std::move(bytes)) {}
+    FuzzPages(std::string name, std::string bytes)
+        : name_(std::move(name)), bytes_(std::move(bytes)) {}
     const std::string& Name() const override { return name_; }
     int32_t LastRecord() override { return static_cast<int32_t>(bytes_.size() / 512); }
     std::string Read(int32_t record) override {

@@ -208,7 +208,8 @@ void LookUpLinePart(const std::string& part_key, LinePart& part) {
     const std::string rec = engine.LreadFile("PARTL", record, flag);
     part.found = true;
     constexpr int32_t kDescriptionAt = 179;
-    if (rec.size() >= kDescriptionAt) part.description = UcmView(fields::Mid(rec, kDescriptionAt, 14));
+    if (rec.size() >= kDescriptionAt)
+        part.description = UcmView(fields::Mid(rec, kDescriptionAt, 14));
     part.cost = Unpack("D", rec, 61);
 }
 

@@ -86,10 +86,14 @@ TEST(PathsTest, TheCacheChangesNoResolution) {
     WriteFile(root / "ds1/TMARLNK/d01/file0", "x");
     WriteFile(root / "ds1/TMARLNK/D02/X", "x");
     const char* paths[] = {
-        R"(\\DS1\tmarlnk\D01\FILE0)",  R"(\\DS1\TMARLNK\d01\file0)",
-        R"(\\DS1\TMARLNK\NOPE\FILE0)", R"(\\DS1\TMARLNK\..\..\etc\passwd)",
-        R"(\\DS1\TMARLNK\D01\.\..\d02\x)", R"(\\DS1\TMARLNK\)",
-        R"(\\DS2\TMARLNK\D01)",        R"(\\DS1\TMARLNK\\D01\FILE0)",
+        R"(\\DS1\tmarlnk\D01\FILE0)",
+        R"(\\DS1\TMARLNK\d01\file0)",
+        R"(\\DS1\TMARLNK\NOPE\FILE0)",
+        R"(\\DS1\TMARLNK\..\..\etc\passwd)",
+        R"(\\DS1\TMARLNK\D01\.\..\d02\x)",
+        R"(\\DS1\TMARLNK\)",
+        R"(\\DS2\TMARLNK\D01)",
+        R"(\\DS1\TMARLNK\\D01\FILE0)",
     };
     for (const char* path : paths) {
         SetPathCacheEnabled(false);
@@ -317,7 +321,9 @@ TEST(HostTest, OwnAddressPrefersANonLoopbackAddress) {
     const Case cases[] = {
         {"the name's LAN address", a("10.0.0.7"), {a("192.168.1.10")}, "10.0.0.7"},
         {"name on 127.0.1.1: the interface", a("127.0.1.1"), {a("192.168.1.10")}, "192.168.1.10"},
-        {"loopback interfaces skipped", a("127.0.1.1"), {a("127.0.0.1"), a("10.1.2.3")},
+        {"loopback interfaces skipped",
+         a("127.0.1.1"),
+         {a("127.0.0.1"), a("10.1.2.3")},
          "10.1.2.3"},
         {"name unresolved: the interface", -1, {a("192.168.1.10")}, "192.168.1.10"},
         {"no interface: the name's loopback", a("127.0.1.1"), {}, "127.0.1.1"},
@@ -330,7 +336,8 @@ TEST(HostTest, OwnAddressPrefersANonLoopbackAddress) {
         EXPECT_EQ(DottedAddress(OwnAddress("WS7")), c.want) << c.what;
     }
     SetHostServices({});
-    for (const int32_t address : InterfaceAddresses()) EXPECT_NE(DottedAddress(address), "127.0.0.1");
+    for (const int32_t address : InterfaceAddresses())
+        EXPECT_NE(DottedAddress(address), "127.0.0.1");
 }
 
 TEST(MessagesTest, RecordingSinkKeepsTitleTextAndIcon) {

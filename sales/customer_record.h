@@ -25,15 +25,15 @@ class cBusinessBasic;
 
 class clsCustomers {
   public:
-    int32_t Account = 0;         // 3 D
-    std::string Name;            // 6, 20 packed: 30 characters, name set
-    std::string Address_Line_1;  // 26
-    std::string Address_Line_2;  // 46
-    std::string Address_Line_3;  // 66
-    std::string State;           // found in the name and address text; not stored
-    std::string Zip_Code;        // the same
-    int32_t Area_Code = 0;       // 86 C, not clamped
-    int32_t Phone_Number = 0;    // 88 L, not clamped
+    int32_t Account = 0;             // 3 D
+    std::string Name;                // 6, 20 packed: 30 characters, name set
+    std::string Address_Line_1;      // 26
+    std::string Address_Line_2;      // 46
+    std::string Address_Line_3;      // 66
+    std::string State;               // found in the name and address text; not stored
+    std::string Zip_Code;            // the same
+    int32_t Area_Code = 0;           // 86 C, not clamped
+    int32_t Phone_Number = 0;        // 88 L, not clamped
     int16_t Part_Sales_Trackng = 0;  // 92 bit 0
     int16_t Partial_Ship = 0;        // 92 bit 1
     int16_t Back_Order_Cust = 0;     // 92 bit 2
@@ -51,7 +51,7 @@ class clsCustomers {
     int32_t Credit_Limit = 0;  // 103 L: whole currency units
     int32_t Price_Matrix = 0;
     int32_t Default_Level = 0;
-    int32_t Percentage_Bump = 0;  // 110 J, signed
+    int32_t Percentage_Bump = 0;           // 110 J, signed
     Date Date_SetUp = EmptyDate();         // 112 mmddyy
     Date Date_of_Last_Sale = EmptyDate();  // 115 mmddyy
     Date Date_of_Last_Pmt = EmptyDate();   // 118 mmddyy

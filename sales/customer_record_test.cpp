@@ -149,10 +149,10 @@ TEST_F(CustomerRecord, CustlAloneDecodesWhatLiesInsideIt) {
     c.Group_Code = "Q";
     c.Unpack(full.bytes().substr(0, 150));
     EXPECT_EQ(c.Account, 4711);
-    EXPECT_EQ(c.MTD_Discounts, 14500);    // ends at 148
-    EXPECT_EQ(c.MTD_Tot_Bal, 55);         // 149-152 runs past the end: kept
+    EXPECT_EQ(c.MTD_Discounts, 14500);  // ends at 148
+    EXPECT_EQ(c.MTD_Tot_Bal, 55);       // 149-152 runs past the end: kept
     EXPECT_EQ(c.Statement_Tot_Due, 66);
-    EXPECT_EQ(c.Group_Code, "");          // text past the end: empty
+    EXPECT_EQ(c.Group_Code, "");                     // text past the end: empty
     EXPECT_TRUE(IsEmptyDate(c.Date_of_Last_Close));  // a date past the end: 1/1/68
 }
 

@@ -31,10 +31,10 @@ void Read(T& member, const char* code, std::string_view rec, int32_t position) {
 
 // The flags of the word at 51, by bit (bit 0 first).
 int16_t D::*const kFlagBits[16] = {
-    &D::Special_Order,  &D::Trade_In,  &D::Pre_Posted, &D::Non_Replaced, &D::Cost_Entered,
-    &D::Estimated_Cost, &D::Price_Changed, &D::Warranty,   &D::Service_Policy, &D::Emergency,
-    &D::Non_Stock,      &D::Return_Item,   &D::Rebate,     &D::Defect,         &D::Factory_Freight,
-    &D::Taxable};
+    &D::Special_Order,  &D::Trade_In,       &D::Pre_Posted,      &D::Non_Replaced,
+    &D::Cost_Entered,   &D::Estimated_Cost, &D::Price_Changed,   &D::Warranty,
+    &D::Service_Policy, &D::Emergency,      &D::Non_Stock,       &D::Return_Item,
+    &D::Rebate,         &D::Defect,         &D::Factory_Freight, &D::Taxable};
 
 void ResetRemarkFields(D& r, std::string_view) {
     r.snLine = 0;
@@ -110,7 +110,8 @@ void UnpackKind(D& r, std::string_view rec) {
     Read(r.Mechanic_No, "B", rec, 50);
     if (!BinaryFits('C', 51, rec.size())) return;
     const int32_t word = Unpack("C", rec, 51);
-    for (int bit = 15; bit >= 0; --bit) r.*kFlagBits[bit] = static_cast<int16_t>(Min(word & (1 << bit), 1));
+    for (int bit = 15; bit >= 0; --bit)
+        r.*kFlagBits[bit] = static_cast<int16_t>(Min(word & (1 << bit), 1));
 }
 
 void PackKind(const D& r, std::string& rec) {

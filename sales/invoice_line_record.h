@@ -30,11 +30,11 @@ class clsInvoiceHistoryDetail {
 
     int32_t Invoice_Number = 0;
     int32_t Item_Number = 0;
-    std::string Line;         // 3 characters; "REM" a remark line
-    std::string Part_Number;  // 18 characters without dashes, " ,/."
-    std::string Part_w_Dash;  // the same characters under " ,-." with the dashes put back
-    std::string Description;  // 21 characters; a remark line's comment
-    std::string Comment;      // 36 characters from record byte 11
+    std::string Line;              // 3 characters; "REM" a remark line
+    std::string Part_Number;       // 18 characters without dashes, " ,/."
+    std::string Part_w_Dash;       // the same characters under " ,-." with the dashes put back
+    std::string Description;       // 21 characters; a remark line's comment
+    std::string Comment;           // 36 characters from record byte 11
     int64_t Quantity = 0;          // tenths
     int64_t Net_Each = 0;          // cents, unsigned on disk
     int64_t Cost_Each = 0;         // cents

@@ -51,7 +51,7 @@ TEST_F(InvoiceLine, ItemLineAtItsPlaces) {
     EXPECT_EQ(d.Part_Number, "AB12/X            ");
     EXPECT_EQ(d.Part_w_Dash, "AB1-2-X            ");  // the "/" reads "-" under the name set
     EXPECT_EQ(d.Description, "BEARING, FRONT       ");
-    EXPECT_EQ(d.Quantity, 25);  // 2.5
+    EXPECT_EQ(d.Quantity, 25);        // 2.5
     EXPECT_EQ(d.Net_Each, 0xFFFFFF);  // unsigned here
     EXPECT_EQ(d.Cost_Each, 1895);
     EXPECT_EQ(d.Back_Ordered_Qty, -10);

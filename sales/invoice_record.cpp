@@ -244,8 +244,10 @@ const std::array kShop = {
 void AdjustTransaction(H& r, std::string_view) {
     if (!r.Shop) r.Transaction_Type %= 10;
     if (r.Sub_Total < 0) {
-        if (r.Transaction_Type == 3) r.Transaction_Type = 1;
-        else if (r.Transaction_Type == 4) r.Transaction_Type = 2;
+        if (r.Transaction_Type == 3)
+            r.Transaction_Type = 1;
+        else if (r.Transaction_Type == 4)
+            r.Transaction_Type = 2;
     }
 }
 
@@ -293,8 +295,10 @@ std::span<const Field<H>> clsInvoiceHistory::CommonLayout() {
 void clsInvoiceHistory::Unpack(std::string_view record) {
     if (BinaryFits('J', 1, record.size())) {
         const int32_t status = dv::Unpack("J", record, 1);
-        if (invol::IsInvoiceStatus(status)) UnpackFields(InvoiceLayout(), *this, record);
-        else if (invol::IsShopStatus(status)) UnpackFields(ShopLayout(), *this, record);
+        if (invol::IsInvoiceStatus(status))
+            UnpackFields(InvoiceLayout(), *this, record);
+        else if (invol::IsShopStatus(status))
+            UnpackFields(ShopLayout(), *this, record);
     }
     UnpackFields(CommonLayout(), *this, record);
 }
@@ -307,8 +311,10 @@ void clsInvoiceHistory::Pack(std::string& record) {
         ManualInvoice = false;
     }
     if (Sub_Total < 0) {
-        if (Transaction_Type == 1) Transaction_Type = 3;
-        else if (Transaction_Type == 2) Transaction_Type = 4;
+        if (Transaction_Type == 1)
+            Transaction_Type = 3;
+        else if (Transaction_Type == 2)
+            Transaction_Type = 4;
     }
     if (ManualInvoice) Transaction_Type += 20;
     PackFields(CommonLayout(), *this, record);

@@ -109,7 +109,7 @@ TEST(InvoiceRecord, TransactionTypeManualInvoiceAndCredits) {
         bool manual;
         int32_t type;
     } cases[] = {
-        {1, 23, -1250, true, 1}, {1, 23, 1250, true, 3}, {1, 20, 0, false, 0},
+        {1, 23, -1250, true, 1}, {1, 23, 1250, true, 3},     {1, 20, 0, false, 0},
         {1, 24, -1, true, 2},    {80, 23, -1250, false, 23},  // a shop page keeps its byte
     };
     for (const auto& c : cases) {

@@ -64,11 +64,11 @@ void WalkPageChain(PageSource& file, int32_t head,
 
 // What one detail builder does its own way.
 struct PageChainPolicy {
-    const char* builder;      // the class named in the event-log labels, "clsInvDetail"
-    const char* file;         // "INVOL" or "WARRL"
-    bool name_alphabet;       // select " ,-." before the walk; false: decode with the one in force
-    int32_t segment_position; // 0: element 6 stays empty; else the page's B field that fills it
-    size_t total_count;       // how many totals the builder keeps
+    const char* builder;       // the class named in the event-log labels, "clsInvDetail"
+    const char* file;          // "INVOL" or "WARRL"
+    bool name_alphabet;        // select " ,-." before the walk; false: decode with the one in force
+    int32_t segment_position;  // 0: element 6 stays empty; else the page's B field that fills it
+    size_t total_count;        // how many totals the builder keeps
     // The total a line other than a remark adds quantity x net price to, chosen by its exact
     // 3-character code; -1 for none. Null when the builder keeps no totals.
     int (*total_for)(std::string_view code);

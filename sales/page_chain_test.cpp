@@ -80,7 +80,8 @@ TEST_F(InvoiceDetail, RowsComePageOneFirstWithTheirElements) {
     EXPECT_EQ(rows[0].cost_each, 600);
     EXPECT_EQ(rows[1].quantity, 1);  // 19 tenths
     EXPECT_EQ(rows[1].net_each, -2500);
-    EXPECT_EQ(rows[2].text, std::string("CUSTOMER WILL PICK UP, CALL FIRST") + std::string(30, ' '));
+    EXPECT_EQ(rows[2].text,
+              std::string("CUSTOMER WILL PICK UP, CALL FIRST") + std::string(30, ' '));
     EXPECT_EQ(rows[2].description, "");
     EXPECT_EQ(rows[2].quantity, 0);
     EXPECT_EQ(rows[3].quantity, 0);   // 9 tenths
@@ -113,7 +114,7 @@ TEST_F(InvoiceDetail, EachDamageEndsInOneEntryAndKeepsWhatWasBuilt) {
         size_t rows;
     } cases[] = {
         {0, {"GetDetail"}, err::kRecordNumber, 0},
-        {12, {"GetDetail"}, err::kRecordNumber, 0},  // a head past LastRecord
+        {12, {"GetDetail"}, err::kRecordNumber, 0},             // a head past LastRecord
         {6, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // a loop never reaching page 1
         {7, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // page byte 0
         {8, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // page byte 201
@@ -170,7 +171,7 @@ TEST_F(InvoiceDetail, TotalsByExactCodeInWholeUnits) {
     EXPECT_EQ(builder.Total(1), 0);      // 0 units (9 tenths)
     EXPECT_EQ(builder.Total(2), -200);   // -1 unit at 2.00
     EXPECT_EQ(builder.Total(3), 1000);   // 1 unit (15 tenths) at 10.00; the remark adds nothing
-    builder.GetDetail(0);  // a failure at the first read clears the totals too
+    builder.GetDetail(0);                // a failure at the first read clears the totals too
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(builder.Total(i), 0);
     EXPECT_TRUE(builder.Rows().empty());
 }

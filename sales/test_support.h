@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/event_log.h"
 #include "sampledata/record_builder.h"
+#include "shell/event_log.h"
 
 namespace dv::sales_test {
 
@@ -17,8 +17,7 @@ inline constexpr int32_t kInvolLength = 512;  // eight slots a page
 // A line slot (44 bytes): code, part number, dash codes, description, quantity in tenths, net
 // price and cost in cents.
 inline std::string Slot(std::string_view code, std::string_view part, std::string_view dashes,
-                        std::string_view description, int32_t tenths, int32_t net,
-                        int32_t cost) {
+                        std::string_view description, int32_t tenths, int32_t net, int32_t cost) {
     using sample::TextSet;
     return sample::RecordBuilder(44)
         .Text(1, code, 2, TextSet::kNames)
@@ -48,8 +47,7 @@ inline sample::RecordBuilder Page(int32_t page, int32_t link, const std::vector<
         .Bin(110, 'K', link)
         .Bin(115, 'B', page)
         .Bin(146, 'B', slot_count >= 0 ? slot_count : static_cast<int32_t>(slots.size()));
-    for (size_t j = 0; j < slots.size(); ++j)
-        b.Raw(161 + 44 * static_cast<int32_t>(j), slots[j]);
+    for (size_t j = 0; j < slots.size(); ++j) b.Raw(161 + 44 * static_cast<int32_t>(j), slots[j]);
     return b;
 }
 

@@ -15,8 +15,8 @@
 // OUT/share is the folder DASHVANE_SHARES names (holding DS1/TMARLNK/...), OUT/tmp the folder
 // TMPDIR and TEMP name (holding tMRCatalog.ini). Files of an earlier run are overwritten;
 // nothing else in OUT is touched.
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -54,7 +54,8 @@ int Help() {
     }
     std::cout << "\nCounts: each sets one count of the scale (the others stay the scale's):\n";
     width = 0;
-    for (const auto& c : dv::sample::PlanCounts()) width = std::max(width, std::string(c.option).size());
+    for (const auto& c : dv::sample::PlanCounts())
+        width = std::max(width, std::string(c.option).size());
     for (const auto& c : dv::sample::PlanCounts()) {
         const std::string option = c.option + std::string(" N");
         std::cout << "  " << option << std::string(width + 4 - option.size(), ' ') << c.description

@@ -148,7 +148,8 @@ TEST(NamedDamage, ADamageOfBytesAnEarlierOneCutAwayIsNamed) {
         damage::ApplyNamedDamages(image, cut_first);
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("--damage linei-root finds nothing to damage", 0), 0u);
+        EXPECT_EQ(std::string(e.what()).rfind("--damage linei-root finds nothing to damage", 0),
+                  0u);
     }
 }
 

@@ -470,7 +470,8 @@ std::string DocumentBytes(const std::string& number, int32_t vendor, const Day& 
                           .str());
     for (const std::string& c : comments)
         records.push_back(RecordBuilder(kDocRecord).Bin(1, 'J', 1).Text(3, c, 35).str());
-    records.push_back(RecordBuilder(kDocRecord).Bin(1, 'J', 1).Bin(22, 'L', Checked32(total)).str());
+    records.push_back(
+        RecordBuilder(kDocRecord).Bin(1, 'J', 1).Bin(22, 'L', Checked32(total)).str());
     for (const DocLine& l : lines) {
         RecordBuilder b(kDocRecord);
         b.Bin(1, 'J', l.kind);

@@ -19,7 +19,9 @@ struct Sums {
 };
 
 }  // namespace
-void PrintTo(Scale scale, std::ostream* os) { *os << ScaleName(scale); }
+void PrintTo(Scale scale, std::ostream* os) {
+    *os << ScaleName(scale);
+}
 namespace {
 
 class LinesAgainstParts : public ::testing::TestWithParam<Scale> {};

@@ -24,8 +24,8 @@ std::map<std::string, int32_t> ReadBack(const DemoPlan& plan) {
     if (mBusinessBasic == nullptr) return counts;
     cBusinessBasic& bb = *mBusinessBasic;
     int16_t flag = 0;
-    for (const char* index : {"LINEI", "PARTI", "VNDRI", "RTTBI", "PUTBI", "CUSTI", "TICKI",
-                              "UNITI", "WARRI"})
+    for (const char* index :
+         {"LINEI", "PARTI", "VNDRI", "RTTBI", "PUTBI", "CUSTI", "TICKI", "UNITI", "WARRI"})
         counts[index] = bb.KCount(index, flag);
     auto used_slots = [&](int32_t first, int32_t last, int32_t from, int32_t to) {
         int32_t used = 0;
@@ -64,8 +64,8 @@ TEST(PlanCounts, ASetWrittenWithCountsHoldsThem) {
     // Past 900 orders and 600 shop jobs the documents' and jobs' numbering changes scheme:
     // every one must still get a file and a table slot of its own.
     const std::map<std::string, std::string> given = {
-        {"--product-lines", "6"}, {"--parts", "300"},   {"--vendors", "30"},
-        {"--returns", "12"},      {"--orders", "950"},  {"--customers", "50"},
+        {"--product-lines", "6"}, {"--parts", "300"},        {"--vendors", "30"},
+        {"--returns", "12"},      {"--orders", "950"},       {"--customers", "50"},
         {"--tickets", "9"},       {"--saved-invoices", "7"}, {"--units", "120"},
         {"--shop-jobs", "700"},   {"--claims", "40"}};
     const std::map<std::string, int32_t> counts = ReadBack(WithCounts(given));

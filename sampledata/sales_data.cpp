@@ -5,8 +5,8 @@
 #include <set>
 #include <stdexcept>
 
-#include "sampledata/damage.h"
 #include "sampledata/as_of.h"
+#include "sampledata/damage.h"
 
 namespace dv::sample {
 namespace {
@@ -31,23 +31,23 @@ const T& Pick(Random& r, const T (&items)[N]) {
     return items[static_cast<size_t>(r.Between(0, static_cast<int64_t>(N) - 1))];
 }
 
-const char* const kFirst[] = {"ASHFORD", "BELLAMY", "CARROW",  "DUNMORE", "ELLISON", "FAIRLEY",
-                              "GARLAND", "HOLLIS",  "IVERSON", "JARRETT", "KENDALL", "LOWELL",
-                              "MERCER",  "NORWOOD", "OAKLEY",  "PRESCOTT", "QUINLAN", "RUTLEDGE",
-                              "SUTTER",  "TILDEN",  "UPTON",   "VAUGHN",  "WHITCOMB", "YARBROUGH"};
-const char* const kKinds[] = {"FARMS",        "FARM-SUPPLY", "LAWN CARE",     "LANDSCAPING",
-                              "CONSTRUCTION", "EXCAVATING",  "TREE SERVICE",  "GOLF CLUB",
-                              "ORCHARDS",     "DAIRY",       "RENTALS",       "CO-OP"};
+const char* const kFirst[] = {"ASHFORD", "BELLAMY", "CARROW",  "DUNMORE",  "ELLISON",  "FAIRLEY",
+                              "GARLAND", "HOLLIS",  "IVERSON", "JARRETT",  "KENDALL",  "LOWELL",
+                              "MERCER",  "NORWOOD", "OAKLEY",  "PRESCOTT", "QUINLAN",  "RUTLEDGE",
+                              "SUTTER",  "TILDEN",  "UPTON",   "VAUGHN",   "WHITCOMB", "YARBROUGH"};
+const char* const kKinds[] = {"FARMS",        "FARM-SUPPLY", "LAWN CARE",    "LANDSCAPING",
+                              "CONSTRUCTION", "EXCAVATING",  "TREE SERVICE", "GOLF CLUB",
+                              "ORCHARDS",     "DAIRY",       "RENTALS",      "CO-OP"};
 const char* const kPeople[] = {"JOHN", "MARY", "DAVE", "ANNA", "PETE", "LISA", "MARK", "SUE"};
-const char* const kStreets[] = {"RIVER RD",   "COUNTY RD 12", "MAIN ST",  "STATE RTE 4",
+const char* const kStreets[] = {"RIVER RD",   "COUNTY RD 12", "MAIN ST",   "STATE RTE 4",
                                 "MILL CREEK", "ORCHARD LN",   "HIGHWAY 9", "LAKE AVE"};
 const char* const kTowns[] = {"SPRINGFIELD, OH 45501", "DAYTON, OH 45402",   "XENIA, OH 45385",
                               "URBANA, OH 43078",      "TROY, OH 45373",     "PIQUA, OH 45356",
                               "LIMA, OH 45801",        "RICHMOND, IN 47374", "MUNCIE, IN 47302"};
-const char* const kItems[] = {"BLADE, MOWER",   "FILTER, OIL",   "BELT, DRIVE",   "SPARK PLUG",
-                              "TIRE, FRONT",    "BATTERY",       "SEAT COVER",    "HYD HOSE",
-                              "GREASE, CASE",   "CHAIN, SAW",    "BAR OIL, GAL",  "PULLEY, IDLER",
-                              "BEARING, WHEEL", "CABLE, CLUTCH", "GLOVES, PAIR",  "TRIMMER LINE"};
+const char* const kItems[] = {"BLADE, MOWER",   "FILTER, OIL",   "BELT, DRIVE",  "SPARK PLUG",
+                              "TIRE, FRONT",    "BATTERY",       "SEAT COVER",   "HYD HOSE",
+                              "GREASE, CASE",   "CHAIN, SAW",    "BAR OIL, GAL", "PULLEY, IDLER",
+                              "BEARING, WHEEL", "CABLE, CLUTCH", "GLOVES, PAIR", "TRIMMER LINE"};
 const char* const kRemarks[] = {"CUSTOMER WILL PICK UP",   "CALL WHEN PARTS ARRIVE",
                                 "SHIP VIA GROUND",         "HOLD FOR PAYMENT",
                                 "DELIVER WITH NEXT ROUTE", "QUOTE GOOD FOR 30 DAYS"};
@@ -186,10 +186,12 @@ int32_t AddCounterDocument(RecordFileWriter& invol, Random& r, const DocPlan& d,
         }
         const int64_t kind = r.Between(0, 19);
         const char* code = kind == 0 ? "500" : kind == 1 ? "502" : kind == 2 ? "550" : "120";
-        const int32_t tenths = static_cast<int32_t>(r.Between(1, 12) * 10 + (r.Between(0, 9) == 0 ? 5 : 0));
+        const int32_t tenths =
+            static_cast<int32_t>(r.Between(1, 12) * 10 + (r.Between(0, 9) == 0 ? 5 : 0));
         const int32_t cost = static_cast<int32_t>(r.Between(150, 25000));
         const int32_t net = cost + cost * static_cast<int32_t>(r.Between(15, 60)) / 100;
-        std::string part = std::to_string(r.Between(10, 99)) + "-" + std::to_string(r.Between(1000, 9999));
+        std::string part =
+            std::to_string(r.Between(10, 99)) + "-" + std::to_string(r.Between(1000, 9999));
         if (kind == 0) part = "LABOR";
         slots.push_back(InvolItemSlot(code, part, kind == 0 ? "SHOP LABOR" : Pick(r, kItems),
                                       tenths, net, cost));
@@ -222,8 +224,7 @@ int32_t AddCounterDocument(RecordFileWriter& invol, Random& r, const DocPlan& d,
 }  // namespace
 
 std::string InvolItemSlot(std::string_view code, std::string_view part_with_dashes,
-                          std::string_view description, int32_t tenths, int32_t net,
-                          int32_t cost) {
+                          std::string_view description, int32_t tenths, int32_t net, int32_t cost) {
     RecordBuilder s(44);
     s.Text(1, code, 2, TextSet::kNames)
         .PartNumber(3, part_with_dashes)
@@ -262,8 +263,8 @@ int32_t AddInvolDocument(RecordFileWriter& invol, const RecordBuilder& header,
 }
 
 std::string ReceivablesSummary(Random& r, int32_t futures, int64_t* total_cents) {
-    static const char* const kRows[] = {"CURRENT",       "OVER 30 DAYS",  "OVER 60 DAYS",
-                                        "OVER 90 DAYS",  "OVER 120 DAYS", "FINANCE CHARGES",
+    static const char* const kRows[] = {"CURRENT",        "OVER 30 DAYS",   "OVER 60 DAYS",
+                                        "OVER 90 DAYS",   "OVER 120 DAYS",  "FINANCE CHARGES",
                                         "UNAPPLIED CASH", "CREDIT BALANCES"};
     std::string text = "A/R SUMMARY AS OF ENDDAY\r\n";
     int64_t total = 0;
@@ -300,9 +301,9 @@ SalesFilesSummary AddSalesFiles(DataSetWriter& set, const DemoPlan& plan) {
     IndexWriter& ticki = set.AddIndex("TICKI", 4);
     const int32_t budget = std::max(plan.invoice_pages, 20);
     const int32_t tickets = plan.tickets > 0 ? plan.tickets : std::clamp(budget / 60, 4, 600);
-    const int32_t saved = std::min(plan.saved_invoices > 0 ? plan.saved_invoices
-                                                           : std::clamp(budget / 100, 3, 3100),
-                                   kSavedInvoiceSlots);
+    const int32_t saved =
+        std::min(plan.saved_invoices > 0 ? plan.saved_invoices : std::clamp(budget / 100, 3, 3100),
+                 kSavedInvoiceSlots);
 
     for (int32_t i = 0; i < tickets; ++i) {
         DocPlan d;
@@ -403,8 +404,8 @@ void SavedHeadPastLastRecord(DataSetImage& image) {
     std::string& file0 = image.File(image.DataPath("FILE0"));
     const int64_t value = image.Logical("INVOL").last_record + 1;
     const size_t at = 301 * 512 + 4;
-    for (int i = 3; i >= 0; --i) file0.at(at + static_cast<size_t>(3 - i)) =
-        static_cast<char>((value >> (8 * i)) & 0xFF);
+    for (int i = 3; i >= 0; --i)
+        file0.at(at + static_cast<size_t>(3 - i)) = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 void ZeroDate(DataSetImage& image) {
     PutField(image, "INVOL", 1, 110, 3, 0);

@@ -38,19 +38,18 @@ struct SalesFilesSummary {
     std::vector<int32_t> accounts;  // CUSTI's accounts, ascending
     int32_t tickets = 0;
     int32_t saved_invoices = 0;
-    int32_t invoices = 0;              // posted invoices
-    int64_t ticket_total_cents = 0;    // sum of the tickets' sub-totals
-    int64_t saved_total_cents = 0;     // sum of the saved invoices' sub-totals
-    int64_t receivables_cents = 0;     // DARR.KRLI's total line (line 30)
-    int32_t first_ticket_head = 0;     // record 3: the first ticket, three pages
+    int32_t invoices = 0;            // posted invoices
+    int64_t ticket_total_cents = 0;  // sum of the tickets' sub-totals
+    int64_t saved_total_cents = 0;   // sum of the saved invoices' sub-totals
+    int64_t receivables_cents = 0;   // DARR.KRLI's total line (line 30)
+    int32_t first_ticket_head = 0;   // record 3: the first ticket, three pages
     int32_t first_ticket_number = 0;
 };
 
 // A line slot of an INVOL page: code, part number (dashes coded), description, quantity in
 // tenths, net price and cost each in cents.
 std::string InvolItemSlot(std::string_view code, std::string_view part_with_dashes,
-                          std::string_view description, int32_t tenths, int32_t net,
-                          int32_t cost);
+                          std::string_view description, int32_t tenths, int32_t net, int32_t cost);
 std::string InvolRemarkSlot(std::string_view text);
 
 // Writes a document's pages into INVOL: `header` (a record of INVOL's length holding the
@@ -69,15 +68,15 @@ std::string ReceivablesSummary(Random& r, int32_t futures, int64_t* total_cents)
 // Damage on demand for the counter documents of a built demo set; each targets the first pick
 // ticket (INVOL records 1-3) or the files named.
 namespace sales_damage {
-void LoopPageChain(DataSetImage& image);        // page 2 links back to the head
-void PageByte(DataSetImage& image, int32_t value);  // page 2's page number: 0 or 201
-void MissingMiddlePage(DataSetImage& image);    // the head links to page 1, past page 2
-void SlotCountPastRecord(DataSetImage& image);  // page 1 counts 255 slots
+void LoopPageChain(DataSetImage& image);             // page 2 links back to the head
+void PageByte(DataSetImage& image, int32_t value);   // page 2's page number: 0 or 201
+void MissingMiddlePage(DataSetImage& image);         // the head links to page 1, past page 2
+void SlotCountPastRecord(DataSetImage& image);       // page 1 counts 255 slots
 void TicketHeadPastLastRecord(DataSetImage& image);  // TICKI's first entry past INVOL's end
 void SavedHeadPastLastRecord(DataSetImage& image);   // the first directory slot past the end
-void ZeroDate(DataSetImage& image);             // page 1's date field holds 0
-void RemoveReceivables(DataSetImage& image);    // no DARR.KRLI
-void MalformedReceivables(DataSetImage& image); // line 5 without an amount
+void ZeroDate(DataSetImage& image);                  // page 1's date field holds 0
+void RemoveReceivables(DataSetImage& image);         // no DARR.KRLI
+void MalformedReceivables(DataSetImage& image);      // line 5 without an amount
 }  // namespace sales_damage
 
 // A damage kind by name (the units data's own list uses it).

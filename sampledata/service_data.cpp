@@ -18,14 +18,14 @@ constexpr int32_t kShopStatus = 80;
 
 const char* const kSubStatusNames[5] = {"WAITING PARTS", "WAITING APPROVL", "IN PROGRESS",
                                         "ON HOLD", "READY FOR PICKUP"};
-const char* const kClaimNames[] = {"HARLAN FARMS",     "BECKER LAWN CARE", "OSTROM DAIRY",
-                                   "VOGEL ORCHARDS",   "MARSH LANDSCAPING", "DUNBAR RENTALS",
-                                   "FENWICK TREE CARE", "GRAYSON ACRES",   "HOLLIS GRAIN"};
-const char* const kCallResults[] = {"NO ANSWER", "LEFT MESSAGE", "NOTIFIED", "WILL PICK UP",
-                                    "APPROVED", "DECLINED"};
+const char* const kClaimNames[] = {"HARLAN FARMS",      "BECKER LAWN CARE",  "OSTROM DAIRY",
+                                   "VOGEL ORCHARDS",    "MARSH LANDSCAPING", "DUNBAR RENTALS",
+                                   "FENWICK TREE CARE", "GRAYSON ACRES",     "HOLLIS GRAIN"};
+const char* const kCallResults[] = {"NO ANSWER",    "LEFT MESSAGE", "NOTIFIED",
+                                    "WILL PICK UP", "APPROVED",     "DECLINED"};
 const char* const kBrands[][2] = {
-    {"KUBOTA", "TRACTOR L3901"}, {"STIHL", "CHAINSAW MS250"}, {"TORO", "MOWER TIMECUTTER"},
-    {"HONDA", "GENERATOR EU2200"}, {"JOHN DEERE", "GATOR XUV"},   {"POLARIS", "RANGER 570"},
+    {"KUBOTA", "TRACTOR L3901"},   {"STIHL", "CHAINSAW MS250"}, {"TORO", "MOWER TIMECUTTER"},
+    {"HONDA", "GENERATOR EU2200"}, {"JOHN DEERE", "GATOR XUV"}, {"POLARIS", "RANGER 570"},
 };
 // Lines of a job or a claim: code, part, description, price range in cents.
 struct LineKind {
@@ -35,12 +35,9 @@ struct LineKind {
     int32_t low, high;
 };
 const LineKind kLineKinds[] = {
-    {"120", "FLTR4455", "OIL FILTER", 600, 2400},
-    {"120", "BLT7781", "DRIVE BELT", 2500, 9000},
-    {"130", "SPK100", "SPARK PLUG", 300, 1200},
-    {"500", "LABOR", "SHOP LABOR", 6500, 11000},
-    {"502", "FREIGHT", "FREIGHT IN", 1500, 4000},
-    {"550", "SUPPLIES", "SHOP SUPPLIES", 200, 1500},
+    {"120", "FLTR4455", "OIL FILTER", 600, 2400}, {"120", "BLT7781", "DRIVE BELT", 2500, 9000},
+    {"130", "SPK100", "SPARK PLUG", 300, 1200},   {"500", "LABOR", "SHOP LABOR", 6500, 11000},
+    {"502", "FREIGHT", "FREIGHT IN", 1500, 4000}, {"550", "SUPPLIES", "SHOP SUPPLIES", 200, 1500},
 };
 const char* const kStatuses[] = {"O", "1", "C", "B", "2", "S", "3", "O", "4", "5", "C", "O"};
 
@@ -95,8 +92,8 @@ std::string SlotBytes(const Line& l) {
 // Writes the pages of one document into `file`, page 1 first, each page's lines in its slots;
 // `header` fills the fields beside the chain fields of every page. Returns the head record.
 template <typename Header>
-int32_t AddPages(RecordFileWriter& file, int32_t status, const std::vector<std::vector<Line>>& pages,
-                 Ymd date, const Header& header) {
+int32_t AddPages(RecordFileWriter& file, int32_t status,
+                 const std::vector<std::vector<Line>>& pages, Ymd date, const Header& header) {
     int32_t below = 0;
     for (size_t p = 0; p < pages.size(); ++p) {
         RecordBuilder b = file.NewRecord();
@@ -137,8 +134,8 @@ std::vector<int32_t> PeopleNumbers(DataSetWriter& set, bool mechanics) {
     if (set.Has("MANI")) {
         for (const auto& [key, record] : set.Index("MANI").Sorted()) {
             if (key.size() < 2 || record < 1) continue;
-            const int32_t n = (static_cast<unsigned char>(key[0]) << 8) |
-                              static_cast<unsigned char>(key[1]);
+            const int32_t n =
+                (static_cast<unsigned char>(key[0]) << 8) | static_cast<unsigned char>(key[1]);
             if (n == 0 || n > 255) continue;
             if ((n >= 50) == mechanics) numbers.push_back(n);
         }
@@ -172,10 +169,9 @@ JobSlot JobTableSlot(int32_t job) {
 ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
     Random r(0x5E2B1CE5ull);
     ServiceSummary summary;
-    RecordFileWriter& invol = set.Has("INVOL") ? set.Records("INVOL")
-                                               : set.AddRecordFile("INVOL", kInvolLength);
-    if (invol.record_length() != kInvolLength)
-        throw std::logic_error("INVOL pages are 512 bytes");
+    RecordFileWriter& invol =
+        set.Has("INVOL") ? set.Records("INVOL") : set.AddRecordFile("INVOL", kInvolLength);
+    if (invol.record_length() != kInvolLength) throw std::logic_error("INVOL pages are 512 bytes");
     const std::vector<int32_t> accounts = CustomerAccounts(set);
     const std::vector<int32_t> mechanics = PeopleNumbers(set, true);
     const std::vector<int32_t> countermen = PeopleNumbers(set, false);
@@ -200,7 +196,8 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
     for (int32_t i = 0; i < jobs; ++i) {
         const int32_t job = JobNumberOf(i, jobs);
         const std::string status = kStatuses[i % std::size(kStatuses)];
-        const int32_t requests = static_cast<int32_t>(1 + (i % 3 == 1 ? 1 : 0) + (i % 5 == 2 ? 2 : 0));
+        const int32_t requests =
+            static_cast<int32_t>(1 + (i % 3 == 1 ? 1 : 0) + (i % 5 == 2 ? 2 : 0));
         std::vector<std::vector<Line>> pages;
         int64_t sub_total = 0;
         for (int32_t p = 0; p < requests; ++p) {
@@ -211,7 +208,8 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
                 sub_total += LineTotal(l);
                 lines.push_back(l);
             }
-            if (p == 0 && i % 3 == 0) lines.push_back({"REM", "CUSTOMER REPORTS HARD START", "", 0, 0, 0});
+            if (p == 0 && i % 3 == 0)
+                lines.push_back({"REM", "CUSTOMER REPORTS HARD START", "", 0, 0, 0});
             pages.push_back(lines);
         }
         const int32_t account =
@@ -308,7 +306,8 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
                 (l.code == "500" ? claim.labor : claim.parts) += LineTotal(l);
                 lines.push_back(l);
             }
-            if (p == 0 && c % 2 == 0) lines.push_back({"REM", "WARRANTY AUTH 44" + std::to_string(c), "", 0, 0, 0});
+            if (p == 0 && c % 2 == 0)
+                lines.push_back({"REM", "WARRANTY AUTH 44" + std::to_string(c), "", 0, 0, 0});
             claim.pages.push_back(lines);
         }
         RecordBuilder& h = claim.header;
@@ -354,8 +353,8 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
     }
     for (int32_t c = 0; c < claims; ++c) {
         Claim& claim = list[static_cast<size_t>(c)];
-        const int32_t head = AddPages(warrl, 1, claim.pages, Ymd{2024, 6, 1},
-                                      [](RecordBuilder&, int32_t) {});
+        const int32_t head =
+            AddPages(warrl, 1, claim.pages, Ymd{2024, 6, 1}, [](RecordBuilder&, int32_t) {});
         claim.header.Bin(509, 'L', head);
         warrl.Set(c + 1, claim.header.bytes());
         std::string key(4, '\0');

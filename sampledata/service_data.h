@@ -48,12 +48,12 @@ JobSlot JobTableSlot(int32_t job);
 
 // What AddServiceFiles wrote, for tests and for subsystems that refer to it.
 struct ServiceSummary {
-    std::vector<int32_t> jobs;          // every job number in the table, in table order
-    std::vector<int32_t> listed_jobs;   // those the Open Shop Work view lists (not billed)
-    int64_t open_total_cents = 0;       // the sum of the listed jobs' sub-totals
-    int32_t claims = 0;                 // claim headers, WARRL records 1 to claims
-    std::vector<int32_t> listed_keys;   // the WARRI keys of the claims Billed Warranties lists
-    int64_t warranty_parts_cents = 0;   // their parts and labor totals as the builder sums them
+    std::vector<int32_t> jobs;         // every job number in the table, in table order
+    std::vector<int32_t> listed_jobs;  // those the Open Shop Work view lists (not billed)
+    int64_t open_total_cents = 0;      // the sum of the listed jobs' sub-totals
+    int32_t claims = 0;                // claim headers, WARRL records 1 to claims
+    std::vector<int32_t> listed_keys;  // the WARRI keys of the claims Billed Warranties lists
+    int64_t warranty_parts_cents = 0;  // their parts and labor totals as the builder sums them
     int64_t warranty_labor_cents = 0;
 };
 

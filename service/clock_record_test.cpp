@@ -113,9 +113,8 @@ TEST_F(ClockRecordTest, PackWritesOnlyTheFieldsOfItsType) {
         const bool type1 = c.recordStatus == 1;
         for (size_t i = 0; i < kLength; ++i) {
             const int pos = static_cast<int>(i) + 1;
-            const bool untouched =
-                type1 ? (pos >= 15 && pos <= 25) || pos > 32
-                      : pos == 7 || pos == 8 || pos == 25 || pos > 32;
+            const bool untouched = type1 ? (pos >= 15 && pos <= 25) || pos > 32
+                                         : pos == 7 || pos == 8 || pos == 25 || pos > 32;
             EXPECT_EQ(rec[i], untouched ? '\x55' : source.bytes()[i])
                 << "type " << c.recordStatus << " byte " << pos;
         }

@@ -27,15 +27,16 @@ int WarrTotalFor(std::string_view code) {
 int32_t FindClaim(cBusinessBasic& engine, int32_t key, const char* source) {
     const int32_t record = FindByNumber(engine, "WARRI", key);
     if (record <= 0)
-        throw BasicError(err::kClaimKey, source, "No warranty claim for key " + std::to_string(key));
+        throw BasicError(err::kClaimKey, source,
+                         "No warranty claim for key " + std::to_string(key));
     return record;
 }
 
-const PageChainPolicy clsShopDetail::kPolicy = {
-    "clsShopDetail", "INVOL", false, 97, clsShopDetail::kTotals, &ShopTotalFor};
+const PageChainPolicy clsShopDetail::kPolicy = {"clsShopDetail",        "INVOL",      false, 97,
+                                                clsShopDetail::kTotals, &ShopTotalFor};
 
-const PageChainPolicy clsWarrDetail::kPolicy = {
-    "clsWarrDetail", "WARRL", false, 0, clsWarrDetail::kTotals, &WarrTotalFor};
+const PageChainPolicy clsWarrDetail::kPolicy = {"clsWarrDetail",        "WARRL",      false, 0,
+                                                clsWarrDetail::kTotals, &WarrTotalFor};
 
 clsShopDetail::clsShopDetail() : builder_(kPolicy) {}
 

@@ -7,22 +7,22 @@
 #include "engine/packed_text.h"
 #include "parts/test_data_set.h"
 #include "sales/test_support.h"
-#include "shell/event_log.h"
 #include "sampledata/record_builder.h"
+#include "shell/event_log.h"
 
 namespace dv {
 namespace {
 
-using sample::RecordBuilder;
 using sales_test::RecordedEvents;
+using sample::RecordBuilder;
 
 using sales_test::Slot;
 std::string Remark(std::string_view text) {
     return sales_test::RemarkSlot(text);
 }
 // A page of the shop or warranty file: the chain fields, the slots and the request segment.
-RecordBuilder Page(int32_t status, int32_t page, int32_t link, const std::vector<std::string>& slots,
-                   int32_t segment = 0) {
+RecordBuilder Page(int32_t status, int32_t page, int32_t link,
+                   const std::vector<std::string>& slots, int32_t segment = 0) {
     return sales_test::Page(page, link, slots, -1, status).Bin(97, 'B', segment);
 }
 
@@ -39,14 +39,18 @@ class DetailBuilders : public parts_test::EngineTest {
         // code; 4-5 pages 2 and 3 linking to each other; 6 page byte 0; 7 page byte 201; 8 a
         // page 3 linking to 1 (page 2 missing).
         auto& invol = set.AddRecordFile("INVOL", 512);
-        invol.Add(Page(80, 1, 111524, {Slot("120", "ABCDEF", "4", "BEARING", 15, 1000, 600),
-                                       Remark("CALL BEFORE PICKUP")}, 0));
-        invol.Add(Page(80, 2, 1, {Slot("500", "LABOR", "", "SHOP LABOR", 20, 6500, 0),
-                                  Remark("SECOND REQUEST")}, 2));
-        invol.Add(Page(80, 1, 111524,
-                       {Slot("500", "L", "", "", 20, 1500, 0), Slot("502", "F", "", "", 20, 1500, 0),
-                        Slot("550", "M", "", "", 20, 1500, 0), Slot("120", "P", "", "", 20, 1500, 0),
-                        Slot("50 ", "P", "", "", 19, 1500, 0), Remark("NOTHING")}));
+        invol.Add(Page(
+            80, 1, 111524,
+            {Slot("120", "ABCDEF", "4", "BEARING", 15, 1000, 600), Remark("CALL BEFORE PICKUP")},
+            0));
+        invol.Add(Page(
+            80, 2, 1,
+            {Slot("500", "LABOR", "", "SHOP LABOR", 20, 6500, 0), Remark("SECOND REQUEST")}, 2));
+        invol.Add(
+            Page(80, 1, 111524,
+                 {Slot("500", "L", "", "", 20, 1500, 0), Slot("502", "F", "", "", 20, 1500, 0),
+                  Slot("550", "M", "", "", 20, 1500, 0), Slot("120", "P", "", "", 20, 1500, 0),
+                  Slot("50 ", "P", "", "", 19, 1500, 0), Remark("NOTHING")}));
         invol.Add(Page(80, 2, 5, {}));
         invol.Add(Page(80, 3, 4, {}));
         invol.Add(Page(80, 0, 1, {}));
@@ -58,12 +62,15 @@ class DetailBuilders : public parts_test::EngineTest {
         auto& warrl = set.AddRecordFile("WARRL", 512);
         auto& warri = set.AddIndex("WARRI", 4);
         const int32_t keys[] = {7000, 7002, 7003, 7004, 7005};
-        for (int i = 0; i < 5; ++i) warrl.Add(RecordBuilder(512).Bin(1, 'C', 1).Bin(5, 'L', keys[i]));
-        const int32_t a1 = warrl.Add(Page(1, 1, 60124, {Slot("500", "LAB", "", "", 10, 2000, 0),
-                                                        Slot("120", "PRT", "", "", 30, 500, 200)}));
-        const int32_t a2 = warrl.Add(Page(1, 2, a1, {Slot("502", "FRT", "", "", 10, 700, 0),
-                                                     Slot("550", "SUP", "", "", 20, 100, 0),
-                                                     Remark("AUTH 4411")}));
+        for (int i = 0; i < 5; ++i)
+            warrl.Add(RecordBuilder(512).Bin(1, 'C', 1).Bin(5, 'L', keys[i]));
+        const int32_t a1 = warrl.Add(Page(
+            1, 1, 60124,
+            {Slot("500", "LAB", "", "", 10, 2000, 0), Slot("120", "PRT", "", "", 30, 500, 200)}));
+        const int32_t a2 =
+            warrl.Add(Page(1, 2, a1,
+                           {Slot("502", "FRT", "", "", 10, 700, 0),
+                            Slot("550", "SUP", "", "", 20, 100, 0), Remark("AUTH 4411")}));
         const int32_t b1 = warrl.Add(Page(1, 1, 60124, {Slot("120", "ONE", "", "", 10, 99, 50)}));
         const int32_t l1 = warrl.Add(Page(1, 2, 0, {}));
         warrl.Set(l1, Page(1, 2, l1, {}).bytes());  // page 2 linking to itself
@@ -94,7 +101,8 @@ class DetailBuilders : public parts_test::EngineTest {
         size_t sales_from = 0, shell_from = 0;
         std::vector<std::string> list;
         const std::vector<std::string>& entries() {
-            list.assign(sales.entries().begin() + static_cast<long>(sales_from), sales.entries().end());
+            list.assign(sales.entries().begin() + static_cast<long>(sales_from),
+                        sales.entries().end());
             list.insert(list.end(), shell.entries().begin() + static_cast<long>(shell_from),
                         shell.entries().end());
             return list;

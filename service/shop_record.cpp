@@ -61,16 +61,20 @@ void UnpackTransactionType(S& r, std::string_view rec) {
     if (!BinaryFits('B', 123, rec.size())) return;
     int32_t type = Unpack("B", rec, 123) % 10;
     if (BinaryFits('L', 125, rec.size()) && Unpack("L", rec, 125) < 0) {
-        if (type == 3) type = 1;
-        else if (type == 4) type = 2;
+        if (type == 3)
+            type = 1;
+        else if (type == 4)
+            type = 2;
     }
     r.Transaction_Type = type;
 }
 void PackTransactionType(const S& r, std::string& rec) {
     int32_t type = r.Transaction_Type;
     if (r.Sub_Total < 0) {
-        if (type == 1) type = 3;
-        else if (type == 2) type = 4;
+        if (type == 1)
+            type = 3;
+        else if (type == 2)
+            type = 4;
     }
     Pack("B", rec, type, 123);
 }

@@ -35,63 +35,63 @@ inline constexpr int32_t kShopPageStatusAlt = 81;
 
 class clsShop {
   public:
-    int32_t Record_Status = 0;         // 1 J
-    int32_t Account = 0;               // 3 L: customer (key of CUSTI)
-    int32_t ShipTo = 0;                // 7 D, then the rule at 141 (see Unpack)
-    int64_t ReplacementEstimate = 0;   // 10 C, whole units
-    int32_t TaxCode = 0;               // not stored
-    int32_t AlternateTaxCode = 0;      // 12 C
-    int64_t Meter = 0;                 // 14 D, tenths
-    Date ScheduleDate = EmptyDate();   // 17 J
-    Date PostCardDate = EmptyDate();   // 19 J
-    std::array<Date, 3> CallDates{};   // 21, 23, 25 J; rebuilt by every Unpack
-    std::string RepairBrand;           // 27, 10 packed: 15 characters
-    std::string RepairBrandDescription;  // 37, 14 packed: 21 characters
-    std::string SerialNumber1;         // 51, 12 packed: 18 characters
-    std::string SerialNumber2;         // 63, 12 packed: 18 characters
-    int32_t ShopReference = 0;         // 75 L
-    int32_t Mechanic = 0;              // 79 B (key of MANI)
-    int32_t PostCardCount = 0;         // 80 B
-    int64_t EstimateAmount = 0;        // 81 C, whole units
-    Date PromiseDate = EmptyDate();    // 83 J
-    Date DeliveryDate = EmptyDate();   // 85 J
-    std::string POReference;           // 87, 6 packed: 9 characters
-    Date DateCompleted = EmptyDate();  // 93 J
-    Date DateCheckedIn = EmptyDate();  // 95 J
-    int32_t segment = 0;               // 97 B: the page's request, from 0
-    std::string Status;                // 99, 1 character
-    int32_t DeliveryCode = 0;          // 100 B
-    int32_t JobNumber = 0;             // 101 C
-    int32_t TimeIn = 0;                // 103 C, unscaled
-    std::string PhoneNumber2;          // 105, 8 packed: 12 characters (110-112 also the link)
-    int32_t Counterman = 0;            // 113 B (key of MANI)
-    int32_t SalesMan = 0;              // 114 B
-    int32_t Page = 0;                  // 115 B
-    int16_t Rental = 0;                // 116 bit value 64: 1 or 0
-    int16_t Shop = 0;                  // 116 bit value 128: 1 or 0
-    int32_t Distributor = 0;           // not stored
-    std::array<int32_t, 2> WarrVend{};  // C at 117, C at 97; rebuilt by every Unpack
-    std::string Warranty;              // 119, 1 character: "Y" a warranty job
+    int32_t Record_Status = 0;            // 1 J
+    int32_t Account = 0;                  // 3 L: customer (key of CUSTI)
+    int32_t ShipTo = 0;                   // 7 D, then the rule at 141 (see Unpack)
+    int64_t ReplacementEstimate = 0;      // 10 C, whole units
+    int32_t TaxCode = 0;                  // not stored
+    int32_t AlternateTaxCode = 0;         // 12 C
+    int64_t Meter = 0;                    // 14 D, tenths
+    Date ScheduleDate = EmptyDate();      // 17 J
+    Date PostCardDate = EmptyDate();      // 19 J
+    std::array<Date, 3> CallDates{};      // 21, 23, 25 J; rebuilt by every Unpack
+    std::string RepairBrand;              // 27, 10 packed: 15 characters
+    std::string RepairBrandDescription;   // 37, 14 packed: 21 characters
+    std::string SerialNumber1;            // 51, 12 packed: 18 characters
+    std::string SerialNumber2;            // 63, 12 packed: 18 characters
+    int32_t ShopReference = 0;            // 75 L
+    int32_t Mechanic = 0;                 // 79 B (key of MANI)
+    int32_t PostCardCount = 0;            // 80 B
+    int64_t EstimateAmount = 0;           // 81 C, whole units
+    Date PromiseDate = EmptyDate();       // 83 J
+    Date DeliveryDate = EmptyDate();      // 85 J
+    std::string POReference;              // 87, 6 packed: 9 characters
+    Date DateCompleted = EmptyDate();     // 93 J
+    Date DateCheckedIn = EmptyDate();     // 95 J
+    int32_t segment = 0;                  // 97 B: the page's request, from 0
+    std::string Status;                   // 99, 1 character
+    int32_t DeliveryCode = 0;             // 100 B
+    int32_t JobNumber = 0;                // 101 C
+    int32_t TimeIn = 0;                   // 103 C, unscaled
+    std::string PhoneNumber2;             // 105, 8 packed: 12 characters (110-112 also the link)
+    int32_t Counterman = 0;               // 113 B (key of MANI)
+    int32_t SalesMan = 0;                 // 114 B
+    int32_t Page = 0;                     // 115 B
+    int16_t Rental = 0;                   // 116 bit value 64: 1 or 0
+    int16_t Shop = 0;                     // 116 bit value 128: 1 or 0
+    int32_t Distributor = 0;              // not stored
+    std::array<int32_t, 2> WarrVend{};    // C at 117, C at 97; rebuilt by every Unpack
+    std::string Warranty;                 // 119, 1 character: "Y" a warranty job
     std::array<int32_t, 3> CallStatus{};  // B at 120, 121, 122; rebuilt by every Unpack
-    int32_t Transaction_Type = 0;      // 123 B mod 10, see Unpack
-    int32_t Delivery_Code = 0;         // 124 B
-    int64_t Sub_Total = 0;             // 125 L, cents
-    int32_t Disc_Percentage = 0;       // 129 J
-    int64_t Discount_Amount = 0;       // 131 L, cents
-    int32_t Tax_Rate = 0;              // 135 C
-    int64_t Tax_Amount = 0;            // 137 L, cents
-    int32_t Department = 0;            // 145 B
-    std::string Sales_Code;            // 147, 1 character
-    std::string Tax_Code;              // 148, 1 character
-    int32_t Tax_Rate_Code = 0;         // 149 B
-    int32_t Price_Code = 0;            // not stored
-    int32_t Packing_Slip_No = 0;       // 151 L
-    int32_t Category = 0;              // 156 B
-    int32_t Terms_Code = 0;            // 157 B
-    int64_t Down_Payment = 0;          // not stored
-    int32_t RecordNumber = 0;          // not stored: the page's INVOL record number, set by callers
-    std::string Notes;                 // not stored
-    int32_t Codes = 0;                 // not stored
+    int32_t Transaction_Type = 0;         // 123 B mod 10, see Unpack
+    int32_t Delivery_Code = 0;            // 124 B
+    int64_t Sub_Total = 0;                // 125 L, cents
+    int32_t Disc_Percentage = 0;          // 129 J
+    int64_t Discount_Amount = 0;          // 131 L, cents
+    int32_t Tax_Rate = 0;                 // 135 C
+    int64_t Tax_Amount = 0;               // 137 L, cents
+    int32_t Department = 0;               // 145 B
+    std::string Sales_Code;               // 147, 1 character
+    std::string Tax_Code;                 // 148, 1 character
+    int32_t Tax_Rate_Code = 0;            // 149 B
+    int32_t Price_Code = 0;               // not stored
+    int32_t Packing_Slip_No = 0;          // 151 L
+    int32_t Category = 0;                 // 156 B
+    int32_t Terms_Code = 0;               // 157 B
+    int64_t Down_Payment = 0;             // not stored
+    int32_t RecordNumber = 0;  // not stored: the page's INVOL record number, set by callers
+    std::string Notes;         // not stored
+    int32_t Codes = 0;         // not stored
 
     // Decodes a page into the fields, in the layout's order. Besides the plain fields:
     //   - ShipTo: first D at 7; then, after Tax_Amount, K at 141: three bytes of 255 (K = -1)

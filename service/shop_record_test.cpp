@@ -95,7 +95,8 @@ class ShopRecordTest : public ::testing::Test {
 TEST_F(ShopRecordTest, EveryFieldDecodesFromItsPlace) {
     clsShop s;
     s.Unpack(FullPage().str());
-    for (const LongCase& c : kLongs) EXPECT_EQ(s.*c.member, c.expected) << "field at " << c.position;
+    for (const LongCase& c : kLongs)
+        EXPECT_EQ(s.*c.member, c.expected) << "field at " << c.position;
     EXPECT_EQ(s.ShipTo, 40217);  // the rule at 141 replaces the 40300 read at 7
     EXPECT_EQ(s.ReplacementEstimate, 1500);
     EXPECT_EQ(s.Meter, 12345);
@@ -139,11 +140,9 @@ TEST_F(ShopRecordTest, ShipToRuleAt141) {
         int64_t at141;  // 3 bytes
         int32_t expected;
     } cases[] = {
-        {40300, 0xFFFFFF, 555},    // all 255: the customer's own account
+        {40300, 0xFFFFFF, 555},       // all 255: the customer's own account
         {40300, 0xFFFFFE, 16777214},  // any other value, unsigned
-        {40300, 0x800000, 8388608},
-        {40300, 0, 0},
-        {40300, 77, 77},
+        {40300, 0x800000, 8388608},  {40300, 0, 0}, {40300, 77, 77},
     };
     for (const auto& c : cases) {
         RecordBuilder b(kPage);
@@ -174,8 +173,8 @@ TEST_F(ShopRecordTest, TransactionTypeIsTheLastDigitAndCreditsFoldThreeAndFour) 
         int stored;
         int64_t sub_total;
         int32_t expected;
-    } cases[] = {{14, -1, 2}, {14, 0, 4}, {14, 500, 4}, {3, -100, 1}, {13, 100, 3},
-                 {2, -100, 2}, {5, -100, 5}, {250, 0, 0}, {99, -1, 9}};
+    } cases[] = {{14, -1, 2},  {14, 0, 4},   {14, 500, 4}, {3, -100, 1}, {13, 100, 3},
+                 {2, -100, 2}, {5, -100, 5}, {250, 0, 0},  {99, -1, 9}};
     for (const auto& c : cases) {
         RecordBuilder b(kPage);
         b.Bin(123, 'B', c.stored).Bin(125, 'L', c.sub_total);

@@ -145,7 +145,7 @@ TEST_F(WarrantyRecordTest, ShortHeaderKeepsTheFieldsPastItsEnd) {
     b.Bin(1, 'C', 2).Bin(296, 'L', 7);
     w.Unpack(b.str());
     EXPECT_EQ(w.Status, 2);
-    EXPECT_EQ(w.Part_Paid_Amount, 7);    // 296-299: the last binary field inside
+    EXPECT_EQ(w.Part_Paid_Amount, 7);       // 296-299: the last binary field inside
     EXPECT_EQ(w.Labor_Paid_Amount, 30000);  // 300-303 is cut: kept
     EXPECT_EQ(w.Cust_No, 40217);
     EXPECT_EQ(w.Inv_Ptr, 4242);

@@ -31,12 +31,12 @@ void Print(const std::string& document) {
 }
 
 void PrintCalls(const char* what, const dv::platform::FileCalls& c) {
-    std::fprintf(stderr, "%-22s %7llu %10llu %6llu %6llu %6llu %8llu %7llu\n", what,
-                 static_cast<unsigned long long>(c.reads), static_cast<unsigned long long>(c.bytes),
-                 static_cast<unsigned long long>(c.opens), static_cast<unsigned long long>(c.closes),
-                 static_cast<unsigned long long>(c.fstats),
-                 static_cast<unsigned long long>(c.lookups),
-                 static_cast<unsigned long long>(c.Calls()));
+    std::fprintf(
+        stderr, "%-22s %7llu %10llu %6llu %6llu %6llu %8llu %7llu\n", what,
+        static_cast<unsigned long long>(c.reads), static_cast<unsigned long long>(c.bytes),
+        static_cast<unsigned long long>(c.opens), static_cast<unsigned long long>(c.closes),
+        static_cast<unsigned long long>(c.fstats), static_cast<unsigned long long>(c.lookups),
+        static_cast<unsigned long long>(c.Calls()));
 }
 
 // The file-system calls of each view's last load and of the whole run, for the load benchmark:

@@ -254,7 +254,9 @@ struct LookupFailure {
     std::vector<std::string> descriptions, costs;
     bool step_fails = true;
 };
-void PrintTo(const LookupFailure& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const LookupFailure& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PartLookupFailure : public OrderDetailTest,
                           public ::testing::WithParamInterface<LookupFailure> {};
@@ -283,25 +285,24 @@ const std::vector<std::string> kOwnCosts = {".00", "9.95", "2.50", ".00"};
 
 INSTANTIATE_TEST_SUITE_P(
     OrderDetail, PartLookupFailure,
-    ::testing::Values(
-        LookupFailure{"NoParti",
-                      [](sample::DataSetImage& image) {
-                          sample::damage::RemoveDirectoryEntry(image, "PARTI");
-                      },
-                      kNoneFound, kOwnCosts},
-        LookupFailure{"PartlEndsBeforeTheCost",
-                      [](sample::DataSetImage& image) {
-                          sample::damage::ShortenRecords(image, "PARTL", 62);
-                      },
-                      kNoneFound, kOwnCosts},
-        // The description's first six bytes hold nine characters; the cost is read.
-        LookupFailure{"PartlEndsInsideTheDescription",
-                      [](sample::DataSetImage& image) {
-                          sample::damage::ShortenRecords(image, "PARTL", 184);
-                      },
-                      {"HYDRAULIC", "Part Not Found", "BELT     ", "GASKET   "},
-                      {"15.00", "9.95", "2.50", ".00"},
-                      false}),
+    ::testing::Values(LookupFailure{"NoParti",
+                                    [](sample::DataSetImage& image) {
+                                        sample::damage::RemoveDirectoryEntry(image, "PARTI");
+                                    },
+                                    kNoneFound, kOwnCosts},
+                      LookupFailure{"PartlEndsBeforeTheCost",
+                                    [](sample::DataSetImage& image) {
+                                        sample::damage::ShortenRecords(image, "PARTL", 62);
+                                    },
+                                    kNoneFound, kOwnCosts},
+                      // The description's first six bytes hold nine characters; the cost is read.
+                      LookupFailure{"PartlEndsInsideTheDescription",
+                                    [](sample::DataSetImage& image) {
+                                        sample::damage::ShortenRecords(image, "PARTL", 184);
+                                    },
+                                    {"HYDRAULIC", "Part Not Found", "BELT     ", "GASKET   "},
+                                    {"15.00", "9.95", "2.50", ".00"},
+                                    false}),
     [](const auto& param_info) { return std::string(param_info.param.what); });
 
 }  // namespace

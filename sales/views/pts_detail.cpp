@@ -154,8 +154,7 @@ void ShowPickTicket(const std::string& ticket, DetailHost& host) {
     Request("ShowPickTicket", [&] {
         DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
         Design(form);
-        const int32_t head =
-            FindByNumber(Engine("ShowPickTicket"), "TICKI", TicketNumber(ticket));
+        const int32_t head = FindByNumber(Engine("ShowPickTicket"), "TICKI", TicketNumber(ticket));
         if (head <= 0) {
             host.Message(TicketGoneMessage(ticket));
             return;

@@ -55,7 +55,8 @@ class SalesViewTest : public views_test::ViewTest {
             .Bin(103, 'L', c.limit)
             .Bin(149, 'L', c.mtd_balance)
             .Bin(169, 'L', c.statement_due);
-        for (int i = 0; i < 3; ++i) r.Text(26 + 20 * i, c.address[static_cast<size_t>(i)], 20, TextSet::kNames);
+        for (int i = 0; i < 3; ++i)
+            r.Text(26 + 20 * i, c.address[static_cast<size_t>(i)], 20, TextSet::kNames);
         const int32_t n = custl_->Add(r.bytes().substr(0, 192));
         ecustl_->Add(r.bytes().substr(192));
         custi_->Add(RecordBuilder(4).Bin(1, 'L', c.account).str(), n);
@@ -69,9 +70,9 @@ class SalesViewTest : public views_test::ViewTest {
         for (size_t p = 0; p < pages.size(); ++p) {
             std::vector<std::string> page_slots;
             if (p == 0) page_slots = slots;
-            RecordBuilder b = sales_test::Page(static_cast<int32_t>(p + 1),
-                                               p == 0 ? mmddyy : previous, page_slots, pages[p],
-                                               d.status);
+            RecordBuilder b =
+                sales_test::Page(static_cast<int32_t>(p + 1), p == 0 ? mmddyy : previous,
+                                 page_slots, pages[p], d.status);
             b.Bin(3, 'D', d.account)
                 .Bin(106, 'L', d.number)
                 .Bin(113, 'B', d.counterman)

@@ -17,8 +17,8 @@
 #include "service/views/warranty_view.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
-#include "shell/qt/grid_table_model.h"
 #include "shell/qt/detail_dialog.h"
+#include "shell/qt/grid_table_model.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/program.h"
@@ -49,7 +49,6 @@ class ServiceFormsTest : public ProgramFixture {
     PartsViewForm* Open(std::string_view key, std::string_view form) {
         return OpenForm<PartsViewForm>(key, form);
     }
-
 };
 
 TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {

@@ -45,7 +45,8 @@ class DemoServiceViews : public ::testing::Test {
         sample::DataSetImage image = summary_set.Build();
         if (damage) damage(image);
         share_.Write(image);
-        controller_ = std::make_unique<MainController>(views_, DefaultEngineHooks(), window_, window_);
+        controller_ =
+            std::make_unique<MainController>(views_, DefaultEngineHooks(), window_, window_);
         controller_->Load();
     }
     const RecapBoard& Recap() const { return *controller_->recap_board(); }
@@ -82,7 +83,8 @@ TEST_F(DemoServiceViews, PlainFormWithTotalsOfTheData) {
     EXPECT_EQ(warranty->labor_cents(), summary.warranty_labor_cents);
     EXPECT_FALSE(Recap().Figure(recap::kWarranty).red);
     EXPECT_TRUE(events.entries().empty());
-    for (const std::string& line : log.lines()) EXPECT_EQ(line.find("Error"), std::string::npos) << line;
+    for (const std::string& line : log.lines())
+        EXPECT_EQ(line.find("Error"), std::string::npos) << line;
 }
 
 TEST_F(DemoServiceViews, OptionsChooseTheSegmentFormAtStartTreeAndRefresh) {
@@ -101,9 +103,10 @@ TEST_F(DemoServiceViews, OptionsChooseTheSegmentFormAtStartTreeAndRefresh) {
     controller_->Refresh();
     EXPECT_NE(Warranty(form::kWarSeg), nullptr);
     EXPECT_EQ(controller_->Instance(form::kWarranty), nullptr);
-    EXPECT_EQ(Recap().Figure(recap::kWarranty).caption,
-              FormatNumber(Number::Cents(summary.warranty_parts_cents + summary.warranty_labor_cents),
-                           "$#,###,###.00"));
+    EXPECT_EQ(
+        Recap().Figure(recap::kWarranty).caption,
+        FormatNumber(Number::Cents(summary.warranty_parts_cents + summary.warranty_labor_cents),
+                     "$#,###,###.00"));
 }
 
 TEST_F(DemoServiceViews, DamagedClaimsGiveFailureRowsWhoseTotalsCountOnce) {

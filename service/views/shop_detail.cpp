@@ -83,17 +83,16 @@ std::string PhoneText(int32_t area_code, int32_t number) {
 
 std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
     cBusinessBasic& bb = service::Engine("grdShop_BtnClick");
-    auto form = std::make_unique<DetailForm>(std::string(kShopDetailForm),
-                                             "Shop Job Detail ...   Shop Job : " +
-                                                 std::to_string(job));
+    auto form = std::make_unique<DetailForm>(
+        std::string(kShopDetailForm), "Shop Job Detail ...   Shop Job : " + std::to_string(job));
     const int32_t record = GetJob(job);
     int16_t flag = 0;
     const std::string page = bb.LreadFile("INVOL", record, flag);
     clsShop shop;
     shop.Unpack(page);
     shop.RecordNumber = record;
-    form->SetCaption(form->caption() + "     Job Status : " +
-                     (shop.Status == "C" ? "Completed" : "Open"));
+    form->SetCaption(form->caption() +
+                     "     Job Status : " + (shop.Status == "C" ? "Completed" : "Open"));
 
     // Customer.
     clsCustomers customer;
@@ -128,9 +127,8 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
         form->AddLabel("lblCallDate(" + std::to_string(3 + i) + ")");
     }
     for (int i = 0; i < 3; ++i) {
-        const int32_t raw = fields::BinaryFits('C', 21 + 2 * i, page.size())
-                                ? Unpack("C", page, 21 + 2 * i)
-                                : 0;
+        const int32_t raw =
+            fields::BinaryFits('C', 21 + 2 * i, page.size()) ? Unpack("C", page, 21 + 2 * i) : 0;
         if (raw != 0 && raw != 40699)
             form->SetLabel("lblCallDate(" + std::to_string(i) + ")", FormatDate(shop.CallDates[i]));
     }
@@ -229,7 +227,9 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
         const std::string i = std::to_string(t.index);
         AddShown(*form, "lblTotCap(" + i + ")", t.caption, completed);
         AddShown(*form, "lblRecap(" + i + ")", completed);
-        if (completed) form->SetLabel("lblRecap(" + i + ")", FormatNumber(Number::Cents(t.cents), kTotalFormat));
+        if (completed)
+            form->SetLabel("lblRecap(" + i + ")",
+                           FormatNumber(Number::Cents(t.cents), kTotalFormat));
     }
     return form;
 }

@@ -18,22 +18,31 @@ class ShopDetailTest : public ServiceViewTest {
         AddCustomers({{1001, "HARLAN FARMS", 612, 5551234, "JOAN"}, {1002, "BECKER", 0, 4441234}});
         AddPeople({{7, "MARY OSTROM"}, {52, "TOM VOGEL"}});
         auto& invol = set.AddRecordFile("INVOL", 512);
-        const int32_t p1 = invol.Add(Header(Page(80, 1, 111524,
-                                                 {Slot("120", "FLTR4455", "OIL FILTER", 20, 850, 500),
-                                                  RemarkSlot("CHECK BELT")}, 0), 5, "C", 1001));
+        const int32_t p1 = invol.Add(Header(
+            Page(80, 1, 111524,
+                 {Slot("120", "FLTR4455", "OIL FILTER", 20, 850, 500), RemarkSlot("CHECK BELT")},
+                 0),
+            5, "C", 1001));
         const int32_t p2 = invol.Add(Header(Page(80, 2, p1,
                                                  {Slot("500", "LABOR", "SHOP LABOR", 15, 7000, 0),
                                                   Slot("502", "FRT", "FREIGHT", 10, 1200, 0),
-                                                  Slot("550", "SUP", "SUPPLIES", 10, 300, 0)}, 1),
+                                                  Slot("550", "SUP", "SUPPLIES", 10, 300, 0)},
+                                                 1),
                                             5, "C", 1001));
-        const int32_t p3 = invol.Add(Header(Page(80, 1, 111524, {Slot("120", "X", "PART", 10, 100, 50)}), 6, "O", 1002));
+        const int32_t p3 = invol.Add(
+            Header(Page(80, 1, 111524, {Slot("120", "X", "PART", 10, 100, 50)}), 6, "O", 1002));
         const int32_t p4 = invol.Add(Header(Page(80, 1, 111524, {}), 7, "2", 4242));
-        set.File0().Block(451).Bin(5 * 4 + 1, 'L', p2).Bin(6 * 4 + 1, 'L', p3).Bin(7 * 4 + 1, 'L', p4);
+        set.File0()
+            .Block(451)
+            .Bin(5 * 4 + 1, 'L', p2)
+            .Bin(6 * 4 + 1, 'L', p3)
+            .Bin(7 * 4 + 1, 'L', p4);
         set.File0().Block(446).Raw(1, "NO ANSWER   LEFT MESSAGE");
         Start();
     }
 
-    static RecordBuilder Header(RecordBuilder b, int32_t job, const std::string& status, int32_t account) {
+    static RecordBuilder Header(RecordBuilder b, int32_t job, const std::string& status,
+                                int32_t account) {
         b.Bin(3, 'L', account)
             .Bin(14, 'D', 12345)
             .Bin(21, 'C', 20000)
@@ -78,7 +87,7 @@ TEST_F(ShopDetailTest, CompletedJobOfTwoRequests) {
     EXPECT_EQ(s.LabelText("lblMan(1)").substr(0, 16), "7 - MARY OSTROM ");
     EXPECT_EQ(s.LabelText("lblEquip(4)"), "1234.5");
     EXPECT_EQ(s.LabelText("lblCallDate(0)"), FormatDate(MakeDate(2022, 10, 3)));
-    EXPECT_EQ(s.LabelText("lblCallDate(1)"), "");  // 40699: not shown
+    EXPECT_EQ(s.LabelText("lblCallDate(1)"), "");              // 40699: not shown
     EXPECT_EQ(s.LabelText("lblCallDate(4)"), "LEFT MESSAGE");  // its result still is
     EXPECT_EQ(s.LabelText("lblCallDate(3)"), "NO ANSWER   ");
     EXPECT_EQ(s.LabelText("lblCallDate(5)"), "");
@@ -99,8 +108,9 @@ TEST_F(ShopDetailTest, CompletedJobOfTwoRequests) {
     const DetailSnapshot::Grid* g = s.FindGrid(kShopDetailGrid);
     ASSERT_NE(g, nullptr);
     ASSERT_EQ(g->rows.size(), 5u);
-    EXPECT_EQ(g->rows[0], (std::vector<std::string>{"1", "120", "FLTR4455          ",
-                                                    "OIL FILTER           ", "2", "8.50", "5.00", ""}));
+    EXPECT_EQ(g->rows[0],
+              (std::vector<std::string>{"1", "120", "FLTR4455          ", "OIL FILTER           ",
+                                        "2", "8.50", "5.00", ""}));
     EXPECT_EQ(g->rows[2][0], "2");
 
     // Request 2 alone, then every request again.
@@ -148,7 +158,8 @@ TEST_F(ShopDetailTest, ButtonOpensTheDetailAndTrapsItsErrors) {
     view->ButtonClick(kShopGrid, 1);
     EXPECT_EQ(details.shown.size(), 1u);
     ASSERT_EQ(details.messages.size(), 1u);
-    EXPECT_EQ(details.messages[0].rfind("Error in frmShop grdShop_BtnClick routine error # :  81", 0), 0u)
+    EXPECT_EQ(
+        details.messages[0].rfind("Error in frmShop grdShop_BtnClick routine error # :  81", 0), 0u)
         << details.messages[0];
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0], "*" + details.messages[0]);

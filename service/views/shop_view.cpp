@@ -24,10 +24,12 @@ constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowFormat = "$##,###.00";
 
 const HeaderSort kHeaderSorts[] = {
-    {"Job #", kSortNumber},   {"Status", kSortText},    {"Shop Ref #", kSortNumber},
-    {"", kSortNumber} /* "Request": no sort */, {"Account", kSortNumber}, {"Name", kSortText},
-    {"CM", kSortNumber},      {"ndateIn", kSortNumber}, {"ndateComp", kSortNumber},
-    {"Sub-Total", kSortNumber}, {"Warranty", kSortText}, {"Brand", kSortText},
+    {"Job #", kSortNumber},      {"Status", kSortText},
+    {"Shop Ref #", kSortNumber}, {"", kSortNumber} /* "Request": no sort */,
+    {"Account", kSortNumber},    {"Name", kSortText},
+    {"CM", kSortNumber},         {"ndateIn", kSortNumber},
+    {"ndateComp", kSortNumber},  {"Sub-Total", kSortNumber},
+    {"Warranty", kSortText},     {"Brand", kSortText},
 };
 
 }  // namespace
@@ -112,8 +114,7 @@ void ShopView::GetShopData(ViewContext& context) {
             if (shop.Status == "B") continue;
             const int r = grid_->AddRow();
             grid_->SetCell(r, "Job #", std::to_string(shop.JobNumber), shop.JobNumber);
-            grid_->SetCell(r, "Shop Ref #", std::to_string(shop.ShopReference),
-                           shop.ShopReference);
+            grid_->SetCell(r, "Shop Ref #", std::to_string(shop.ShopReference), shop.ShopReference);
             grid_->SetCell(r, "Account", std::to_string(shop.Account), shop.Account);
             grid_->SetCell(r, "Name", RawCustomerName(bb, shop.Account));
             grid_->SetCell(r, "CM", std::to_string(shop.Counterman), shop.Counterman);

@@ -83,7 +83,7 @@ TEST(ShopStatus, TextTable) {
 TEST(ShopJobTable, SlotBoundaries) {
     const struct {
         int32_t job, block, slot;
-    } cases[] = {{0, 451, 0},     {127, 451, 127},  {128, 452, 0},  {999, 458, 103},
+    } cases[] = {{0, 451, 0},      {127, 451, 127},  {128, 452, 0},    {999, 458, 103},
                  {1000, 501, 104}, {1126, 501, 102}, {1127, 502, 103}, {kLastJobNumber, 571, 102}};
     for (const auto& c : cases) {
         int32_t block = 0, position = 0;
@@ -93,17 +93,17 @@ TEST(ShopJobTable, SlotBoundaries) {
     }
     for (int32_t job : {kLastJobNumber + 1, -1, 65535}) {
         int32_t block = 0, position = 0;
-        parts_test::ExpectError([&] { JobSlotOf(job, block, position); }, err::kJobNumber,
-                                "Job number outside the open shop-job table: " +
-                                    std::to_string(job));
+        parts_test::ExpectError(
+            [&] { JobSlotOf(job, block, position); }, err::kJobNumber,
+            "Job number outside the open shop-job table: " + std::to_string(job));
     }
 }
 
 TEST_F(ShopViewTest, ListsOpenJobsAndTotalsThemOnRecapLabel3) {
     AddJob({1000, "C", 1001, 12345, 0, 20000, 20003, "Y"});
     AddJob({5, "1", 1002, 500, 2});
-    AddJob({6, "B", 1001, 99999});      // billed: not listed, not counted
-    AddJob({7, "O", 4242, 100});        // a customer CUSTI lacks
+    AddJob({6, "B", 1001, 99999});                   // billed: not listed, not counted
+    AddJob({7, "O", 4242, 100});                     // a customer CUSTI lacks
     set.File0().Block(451).Bin(8 * 4 + 1, 'L', -3);  // negative and empty slots are skipped
     Start();
     EXPECT_EQ(GetJob(1000), 1);
@@ -124,8 +124,7 @@ TEST_F(ShopViewTest, ListsOpenJobsAndTotalsThemOnRecapLabel3) {
     EXPECT_EQ(Column(g, "Date Comp")[2], "10/6/2022");
     EXPECT_EQ(Column(g, "ndateComp"), (std::vector<std::string>{"0", "0", "20003"}));
     EXPECT_EQ(Column(g, "ndateIn")[2], "20000");
-    EXPECT_EQ(Column(g, "Sub-Total"),
-              (std::vector<std::string>{"$5.00", "$1.00", "$123.45"}));
+    EXPECT_EQ(Column(g, "Sub-Total"), (std::vector<std::string>{"$5.00", "$1.00", "$123.45"}));
     EXPECT_EQ(Column(g, "Warranty"), (std::vector<std::string>{"", "", "Y"}));
     EXPECT_EQ(Column(g, "Brand")[0], "KUBOTA         ");
     EXPECT_EQ(Column(g, "Shop Ref #")[2], "6000");

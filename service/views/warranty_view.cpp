@@ -27,9 +27,9 @@ const HeaderSort kPlainSorts[] = {
     {"Dist", kSortNumber},     {"Parts", kSortNumber},     {"Labor", kSortNumber},
 };
 const HeaderSort kSegmentSorts[] = {
-    {"Shop Ref", kSortNumber}, {"Req", kSortNumber},       {"Invoice #", kSortNumber},
-    {"Cust #", kSortNumber},   {"Name", kSortText},        {"Brand/Type", kSortText},
-    {"ndate", kSortNumber},    {"Dist", kSortNumber},      {"Parts", kSortNumber},
+    {"Shop Ref", kSortNumber}, {"Req", kSortNumber},  {"Invoice #", kSortNumber},
+    {"Cust #", kSortNumber},   {"Name", kSortText},   {"Brand/Type", kSortText},
+    {"ndate", kSortNumber},    {"Dist", kSortNumber}, {"Parts", kSortNumber},
     {"Labor", kSortNumber},
 };
 
@@ -120,16 +120,18 @@ void WarrantyView::Fill(ViewContext& context) {
                 grid_->SetCell(r, "Shop Ref", std::to_string(claim.Shop_Ref), claim.Shop_Ref);
             }
             grid_->SetPayload(r, std::to_string(key_value));
-            grid_->SetCell(r, "Invoice #", std::to_string(claim.Billed_Inv_No), claim.Billed_Inv_No);
+            grid_->SetCell(r, "Invoice #", std::to_string(claim.Billed_Inv_No),
+                           claim.Billed_Inv_No);
             grid_->SetCell(r, "Cust #", std::to_string(claim.Cust_No), claim.Cust_No);
             if (failed)
                 grid_->SetCell(r, "Name", std::string(kWarrantyFailureName));
             else
-                grid_->SetCell(r, "Name", segments_ ? GetCustomerName(claim.Cust_No) : claim.Cust_Name);
-            grid_->SetCell(r, "Brand/Type",
-                           failed ? std::string()
-                                  : Trimmed(claim.Repair_Brand) + " - " +
-                                        Trimmed(claim.Repair_Equip_Desc));
+                grid_->SetCell(r, "Name",
+                               segments_ ? GetCustomerName(claim.Cust_No) : claim.Cust_Name);
+            grid_->SetCell(
+                r, "Brand/Type",
+                failed ? std::string()
+                       : Trimmed(claim.Repair_Brand) + " - " + Trimmed(claim.Repair_Equip_Desc));
             const int32_t day = IsEmptyDate(claim.Date_Billed) ? 0 : DayNumber(claim.Date_Billed);
             grid_->SetCell(r, "Date Billed", service::DateCell(claim.Date_Billed), day);
             grid_->SetCell(r, "ndate", std::to_string(day), day);
@@ -138,9 +140,11 @@ void WarrantyView::Fill(ViewContext& context) {
                 grid_->SetCell(r, "Parts", "0", 0);
                 grid_->SetCell(r, "Labor", "0", 0);
             } else {
-                grid_->SetCell(r, "Parts", FormatNumber(Number::Cents(builder.WarrPartTotal()), kRowFormat),
+                grid_->SetCell(r, "Parts",
+                               FormatNumber(Number::Cents(builder.WarrPartTotal()), kRowFormat),
                                builder.WarrPartTotal());
-                grid_->SetCell(r, "Labor", FormatNumber(Number::Cents(builder.WarrLabTotal()), kRowFormat),
+                grid_->SetCell(r, "Labor",
+                               FormatNumber(Number::Cents(builder.WarrLabTotal()), kRowFormat),
                                builder.WarrLabTotal());
             }
             parts_cents_ += builder.WarrPartTotal();
@@ -150,8 +154,8 @@ void WarrantyView::Fill(ViewContext& context) {
         record = service::AbsoluteRecord(record);
     }
     grid_->MoveFirst();
-    context.Recap().SetCaption(recap::kWarranty,
-                               FormatNumber(Number::Cents(parts_cents_ + labor_cents_), kSumFormat));
+    context.Recap().SetCaption(
+        recap::kWarranty, FormatNumber(Number::Cents(parts_cents_ + labor_cents_), kSumFormat));
 }
 
 void WarrantyView::HeaderClick(std::string_view grid, int column) {
@@ -204,7 +208,8 @@ std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
     for (const char* c : {"Line", "Part #", "Description", "Qty", "Net", "Cost"}) {
         const bool number = std::string_view(c) == "Qty" || std::string_view(c) == "Net" ||
                             std::string_view(c) == "Cost";
-        grid.AddColumn({c, c, "", false, false, number ? CellAlignment::kRight : CellAlignment::kLeft, 0});
+        grid.AddColumn(
+            {c, c, "", false, false, number ? CellAlignment::kRight : CellAlignment::kLeft, 0});
     }
     clsWarrDetail builder;
     builder.ShopRef(key);
@@ -216,7 +221,8 @@ std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
         if (row.IsRemark()) continue;
         grid.SetCell(r, "Description", row.description);
         grid.SetCell(r, "Qty", std::to_string(row.quantity), row.quantity);
-        grid.SetCell(r, "Net", FormatNumber(Number::Cents(row.net_each), kLineFormat), row.net_each);
+        grid.SetCell(r, "Net", FormatNumber(Number::Cents(row.net_each), kLineFormat),
+                     row.net_each);
         grid.SetCell(r, "Cost", FormatNumber(Number::Cents(row.cost_each), kLineFormat),
                      row.cost_each);
     }

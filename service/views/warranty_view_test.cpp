@@ -14,11 +14,11 @@ TEST(WarrantyFilter, ClaimTable) {
         int32_t status, reconciled, billed;
         bool listed;
     } cases[] = {
-        {1, 0, 52024, true},   {2, 0, 52024, false}, {1, 0, 0, false},
+        {1, 0, 52024, true},      {2, 0, 52024, false}, {1, 0, 0, false},
         {1, 0, 10168, false},  // 1/1/68, the empty date
         {1, 0, 10101, true},   // 1/1/01: billed, no longer dropped
-        {1, 0, 10100, true},   {1, 0, 10169, true},  {1, 0, 139999, true},  // no date: listed
-        {1, 20100, 52024, false},                    // reconciled
+        {1, 0, 10100, true},      {1, 0, 10169, true},  {1, 0, 139999, true},  // no date: listed
+        {1, 20100, 52024, false},                                              // reconciled
         {0, 0, 52024, false},
     };
     for (const auto& c : cases)
@@ -31,7 +31,7 @@ TEST(WarrantySegments, KeyTable) {
         int32_t key;
         const char* shop_ref;
         const char* req;
-    } cases[] = {{702, "7", "02"}, {910, "9", "10"}, {15, "", "15"}, {5, "", "05"},
+    } cases[] = {{702, "7", "02"}, {910, "9", "10"},       {15, "", "15"}, {5, "", "05"},
                  {100, "1", "00"}, {700099, "7000", "99"}, {0, "", "00"}};
     for (const auto& c : cases) {
         std::string shop_ref, req;
@@ -61,8 +61,7 @@ class WarrantyViewTest : public ServiceViewTest {
         for (size_t i = 0; i < claims.size(); ++i) warrl.Add(RecordBuilder(512).Bin(1, 'C', 1));
         for (size_t i = 0; i < claims.size(); ++i) {
             const Claim& c = claims[i];
-            const int32_t page =
-                c.lines.empty() ? 0 : warrl.Add(Page(1, 1, 60124, c.lines));
+            const int32_t page = c.lines.empty() ? 0 : warrl.Add(Page(1, 1, 60124, c.lines));
             RecordBuilder h(512);
             h.Bin(1, 'C', c.status)
                 .Bin(3, 'C', 12)
@@ -84,19 +83,23 @@ class WarrantyViewTest : public ServiceViewTest {
             warri.Add(RecordBuilder(4).Bin(1, 'L', c.key).str(), static_cast<int32_t>(i) + 1);
         }
     }
-    static std::string Lab(int32_t tenths, int32_t net) { return Slot("500", "LAB", "LABOR", tenths, net, 0); }
-    static std::string Part(int32_t tenths, int32_t net) { return Slot("120", "PRT", "PART", tenths, net, 100); }
+    static std::string Lab(int32_t tenths, int32_t net) {
+        return Slot("500", "LAB", "LABOR", tenths, net, 0);
+    }
+    static std::string Part(int32_t tenths, int32_t net) {
+        return Slot("120", "PRT", "PART", tenths, net, 100);
+    }
 };
 
 TEST_F(WarrantyViewTest, PlainFormListsBilledClaimsWithTheirTotals) {
     AddClaims({
         {7000, 1, 52024, 0, {Lab(10, 250), Part(10, 600), RemarkSlot("AUTH 4411")}},
-        {7001, 2, 52024, 0, {Part(10, 100)}},       // status 2
-        {7002, 1, 0, 0, {Part(10, 100)}},           // not billed
-        {7003, 1, 10168, 0, {Part(10, 100)}},       // the empty date
-        {7004, 1, 10101, 0, {Part(10, 100)}},       // 1/1/01: listed
-        {7005, 1, 52024, 20100, {Part(10, 100)}},   // reconciled
-        {7006, 1, 139999, 0, {}},                   // no date and no pages: a failure row
+        {7001, 2, 52024, 0, {Part(10, 100)}},      // status 2
+        {7002, 1, 0, 0, {Part(10, 100)}},          // not billed
+        {7003, 1, 10168, 0, {Part(10, 100)}},      // the empty date
+        {7004, 1, 10101, 0, {Part(10, 100)}},      // 1/1/01: listed
+        {7005, 1, 52024, 20100, {Part(10, 100)}},  // reconciled
+        {7006, 1, 139999, 0, {}},                  // no date and no pages: a failure row
     });
     Start();
     auto view = Load<PlainWarrantyView>();
@@ -105,7 +108,8 @@ TEST_F(WarrantyViewTest, PlainFormListsBilledClaimsWithTheirTotals) {
     EXPECT_EQ(Column(g, "Shop Ref"), (std::vector<std::string>{"7000", "7004", "7006"}));
     EXPECT_EQ(Column(g, "Name")[0], "CLAIM NAME                    ");
     EXPECT_EQ(Column(g, "Name")[2], "Error in warranty detail");
-    EXPECT_EQ(Column(g, "Brand/Type"), (std::vector<std::string>{"KUBOTA - TRACTOR", "KUBOTA - TRACTOR", ""}));
+    EXPECT_EQ(Column(g, "Brand/Type"),
+              (std::vector<std::string>{"KUBOTA - TRACTOR", "KUBOTA - TRACTOR", ""}));
     EXPECT_EQ(Column(g, "Parts"), (std::vector<std::string>{"$6.00", "$1.00", "0"}));
     EXPECT_EQ(Column(g, "Labor"), (std::vector<std::string>{"$2.50", "$.00", "0"}));
     EXPECT_EQ(Column(g, "Date Billed"), (std::vector<std::string>{"5/20/2024", "1/1/2001", ""}));
@@ -203,7 +207,8 @@ TEST_F(WarrantyViewTest, ALoadThatFailsMarksLabel6AndKeepsItsRows) {
     EXPECT_TRUE(context.recap.Figure(recap::kWarranty).red);
     EXPECT_EQ(context.recap.Figure(recap::kWarranty).caption, "Data Error !");
     ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_EQ(log.lines()[0].rfind("*Error in frmWarranty.form load routine error # :  81  ", 0), 0u)
+    EXPECT_EQ(log.lines()[0].rfind("*Error in frmWarranty.form load routine error # :  81  ", 0),
+              0u)
         << log.lines()[0];
 }
 

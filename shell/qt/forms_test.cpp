@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QHeaderView>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,8 +13,8 @@
 #include <filesystem>
 
 #include "platform/test_support.h"
-#include "shell/operation_log.h"
 #include "shell/grid_sort.h"
+#include "shell/operation_log.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/detail_dialog.h"
 #include "shell/qt/log_viewer.h"

@@ -181,9 +181,9 @@ TEST_F(GridWidgetTest, AHeaderClickSortsThroughTheViewAndTheGridMovesToItsFirstR
     // The header shows the column last sorted and its direction: on the clicked column also
     // where its rows sort by a hidden column, and unchanged by a click that sorts nothing.
     const auto click = [&](int column) {
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 4,
-                                 header->height() * 3 / 4));
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 4, header->height() * 3 / 4));
     };
     EXPECT_TRUE(header->isSortIndicatorShown());
     EXPECT_EQ(header->sortIndicatorSection(), 0);

@@ -35,8 +35,8 @@ bool AdvancesEvenly(const QFont& font) {
 QFont FixedPitchFont() {
     const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     if (AdvancesEvenly(system)) return system;
-    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Mono",
-                               "Noto Sans Mono", "Courier New", "Nimbus Mono PS", "FreeMono"}) {
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Mono", "Noto Sans Mono",
+                               "Courier New", "Nimbus Mono PS", "FreeMono"}) {
         QFont font(system);  // the system's size
         font.setFamily(QString::fromLatin1(family));
         font.setStyleHint(QFont::TypeWriter);

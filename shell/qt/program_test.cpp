@@ -13,8 +13,8 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include "engine/business_basic.h"
