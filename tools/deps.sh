@@ -1,6 +1,6 @@
 # The Debian packages Dashvane builds and tests with; sourced by the build scripts.
 DASHVANE_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-                   libgl-dev fonts-dejavu-core)
+                   libgl-dev fonts-dejavu-core clang-format)
 
 dashvane_install_deps() {
     local missing=()

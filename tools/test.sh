@@ -8,9 +8,7 @@ source tools/deps.sh
 dashvane_install_deps
 
 build=${DASHVANE_BUILD_DIR:-build}
-werror=OFF
-[ -n "${CI:-}" ] && werror=ON
-cmake -S . -B "$build" -DDASHVANE_WERROR="$werror" ${DASHVANE_CMAKE_ARGS:-} >/dev/null
+cmake -S . -B "$build" -DDASHVANE_WERROR=ON ${DASHVANE_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300
