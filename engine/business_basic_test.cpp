@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "engine/engine_test_support.h"
 #include "engine/physical.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {
@@ -22,9 +22,10 @@ class FacadeTest : public testing::EngineFixture {
         WriteMinimalDataSet();
         WriteShareFile("LINKSFILE", LinkEntry(":D01:LINEL", "D01:DATAD1") +
                                         LinkEntry(":D01:LINEI", "D01:DATAD1"));
-        const testing::BuiltIndex index = testing::BuildIndex(2, {{"AA", 2}, {"BB", 1}}, 30, 30);
-        WriteShareFile("D01/DATAD1", DirEntry("LINEL", 0, 1, 50, 'L', 2) +
-                                         DirEntry("LINEI", 0, 2, 512, 'I', index.last_record));
+        const sample::BuiltIndex index = testing::BuildIndex(2, {{"AA", 2}, {"BB", 1}}, 30, 30);
+        WriteShareFile("D01/DATAD1",
+                       DirEntry("LINEL", 0, 1, 50, 'L', 2) +
+                           DirEntry("LINEI", 0, 2, 512, 'I', index.layout.last_record));
         std::string container(2 * 512, '\0');
         PutAt(container, 512 + 50, "first line");
         PutAt(container, 512 + 100, "second line");

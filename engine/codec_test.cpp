@@ -3,27 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/error.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
+
+using testing::ExpectError;
 
 std::string Bytes(std::initializer_list<int> b) {
     std::string s;
     for (int v : b) s.push_back(static_cast<char>(v));
     return s;
-}
-
-// Expects fn to raise number with this source and description.
-template <typename Fn>
-void ExpectError(Fn fn, int32_t number, const std::string& source, const std::string& description) {
-    try {
-        fn();
-        FAIL() << "no error raised";
-    } catch (const BasicError& e) {
-        EXPECT_EQ(e.number(), number);
-        EXPECT_EQ(e.source(), source);
-        EXPECT_EQ(e.description(), description);
-    }
 }
 
 TEST(UnpackTest, CodesReadBigEndianWithTheirSign) {

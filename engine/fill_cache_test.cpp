@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_test_support.h"
 #include "engine/index.h"
 #include "engine/logical.h"
 #include "engine/physical.h"
 #include "platform/file_calls.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {
@@ -43,11 +43,12 @@ class FillCacheTest : public testing::EngineFixture {
         WriteShareFile("LINKSFILE", LinkEntry(":D01:SMALL", "D01:DATAD1") +
                                         LinkEntry(":D01:LARGE", "D01:DATAD1") +
                                         LinkEntry(":D01:KEYSI", "D01:DATAD1"));
-        const testing::BuiltIndex index = KeysIndex();
+        const sample::BuiltIndex index = KeysIndex();
         const int32_t index_at = kLargeAt + (kLargeRecords + 1) * 100 / 512 + 1;
-        WriteShareFile("D01/DATAD1", DirEntry("SMALL", 0, 1, 100, 'L', kSmallRecords) +
-                                         DirEntry("LARGE", 0, kLargeAt, 100, 'L', kLargeRecords) +
-                                         DirEntry("KEYSI", 0, index_at, 0, 'I', index.last_record));
+        WriteShareFile("D01/DATAD1",
+                       DirEntry("SMALL", 0, 1, 100, 'L', kSmallRecords) +
+                           DirEntry("LARGE", 0, kLargeAt, 100, 'L', kLargeRecords) +
+                           DirEntry("KEYSI", 0, index_at, 0, 'I', index.layout.last_record));
         for (int n = 1; n <= kSmallRecords; ++n) PutAt(container_, 512 + n * 100, Record(n));
         for (int n = 1; n <= kLargeRecords; ++n)
             PutAt(container_, kLargeAt * 512 + n * 100, Record(n));
@@ -61,7 +62,7 @@ class FillCacheTest : public testing::EngineFixture {
     }
 
     // 600 keys of 4 bytes in leaves of 20: two levels, 30 leaves.
-    static testing::BuiltIndex KeysIndex() {
+    static sample::BuiltIndex KeysIndex() {
         testing::Entries entries;
         for (int k = 1; k <= 600; ++k) entries.emplace_back(Be(4, k * 10), k);
         return testing::BuildIndex(4, entries, 20, 40);

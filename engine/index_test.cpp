@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "engine/business_basic.h"
-#include "engine/engine_test_support.h"
 #include "engine/logical.h"
 #include "engine/physical.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {
@@ -249,9 +249,9 @@ TEST_F(IndexTest, ThreeLevelsWithThousandsOfKeys) {
     constexpr int kKeys = 5000;
     Entries entries;
     for (int i = 0; i < kKeys; ++i) entries.emplace_back(BigKey(i), i + 1);
-    const testing::BuiltIndex built = BuildIndex(10, entries, 30, 30);
-    ASSERT_EQ(built.depth, 3);
-    AddIndex("BIGI", built.bytes, built.last_record);
+    const sample::BuiltIndex built = BuildIndex(10, entries, 30, 30);
+    ASSERT_EQ(built.layout.depth, 3);
+    AddIndex("BIGI", built.bytes, built.layout.last_record);
     Start();
     const auto file = Open("BIGI");
 
@@ -269,7 +269,7 @@ TEST_F(IndexTest, ThreeLevelsWithThousandsOfKeys) {
     }
     EXPECT_EQ(seen, kKeys);
     EXPECT_EQ(key_, EndKey(10));
-    EXPECT_EQ(EngineReadStats().reads, 4u + static_cast<uint64_t>(built.leaves - 1));
+    EXPECT_EQ(EngineReadStats().reads, 4u + static_cast<uint64_t>(built.layout.leaves.size() - 1));
 
     EXPECT_EQ(iKCount(file), kKeys);
     EXPECT_EQ(iKLength(file), 10);
@@ -512,9 +512,9 @@ TEST_F(IndexTest, KPrevAfterKNextCrossedIntoAnotherParentEndsWithAnError) {
     // Three levels: leaves 1-4 of two keys; inner 5 over leaves 1-2, inner 6 over 3-4; root 7.
     Entries entries;
     for (int i = 0; i < 7; ++i) entries.emplace_back(BigKey(i), i + 1);
-    const testing::BuiltIndex built = BuildIndex(10, entries, 2, 2);
-    ASSERT_EQ(built.depth, 3);
-    AddIndex("BIGI", built.bytes, built.last_record);
+    const sample::BuiltIndex built = BuildIndex(10, entries, 2, 2);
+    ASSERT_EQ(built.layout.depth, 3);
+    AddIndex("BIGI", built.bytes, built.layout.last_record);
     Start();
     const auto file = Open("BIGI");
     key_ = BigKey(3);  // the last key of leaf 2, under inner node 5

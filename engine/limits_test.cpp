@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "engine/business_basic.h"
-#include "engine/engine_test_support.h"
 #include "engine/logical.h"
 #include "engine/startup.h"
 #include "platform/file_calls.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "engine/business_basic.h"
-#include "engine/engine_test_support.h"
 #include "platform/file.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {

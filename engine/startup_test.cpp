@@ -8,11 +8,11 @@
 #include <functional>
 
 #include "engine/business_basic.h"
-#include "engine/engine_test_support.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {
@@ -242,9 +242,10 @@ TEST_F(StartupTest, TwoEnginesShareTheTablesAndAReleaseDropsThemForAll) {
     WriteMinimalDataSet();
     testing::Entries entries;
     for (int i = 0; i < 100; ++i) entries.emplace_back("K" + std::to_string(1000 + i), i + 1);
-    const testing::BuiltIndex built = testing::BuildIndex(5, entries, 10, 10);
+    const sample::BuiltIndex built = testing::BuildIndex(5, entries, 10, 10);
     WriteShareFile("LINKSFILE", testing::LinkEntry(":D01:KEYI", "D01:KEYD1"));
-    WriteShareFile("D01/KEYD1", testing::DirEntry("KEYI", 0, 1, 512, 'I', built.last_record));
+    WriteShareFile("D01/KEYD1",
+                   testing::DirEntry("KEYI", 0, 1, 512, 'I', built.layout.last_record));
     WriteShareFile("D01/KEYDB", std::string(512, '\0') + built.bytes);
     StartEngine();
     int16_t flag = 5;

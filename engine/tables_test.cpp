@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/business_basic.h"
-#include "engine/engine_test_support.h"
 #include "engine/physical.h"
+#include "test_support/engine_fixture.h"
 
 namespace dv {
 namespace {

@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "parts/test_data_set.h"
+#include "test_support/engine_test.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
 
-using parts_test::EngineTest;
-using parts_test::ExpectError;
 using sample::RecordBuilder;
+using testing::EngineTest;
+using testing::ExpectError;
 
 constexpr int32_t kRec = 38;
 

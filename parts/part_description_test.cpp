@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "parts/test_data_set.h"
+#include "test_support/engine_test.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
 
-using parts_test::EngineTest;
 using sample::RecordBuilder;
+using testing::EngineTest;
 
 constexpr int32_t kPartl = 192;
 
@@ -93,8 +94,8 @@ TEST_F(EmptyPartsIndex, NothingIsFound) {
 TEST_F(EmptyPartsIndex, MissingIndexReachesTheCaller) {
     set.AddRecordFile("PARTL", kPartl);
     Start();
-    parts_test::ExpectError([] { GetPartDescription("12", "AB123X"); }, err::kFile,
-                            "File not Found: \"PARTI\"");
+    testing::ExpectError([] { GetPartDescription("12", "AB123X"); }, err::kFile,
+                         "File not Found: \"PARTI\"");
 }
 
 }  // namespace

@@ -4,15 +4,16 @@
 
 #include "parts/lines_record.h"
 #include "parts/parts_record.h"
-#include "parts/test_data_set.h"
 #include "sampledata/damage.h"
+#include "test_support/engine_test.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
 
-using parts_test::EngineTest;
-using parts_test::ExpectError;
 using sample::RecordBuilder;
+using testing::EngineTest;
+using testing::ExpectError;
 
 // The main files end at 192, where the views stop reading; the extensions hold the rest.
 constexpr int32_t kLinel = 192, kElinel = 64, kPartl = 192, kEpartl = 96;

@@ -10,14 +10,14 @@
 #include "parts/order_files.h"
 #include "parts/part_description.h"
 #include "parts/parts_record.h"
-#include "parts/test_data_set.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/parts_data.h"
+#include "test_support/engine_test.h"
 
 namespace dv {
 namespace {
 
-class DemoPartsData : public parts_test::EngineTest {
+class DemoPartsData : public testing::EngineTest {
   protected:
     void StartDemo(sample::Scale scale) {
         sample::DemoPlan plan = sample::PlanFor(scale);

@@ -5,15 +5,15 @@
 
 #include "engine/codec.h"
 #include "engine/packed_text.h"
-#include "parts/test_data_set.h"
 #include "sales/counterman_record.h"
 #include "sampledata/accounting_data.h"
 #include "sampledata/demo_set.h"
+#include "test_support/engine_test.h"
 
 namespace dv {
 namespace {
 
-class DemoAccountingData : public parts_test::EngineTest {
+class DemoAccountingData : public testing::EngineTest {
   protected:
     void StartDemo(sample::Scale scale) {
         sample::DemoPlan plan = sample::PlanFor(scale);

@@ -4,6 +4,7 @@
 
 #include "engine/packed_text.h"
 #include "sampledata/record_builder.h"
+#include "test_support/record_layout_test.h"
 
 namespace dv {
 namespace {
@@ -13,21 +14,10 @@ using sample::RecordBuilder;
 // The MANL part of the join ends at 200 here; EMANL's bytes follow from 201.
 constexpr size_t kManl = 200, kJoined = 410;
 
-struct LongCase {
-    int32_t position;
-    char code;
-    int64_t stored;
-    int32_t clsCounterman::*member;
-    int32_t expected;
-};
+using Case = testing::BinaryCase<clsCounterman>;
 
-struct MoneyCase {
-    int32_t position;
-    int64_t stored;  // cents, the sign alternating between fields
-    int64_t clsCounterman::*member;
-};
-
-const LongCase kLongs[] = {
+// Every binary field of the record, written by hand from the layout.
+const Case kBinaries[] = {
     {3, 'C', 65535, &clsCounterman::COUNTERMAN_Number, 65535},
     {30, 'L', -30, &clsCounterman::Todays_Invoices, -30},
     {34, 'L', 2147483647, &clsCounterman::Todays_Line_Items, 2147483647},
@@ -36,102 +26,98 @@ const LongCase kLongs[] = {
     {194, 'C', 194, &clsCounterman::YTD_Lost_Sales, 194},
     {196, 'B', 255, &clsCounterman::DrawerOpen_Today, 255},
     {197, 'B', 7, &clsCounterman::DrawerOpen_Yesterday, 7},
-};
-
-// Every money field of the record, written by hand from the layout.
-const MoneyCase kMoney[] = {
-    {38, -38000, &clsCounterman::Todays_Cash_Recvd},
-    {42, 42001, &clsCounterman::Todays_Charges},
-    {46, 46002, &clsCounterman::Todays_Refunds},
-    {50, -50003, &clsCounterman::Todays_Cr_Memos},
-    {54, 54004, &clsCounterman::Todays_Mdse_Sales},
-    {58, 58005, &clsCounterman::Todays_Mdse_Cost},
-    {62, -62006, &clsCounterman::Todays_Labor_Sales},
-    {66, 66007, &clsCounterman::Todays_Labor_Cost},
-    {70, 70008, &clsCounterman::Todays_Discounts},
-    {74, -74009, &clsCounterman::Todays_Payments},
-    {78, 78010, &clsCounterman::Todays_Taxes},
-    {82, 82011, &clsCounterman::Todays_Paymnt_Disc},
-    {86, -86012, &clsCounterman::Todays_AR_Adjust},
-    {90, 90013, &clsCounterman::SM_Todays_Net_Mdse_Sales},
-    {94, 94014, &clsCounterman::SM_Todays_Net_Mdse_Cost},
-    {98, -98015, &clsCounterman::SM_Todays_Labor_Sales},
-    {102, 102016, &clsCounterman::SM_Todays_Labor_Cost},
-    {106, 106017, &clsCounterman::SM_Todays_Discounts},
-    {110, -110018, &clsCounterman::MTD_Mdse_Sales},
-    {114, 114019, &clsCounterman::MTD_Mdse_Cost},
-    {118, 118020, &clsCounterman::MTD_Labor_Sales},
-    {122, -122021, &clsCounterman::MTD_Labor_Cost},
-    {126, 126022, &clsCounterman::MTD_Discounts},
-    {130, 130023, &clsCounterman::SM_MTD_Net_Mdse_Sales},
-    {134, -134024, &clsCounterman::SM_MTD_Net_Mdse_Cost},
-    {138, 138025, &clsCounterman::SM_MTD_Labor_Sales},
-    {142, 142026, &clsCounterman::SM_MTD_Labor_Cost},
-    {146, -146027, &clsCounterman::SM_MTD_Discounts},
-    {150, 150028, &clsCounterman::YTD_Mdse_Sales},
-    {154, 154029, &clsCounterman::YTD_Mdse_Cost},
-    {158, -158030, &clsCounterman::YTD_Labor_Sales},
-    {162, 162031, &clsCounterman::YTD_Labor_Cost},
-    {166, 166032, &clsCounterman::YTD_Discounts},
-    {170, -170033, &clsCounterman::SM_YTD_Net_Mdse_Sales},
-    {174, 174034, &clsCounterman::SM_YTD_Net_Mdse_Cost},
-    {178, 178035, &clsCounterman::SM_YTD_Labor_Sales},
-    {182, -182036, &clsCounterman::SM_YTD_Labor_Cost},
-    {186, 186037, &clsCounterman::SM_YTD_Discounts},
-    {205, 205038, &clsCounterman::MTD_ME_Bld},
-    {209, -209039, &clsCounterman::MTD_ME_Act},
-    {213, 213040, &clsCounterman::MTD_ME_Bld_1_back},
-    {217, 217041, &clsCounterman::MTD_ME_Act_1_back},
-    {221, -221042, &clsCounterman::MTD_ME_Bld_2_back},
-    {225, 225043, &clsCounterman::MTD_ME_Act_2_back},
-    {229, 229044, &clsCounterman::MTD_ME_Bld_3_back},
-    {233, -233045, &clsCounterman::MTD_ME_Act_3_back},
-    {237, 237046, &clsCounterman::MTD_ME_Bld_4_back},
-    {241, 241047, &clsCounterman::MTD_ME_Act_4_back},
-    {245, -245048, &clsCounterman::MTD_ME_Bld_5_back},
-    {249, 249049, &clsCounterman::MTD_ME_Act_5_back},
-    {253, 253050, &clsCounterman::MTD_ME_Bld_6_back},
-    {257, -257051, &clsCounterman::MTD_ME_Act_6_back},
-    {261, 261052, &clsCounterman::MTD_ME_Bld_7_back},
-    {265, 265053, &clsCounterman::MTD_ME_Act_7_back},
-    {269, -269054, &clsCounterman::MTD_ME_Bld_8_back},
-    {273, 273055, &clsCounterman::MTD_ME_Act_8_back},
-    {277, 277056, &clsCounterman::MTD_ME_Bld_9_back},
-    {281, -281057, &clsCounterman::MTD_ME_Act_9_back},
-    {285, 285058, &clsCounterman::MTD_ME_Bld_10_back},
-    {289, 289059, &clsCounterman::MTD_ME_Act_10_back},
-    {293, -293060, &clsCounterman::MTD_ME_Bld_11_back},
-    {297, 297061, &clsCounterman::MTD_ME_Act_11_back},
-    {301, 301062, &clsCounterman::MTD_ME_Bld_12_back},
-    {305, -305063, &clsCounterman::MTD_ME_Act_12_back},
-    {309, 309064, &clsCounterman::YTD_ME_Billed},
-    {313, 313065, &clsCounterman::YTD_ME_Actual},
-    {317, -317066, &clsCounterman::LY_ME_Billed},
-    {321, 321067, &clsCounterman::LY_ME_Actual},
-    {325, 325068, &clsCounterman::PY_ME_Billed},
-    {329, -329069, &clsCounterman::PY_ME_Actual},
-    {333, 333070, &clsCounterman::Deposits_In_Today},
-    {337, 337071, &clsCounterman::Deposits_Out_Today},
-    {341, -341072, &clsCounterman::Deposits_In_MTD},
-    {345, 345073, &clsCounterman::Deposits_Out_MTD},
-    {349, 349074, &clsCounterman::Deposits_In_YTD},
-    {353, -353075, &clsCounterman::Deposits_Out_YTD},
-    {357, 357076, &clsCounterman::Rentals_Today},
-    {361, 361077, &clsCounterman::Rental_Parts_Today},
-    {365, -365078, &clsCounterman::Rental_Labor_Today},
-    {369, 369079, &clsCounterman::Rentals_MTD},
-    {373, 373080, &clsCounterman::Rental_Parts_MTD},
-    {377, -377081, &clsCounterman::Rental_Labor_MTD},
-    {381, 381082, &clsCounterman::Rentals_YTD},
-    {385, 385083, &clsCounterman::Rental_Parts_YTD},
-    {389, -389084, &clsCounterman::Rental_Labor_YTD},
+    // money in cents, the sign alternating between fields
+    {38, 'L', -38000, &clsCounterman::Todays_Cash_Recvd, -38000},
+    {42, 'L', 42001, &clsCounterman::Todays_Charges, 42001},
+    {46, 'L', 46002, &clsCounterman::Todays_Refunds, 46002},
+    {50, 'L', -50003, &clsCounterman::Todays_Cr_Memos, -50003},
+    {54, 'L', 54004, &clsCounterman::Todays_Mdse_Sales, 54004},
+    {58, 'L', 58005, &clsCounterman::Todays_Mdse_Cost, 58005},
+    {62, 'L', -62006, &clsCounterman::Todays_Labor_Sales, -62006},
+    {66, 'L', 66007, &clsCounterman::Todays_Labor_Cost, 66007},
+    {70, 'L', 70008, &clsCounterman::Todays_Discounts, 70008},
+    {74, 'L', -74009, &clsCounterman::Todays_Payments, -74009},
+    {78, 'L', 78010, &clsCounterman::Todays_Taxes, 78010},
+    {82, 'L', 82011, &clsCounterman::Todays_Paymnt_Disc, 82011},
+    {86, 'L', -86012, &clsCounterman::Todays_AR_Adjust, -86012},
+    {90, 'L', 90013, &clsCounterman::SM_Todays_Net_Mdse_Sales, 90013},
+    {94, 'L', 94014, &clsCounterman::SM_Todays_Net_Mdse_Cost, 94014},
+    {98, 'L', -98015, &clsCounterman::SM_Todays_Labor_Sales, -98015},
+    {102, 'L', 102016, &clsCounterman::SM_Todays_Labor_Cost, 102016},
+    {106, 'L', 106017, &clsCounterman::SM_Todays_Discounts, 106017},
+    {110, 'L', -110018, &clsCounterman::MTD_Mdse_Sales, -110018},
+    {114, 'L', 114019, &clsCounterman::MTD_Mdse_Cost, 114019},
+    {118, 'L', 118020, &clsCounterman::MTD_Labor_Sales, 118020},
+    {122, 'L', -122021, &clsCounterman::MTD_Labor_Cost, -122021},
+    {126, 'L', 126022, &clsCounterman::MTD_Discounts, 126022},
+    {130, 'L', 130023, &clsCounterman::SM_MTD_Net_Mdse_Sales, 130023},
+    {134, 'L', -134024, &clsCounterman::SM_MTD_Net_Mdse_Cost, -134024},
+    {138, 'L', 138025, &clsCounterman::SM_MTD_Labor_Sales, 138025},
+    {142, 'L', 142026, &clsCounterman::SM_MTD_Labor_Cost, 142026},
+    {146, 'L', -146027, &clsCounterman::SM_MTD_Discounts, -146027},
+    {150, 'L', 150028, &clsCounterman::YTD_Mdse_Sales, 150028},
+    {154, 'L', 154029, &clsCounterman::YTD_Mdse_Cost, 154029},
+    {158, 'L', -158030, &clsCounterman::YTD_Labor_Sales, -158030},
+    {162, 'L', 162031, &clsCounterman::YTD_Labor_Cost, 162031},
+    {166, 'L', 166032, &clsCounterman::YTD_Discounts, 166032},
+    {170, 'L', -170033, &clsCounterman::SM_YTD_Net_Mdse_Sales, -170033},
+    {174, 'L', 174034, &clsCounterman::SM_YTD_Net_Mdse_Cost, 174034},
+    {178, 'L', 178035, &clsCounterman::SM_YTD_Labor_Sales, 178035},
+    {182, 'L', -182036, &clsCounterman::SM_YTD_Labor_Cost, -182036},
+    {186, 'L', 186037, &clsCounterman::SM_YTD_Discounts, 186037},
+    {205, 'L', 205038, &clsCounterman::MTD_ME_Bld, 205038},
+    {209, 'L', -209039, &clsCounterman::MTD_ME_Act, -209039},
+    {213, 'L', 213040, &clsCounterman::MTD_ME_Bld_1_back, 213040},
+    {217, 'L', 217041, &clsCounterman::MTD_ME_Act_1_back, 217041},
+    {221, 'L', -221042, &clsCounterman::MTD_ME_Bld_2_back, -221042},
+    {225, 'L', 225043, &clsCounterman::MTD_ME_Act_2_back, 225043},
+    {229, 'L', 229044, &clsCounterman::MTD_ME_Bld_3_back, 229044},
+    {233, 'L', -233045, &clsCounterman::MTD_ME_Act_3_back, -233045},
+    {237, 'L', 237046, &clsCounterman::MTD_ME_Bld_4_back, 237046},
+    {241, 'L', 241047, &clsCounterman::MTD_ME_Act_4_back, 241047},
+    {245, 'L', -245048, &clsCounterman::MTD_ME_Bld_5_back, -245048},
+    {249, 'L', 249049, &clsCounterman::MTD_ME_Act_5_back, 249049},
+    {253, 'L', 253050, &clsCounterman::MTD_ME_Bld_6_back, 253050},
+    {257, 'L', -257051, &clsCounterman::MTD_ME_Act_6_back, -257051},
+    {261, 'L', 261052, &clsCounterman::MTD_ME_Bld_7_back, 261052},
+    {265, 'L', 265053, &clsCounterman::MTD_ME_Act_7_back, 265053},
+    {269, 'L', -269054, &clsCounterman::MTD_ME_Bld_8_back, -269054},
+    {273, 'L', 273055, &clsCounterman::MTD_ME_Act_8_back, 273055},
+    {277, 'L', 277056, &clsCounterman::MTD_ME_Bld_9_back, 277056},
+    {281, 'L', -281057, &clsCounterman::MTD_ME_Act_9_back, -281057},
+    {285, 'L', 285058, &clsCounterman::MTD_ME_Bld_10_back, 285058},
+    {289, 'L', 289059, &clsCounterman::MTD_ME_Act_10_back, 289059},
+    {293, 'L', -293060, &clsCounterman::MTD_ME_Bld_11_back, -293060},
+    {297, 'L', 297061, &clsCounterman::MTD_ME_Act_11_back, 297061},
+    {301, 'L', 301062, &clsCounterman::MTD_ME_Bld_12_back, 301062},
+    {305, 'L', -305063, &clsCounterman::MTD_ME_Act_12_back, -305063},
+    {309, 'L', 309064, &clsCounterman::YTD_ME_Billed, 309064},
+    {313, 'L', 313065, &clsCounterman::YTD_ME_Actual, 313065},
+    {317, 'L', -317066, &clsCounterman::LY_ME_Billed, -317066},
+    {321, 'L', 321067, &clsCounterman::LY_ME_Actual, 321067},
+    {325, 'L', 325068, &clsCounterman::PY_ME_Billed, 325068},
+    {329, 'L', -329069, &clsCounterman::PY_ME_Actual, -329069},
+    {333, 'L', 333070, &clsCounterman::Deposits_In_Today, 333070},
+    {337, 'L', 337071, &clsCounterman::Deposits_Out_Today, 337071},
+    {341, 'L', -341072, &clsCounterman::Deposits_In_MTD, -341072},
+    {345, 'L', 345073, &clsCounterman::Deposits_Out_MTD, 345073},
+    {349, 'L', 349074, &clsCounterman::Deposits_In_YTD, 349074},
+    {353, 'L', -353075, &clsCounterman::Deposits_Out_YTD, -353075},
+    {357, 'L', 357076, &clsCounterman::Rentals_Today, 357076},
+    {361, 'L', 361077, &clsCounterman::Rental_Parts_Today, 361077},
+    {365, 'L', -365078, &clsCounterman::Rental_Labor_Today, -365078},
+    {369, 'L', 369079, &clsCounterman::Rentals_MTD, 369079},
+    {373, 'L', 373080, &clsCounterman::Rental_Parts_MTD, 373080},
+    {377, 'L', -377081, &clsCounterman::Rental_Labor_MTD, -377081},
+    {381, 'L', 381082, &clsCounterman::Rentals_YTD, 381082},
+    {385, 'L', 385083, &clsCounterman::Rental_Parts_YTD, 385083},
+    {389, 'L', -389084, &clsCounterman::Rental_Labor_YTD, -389084},
 };
 
 RecordBuilder FullRecord() {
     RecordBuilder b(kJoined);
     b.Bin(1, 'J', 1);  // status word, not part of the class
-    for (const LongCase& c : kLongs) b.Bin(c.position, c.code, c.stored);
-    for (const MoneyCase& c : kMoney) b.Bin(c.position, 'L', c.stored);
+    for (const Case& c : kBinaries) b.Bin(c.position, c.code, c.stored);
     b.Text(5, "JRB", 2)
         .Text(7, "JOHN R. BAKER/COUNTER", 20)
         .Mmddyy(27, 2019, 4, 22)
@@ -142,6 +128,12 @@ RecordBuilder FullRecord() {
     return b;
 }
 
+struct CountermanLayout {
+    using Record = clsCounterman;
+    static constexpr size_t kLength = kJoined;
+    static std::string Full() { return FullRecord().str(); }
+    static std::span<const Case> Binaries() { return kBinaries; }
+};
 class CountermanRecordTest : public ::testing::Test {
   protected:
     void SetUp() override { ResetAlphabet(); }
@@ -151,9 +143,6 @@ class CountermanRecordTest : public ::testing::Test {
 TEST_F(CountermanRecordTest, EveryFieldDecodesFromItsPlace) {
     clsCounterman m;
     m.Unpack(FullRecord().str());
-    for (const LongCase& c : kLongs)
-        EXPECT_EQ(m.*c.member, c.expected) << "field at " << c.position;
-    for (const MoneyCase& c : kMoney) EXPECT_EQ(m.*c.member, c.stored) << "field at " << c.position;
     EXPECT_EQ(m.COUNTERMAN_Alpha, "JRB");
     EXPECT_EQ(m.Name, "JOHN R. BAKER/COUNTER         ");  // 30 characters, blanks kept
     EXPECT_EQ(m.Date_Set_Up, MakeDate(2019, 4, 22));
@@ -245,24 +234,14 @@ TEST_F(CountermanRecordTest, NamesDecodeUnderTheAlphabetInForce) {
     EXPECT_EQ(m.Name.substr(0, 3), "A-B");
 }
 
-TEST_F(CountermanRecordTest, PackRewritesTheSameBytes) {
-    const std::string rec = FullRecord().str();
-    clsCounterman m;
-    m.Unpack(rec);
-    std::string again = rec;
-    m.Pack(again);
-    EXPECT_EQ(again, rec);
-}
-
-TEST_F(CountermanRecordTest, UnpackPackUnpackKeepsEveryField) {
+// The pin and mechanic flag, which share one value, and the bytes Pack leaves alone.
+TEST_F(CountermanRecordTest, UnpackPackUnpackKeepsThePinAndTheBytesOfNoField) {
     clsCounterman first;
     first.Unpack(FullRecord().str());
     std::string blank(kJoined, '\0');
     first.Pack(blank);
     clsCounterman second;
     second.Unpack(blank);
-    for (const LongCase& c : kLongs) EXPECT_EQ(second.*c.member, first.*c.member) << c.position;
-    for (const MoneyCase& c : kMoney) EXPECT_EQ(second.*c.member, first.*c.member) << c.position;
     EXPECT_EQ(second.Name, first.Name);
     EXPECT_EQ(second.COUNTERMAN_Alpha, first.COUNTERMAN_Alpha);
     EXPECT_EQ(second.Date_Set_Up, first.Date_Set_Up);
@@ -291,4 +270,8 @@ TEST_F(CountermanRecordTest, PackSkipsWhatDoesNotFit) {
 }
 
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Counterman, RecordLayoutTest, CountermanLayout);
+}  // namespace testing
 }  // namespace dv

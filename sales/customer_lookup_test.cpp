@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/packed_text.h"
-#include "parts/test_data_set.h"
 #include "sales/customer_record.h"
 #include "sampledata/damage.h"
+#include "test_support/engine_test.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
 
-using parts_test::EngineTest;
 using sample::RecordBuilder;
 using sample::TextSet;
+using testing::EngineTest;
 
 class CustomerLookup : public EngineTest {
   protected:
@@ -55,8 +56,8 @@ TEST_F(CustomerLookup, EngineErrorsReachTheCaller) {
     // Keys in unsigned byte order: 100, 300, -5; the second one points past the file.
     sample::damage::RecordPointerPastLastRecord(image, "CUSTI", "CUSTL", 1);
     Start(image);
-    parts_test::ExpectError([] { GetCustomerName(300); }, err::kRecordNumber,
-                            "Illegal Record Number for File: CUSTL and Record:  4");
+    testing::ExpectError([] { GetCustomerName(300); }, err::kRecordNumber,
+                         "Illegal Record Number for File: CUSTL and Record:  4");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "engine/packed_text.h"
 #include "sampledata/record_builder.h"
+#include "test_support/record_layout_test.h"
 
 namespace dv {
 namespace {
@@ -19,16 +20,10 @@ class CustomerRecord : public ::testing::Test {
     void TearDown() override { ResetAlphabet(); }
 };
 
-struct LongCase {
-    int32_t position;
-    char code;
-    int64_t stored;
-    int32_t clsCustomers::*member;
-    int32_t expected;
-};
+using Case = testing::BinaryCase<clsCustomers>;
 
 // Every binary field written by hand from the layout, with the clamps.
-const LongCase kLongs[] = {
+const Case kBinaries[] = {
     {3, 'D', 0xFFFFFE, &clsCustomers::Account, 0xFFFFFE},  // unsigned
     {86, 'C', 1000, &clsCustomers::Area_Code, 1000},       // not clamped
     {88, 'L', 12345678, &clsCustomers::Phone_Number, 12345678},
@@ -65,11 +60,32 @@ const LongCase kLongs[] = {
     {297, 'L', 297, &clsCustomers::Note_Chain, 297},
 };
 
+// Every binary field at once, the dates, a name and a contact.
+struct CustomerLayout {
+    using Record = clsCustomers;
+    static constexpr size_t kLength = kJoined;
+    static RecordBuilder Builder() {
+        RecordBuilder b(kJoined);
+        for (const Case& c : kBinaries) b.Bin(c.position, c.code, c.stored);
+        b.Text(6, "ACME-WEST FARM, INC.", 20, TextSet::kNames)
+            .Mmddyy(112, 2001, 6, 30)
+            .Mmddyy(115, 2024, 11, 2)
+            .Mmddyy(118, 2024, 10, 15)
+            .Yymmdd(194, 2024, 10, 31)
+            .Text(205, "J/SMITH", 12);
+        return b;
+    }
+    static std::string Full() { return Builder().str(); }
+    // The two clamped phone fields are written back as the 0 they read as.
+    static std::string Repacked() { return Builder().Bin(287, 'C', 0).Bin(289, 'L', 0).str(); }
+    static std::span<const Case> Binaries() { return kBinaries; }
+};
+// Each binary field alone in a record of zeros.
 TEST_F(CustomerRecord, BinaryFieldsAtTheirPlaces) {
-    for (const LongCase& c : kLongs) {
+    for (const Case& c : kBinaries) {
         clsCustomers customer;
         customer.Unpack(RecordBuilder(kJoined).Bin(c.position, c.code, c.stored).str());
-        EXPECT_EQ(customer.*c.member, c.expected) << "at " << c.position;
+        EXPECT_EQ(testing::MemberValue(customer, c.member), c.expected) << "at " << c.position;
     }
 }
 
@@ -198,4 +214,8 @@ TEST_F(CustomerRecord, PackUnpackRoundTrip) {
 }
 
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Customer, RecordLayoutTest, CustomerLayout);
+}  // namespace testing
 }  // namespace dv

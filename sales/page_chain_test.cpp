@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/packed_text.h"
-#include "parts/test_data_set.h"
 #include "sales/test_support.h"
+#include "test_support/engine_test.h"
 
 namespace dv {
 namespace {
 
-using parts_test::EngineTest;
 using sales_test::Page;
 using sales_test::RecordedEvents;
 using sales_test::RemarkSlot;
 using sales_test::Slot;
+using testing::EngineTest;
 
 // INVOL holds, by record number:
 //   1 page 1 of A   2 page 2 of A   3 page 3 of A (head)

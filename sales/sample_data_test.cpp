@@ -5,18 +5,18 @@
 #include <cstdlib>
 
 #include "engine/codec.h"
-#include "parts/test_data_set.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
 #include "sales/test_support.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/sales_data.h"
+#include "test_support/engine_test.h"
 
 namespace dv {
 namespace {
 
-class DemoSalesData : public parts_test::EngineTest {
+class DemoSalesData : public testing::EngineTest {
   protected:
     void Plan(sample::Scale scale) {
         sample::DemoPlan plan = sample::PlanFor(scale);

@@ -59,6 +59,13 @@ IndexWriter& IndexWriter::Fill(int32_t entries_per_node) {
     return *this;
 }
 
+IndexWriter& IndexWriter::InnerFill(int32_t entries_per_node) {
+    if (entries_per_node != 0 && (entries_per_node < 2 || entries_per_node > MaxFill()))
+        throw std::invalid_argument(name_ + ": fill must be 2 to " + std::to_string(MaxFill()));
+    inner_fill_ = entries_per_node;
+    return *this;
+}
+
 IndexWriter& IndexWriter::Spare(int32_t nodes) {
     if (nodes < 0) throw std::invalid_argument("spare nodes must not be negative");
     spare_ = nodes;
@@ -81,6 +88,7 @@ std::vector<Entry> IndexWriter::Sorted() const {
 
 BuiltIndex IndexWriter::Build() const {
     const int32_t fill = fill_ == 0 ? MaxFill() : fill_;
+    const int32_t inner_fill = inner_fill_ == 0 ? fill : inner_fill_;
     std::vector<Entry> level = Sorted();
     level.emplace_back(EndMarkerKey(key_length_), -1);
     if (fill < 2 && level.size() > 1)
@@ -97,7 +105,8 @@ BuiltIndex IndexWriter::Build() const {
     std::vector<std::string> nodes;
     bool leaves = true;
     while (true) {
-        const std::vector<size_t> sizes = GroupSizes(level.size(), static_cast<size_t>(fill));
+        const std::vector<size_t> sizes =
+            GroupSizes(level.size(), static_cast<size_t>(leaves ? fill : inner_fill));
         const int32_t first = static_cast<int32_t>(nodes.size()) + 1;
         if (first - 1 + static_cast<int64_t>(sizes.size()) + spare_ > kMaxNode)
             throw std::length_error(name_ + ": more nodes than an index can number");

@@ -53,6 +53,8 @@ class IndexWriter {
     // A small fill gives several levels from few keys: 20 keys at fill 3 make seven leaves,
     // three inner nodes and a root.
     IndexWriter& Fill(int32_t entries_per_node);
+    // Entries per inner node when they differ from the leaves' (0: as the leaves).
+    IndexWriter& InnerFill(int32_t entries_per_node);
     // Unused zero nodes after the last node used; they raise LastRecord.
     IndexWriter& Spare(int32_t nodes);
     // The value stored at 13 of the header; nothing reads it.
@@ -68,6 +70,7 @@ class IndexWriter {
     std::string name_;
     int32_t key_length_;
     int32_t fill_ = 0;
+    int32_t inner_fill_ = 0;
     int32_t spare_ = 0;
     int32_t header_value_ = 0;
     std::vector<std::pair<std::string, int32_t>> entries_;

@@ -5,10 +5,10 @@
 #include <chrono>
 
 #include "engine/packed_text.h"
-#include "parts/test_data_set.h"
 #include "sales/test_support.h"
 #include "sampledata/record_builder.h"
 #include "shell/event_log.h"
+#include "test_support/engine_test.h"
 
 namespace dv {
 namespace {
@@ -26,7 +26,7 @@ RecordBuilder Page(int32_t status, int32_t page, int32_t link,
     return sales_test::Page(page, link, slots, -1, status).Bin(97, 'B', segment);
 }
 
-class DetailBuilders : public parts_test::EngineTest {
+class DetailBuilders : public testing::EngineTest {
   protected:
     void SetUp() override {
         SetClock([] {

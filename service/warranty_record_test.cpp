@@ -4,6 +4,7 @@
 
 #include "engine/packed_text.h"
 #include "sampledata/record_builder.h"
+#include "test_support/record_layout_test.h"
 
 namespace dv {
 namespace {
@@ -12,56 +13,41 @@ using sample::RecordBuilder;
 
 constexpr size_t kHeader = 512;
 
-struct LongCase {
-    int32_t position;
-    char code;
-    int64_t stored;
-    int32_t clsWarranty::*member;
-};
-struct AmountCase {
-    int32_t position;
-    char code;
-    int64_t stored;
-    int64_t clsWarranty::*member;
-};
+using Case = testing::BinaryCase<clsWarranty>;
 
-const LongCase kLongs[] = {
-    {1, 'C', 1, &clsWarranty::Status},
-    {3, 'C', 40001, &clsWarranty::Distributor},
-    {5, 'L', -5005, &clsWarranty::Shop_Ref},
-    {249, 'B', 249, &clsWarranty::Engine_received},
-    {250, 'B', 2, &clsWarranty::Parts_Have_Been},
-    {269, 'D', 1234567, &clsWarranty::Hours_Used},
-    {276, 'C', 612, &clsWarranty::Cust_AC},
-    {278, 'L', 5551234, &clsWarranty::Cust_Phone},
-    {282, 'C', 282, &clsWarranty::Total_Lab_Hrs},
-    {287, 'B', 0xA5, &clsWarranty::Bitswitch_1},
-    {350, 'L', 350350, &clsWarranty::Reconciled_Inv_No},
-    {378, 'C', 218, &clsWarranty::Soldby_AC},
-    {380, 'L', 3803800, &clsWarranty::Soldby_Phone},
-    {409, 'L', 40217, &clsWarranty::Cust_No},
-    {481, 'L', 481481, &clsWarranty::Billed_Inv_No},
-    {505, 'B', 5, &clsWarranty::Shop_Job_Type},
-    {507, 'C', 1127, &clsWarranty::Job_No},
-    {509, 'L', 4242, &clsWarranty::Inv_Ptr},
-};
-
-// The money fields hold the stored number unchanged.
-const AmountCase kAmounts[] = {
-    {288, 'L', 250, &clsWarranty::Part_Amount},
-    {292, 'L', -292, &clsWarranty::Labor_Amount},
-    {296, 'L', 29600, &clsWarranty::Part_Paid_Amount},
-    {300, 'L', 30000, &clsWarranty::Labor_Paid_Amount},
-    {344, 'D', 16777215, &clsWarranty::PD_Charge},
-    {347, 'D', 347, &clsWarranty::PD_Paid},
-    {384, 'L', 384, &clsWarranty::Tax_Totals},
-    {388, 'L', -388, &clsWarranty::B_Tax_Totals},
+const Case kBinaries[] = {
+    {1, 'C', 1, &clsWarranty::Status, 1},
+    {3, 'C', 40001, &clsWarranty::Distributor, 40001},
+    {5, 'L', -5005, &clsWarranty::Shop_Ref, -5005},
+    {249, 'B', 249, &clsWarranty::Engine_received, 249},
+    {250, 'B', 2, &clsWarranty::Parts_Have_Been, 2},
+    {269, 'D', 1234567, &clsWarranty::Hours_Used, 1234567},
+    {276, 'C', 612, &clsWarranty::Cust_AC, 612},
+    {278, 'L', 5551234, &clsWarranty::Cust_Phone, 5551234},
+    {282, 'C', 282, &clsWarranty::Total_Lab_Hrs, 282},
+    {287, 'B', 0xA5, &clsWarranty::Bitswitch_1, 0xA5},
+    {350, 'L', 350350, &clsWarranty::Reconciled_Inv_No, 350350},
+    {378, 'C', 218, &clsWarranty::Soldby_AC, 218},
+    {380, 'L', 3803800, &clsWarranty::Soldby_Phone, 3803800},
+    {409, 'L', 40217, &clsWarranty::Cust_No, 40217},
+    {481, 'L', 481481, &clsWarranty::Billed_Inv_No, 481481},
+    {505, 'B', 5, &clsWarranty::Shop_Job_Type, 5},
+    {507, 'C', 1127, &clsWarranty::Job_No, 1127},
+    {509, 'L', 4242, &clsWarranty::Inv_Ptr, 4242},
+    // The money fields hold the stored number unchanged.
+    {288, 'L', 250, &clsWarranty::Part_Amount, 250},
+    {292, 'L', -292, &clsWarranty::Labor_Amount, -292},
+    {296, 'L', 29600, &clsWarranty::Part_Paid_Amount, 29600},
+    {300, 'L', 30000, &clsWarranty::Labor_Paid_Amount, 30000},
+    {344, 'D', 16777215, &clsWarranty::PD_Charge, 16777215},
+    {347, 'D', 347, &clsWarranty::PD_Paid, 347},
+    {384, 'L', 384, &clsWarranty::Tax_Totals, 384},
+    {388, 'L', -388, &clsWarranty::B_Tax_Totals, -388},
 };
 
 RecordBuilder FullHeader() {
     RecordBuilder b(kHeader);
-    for (const LongCase& c : kLongs) b.Bin(c.position, c.code, c.stored);
-    for (const AmountCase& c : kAmounts) b.Bin(c.position, c.code, c.stored);
+    for (const Case& c : kBinaries) b.Bin(c.position, c.code, c.stored);
     b.Text(9, "STARTER FAILED", 40)
         .Text(49, "NO CRANK", 40)
         .Text(89, "SOLENOID", 40)
@@ -89,6 +75,12 @@ RecordBuilder FullHeader() {
     return b;
 }
 
+struct WarrantyLayout {
+    using Record = clsWarranty;
+    static constexpr size_t kLength = kHeader;
+    static std::string Full() { return FullHeader().str(); }
+    static std::span<const Case> Binaries() { return kBinaries; }
+};
 class WarrantyRecordTest : public ::testing::Test {
   protected:
     void SetUp() override { ResetAlphabet(); }
@@ -98,9 +90,6 @@ class WarrantyRecordTest : public ::testing::Test {
 TEST_F(WarrantyRecordTest, EveryFieldDecodesFromItsPlace) {
     clsWarranty w;
     w.Unpack(FullHeader().str());
-    for (const LongCase& c : kLongs) EXPECT_EQ(w.*c.member, c.stored) << "field at " << c.position;
-    for (const AmountCase& c : kAmounts)
-        EXPECT_EQ(w.*c.member, c.stored) << "amount at " << c.position;
     EXPECT_EQ(w.Cause_Fail[0].substr(0, 15), "STARTER FAILED ");
     EXPECT_EQ(w.Cause_Fail[0].size(), 60u);
     EXPECT_EQ(w.Cause_Fail[1].substr(0, 8), "NO CRANK");
@@ -175,4 +164,8 @@ TEST(WarrantyKey, SegmentKeyIsShopReferenceTimesHundredPlusRequest) {
 }
 
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(Warranty, RecordLayoutTest, WarrantyLayout);
+}  // namespace testing
 }  // namespace dv

@@ -12,6 +12,7 @@
 #include "shell/operation_log.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
+#include "test_support/test_context.h"
 
 namespace dv {
 namespace {
@@ -55,12 +56,9 @@ TEST(SplashTest, LoadWritesTheConnectingTextAndKeyPressUnloads) {
                                                        "paint Connecting to Server...", "show"}));
 }
 
-// A view context with its own splash and recap board.
-class TestContext : public ViewContext {
+// The test context, whose recap board loads when a fill writes to it, as the desktop's does.
+class TestContext : public testing::TestContext {
   public:
-    SplashModel splash{"Version 0.0.0", ""};
-    RecapBoard recap;
-    SplashModel& Splash() override { return splash; }
     RecapBoard& Recap() override {
         recap.RunLoad(*this);
         return recap;

@@ -5,17 +5,18 @@
 #include <vector>
 
 #include "engine/codec.h"
-#include "parts/test_data_set.h"
 #include "sampledata/damage.h"
 #include "sampledata/record_builder.h"
+#include "test_support/engine_test.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
 
-using parts_test::ExpectError;
 using sample::RecordBuilder;
+using testing::ExpectError;
 
-class RecordChainTest : public parts_test::EngineTest {
+class RecordChainTest : public testing::EngineTest {
   protected:
     // LUNITL records 1-5 with their links at 61: 1 -> 3 -> 5 -> 0, 2 -> 0, 4 -> 4.
     void Write(const std::vector<int32_t>& links) {

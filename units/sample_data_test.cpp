@@ -6,10 +6,10 @@
 #include <set>
 
 #include "engine/codec.h"
-#include "parts/test_data_set.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/parts_data.h"
 #include "sampledata/units_data.h"
+#include "test_support/engine_test.h"
 #include "units/floor_plan_record.h"
 #include "units/record_chain.h"
 #include "units/unit_records.h"
@@ -17,7 +17,7 @@
 namespace dv {
 namespace {
 
-class DemoUnitsData : public parts_test::EngineTest,
+class DemoUnitsData : public testing::EngineTest,
                       public ::testing::WithParamInterface<sample::Scale> {
   protected:
     void SetUp() override {

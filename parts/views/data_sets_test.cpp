@@ -27,7 +27,7 @@
 namespace dv {
 namespace {
 
-using views_test::TestContext;
+using testing::TestContext;
 using views_test::ViewTest;
 
 // ---- the demo data set ----

@@ -1,5 +1,5 @@
 // Test support for the parts views: a view context with its own splash and recap board, the
-// engine on a data set in a fresh temporary share (parts/test_data_set.h), the operation log
+// engine on a data set in a fresh temporary share (test_support/engine_test.h), the operation log
 // captured, and the records of product lines and order documents written byte by byte from
 // their layouts.
 #pragma once
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "engine/dates.h"
-#include "parts/test_data_set.h"
 #include "sampledata/data_set.h"
 #include "sampledata/record_builder.h"
 #include "shell/grid_sort.h"
@@ -20,22 +19,16 @@
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 #include "shell/view.h"
+#include "test_support/engine_test.h"
+#include "test_support/test_context.h"
 
 namespace dv::views_test {
 
 using sample::RecordBuilder;
-
-class TestContext : public ViewContext {
-  public:
-    SplashModel& Splash() override { return splash; }
-    RecapBoard& Recap() override { return recap; }
-
-    SplashModel splash{"", ""};
-    RecapBoard recap;
-};
+using testing::TestContext;
 
 // The engine on a data set, a fixed clock, a captured log and the sort toggle at its start.
-class ViewTest : public parts_test::EngineTest {
+class ViewTest : public testing::EngineTest {
   protected:
     ViewTest() {
         InitLogPath();
@@ -62,7 +55,7 @@ class ViewTest : public parts_test::EngineTest {
         return view.Label(view.LabelIndex(label)).caption;
     }
 
-    TestContext context;
+    testing::TestContext context;
     LogCapture log;
 };
 

@@ -57,7 +57,7 @@ TEST_F(ARViewTest, FileContents) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(DataFolder() + "/DARR.KRLI");
         if (c.text != "<none>") WriteSummary(c.text);
-        views_test::TestContext fresh;
+        testing::TestContext fresh;
         log.Take();
         auto view = std::make_unique<ARView>();
         view->RunLoad(fresh);

@@ -13,7 +13,7 @@
 namespace dv {
 namespace {
 
-using views_test::TestContext;
+using testing::TestContext;
 using views_test::ViewTest;
 
 class SalesDataSets : public ViewTest {

@@ -138,7 +138,7 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
         add(after, invol.Add(sales_test::Page(1, 10324, {}, 1)));
         Reset();
         Start(fresh.Build());
-        views_test::TestContext ctx;
+        testing::TestContext ctx;
         log.Take();
         OpenSalesView view;
         view.RunLoad(ctx);

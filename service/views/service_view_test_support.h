@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "engine/dates.h"
-#include "parts/test_data_set.h"
 #include "sales/test_support.h"
 #include "sampledata/damage.h"
 #include "sampledata/data_set.h"
@@ -24,25 +23,14 @@
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 #include "shell/view.h"
+#include "test_support/engine_test.h"
+#include "test_support/test_context.h"
 
 namespace dv::service_test {
 
 using sample::RecordBuilder;
 using sample::TextSet;
-
-class TestContext : public ViewContext {
-  public:
-    SplashModel& Splash() override { return splash; }
-    RecapBoard& Recap() override { return recap; }
-    bool GetOption(int32_t position) override {
-        const auto it = options.find(position);
-        return it != options.end() && it->second;
-    }
-
-    SplashModel splash{"", ""};
-    RecapBoard recap;
-    std::map<int32_t, bool> options;
-};
+using testing::TestContext;
 
 // A line slot of 44 bytes, and a remark's.
 inline std::string Slot(std::string_view code, std::string_view part, std::string_view description,
@@ -59,7 +47,7 @@ inline RecordBuilder Page(int32_t status, int32_t page, int32_t link,
 
 // The engine on a data set, a fixed clock, a captured log, recorded detail forms and event-log
 // entries, and the sort toggle and segment flag at their start.
-class ServiceViewTest : public parts_test::EngineTest {
+class ServiceViewTest : public testing::EngineTest {
   protected:
     ServiceViewTest() : events_(event_log) {
         InitLogPath();
@@ -121,7 +109,7 @@ class ServiceViewTest : public parts_test::EngineTest {
         return out;
     }
 
-    TestContext context;
+    testing::TestContext context;
     LogCapture log;
     RecordingEventLog event_log;
     CapturingDetailHost details;

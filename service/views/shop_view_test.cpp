@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "service/views/service_view_test_support.h"
+#include "test_support/expect_error.h"
 
 namespace dv {
 namespace {
@@ -93,9 +94,8 @@ TEST(ShopJobTable, SlotBoundaries) {
     }
     for (int32_t job : {kLastJobNumber + 1, -1, 65535}) {
         int32_t block = 0, position = 0;
-        parts_test::ExpectError(
-            [&] { JobSlotOf(job, block, position); }, err::kJobNumber,
-            "Job number outside the open shop-job table: " + std::to_string(job));
+        testing::ExpectError([&] { JobSlotOf(job, block, position); }, err::kJobNumber,
+                             "Job number outside the open shop-job table: " + std::to_string(job));
     }
 }
 

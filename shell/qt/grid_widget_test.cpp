@@ -1,5 +1,6 @@
 // The grid widget over the core grid model: rows read on demand, the two-level header, hidden
 // columns, header and button clicks, the tooltip, and the move to the first row after a sort.
+// Every grid's table model runs under a model tester.
 #include "shell/qt/grid_widget.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ namespace {
 
 using testing::EnsureApplication;
 using testing::FakeDialogs;
+using testing::TestGridModel;
 using testing::TestView;
 
 class GridWidgetTest : public ::testing::Test {
@@ -51,6 +53,7 @@ TEST_F(GridWidgetTest, AHundredThousandRowsAreReadFromTheCoreGridOnDemand) {
     GridModel grid("grdBig");
     AddColumns(grid, false);
     GridWidget widget(grid);
+    TestGridModel(widget);
     widget.resize(600, 400);
     widget.show();
     Fill(grid, 100000);
@@ -77,10 +80,38 @@ TEST_F(GridWidgetTest, RowsAddedDuringAFillAppearOnTheNextTurnOfTheEventLoop) {
     GridModel grid("grdFill");
     AddColumns(grid, false);
     GridWidget widget(grid);
+    TestGridModel(widget);
     Fill(grid, 10);
     EXPECT_EQ(widget.tableModel()->rowCount(), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(widget.tableModel()->rowCount(), 10);
+}
+
+TEST_F(GridWidgetTest, AGridsWholeLifeKeepsItsModelWithinTheItemModelContract) {
+    GridModel grid("grdLife");
+    GridWidget widget(grid);
+    TestGridModel(widget);
+    QSignalSpy inserted(widget.tableModel(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(widget.tableModel(), &QAbstractItemModel::dataChanged);
+    AddColumns(grid, true);  // columns after the widget: a reset
+    Fill(grid, 4);
+    grid.SetCell(2, "Cost", "before the table knows the row");
+    EXPECT_EQ(changed.count(), 0);
+    widget.Sync();
+    EXPECT_EQ(inserted.count(), 1);  // the rows of one fill in one announcement
+    grid.SetCell(2, "Cost", "7");
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(widget.tableModel()->index(2, 1).data().toString(), "7");
+    Fill(grid, 3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(widget.tableModel()->rowCount(), 7);
+    grid.RemoveAll();
+    EXPECT_EQ(widget.tableModel()->rowCount(), 0);
+    Fill(grid, 2);
+    widget.Sync();
+    widget.Sync();  // nothing new: no announcement
+    EXPECT_EQ(widget.tableModel()->rowCount(), 2);
+    EXPECT_EQ(inserted.count(), 3);
 }
 
 TEST_F(GridWidgetTest, GroupCaptionsMakeATwoLevelHeader) {
@@ -89,7 +120,9 @@ TEST_F(GridWidgetTest, GroupCaptionsMakeATwoLevelHeader) {
     GridModel grouped("grdGrouped");
     AddColumns(grouped, true);
     GridWidget one(flat);
+    TestGridModel(one);
     GridWidget two(grouped);
+    TestGridModel(two);
     one.show();
     two.show();
     EXPECT_FALSE(one.groupHeader()->two_levels());
@@ -108,6 +141,7 @@ TEST_F(GridWidgetTest, HeaderAndButtonClicksRaiseTheirEvents) {
     AddColumns(grid, true);
     Fill(grid, 5);
     GridWidget widget(grid);
+    TestGridModel(widget);
     widget.resize(600, 300);
     widget.show();
     widget.Sync();

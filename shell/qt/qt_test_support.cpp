@@ -1,10 +1,12 @@
 #include "shell/qt/qt_test_support.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -16,6 +18,24 @@
 
 namespace dv::qt::testing {
 
+namespace {
+
+QtMessageHandler previous_handler = nullptr;
+
+// The model testers report through the "qt.modeltest" category; their reports fail the test,
+// every other message goes where it went before.
+void FailOnModelTestReports(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+    if (context.category != nullptr && std::strcmp(context.category, "qt.modeltest") == 0 &&
+        type != QtDebugMsg && type != QtInfoMsg) {
+        ADD_FAILURE() << "item model: " << message.toStdString();
+        return;
+    }
+    if (previous_handler != nullptr) previous_handler(type, context, message);
+}
+
+}  // namespace
+
 void EnsureApplication() {
     if (QApplication::instance() != nullptr) return;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -23,6 +43,19 @@ void EnsureApplication() {
     static char name[] = "shell_qt_tests";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    previous_handler = qInstallMessageHandler(FailOnModelTestReports);
+}
+
+void TestGridModel(GridWidget& grid) {
+    GridTableModel* model = grid.tableModel();
+    if (model->findChild<QAbstractItemModelTester*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Warning,
+                                 model);
+}
+
+void TestGridModels(QWidget& widget) {
+    if (auto* grid = qobject_cast<GridWidget*>(&widget)) TestGridModel(*grid);
+    for (GridWidget* grid : widget.findChildren<GridWidget*>()) TestGridModel(*grid);
 }
 
 void SaveScreenshot(QWidget& widget, const QString& name) {
@@ -53,6 +86,7 @@ QWidget* ProgramFixture::ShowFromTree(std::string_view key, std::string_view for
     if (sub == nullptr) return nullptr;
     sub->showMaximized();
     QCoreApplication::processEvents();
+    if (sub->widget() != nullptr) TestGridModels(*sub->widget());
     return sub->widget();
 }
 

@@ -45,6 +45,12 @@ void EnsureApplication();
 // DASHVANE_SCREENSHOT_DIR) and checks that it holds an image.
 void SaveScreenshot(QWidget& widget, const QString& name);
 
+// Checks the table model of a grid (and of every grid under a widget) against the item-model
+// contract with a QAbstractItemModelTester, at once and on every change from then on; a breach
+// fails the running test. A model is given one tester however often it is asked.
+void TestGridModel(GridWidget& grid);
+void TestGridModels(QWidget& widget);
+
 // A user's click on a grid's cell, scrolled into view first.
 void ClickCell(GridWidget* grid, int row, int column);
 

@@ -1,6 +1,6 @@
-// Test helpers for the engine: byte builders for the dealer's file formats, written from their
-// layouts independently of the engine's own decoders, and a fixture that lays out a data set on
-// a share in a fresh temporary folder.
+// The engine tests' fixture: a data set laid out by hand on a share in a fresh temporary
+// folder, and short names for sampledata's writers of the dealer's structures, which every
+// fixture builds its files with.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/error.h"
 #include "platform/messages.h"
 #include "platform/test_support.h"
+#include "sampledata/index_writer.h"
+#include "test_support/expect_error.h"
 
 namespace dv::testing {
 
@@ -23,33 +24,25 @@ std::string Be(int width, int64_t value);
 // Puts bytes into data at 0-based offset, growing data with zero bytes as needed.
 void PutAt(std::string& data, size_t offset, std::string_view bytes);
 
-// A 160-byte LINKSFILE entry: a blank, the link name in 79 bytes, a blank, the target in 79.
+// A 160-byte LINKSFILE entry (sample::LinksEntry).
 std::string LinkEntry(std::string_view name, std::string_view target);
 
-// A 32-byte directory entry: name in bytes 1-6 (NUL-padded), flags (C at 7), position (D at
-// 11), record length (C at 14), file type (byte 16), last record (L at 17).
+// A 32-byte directory entry (sample::DirectoryEntry).
 std::string DirEntry(std::string_view name, int32_t flags, int32_t position, int32_t record_length,
                      char file_type, int32_t last_record);
 
-// A 512-byte index node: entry count, next-leaf field (0 for an inner node), the entries.
-std::string Node(int32_t next_leaf, const std::vector<std::pair<std::string, int32_t>>& entries);
-// Block 0 of an index with this entry size, capacity and root.
-std::string IndexHeader(int32_t entry_size, int32_t last_record, int32_t root);
-
-// Index entries as (key, pointer); the key of the end marker.
+// Index entries as (key, pointer).
 using Entries = std::vector<std::pair<std::string, int32_t>>;
+// A 512-byte index node (sample::IndexNode): next-leaf field 0 for an inner node.
+std::string Node(int32_t next_leaf, const Entries& entries);
+// Block 0 of an index with this entry size, capacity and root (sample::IndexHeader).
+std::string IndexHeader(int32_t entry_size, int32_t last_record, int32_t root);
+// The key of the end marker.
 std::string EndKey(int key_length);
 
-// An index built from sorted keys: block 0 and its nodes, leaves of at most per_leaf entries
-// (the end marker appended to the last), inner nodes of at most per_inner entries.
-struct BuiltIndex {
-    std::string bytes;        // block 0 then node 1, 2, ...
-    int32_t last_record = 0;  // number of nodes
-    int32_t root = 0;
-    int depth = 0;
-    int32_t leaves = 0;
-};
-BuiltIndex BuildIndex(int key_length, const Entries& entries, int per_leaf, int per_inner);
+// An index of these keys built by sample::IndexWriter, leaves of at most per_leaf entries (the
+// end marker included) and inner nodes of at most per_inner.
+sample::BuiltIndex BuildIndex(int key_length, const Entries& entries, int per_leaf, int per_inner);
 
 // A data set on a share in a temporary folder: server DS1, data directory D01. Sets
 // DASHVANE_SHARES and TMPDIR, records message boxes, fixes this computer's identity as WS7 at
@@ -82,18 +75,5 @@ class EngineFixture : public ::testing::Test {
 
 // Drops every piece of the engine's program-wide state.
 void ResetEngineState();
-
-// Expects fn to raise number with this source and description.
-template <typename Fn>
-void ExpectError(Fn fn, int32_t number, const std::string& source, const std::string& description) {
-    try {
-        fn();
-        ADD_FAILURE() << "no error raised; expected " << number;
-    } catch (const BasicError& e) {
-        EXPECT_EQ(e.number(), number);
-        EXPECT_EQ(e.source(), source);
-        EXPECT_EQ(e.description(), description);
-    }
-}
 
 }  // namespace dv::testing

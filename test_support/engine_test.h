@@ -1,10 +1,10 @@
-// Test support for the parts tests that need the engine on files: a data set written into a
-// fresh temporary share, the engine started on it, and everything program-wide put back after.
+// The engine on a sample data set: the set written into a fresh temporary share, the engine
+// started on it, and everything program-wide put back after.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,11 +14,10 @@
 #include "engine/system.h"
 #include "engine/tables.h"
 #include "platform/messages.h"
-#include "platform/test_support.h"
 #include "sampledata/data_set.h"
 #include "sampledata/sample_share.h"
 
-namespace dv::parts_test {
+namespace dv::testing {
 
 class EngineTest : public ::testing::Test {
   protected:
@@ -40,16 +39,4 @@ class EngineTest : public ::testing::Test {
     sample::SampleShare share_;
 };
 
-// Expects fn to raise a BasicError of this number and description.
-template <typename Fn>
-void ExpectError(Fn fn, int32_t number, const std::string& description) {
-    try {
-        fn();
-        ADD_FAILURE() << "no error raised";
-    } catch (const BasicError& e) {
-        EXPECT_EQ(e.number(), number);
-        EXPECT_EQ(e.description(), description);
-    }
-}
-
-}  // namespace dv::parts_test
+}  // namespace dv::testing
