@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sampledata/record_builder.h"
+#include "sampledata/sales_data.h"
 #include "shell/event_log.h"
 
 namespace dv::sales_test {
@@ -30,12 +31,9 @@ inline std::string Slot(std::string_view code, std::string_view part, std::strin
         .str();
 }
 
+// A remark slot, as the sample writer writes it.
 inline std::string RemarkSlot(std::string_view text) {
-    using sample::TextSet;
-    return sample::RecordBuilder(44)
-        .Text(1, "REM", 2, TextSet::kNames)
-        .Text(3, text, 42, TextSet::kNames)
-        .str();
+    return sample::InvolRemarkSlot(text);
 }
 
 // A page: its number, its link (or page 1's date number), its slots; slot_count overrides the
