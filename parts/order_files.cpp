@@ -3,7 +3,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/fill_cache.h"
-#include "engine/index.h"
 #include "engine/index_cursor.h"
 #include "engine/key_lookup.h"
 #include "engine/logical.h"

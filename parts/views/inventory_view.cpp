@@ -9,7 +9,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/tables.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/recap_board.h"

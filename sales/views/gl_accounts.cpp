@@ -8,7 +8,6 @@
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/tables.h"
 #include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"

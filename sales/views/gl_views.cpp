@@ -8,7 +8,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/tables.h"
 #include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"

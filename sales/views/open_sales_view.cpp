@@ -4,7 +4,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/tables.h"
 #include "parts/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"

@@ -5,7 +5,6 @@
 
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/tables.h"
 #include "parts/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"

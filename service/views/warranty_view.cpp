@@ -6,7 +6,6 @@
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
 #include "engine/packed_text.h"
-#include "engine/tables.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
 #include "service/views/service_views_support.h"
