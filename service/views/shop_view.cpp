@@ -23,15 +23,6 @@ namespace {
 constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowFormat = "$##,###.00";
 
-const HeaderSort kHeaderSorts[] = {
-    {"Job #", kSortNumber},      {"Status", kSortText},
-    {"Shop Ref #", kSortNumber}, {"", kSortNumber} /* "Request": no sort */,
-    {"Account", kSortNumber},    {"Name", kSortText},
-    {"CM", kSortNumber},         {"ndateIn", kSortNumber},
-    {"ndateComp", kSortNumber},  {"Sub-Total", kSortNumber},
-    {"Warranty", kSortText},     {"Brand", kSortText},
-};
-
 }  // namespace
 
 void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
@@ -62,31 +53,32 @@ std::string ShopStatusText(std::string_view status, std::string_view block450) {
     return "No status";
 }
 
-std::span<const HeaderSort> ShopHeaderSorts() {
-    return kHeaderSorts;
-}
-
 ShopView::ShopView() : View("frmShop", "Open Shop Work") {
     AddLabel("Label1", "Open Shop Jobs");
     grid_ = &AddGrid(std::string(kShopGrid));
     auto add = [&](const char* name, const char* caption, bool hidden, bool button,
-                   CellAlignment align) {
-        grid_->AddColumn({name, caption, "", hidden, button, align, 0});
+                   CellAlignment align, SortKind sort, const char* sort_by = "") {
+        grid_->AddColumn({name, caption, "", hidden, button, align, 0, sort, sort_by});
     };
-    add("Job #", "Job #", false, true, CellAlignment::kRight);
-    add("Status", "Status - Cat", false, false, CellAlignment::kLeft);
-    add("Shop Ref #", "Shop Ref #", false, false, CellAlignment::kRight);
-    add("Request", "Request", false, false, CellAlignment::kRight);
-    add("Account", "Cust #", false, false, CellAlignment::kRight);
-    add("Name", "Name", false, false, CellAlignment::kLeft);
-    add("CM", "CM", false, false, CellAlignment::kRight);
-    add("Date In", "Date In", false, false, CellAlignment::kRight);
-    add("Date Comp", "Date Comp", false, false, CellAlignment::kRight);
-    add("Sub-Total", "Sub-Total", false, false, CellAlignment::kRight);
-    add("Warranty", "Warranty", false, false, CellAlignment::kCenter);
-    add("Brand", "Brand", false, false, CellAlignment::kLeft);
-    add("ndateIn", "ndate", true, false, CellAlignment::kRight);
-    add("ndateComp", "ndateComp", true, false, CellAlignment::kRight);
+    constexpr auto kRight = CellAlignment::kRight;
+    constexpr auto kLeft = CellAlignment::kLeft;
+    constexpr auto kNumber = SortKind::kNumber;
+    constexpr auto kText = SortKind::kText;
+    constexpr auto kNone = SortKind::kNone;
+    add("Job #", "Job #", false, true, kRight, kNumber);
+    add("Status", "Status - Cat", false, false, kLeft, kText);
+    add("Shop Ref #", "Shop Ref #", false, false, kRight, kNumber);
+    add("Request", "Request", false, false, kRight, kNone);
+    add("Account", "Cust #", false, false, kRight, kNumber);
+    add("Name", "Name", false, false, kLeft, kText);
+    add("CM", "CM", false, false, kRight, kNumber);
+    add("Date In", "Date In", false, false, kRight, SortKind::kDate, "ndateIn");
+    add("Date Comp", "Date Comp", false, false, kRight, SortKind::kDate, "ndateComp");
+    add("Sub-Total", "Sub-Total", false, false, kRight, kNumber);
+    add("Warranty", "Warranty", false, false, CellAlignment::kCenter, kText);
+    add("Brand", "Brand", false, false, kLeft, kText);
+    add("ndateIn", "ndate", true, false, kRight, kNone);
+    add("ndateComp", "ndateComp", true, false, kRight, kNone);
     grid_->SetToolTip("Click on Blue headers to sort grid by that column");
 }
 
@@ -142,11 +134,6 @@ void ShopView::GetShopData(ViewContext& context) {
     }
     grid_->MoveFirst();
     context.Recap().SetCaption(recap::kShop, FormatNumber(Number::Cents(total_cents_), kSumFormat));
-}
-
-void ShopView::HeaderClick(std::string_view grid, int column) {
-    if (grid != grid_->name()) return;
-    service::ServiceHeaderSort(*grid_, column, kHeaderSorts);
 }
 
 void ShopView::ButtonClick(std::string_view grid, int row) {

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,11 +43,6 @@ int32_t GetJob(int32_t job);
 // "Scratch", "C" "Complete", anything else "No status".
 std::string ShopStatusText(std::string_view status, std::string_view block450);
 
-// The header table: "Job #", "Status", "Shop Ref #", "Request" (no sort), "Account", "Name",
-// "CM", "Date In" (by "ndateIn"), "Date Comp" (by "ndateComp"), "Sub-Total", "Warranty",
-// "Brand".
-std::span<const HeaderSort> ShopHeaderSorts();
-
 class ShopView : public View {
   public:
     ShopView();
@@ -56,7 +50,6 @@ class ShopView : public View {
     GridModel& grid() const { return *grid_; }
     int64_t total_cents() const { return total_cents_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     // Opens the detail of the clicked row's job; an error is shown in a message and logged.
     void ButtonClick(std::string_view grid, int row) override;
 
