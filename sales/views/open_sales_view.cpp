@@ -2,6 +2,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/control_file.h"
 #include "engine/error.h"
 #include "engine/tables.h"
 #include "parts/record_fields.h"
@@ -163,14 +164,16 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     }
     tickets_->MoveFirst();
 
-    for (int32_t b = kSavedDirectoryFirstBlock; b <= kSavedDirectoryLastBlock; ++b) {
-        const std::string block = engine.BlockReadFile("FILE0", b, flag);
-        for (int32_t j = 0; j < 4; ++j) {
-            const size_t from = static_cast<size_t>(j * 128 + 4);
-            if (block.size() < from + 124 || block.find_first_not_of('\0', from) >= from + 124)
+    constexpr size_t kSlotBytes = 4 * file0::kSavedSlots;
+    for (int32_t b = file0::kSavedFirstBlock; b <= file0::kSavedLastBlock; ++b) {
+        const std::string block = engine.BlockReadFile(file0::kName, b, flag);
+        for (int32_t j = 0; j < file0::kSavedSubBlocks; ++j) {
+            const auto from = static_cast<size_t>(file0::SavedSlotAt(j, 0) - 1);
+            if (block.size() < from + kSlotBytes ||
+                block.find_first_not_of('\0', from) >= from + kSlotBytes)
                 continue;
-            for (int32_t k = 0; k < 31; ++k) {
-                const int32_t p = j * 128 + 5 + 4 * k;
+            for (int32_t k = 0; k < file0::kSavedSlots; ++k) {
+                const int32_t p = file0::SavedSlotAt(j, k);
                 if (block.compare(static_cast<size_t>(p - 1), 4, std::string(4, '\0')) == 0)
                     continue;
                 AddDocumentRow(*saved_, "Saved Inv", Unpack("L", block, p), saved_total_);

@@ -22,7 +22,6 @@ namespace dv {
 inline constexpr std::string_view kTicketsGrid = "grdTickets";
 inline constexpr std::string_view kSavedGrid = "grdSaved";
 inline constexpr std::string_view kOpenSalesProgress = "Loading Open Sales Orders...";
-inline constexpr int32_t kSavedDirectoryFirstBlock = 301, kSavedDirectoryLastBlock = 325;
 
 // The chain walks of a document from its head page (record string and record number): the
 // chain field at 110 of the last page read (page 1's date as mmddyy), and the sum of the slot
