@@ -4,7 +4,7 @@
 #include "engine/codec.h"
 #include "engine/control_file.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
@@ -153,15 +153,9 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     cBusinessBasic& engine = Engine("GetPTSData");
     int16_t flag = 0;
 
-    std::string cursor(kCursorSize, '\0');
-    std::string key;
-    int32_t record = 0;
-    engine.KFind("TICKI", cursor, key, record, flag);
-    record = record == INT32_MIN ? 0 : (record < 0 ? -record : record);
-    while (record >= 1) {
-        AddDocumentRow(*tickets_, "P-Ticket", record, ticket_total_);
-        engine.KNext("TICKI", cursor, key, record, flag);
-    }
+    IndexCursor(engine, "TICKI").Walk(KeyRange::From({}), [&](const IndexCursor& at) {
+        AddDocumentRow(*tickets_, "P-Ticket", at.record(), ticket_total_);
+    });
     tickets_->MoveFirst();
 
     constexpr size_t kSlotBytes = 4 * file0::kSavedSlots;
