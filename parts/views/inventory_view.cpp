@@ -29,33 +29,27 @@ constexpr int32_t kYearCogsAt = 103;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kColumns[] = {
-    {"Line", "Line", "Product Group", false, false, kRight, 0},
-    {"Alpha", "Alpha", "", false, false, kLeft, 0},
-    {"Merchandise", "Investment", "", false, false, kRight, 0},
-    {"Ytd", "Ytd", "Sales", false, false, kRight, 0},
-    {"Mtd", "Mtd", "", false, false, kRight, 0},
-    {"Est. Turns", "Est. Turns", "", false, false, kRight, 0},
-    {"Ord/I", "Ord", "Fill %  By Invoice Item", false, false, kRight, 0},
-    {"Shp/I", "Shp", "", false, false, kRight, 0},
-    {"Fill %/I", "Fill %", "", false, false, kRight, 0},
-    {"Ord/D", "Ord", "Fill % By Dollars Ordered", false, false, kRight, 0},
-    {"Shp/D", "Shp", "", false, false, kRight, 0},
-    {"Fill %/D", "Fill %", "", false, false, kRight, 0},
-    {"Ord/P", "Ord", "Fill % By Peices Ordered", false, false, kRight, 0},
-    {"Shp/P", "Shp", "", false, false, kRight, 0},
-    {"Fill %/P", "Fill %", "", false, false, kRight, 0},
+    {"Line", "Line", "Product Group", false, false, kRight, 0, kNumber},
+    {"Alpha", "Alpha", "", false, false, kLeft, 0, kText},
+    {"Merchandise", "Investment", "", false, false, kRight, 0, kNumber},
+    {"Ytd", "Ytd", "Sales", false, false, kRight, 0, kNumber},
+    {"Mtd", "Mtd", "", false, false, kRight, 0, kNumber},
+    {"Est. Turns", "Est. Turns", "", false, false, kRight, 0, kNumber},
+    {"Ord/I", "Ord", "Fill %  By Invoice Item", false, false, kRight, 0, kNumber},
+    {"Shp/I", "Shp", "", false, false, kRight, 0, kNumber},
+    {"Fill %/I", "Fill %", "", false, false, kRight, 0, kNumber},
+    {"Ord/D", "Ord", "Fill % By Dollars Ordered", false, false, kRight, 0, kNumber},
+    {"Shp/D", "Shp", "", false, false, kRight, 0, kNumber},
+    {"Fill %/D", "Fill %", "", false, false, kRight, 0, kNumber},
+    {"Ord/P", "Ord", "Fill % By Peices Ordered", false, false, kRight, 0, kNumber},
+    {"Shp/P", "Shp", "", false, false, kRight, 0, kNumber},
+    {"Fill %/P", "Fill %", "", false, false, kRight, 0, kNumber},
 };
 constexpr size_t kColumnCount = std::size(kColumns);
-
-const HeaderSort kHeaderSorts[] = {
-    {"Line", kSortNumber},  {"Alpha", kSortText},   {"Merchandise", kSortNumber},
-    {"Ytd", kSortNumber},   {"Mtd", kSortNumber},   {"Est. Turns", kSortNumber},
-    {"Ord/I", kSortNumber}, {"Shp/I", kSortNumber}, {"Fill %/I", kSortNumber},
-    {"Ord/D", kSortNumber}, {"Shp/D", kSortNumber}, {"Fill %/D", kSortNumber},
-    {"Ord/P", kSortNumber}, {"Shp/P", kSortNumber}, {"Fill %/P", kSortNumber},
-};
 
 // One row's cells, in column order, with the typed value of the money cells.
 struct InventoryRow {
@@ -87,10 +81,6 @@ InventoryRow BuildRow(const clsLines& line, std::string_view record, const Date&
 }
 
 }  // namespace
-
-std::span<const HeaderSort> InventoryHeaderSorts() {
-    return kHeaderSorts;
-}
 
 int32_t DaysElapsedInYear(const Date& today) {
     using namespace std::chrono;
@@ -165,11 +155,6 @@ void InventoryView::GetLineData(ViewContext& context) {
                     "Sales YTD : " + FormatNumber(Number::Cents(sales_ytd), kTotalFormat));
     SetLabelCaption("lblinvtot(2)",
                     "Sales MTD : " + FormatNumber(Number::Cents(sales_mtd), kTotalFormat));
-}
-
-void InventoryView::HeaderClick(std::string_view grid, int column) {
-    if (grid != kInventoryGrid) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 }  // namespace dv

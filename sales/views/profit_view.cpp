@@ -19,27 +19,22 @@ constexpr int32_t kLineLimit = 1000;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kColumns[] = {
-    {"Line", "Line", "Product Group", false, false, kRight, 0},
-    {"Alpha", "Alpha", "", false, false, kLeft, 0},
+    {"Line", "Line", "Product Group", false, false, kRight, 0, kNumber},
+    {"Alpha", "Alpha", "", false, false, kLeft, 0, kText},
     {"hidden", "", "", true, false, kLeft, 0},
-    {"mtdsales", "Sales", "Month to Date", false, false, kRight, 0},
-    {"mtdcost", "Cost", "", false, false, kRight, 0},
-    {"mtdgpr", "GPR", "", false, false, kRight, 0},
-    {"ytdsales", "Sales", "Year to Date", false, false, kRight, 0},
-    {"ytdcost", "Cost", "", false, false, kRight, 0},
-    {"ytdgpr", "GPR", "", false, false, kRight, 0},
-    {"pyrsales", "Sales", "Previous Year", false, false, kRight, 0},
-    {"pyrcost", "Cost", "", false, false, kRight, 0},
-    {"pyrgpr", "GPR", "", false, false, kRight, 0},
-};
-
-const HeaderSort kHeaderSorts[] = {
-    {"Line", kSortNumber},     {"Alpha", kSortText},     kNoHeaderSort,
-    {"mtdsales", kSortNumber}, {"mtdcost", kSortNumber}, {"mtdgpr", kSortNumber},
-    {"ytdsales", kSortNumber}, {"ytdcost", kSortNumber}, {"ytdgpr", kSortNumber},
-    {"pyrsales", kSortNumber}, {"pyrcost", kSortNumber}, {"pyrgpr", kSortNumber},
+    {"mtdsales", "Sales", "Month to Date", false, false, kRight, 0, kNumber},
+    {"mtdcost", "Cost", "", false, false, kRight, 0, kNumber},
+    {"mtdgpr", "GPR", "", false, false, kRight, 0, kNumber},
+    {"ytdsales", "Sales", "Year to Date", false, false, kRight, 0, kNumber},
+    {"ytdcost", "Cost", "", false, false, kRight, 0, kNumber},
+    {"ytdgpr", "GPR", "", false, false, kRight, 0, kNumber},
+    {"pyrsales", "Sales", "Previous Year", false, false, kRight, 0, kNumber},
+    {"pyrcost", "Cost", "", false, false, kRight, 0, kNumber},
+    {"pyrgpr", "GPR", "", false, false, kRight, 0, kNumber},
 };
 
 struct Period {
@@ -73,10 +68,6 @@ int64_t RatioMillionths(int64_t sales, int64_t cost) {
         d = -d;
     }
     return (n >= 0 ? n + d / 2 : n - d / 2) / d;
-}
-
-std::span<const HeaderSort> ProfitHeaderSorts() {
-    return kHeaderSorts;
 }
 
 ProfitView::ProfitView() : View("frmProfit", "Profit") {
@@ -128,11 +119,6 @@ void ProfitView::GetProfit(ViewContext& context) {
         recap.SetCaption(label + 2,
                          FormatNumber(ProfitRatio(sales[p], cost[p]), kProfitRatioFormat));
     }
-}
-
-void ProfitView::HeaderClick(std::string_view grid, int column) {
-    if (grid != kProfitGrid) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 }  // namespace dv

@@ -20,31 +20,25 @@ constexpr std::string_view kAmountFormat = "###,###,###.00";
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kDetailColumns[] = {
-    {"Model", "Model ", "", false, false, kLeft, 0},
-    {"Serial Number", "Serial Number", "", false, false, kLeft, 0},
-    {"Ext", "Extents", "", false, true, kLeft, 0},
-    {"Date Sold", "Date Sold", "", false, false, kRight, 0},
-    {"Cust #", "Cust #", "", false, false, kRight, 0},
-    {"Invoice", "Invoice", "", false, false, kRight, 0},
-    {"Amount", "Amount", "", false, false, kRight, 0},
-    {"Date In", "Date In", "", false, false, kRight, 0},
-    {"Date Due", "Date Due", "", false, false, kRight, 0},
-    {"Ref 1", "Ref 1", "", false, false, kLeft, 0},
-    {"Ref 2", "Ref 2", "", false, false, kLeft, 0},
-    {"Date Paid", "Date Paid", "", false, false, kRight, 0},
-    {"Pmt #", "Pmt #", "", false, false, kLeft, 0},
-    {"Cost", "Cost", "", false, false, kRight, 0},
+    {"Model", "Model ", "", false, false, kLeft, 0, kText},
+    {"Serial Number", "Serial Number", "", false, false, kLeft, 0, kText},
+    {"Ext", "Extents", "", false, true, kLeft, 0, kText},
+    {"Date Sold", "Date Sold", "", false, false, kRight, 0, kText},
+    {"Cust #", "Cust #", "", false, false, kRight, 0, kNumber},
+    {"Invoice", "Invoice", "", false, false, kRight, 0, kText},
+    {"Amount", "Amount", "", false, false, kRight, 0, kNumber},
+    {"Date In", "Date In", "", false, false, kRight, 0, kText},
+    {"Date Due", "Date Due", "", false, false, kRight, 0, kText},
+    {"Ref 1", "Ref 1", "", false, false, kLeft, 0, kText},
+    {"Ref 2", "Ref 2", "", false, false, kLeft, 0, kText},
+    {"Date Paid", "Date Paid", "", false, false, kRight, 0, kText},
+    {"Pmt #", "Pmt #", "", false, false, kLeft, 0, kText},
+    {"Cost", "Cost", "", false, false, kRight, 0, kNumber},
     {"Extptr", "Extptr", "", true, false, kRight, 0},
-};
-
-const HeaderSort kDetailSorts[] = {
-    {"Model", kSortText},     {"Serial Number", kSortText}, {"Ext", kSortText},
-    {"Date Sold", kSortText}, {"Cust #", kSortNumber},      {"Invoice", kSortText},
-    {"Amount", kSortNumber},  {"Date In", kSortText},       {"Date Due", kSortText},
-    {"Ref 1", kSortText},     {"Ref 2", kSortText},         {"Date Paid", kSortText},
-    {"Pmt #", kSortText},     {"Cost", kSortNumber},
 };
 
 const GridColumn kExtentColumns[] = {
@@ -107,10 +101,6 @@ void AddExtentRow(GridModel& grid, const clsFloorPlanExtent& x) {
 
 }  // namespace
 
-std::span<const HeaderSort> FloorPlanDetailHeaderSorts() {
-    return kDetailSorts;
-}
-
 std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
                                                  const std::string& name) {
     auto form =
@@ -131,7 +121,6 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
         if (FloorPlanUnitOpen(data)) AddUnitRow(grid, unit, FloorPlanUnitCost(unit.Cost, data));
     });
     grid.MoveFirst();
-    form->SetHeaderSorts(kFloorPlanDetailGrid, kDetailSorts);
     form->SetButtonHandler(
         [](DetailForm& self, std::string_view grid_name, int row, DetailHost& host) {
             if (GridModel* units = self.FindGrid(grid_name)) ShowExtents(*units, row, host);

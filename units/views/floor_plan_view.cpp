@@ -23,28 +23,20 @@ constexpr int32_t kPartCostAt = 61;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kColumns[] = {
-    {"Line", "Line", "", false, true, kRight, 0},
-    {"Name", "Name", "", false, false, kLeft, 0},
-    {"Cost", "Cost", "", false, false, kRight, 0},
+    {"Line", "Line", "", false, true, kRight, 0, kNumber},
+    {"Name", "Name", "", false, false, kLeft, 0, kText},
+    {"Cost", "Cost", "", false, false, kRight, 0, kNumber},
     {"ndateIn", "ndate", "", true, false, kRight, 0},
     {"ndateComp", "ndateComp", "", true, false, kRight, 0},
-    {"Extents", "Extents", "", false, false, kRight, 0},
-    {"Total", "Total", "", false, false, kRight, 0},
-};
-
-// Indexes 3 and 4 (the hidden columns) name no column: the click only flips the toggle.
-const HeaderSort kHeaderSorts[] = {
-    {"Line", kSortNumber}, {"Name", kSortText},      {"Cost", kSortNumber},  {"", kSortText},
-    {"", kSortText},       {"Extents", kSortNumber}, {"Total", kSortNumber},
+    {"Extents", "Extents", "", false, false, kRight, 0, kNumber},
+    {"Total", "Total", "", false, false, kRight, 0, kNumber},
 };
 
 }  // namespace
-
-std::span<const HeaderSort> FloorPlanHeaderSorts() {
-    return kHeaderSorts;
-}
 
 int64_t GetPartCost(const std::string& key) {
     cBusinessBasic& engine = ViewEngine("GetPartCost");
@@ -116,11 +108,6 @@ void FloorPlanView::GetFpLineData(int32_t line, const std::string& name) {
     grid_->SetCell(r, "Extents", FormatNumber(Number::Cents(0), kAmountFormat), 0);
     grid_->SetCell(r, "Total", FormatNumber(Number::Cents(sum), kAmountFormat), sum);
     total_cents_ += sum;
-}
-
-void FloorPlanView::HeaderClick(std::string_view grid, int column) {
-    if (grid != kFloorPlanGrid) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 void FloorPlanView::ButtonClick(std::string_view grid, int row) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/business_basic.h"
+#include "engine/control_file.h"
 #include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "parts/views/view_support.h"
@@ -16,9 +17,6 @@ namespace {
 
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr std::string_view kMeterFormat = "######0.0";
-constexpr int32_t kCaptionBlock = 4;
-constexpr size_t kCaptionAt[4] = {433, 453, 473, 493};
-constexpr size_t kCaptionSize = 8;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
@@ -48,11 +46,12 @@ std::string Trimmed(const std::string& text) {
 
 std::array<std::string, 4> GetUnitLabels() {
     const std::unique_ptr<ControlFile> file = EngineControlFile(mBusinessBasic);
-    const std::string block = file->ReadBlock(kCaptionBlock);
+    const std::string block = file->ReadBlock(file0::kUnitCaptionBlock);
     std::array<std::string, 4> captions;
-    for (size_t i = 0; i < 4; ++i)
-        if (kCaptionAt[i] <= block.size())
-            captions[i] = block.substr(kCaptionAt[i] - 1, kCaptionSize);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        const auto at = static_cast<size_t>(file0::kUnitCaptionAt[i]);
+        if (at <= block.size()) captions[i] = block.substr(at - 1, file0::kUnitCaptionSize);
+    }
     file->Close();
     return captions;
 }

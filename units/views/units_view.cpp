@@ -22,25 +22,18 @@ constexpr int32_t kLineLimit = 1000;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kColumns[] = {
-    {"Line", "Line", "", false, true, kRight, 0},
-    {"Name", "Name", "", false, false, kLeft, 0},
+    {"Line", "Line", "", false, true, kRight, 0, kNumber},
+    {"Name", "Name", "", false, false, kLeft, 0, kText},
     {"ndateIn", "ndate", "", true, false, kRight, 0},
     {"ndateComp", "ndateComp", "", true, false, kRight, 0},
-    {"Total", "Total", "", false, false, kRight, 0},
-};
-
-const HeaderSort kHeaderSorts[] = {
-    {"Line", kSortNumber}, {"Name", kSortText},    {"", kSortText},
-    {"", kSortText},       {"Total", kSortNumber},
+    {"Total", "Total", "", false, false, kRight, 0, kNumber},
 };
 
 }  // namespace
-
-std::span<const HeaderSort> UnitsHeaderSorts() {
-    return kHeaderSorts;
-}
 
 bool UnitInStock(const clsUnits& unit) {
     return unit.Date_Sold == EmptyDate();
@@ -112,11 +105,6 @@ void UnitsView::GetUnitLineData(int32_t line, const std::string& name) {
     grid_->SetCell(r, "Name", name);
     grid_->SetCell(r, "Total", FormatNumber(Number::Cents(sum), kAmountFormat), sum);
     total_cents_ += sum;
-}
-
-void UnitsView::HeaderClick(std::string_view grid, int column) {
-    if (grid != kUnitsGrid) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 void UnitsView::ButtonClick(std::string_view grid, int row) {
