@@ -33,8 +33,7 @@ std::string Trimmed(const std::string& text) {
 std::string GetPartDescription(const std::string& line, const std::string& part) {
     const int32_t line_number = LineNumber(line);
     if (line_number < 0) return kDescriptionNotFound;
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, "GetPartDescription");
+    cBusinessBasic* engine = &RequireEngine("GetPartDescription");
 
     clsParts parts;
     std::string cursor(kCursorSize, '\0');

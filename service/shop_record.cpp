@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
 
@@ -157,6 +158,22 @@ void clsShop::Unpack(std::string_view record) {
 
 void clsShop::Pack(std::string& record) const {
     PackFields(Layout(), *this, record);
+}
+
+void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
+    if (job < 0 || job > kLastJobNumber)
+        throw BasicError(err::kJobNumber, "GetJob",
+                         "Job number outside the open shop-job table: " + std::to_string(job));
+    block = job < 1000 ? job / 128 + 451 : (job - 999) / 128 + 501;
+    position = (job % 128) * 4 + 1;
+}
+
+int32_t GetJob(int32_t job) {
+    int32_t block = 0, position = 0;
+    JobSlotOf(job, block, position);
+    int16_t flag = 0;
+    const std::string b = RequireEngine("GetJob").BlockReadFile("FILE0", block, flag);
+    return Unpack("L", b, position);
 }
 
 }  // namespace dv

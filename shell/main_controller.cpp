@@ -19,14 +19,6 @@ cSystem& SystemObject() {
     return *mSystem;
 }
 
-// "Error in settree routine error # :91" CR LF "description".
-std::string ShellErrorText(std::string_view routine_text, const std::exception& e) {
-    int32_t number = 0;
-    std::string description;
-    ErrorParts(e, number, description);
-    return std::string(routine_text) + "error # :" + std::to_string(number) + "\r\n" + description;
-}
-
 void ShowShellError(const std::string& errtext) {
     platform::ShowMessage(std::string(platform::kApplicationTitle), errtext);
     mLogLine = "*" + errtext;
@@ -236,11 +228,7 @@ void MainController::RecapClick(int index) {
 namespace {
 
 void LogEventError(const View& view, std::string_view routine, const std::exception& e) {
-    int32_t number = 0;
-    std::string description;
-    ErrorParts(e, number, description);
-    mLogLine = FillErrorLine(view.form_name(), routine, number, description);
-    WriteLog(mLogPath, mLogLine);
+    LogRoutineError(view.form_name(), routine, e);
 }
 
 }  // namespace

@@ -162,4 +162,13 @@ std::string FillErrorLine(std::string_view form, std::string_view routine, int32
 // any other exception the platform's internal error 51 with the exception's text.
 void ErrorParts(const std::exception& e, int32_t& number, std::string& description);
 
+// The trap of a routine's error: its FillErrorLine goes into mLogLine and the operation log.
+// Gives the line.
+std::string LogRoutineError(std::string_view form, std::string_view routine,
+                            const std::exception& e);
+
+// The text of a shell routine's error: routine_text ("Error in settree routine "), then
+// "error # :<n>" CR LF "<description>".
+std::string ShellErrorText(std::string_view routine_text, const std::exception& e);
+
 }  // namespace dv

@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index.h"
+#include "units/record_chain.h"
 
 namespace dv {
 namespace {
@@ -195,6 +198,48 @@ void clsUnitsHistory::Unpack(std::string_view record) {
 }
 void clsUnitsHistory::Pack(std::string& record) const {
     PackFields(Layout(), *this, record);
+}
+
+namespace {
+
+constexpr int32_t kLineUnitKeySize = 10;
+
+}  // namespace
+
+bool UnitInStock(const clsUnits& unit) {
+    return unit.Date_Sold == EmptyDate();
+}
+
+int64_t UnitLedgerSum(int32_t first) {
+    RecordChain chain(RequireEngine("GetUnitLineData"), "LUNITL", first);
+    int64_t sum = 0;
+    std::string data;
+    int32_t number = 0;
+    while (chain.Next(data, number)) {
+        clsUnitsLedger entry;
+        entry.Unpack(data);
+        sum += entry.Amount;
+        chain.SetNext(entry.Chain);
+    }
+    return sum;
+}
+
+void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
+    cBusinessBasic& engine = RequireEngine("GetUnitLineData");
+    std::string cursor(kCursorSize, '\0');
+    std::string key(kLineUnitKeySize, '\0');
+    Pack("C", key, line, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("LUNITI", cursor, key, record, flag);
+    record = AbsoluteRecord(record);
+    while (record > 0 && Unpack("C", key, 1) == line) {
+        // A fresh object per unit: nothing of one unit carries over to the next.
+        clsUnits unit;
+        unit.Unpack(engine.LreadFile("UNITL", record, flag));
+        if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
+        engine.KNext("LUNITI", cursor, key, record, flag);
+    }
 }
 
 }  // namespace dv

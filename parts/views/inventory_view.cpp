@@ -8,9 +8,9 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/index.h"
 #include "engine/tables.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -133,7 +133,7 @@ void InventoryView::GetLineData(ViewContext& context) {
     std::string key(2, '\0');
     grid_->RemoveAll();
 
-    cBusinessBasic& engine = ViewEngine("GetLineData");
+    cBusinessBasic& engine = RequireEngine("GetLineData");
     const Date today = Now();
     Pack("C", key, kFirstShownLine, 1);
     int32_t record = 0;

@@ -7,8 +7,8 @@
 #include "engine/codec.h"
 #include "engine/dates.h"
 #include "engine/error.h"
+#include "engine/index.h"
 #include "engine/tables.h"
-#include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
@@ -117,7 +117,7 @@ std::optional<int64_t> GetGLBalance(std::string& key, int32_t account, std::stri
     int32_t record = 0;
     int32_t last_account = 0;
     try {
-        cBusinessBasic& engine = ViewEngine("GetGLBalance");
+        cBusinessBasic& engine = RequireEngine("GetGLBalance");
         const int32_t company = Unpack("C", key, 1);
         std::string cursor(kCursorSize, '\0');
         int16_t flag = 0;
@@ -169,7 +169,7 @@ void AccountPicker::GetGLAccount() {
     int32_t record = 0, found = 0, counter = 0;
     const std::string gl_type(1, side_->class_char);
     try {
-        cBusinessBasic& engine = ViewEngine("GetGLAccount");
+        cBusinessBasic& engine = RequireEngine("GetGLAccount");
         step = 1;
         std::string key(6, '\0');
         Pack("L", key, kFirstChartAccount, 3);

@@ -5,9 +5,9 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index.h"
 #include "engine/tables.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -98,7 +98,7 @@ void ProfitView::GetProfit(ViewContext& context) {
     grid_->RemoveAll();
     std::array<int64_t, 3> sales{}, cost{};
 
-    cBusinessBasic& engine = ViewEngine("GetProfit");
+    cBusinessBasic& engine = RequireEngine("GetProfit");
     Pack("C", key, kFirstLine, 1);
     int32_t record = 0;
     int16_t flag = 0;

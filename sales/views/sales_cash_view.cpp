@@ -5,8 +5,8 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index.h"
 #include "engine/tables.h"
-#include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -98,7 +98,7 @@ void SalesCashView::GetSales(ViewContext& context) {
     cash_->RemoveAll();
     int64_t sales_total = 0, cash_total = 0;
 
-    cBusinessBasic& engine = ViewEngine("GetSales");
+    cBusinessBasic& engine = RequireEngine("GetSales");
     Pack("C", key, kFirstCounterman, 1);
     int32_t record = 0;
     int16_t flag = 0;

@@ -5,6 +5,7 @@
 // past INVOL's last record a red recap label 3 with the rows before it kept.
 #include <gtest/gtest.h>
 
+#include "app/views.h"
 #include "sales/test_support.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/sample_share.h"

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "sales/customer_record.h"
@@ -33,22 +34,6 @@ const HeaderSort kHeaderSorts[] = {
 };
 
 }  // namespace
-
-void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
-    if (job < 0 || job > kLastJobNumber)
-        throw BasicError(err::kJobNumber, "GetJob",
-                         "Job number outside the open shop-job table: " + std::to_string(job));
-    block = job < 1000 ? job / 128 + 451 : (job - 999) / 128 + 501;
-    position = (job % 128) * 4 + 1;
-}
-
-int32_t GetJob(int32_t job) {
-    int32_t block = 0, position = 0;
-    JobSlotOf(job, block, position);
-    int16_t flag = 0;
-    const std::string b = service::Engine("GetJob").BlockReadFile("FILE0", block, flag);
-    return Unpack("L", b, position);
-}
 
 std::string ShopStatusText(std::string_view status, std::string_view block450) {
     if (status.size() == 1 && status[0] >= '1' && status[0] <= '5') {
@@ -97,7 +82,7 @@ void ShopView::Load(ViewContext& context) {
 
 void ShopView::GetShopData(ViewContext& context) {
     mSegmentWarranty = context.GetOption(kOptionShopSegments);
-    cBusinessBasic& bb = service::Engine("GetShopData");
+    cBusinessBasic& bb = RequireEngine("GetShopData");
     clsShop shop;
     int16_t flag = 0;
     const std::string names = bb.BlockReadFile("FILE0", 450, flag);

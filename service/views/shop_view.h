@@ -17,27 +17,14 @@
 #include <string>
 #include <string_view>
 
+#include "service/shop_record.h"
 #include "shell/grid_sort.h"
 #include "shell/view.h"
 
 namespace dv {
 
-namespace err {
-inline constexpr int32_t kJobNumber = 1040;  // a job number outside the open shop-job table
-}
-
 inline constexpr std::string_view kShopGrid = "grdShop";
 inline constexpr std::string_view kShopProgress = "Loading Open Shop Jobs...";
-// The highest job number the table holds: block 571, slot 127.
-inline constexpr int32_t kLastJobNumber = 999 + 70 * 128 + 127;
-
-// The block and 1-based position of job j's slot: j \ 128 + 451 below 1000, else
-// (j - 999) \ 128 + 501; slot j mod 128 at (j mod 128) x 4 + 1. Raises 1040 ("Job number
-// outside the open shop-job table: j") for a number below 0 or above kLastJobNumber.
-void JobSlotOf(int32_t job, int32_t& block, int32_t& position);
-// The INVOL record number the table holds for a job (GetJob). Raises 1040 as above and the
-// engine's errors.
-int32_t GetJob(int32_t job);
 
 // The status text of a job: "1" to "5" "Open-" and the sub-status name at 432 + 15 (k - 1) of
 // block 450 (15 characters as stored; "Open" when the block does not reach it), "O" "Open", "S"

@@ -3,7 +3,9 @@
 #include <exception>
 #include <optional>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index.h"
 #include "engine/packed_text.h"
 #include "engine/tables.h"
 #include "sales/customer_record.h"
@@ -87,7 +89,7 @@ void WarrantyView::Load(ViewContext& context) {
 }
 
 void WarrantyView::Fill(ViewContext& context) {
-    cBusinessBasic& bb = service::Engine("Form_Load");
+    cBusinessBasic& bb = RequireEngine("Form_Load");
     clsWarranty claim;
     clsWarrDetail builder;
     parts_cents_ = labor_cents_ = 0;
@@ -98,7 +100,7 @@ void WarrantyView::Fill(ViewContext& context) {
     int32_t record = 0;
     int16_t flag = 0;
     bb.KFind("WARRI", cursor, key, record, flag);
-    record = service::AbsoluteRecord(record);
+    record = AbsoluteRecord(record);
     while (record > 0) {
         const std::string rec = bb.LreadFile("WARRL", record, flag);
         claim.Unpack(rec);
@@ -151,7 +153,7 @@ void WarrantyView::Fill(ViewContext& context) {
             labor_cents_ += builder.WarrLabTotal();
         }
         bb.KNext("WARRI", cursor, key, record, flag);
-        record = service::AbsoluteRecord(record);
+        record = AbsoluteRecord(record);
     }
     grid_->MoveFirst();
     context.Recap().SetCaption(
@@ -179,7 +181,7 @@ void WarrantyView::ButtonClick(std::string_view grid, int row) {
 }
 
 std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
-    cBusinessBasic& bb = service::Engine("grdWarr_BtnClick");
+    cBusinessBasic& bb = RequireEngine("grdWarr_BtnClick");
     auto form = std::make_unique<DetailForm>(
         std::string(kWarrantyDetailForm),
         "Warranty Detail ...   Shop reference : " + std::to_string(key));

@@ -2,15 +2,14 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
-#include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "units/floor_plan_record.h"
 #include "units/record_chain.h"
-#include "units/views/floor_plan_view.h"
 
 namespace dv {
 namespace {
@@ -120,7 +119,7 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
     for (const GridColumn& c : kDetailColumns) grid.AddColumn(c);
 
     const int32_t line = ParseLong(line_text, "grdFp_BtnClick");
-    cBusinessBasic& engine = ViewEngine("grdFp_BtnClick");
+    cBusinessBasic& engine = RequireEngine("grdFp_BtnClick");
     std::string cursor(kCursorSize, '\0');
     std::string key(kFloorPlanKeySize, '\0');
     Pack("C", key, line, 1);
@@ -155,7 +154,7 @@ std::unique_ptr<DetailForm> BuildExtents(const std::string& model, const std::st
     GridModel& grid = form->AddGrid(std::string(kExtentsGrid));
     for (const GridColumn& c : kExtentColumns) grid.AddColumn(c);
     SwitchAlphabet(0, kNameSet);
-    RecordChain chain(ViewEngine("grdFpdtl_BtnClick"), "FPEXL", first);
+    RecordChain chain(RequireEngine("grdFpdtl_BtnClick"), "FPEXL", first);
     clsFloorPlanExtent extent;
     std::string data;
     int32_t number = 0;

@@ -17,6 +17,7 @@
 
 #include "shell/grid_sort.h"
 #include "shell/view.h"
+#include "units/floor_plan_record.h"
 
 namespace dv {
 
@@ -26,17 +27,6 @@ inline constexpr int kFloorPlanRecapLabel = 11;
 
 // The header-click table of grdFp.
 std::span<const HeaderSort> FloorPlanHeaderSorts();
-
-// The cost in cents of the part whose 14-byte PARTI key is given (line and packed part
-// number): the unsigned D at 61 of its PARTL record on an exact hit, else 0. Engine errors
-// reach the caller.
-int64_t GetPartCost(const std::string& key);
-
-// True when a floored unit's record says it is neither sold nor invoiced (raises 31 when the
-// record is too short for either field).
-bool FloorPlanUnitOpen(std::string_view record);
-// The cost of a floored unit by the cost rule, in cents.
-int64_t FloorPlanUnitCost(int64_t own_cost, std::string_view record);
 
 class FloorPlanView : public View {
   public:

@@ -3,12 +3,11 @@
 #include <cstdlib>
 
 #include "engine/business_basic.h"
+#include "engine/index.h"
 #include "engine/numeric.h"
-#include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/options.h"
-#include "units/views/units_view.h"
 
 namespace dv {
 namespace {
@@ -129,7 +128,7 @@ std::string UnitNotFoundText(const std::string& unit_number) {
 
 std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     const std::array<std::string, 4> captions = GetUnitLabels();
-    cBusinessBasic& engine = ViewEngine("grdUnitDtl_BtnClick");
+    cBusinessBasic& engine = RequireEngine("grdUnitDtl_BtnClick");
     std::string cursor(kCursorSize, '\0');
     std::string key = unit_number;
     int32_t record = 0;

@@ -2,8 +2,8 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
@@ -18,7 +18,6 @@ constexpr std::string_view kTotalFormat = "$###,###,###.00";
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr int32_t kFirstLine = 1;
 constexpr int32_t kLineLimit = 1000;
-constexpr int32_t kLineUnitKeySize = 10;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
@@ -42,42 +41,6 @@ std::span<const HeaderSort> UnitsHeaderSorts() {
     return kHeaderSorts;
 }
 
-bool UnitInStock(const clsUnits& unit) {
-    return unit.Date_Sold == EmptyDate();
-}
-
-int64_t UnitLedgerSum(int32_t first) {
-    RecordChain chain(ViewEngine("GetUnitLineData"), "LUNITL", first);
-    int64_t sum = 0;
-    std::string data;
-    int32_t number = 0;
-    while (chain.Next(data, number)) {
-        clsUnitsLedger entry;
-        entry.Unpack(data);
-        sum += entry.Amount;
-        chain.SetNext(entry.Chain);
-    }
-    return sum;
-}
-
-void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
-    cBusinessBasic& engine = ViewEngine("GetUnitLineData");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kLineUnitKeySize, '\0');
-    Pack("C", key, line, 1);
-    int32_t record = 0;
-    int16_t flag = 0;
-    engine.KFind("LUNITI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record > 0 && Unpack("C", key, 1) == line) {
-        // A fresh object per unit: nothing of one unit carries over to the next.
-        clsUnits unit;
-        unit.Unpack(engine.LreadFile("UNITL", record, flag));
-        if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
-        engine.KNext("LUNITI", cursor, key, record, flag);
-    }
-}
-
 UnitsView::UnitsView() : View("frmUnits", "Units") {
     AddLabel("Label1", "Units");
     AddLabel("lblFpTot(0)", "Label3");
@@ -93,7 +56,7 @@ void UnitsView::Load(ViewContext& context) {
 void UnitsView::GetUnitData(ViewContext& context) {
     grid_->RemoveAll();
     total_cents_ = 0;
-    cBusinessBasic& engine = ViewEngine("GetUnitData");
+    cBusinessBasic& engine = RequireEngine("GetUnitData");
     clsLines line;
     std::string cursor(kCursorSize, '\0');
     std::string key(2, '\0');
