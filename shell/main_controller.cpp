@@ -61,7 +61,7 @@ View* MainController::Instantiate(std::string_view form_name) {
 
 View* MainController::LoadForm(std::string_view form_name) {
     View* v = Instantiate(form_name);
-    if (v) v->RunLoad(*this);
+    if (v) RunViewLoad(*v);
     return v;
 }
 
@@ -75,7 +75,14 @@ bool MainController::GetOption(int32_t position) {
 }
 
 std::string_view MainController::WarrantyForm() const {
-    return mSegmentWarranty ? form::kWarSeg : form::kWarranty;
+    return segment_warranty_ ? form::kWarSeg : form::kWarranty;
+}
+
+void MainController::RunViewLoad(View& view) {
+    const bool runs = !view.loaded();
+    view.RunLoad(*this);
+    if (!runs) return;
+    if (const std::optional<bool> segments = view.WarrantySegments()) segment_warranty_ = *segments;
 }
 
 const std::string& MainController::StatusText(int panel) const {
@@ -132,7 +139,7 @@ void MainController::Load() {
 
         current_ = LoadForm(form::kRecap);
 
-        mSegmentWarranty = GetOption(kOptionWarrantySegments);
+        segment_warranty_ = GetOption(kOptionWarrantySegments);
 
         for (std::string_view name : kStartupOrder) LoadForm(name);
         LoadForm(WarrantyForm());
@@ -167,7 +174,7 @@ void MainController::SetTree() {
 
 void MainController::ShowMonitor(View& target, bool final_request) {
     window_.HideChild(*current_);
-    target.RunLoad(*this);
+    RunViewLoad(target);
     window_.ShowChild(target);
     current_ = &target;
     window_.PositionChild(target, ChildPlacement{});

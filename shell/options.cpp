@@ -7,8 +7,6 @@
 
 namespace dv {
 
-bool mSegmentWarranty = false;
-
 namespace {
 
 void LogShellError(std::string_view routine_text, const std::exception& e) {

@@ -81,7 +81,7 @@ void ShopView::Load(ViewContext& context) {
 }
 
 void ShopView::GetShopData(ViewContext& context) {
-    mSegmentWarranty = context.GetOption(kOptionShopSegments);
+    warranty_segments_ = context.GetOption(kOptionShopSegments);
     cBusinessBasic& bb = RequireEngine("GetShopData");
     clsShop shop;
     int16_t flag = 0;

@@ -2,7 +2,8 @@
 // FILE0 (blocks 451-458, then 501-571, 128 slots of an L INVOL record number each), with the
 // fields of the job's head page (clsShop) and the customer's name; billed jobs ("B") are left
 // out. The sum of the listed sub-totals goes to recap label 3. The load also sets the segment
-// flag mSegmentWarranty from option 317, which chooses the form of Billed Warranties.
+// flag from option 317, which chooses the form of Billed Warranties
+// (WarrantySegments, taken by the main controller).
 //
 // Columns: "Job #", "Status" (the status text), "Shop Ref #", "Request" (segment + 1, blank for
 // the first request), "Account" (caption "Cust #"), "Name", "CM", "Date In", "Date Comp" (for
@@ -13,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,6 +48,8 @@ class ShopView : public View {
     void HeaderClick(std::string_view grid, int column) override;
     // Opens the detail of the clicked row's job; an error is shown in a message and logged.
     void ButtonClick(std::string_view grid, int row) override;
+    // Option 317 as the last load read it.
+    std::optional<bool> WarrantySegments() const override { return warranty_segments_; }
 
   protected:
     void Load(ViewContext& context) override;
@@ -55,6 +59,7 @@ class ShopView : public View {
 
     GridModel* grid_;
     int64_t total_cents_ = 0;
+    std::optional<bool> warranty_segments_;
 };
 
 }  // namespace dv
