@@ -5,7 +5,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/index.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 
@@ -161,12 +161,9 @@ constexpr int32_t kPartCostAt = 61;
 
 int64_t GetPartCost(const std::string& key) {
     cBusinessBasic& engine = RequireEngine("GetPartCost");
-    std::string cursor(kCursorSize, '\0');
-    std::string sought = key;
-    int32_t record = 0;
+    const int32_t record = FindRecord(engine, "PARTI", key);
+    if (record == 0) return 0;
     int16_t flag = 0;
-    engine.KFind("PARTI", cursor, sought, record, flag);
-    if (record <= 0) return 0;
     return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
 }
 

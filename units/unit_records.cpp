@@ -4,7 +4,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
-#include "engine/index.h"
+#include "engine/index_cursor.h"
 #include "units/record_chain.h"
 
 namespace dv {
@@ -200,12 +200,6 @@ void clsUnitsHistory::Pack(std::string& record) const {
     PackFields(Layout(), *this, record);
 }
 
-namespace {
-
-constexpr int32_t kLineUnitKeySize = 10;
-
-}  // namespace
-
 bool UnitInStock(const clsUnits& unit) {
     return unit.Date_Sold == EmptyDate();
 }
@@ -226,20 +220,15 @@ int64_t UnitLedgerSum(int32_t first) {
 
 void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
     cBusinessBasic& engine = RequireEngine("GetUnitLineData");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kLineUnitKeySize, '\0');
-    Pack("C", key, line, 1);
-    int32_t record = 0;
+    std::string prefix(2, '\0');
+    Pack("C", prefix, line, 1);
     int16_t flag = 0;
-    engine.KFind("LUNITI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record > 0 && Unpack("C", key, 1) == line) {
+    IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
         // A fresh object per unit: nothing of one unit carries over to the next.
         clsUnits unit;
-        unit.Unpack(engine.LreadFile("UNITL", record, flag));
+        unit.Unpack(engine.LreadFile("UNITL", at.record(), flag));
         if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
-        engine.KNext("LUNITI", cursor, key, record, flag);
-    }
+    });
 }
 
 }  // namespace dv

@@ -3,10 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "engine/record_fields.h"
-#include "engine/tables.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
@@ -54,11 +53,9 @@ void AddLineRow(GridModel& grid, const DetailLine& row) {
 std::string PersonText(cBusinessBasic& bb, int32_t number) {
     std::string key(2, '\0');
     Pack("C", key, number, 1);
-    std::string cursor(kCursorSize, '\0');
-    int32_t record = 0;
+    const int32_t record = FindRecord(bb, "MANI", key);
+    if (record == 0) return {};
     int16_t flag = 0;
-    bb.KFind("MANI", cursor, key, record, flag);
-    if (record <= 0) return {};
     clsCounterman person;
     person.Unpack(bb.LreadFile("MANL", record, flag));
     return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;

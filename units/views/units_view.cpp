@@ -2,7 +2,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
-#include "engine/index.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
@@ -58,18 +58,14 @@ void UnitsView::GetUnitData(ViewContext& context) {
     total_cents_ = 0;
     cBusinessBasic& engine = RequireEngine("GetUnitData");
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
-    Pack("C", key, kFirstLine, 1);
-    int32_t record = 0;
+    std::string from(2, '\0'), below(2, '\0');
+    Pack("C", from, kFirstLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record > 0 && Unpack("C", key, 1) < kLineLimit) {
-        line.Unpack(engine.LreadFile("LINEL", record, flag));
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
         if (line.Line_Type == "U") GetUnitLineData(line.Line, line.Line_Name);
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     grid_->MoveFirst();
     const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
     context.Recap().SetCaption(kUnitsRecapLabel, total);
