@@ -26,7 +26,7 @@
 
 #include "engine/dates.h"
 #include "engine/packed_text.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv::testing {
 
