@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <vector>
 
 #include "shell/grid_model.h"
 
@@ -25,6 +26,13 @@ class GroupHeaderView : public QHeaderView {
     explicit GroupHeaderView(QWidget* parent = nullptr);
     void SetTwoLevels(bool two_levels);
     bool two_levels() const { return two_levels_; }
+
+    // The width a column's caption needs: its text, the margins and room for the sort indicator
+    // (whichever column holds it); and the room a section's caption has at its present width.
+    int CaptionWidth(const QString& caption) const;
+    int CaptionRoom(int logical_index) const;
+    // The width a group caption needs over the columns of its group.
+    int GroupCaptionWidth(const QString& caption) const;
 
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override;
@@ -73,6 +81,11 @@ class GridWidget : public QTableView {
     // and for the header's own painting).
     QRect CellRect(int row, int column) const;
 
+    // The room a cell's text has in a column at its present width: the column less the cell's
+    // margins (and a button's frame in a button column). Every column is kept wide enough for
+    // the widest text of its cells and for its caption, after every fill, refill and sort.
+    int TextRoom(int column) const;
+
   signals:
     void headerClicked(int column);
     void buttonClicked(int row);
@@ -82,7 +95,14 @@ class GridWidget : public QTableView {
 
   private:
     void ApplyColumns();
+    // Sizes every column to its widest cell and its caption.
     void FitColumns();
+    // Widens columns for the rows from first on (rows added to a fill) and for one changed cell.
+    void GrowColumns(int first_row, int last_row);
+    // The margins a column's cells take beside their text.
+    int CellPadding(int column) const;
+    // The group captions' columns: the last column of each group takes what its caption needs.
+    void FitGroups();
     void FollowCurrentRow(int row);
     // The header's sort indicator: the grid's last sorted column and direction, or none.
     void ShowSortIndicator();
@@ -90,7 +110,7 @@ class GridWidget : public QTableView {
     GridTableModel* table_;
     GroupHeaderView* header_;
     ButtonCellDelegate* buttons_;
-    bool fitted_to_rows_ = false;
+    std::vector<int> text_widths_;  // by column: the widest cell text, in pixels
     bool following_ = false;
 };
 
