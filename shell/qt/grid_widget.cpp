@@ -198,8 +198,23 @@ GridWidget::GridWidget(GridModel& grid, QWidget* parent)
     : QTableView(parent),
       table_(new GridTableModel(grid, this)),
       header_(new GroupHeaderView(this)),
-      buttons_(new ButtonCellDelegate(this)) {
+      buttons_(new ButtonCellDelegate(this)),
+      caption_(new QLabel(this)) {
     setObjectName(ToQ(grid.name()));
+    caption_->setObjectName(ToQ(grid.name()) + " caption");
+    caption_->setAlignment(Qt::AlignCenter);
+    caption_->setAutoFillBackground(true);
+    caption_->setMargin(2);
+    {
+        QPalette bar = caption_->palette();
+        bar.setColor(QPalette::Window, bar.color(QPalette::Active, QPalette::Highlight));
+        bar.setColor(QPalette::WindowText, bar.color(QPalette::Active, QPalette::HighlightedText));
+        caption_->setPalette(bar);
+        QFont bold = caption_->font();
+        bold.setBold(true);
+        caption_->setFont(bold);
+    }
+    caption_->hide();
     setHorizontalHeader(header_);
     setModel(table_);
     setItemDelegate(buttons_);
@@ -278,11 +293,31 @@ void GridWidget::showEvent(QShowEvent* event) {
     QTableView::showEvent(event);
 }
 
+void GridWidget::updateGeometries() {
+    QTableView::updateGeometries();
+    if (placing_caption_ || caption_->isHidden()) return;
+    // The table puts its header right above the cells; the caption bar goes above the header.
+    placing_caption_ = true;
+    const int bar = caption_->sizeHint().height();
+    const int header = header_->isHidden() ? 0 : header_->height();
+    const int left = verticalHeader()->isHidden() ? 0 : verticalHeader()->width();
+    // Setting the margins resizes the cells' area, which lays the table out again with its own
+    // margins: set them until they stay.
+    for (int i = 0; i < 4 && viewportMargins().top() != header + bar; ++i)
+        setViewportMargins(left, header + bar, 0, 0);
+    const QRect cells = viewport()->geometry();
+    header_->setGeometry(cells.left(), cells.top() - header, cells.width(), header);
+    caption_->setGeometry(cells.left(), cells.top() - header - bar, cells.width(), bar);
+    placing_caption_ = false;
+}
+
 void GridWidget::ApplyColumns() {
     const GridModel& g = grid();
     for (int i = 0; i < g.ColumnCount(); ++i) setColumnHidden(i, g.Column(i).hidden);
     header_->SetTwoLevels(g.HasGroups());
     setToolTip(ToQ(g.tooltip()));
+    caption_->setText(ToQ(g.tooltip()));
+    caption_->setVisible(!g.tooltip().empty());
     FitColumns();
     updateGeometries();
 }

@@ -1,12 +1,13 @@
 // The one data grid of every view: a table over a core grid model with the grid's two-level
 // header (group captions above the column captions), its hidden columns, button cells and
-// tooltip. A header click raises headerClicked with the column's position in the grid; a click
-// on a button cell raises buttonClicked with the row. When the core grid moves to a row (after
-// a sort, to its first one) the table follows, and the header shows the sort indicator of the
-// column last sorted and its direction.
+// caption (a bar above the headers, and the grid's tooltip). A header click raises headerClicked
+// with the column's position in the grid; a click on a button cell raises buttonClicked with the
+// row. When the core grid moves to a row (after a sort, to its first one) the table follows, and
+// the header shows the sort indicator of the column last sorted and its direction.
 #pragma once
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <vector>
@@ -73,6 +74,9 @@ class GridWidget : public QTableView {
     GridModel& grid() const;
     GridTableModel* tableModel() const { return table_; }
     GroupHeaderView* groupHeader() const { return header_; }
+    // The grid's caption bar above its headers ("Click on Blue headers to sort grid by that
+    // column", "Futures"); hidden for a grid without a caption.
+    QLabel* captionBar() const { return caption_; }
 
     // Brings the table up to the grid's rows at once.
     void Sync();
@@ -92,6 +96,7 @@ class GridWidget : public QTableView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void updateGeometries() override;
 
   private:
     void ApplyColumns();
@@ -110,6 +115,8 @@ class GridWidget : public QTableView {
     GridTableModel* table_;
     GroupHeaderView* header_;
     ButtonCellDelegate* buttons_;
+    QLabel* caption_;
+    bool placing_caption_ = false;
     std::vector<int> text_widths_;  // by column: the widest cell text, in pixels
     bool following_ = false;
 };
