@@ -175,6 +175,7 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     }
     tickets_->MoveFirst();
 
+    engine.BlockReadRunAhead("FILE0", kSavedDirectoryFirstBlock, kSavedDirectoryLastBlock);
     for (int32_t b = kSavedDirectoryFirstBlock; b <= kSavedDirectoryLastBlock; ++b) {
         const std::string block = engine.BlockReadFile("FILE0", b, flag);
         for (int32_t j = 0; j < 4; ++j) {

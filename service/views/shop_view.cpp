@@ -100,6 +100,8 @@ void ShopView::GetShopData(ViewContext& context) {
     cBusinessBasic& bb = service::Engine("GetShopData");
     clsShop shop;
     int16_t flag = 0;
+    // The status names and both job tables, blocks 450 to 571, in one read.
+    bb.BlockReadRunAhead("FILE0", 450, 571);
     const std::string names = bb.BlockReadFile("FILE0", 450, flag);
     grid_->RemoveAll();
     total_cents_ = 0;
