@@ -12,6 +12,8 @@
 
 #include "parts/views/view_test_support.h"
 #include "platform/fetch_pool.h"
+#include "platform/file_calls.h"
+#include "platform/paths.h"
 #include "platform/test_support.h"
 
 namespace dv {
@@ -365,6 +367,33 @@ TEST_F(FetchedOrderViewTest, NoThreadOrOpenFileOutlivesTheLoad) {
     EXPECT_EQ(LoadReturns(8).total, "Data Error !");
     EXPECT_EQ(count("/proc/self/task"), threads);
     EXPECT_EQ(count("/proc/self/fd"), files);
+}
+
+// Many documents whose files are missing cost one call each and one listing of the data folder
+// a load, however many there are: the load's calls are bounded by the documents, fetched one
+// at a time or several at a time.
+TEST_F(OrderViewTest, MissingDocumentsCostOneListingALoad) {
+    for (int i = 1; i <= 60; ++i) {
+        DocFile doc;
+        doc.number = "R" + std::to_string(2000 + i);
+        Add("RTTBI", doc.number, 20, i % 3 == 0 ? &doc : nullptr);  // 40 of 60 missing
+    }
+    Start();
+    for (int workers : {0, 8}) {
+        SCOPED_TRACE(workers);
+        platform::SetFetchWorkers(workers);
+        platform::ResetPathCache();  // a new load
+        const platform::FileCalls before = platform::FileCallCounts();
+        const auto view = Load<ReturnsView>();
+        const platform::FileCalls calls = platform::FileCallCounts() - before;
+        EXPECT_EQ(view->grid().RowCount(), 20);
+        // The share folder's real path and the data folder's listing, once each.
+        EXPECT_EQ(calls.lookups, 2u);
+        // Per document there an open, a read and a close (and an fstat, one at a time), an
+        // open per one missing, and a few for the index and the vendors.
+        EXPECT_LE(calls.Calls(), 20u * (workers == 0 ? 4 : 3) + 40u + 12u) << calls.Calls();
+    }
+    platform::SetFetchWorkers(platform::kDefaultFetchWorkers);
 }
 
 }  // namespace
