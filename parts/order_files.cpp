@@ -11,20 +11,14 @@
 #include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
+#include "engine/record_fields.h"
 #include "engine/system.h"
 #include "engine/tables.h"
-#include "parts/record_fields.h"
 #include "platform/fetch_pool.h"
 #include "platform/paths.h"
 
 namespace dv {
 namespace {
-
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
 
 // The full path the engine gives a bare name of the data directory, or empty without a
 // system object.
@@ -63,7 +57,7 @@ bool IsPurchaseOrderEntry(const OrderIndexEntry& entry) {
 
 void WalkOrderIndex(const std::string& index,
                     const std::function<void(const OrderIndexEntry&)>& visit) {
-    cBusinessBasic& engine = Engine("WalkOrderIndex");
+    cBusinessBasic& engine = RequireEngine("WalkOrderIndex");
     std::string from(kOrderKeyLength, '\0');
     Pack("C", from, 1, 1);
     IndexCursor(engine, index).Walk(KeyRange::From(from), [&](const IndexCursor& at) {
@@ -114,7 +108,7 @@ OrderLine DecodeOrderLine(std::string_view record) {
 
 std::unique_ptr<OrderDocument> OrderDocument::Open(const std::string& name) {
     if (!IsSafeDocumentName(name)) return nullptr;
-    cBusinessBasic& engine = Engine("OrderDocument");
+    cBusinessBasic& engine = RequireEngine("OrderDocument");
     // The engine's own files (the control file, a directory file, a container) are never read
     // as documents: such a key reads as one whose file is missing.
     if (IsEngineFile(DataPath(name))) return nullptr;
@@ -172,7 +166,7 @@ std::string OrderDocument::Record(int32_t n) const {
         return bytes_.substr(static_cast<size_t>(n) * kOrderRecordLength, kOrderRecordLength);
     }
     int16_t flag = 0;
-    return Engine("OrderDocument").LreadFile(file_, n, flag);
+    return RequireEngine("OrderDocument").LreadFile(file_, n, flag);
 }
 
 std::array<std::string, 4> OrderDocument::Comments() const {
@@ -185,7 +179,7 @@ std::array<std::string, 4> OrderDocument::Comments() const {
 std::string VendorName(int32_t vendor) {
     // Many documents of a load name the same vendor: one lookup per vendor and load.
     return RememberForFill("VendorName", std::to_string(vendor), [vendor]() -> std::string {
-        cBusinessBasic& engine = Engine("VendorName");
+        cBusinessBasic& engine = RequireEngine("VendorName");
         const int32_t record = FindByNumber(engine, "VNDRI", vendor);
         if (record <= 0) return kVendorNotFound;
         int16_t flag = 0;
@@ -310,7 +304,7 @@ LinePart LookUpLinePart(const std::string& part_key) {
 
 void LookUpLinePart(const std::string& part_key, LinePart& part) {
     part = LinePart{};
-    cBusinessBasic& engine = Engine("LookUpLinePart");
+    cBusinessBasic& engine = RequireEngine("LookUpLinePart");
     const int32_t record = FindRecord(engine, "PARTI", part_key);
     if (record == 0) return;
     int16_t flag = 0;

@@ -3,6 +3,7 @@
 #include <bitset>
 #include <cstdlib>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
@@ -18,16 +19,10 @@ namespace {
                      "Damaged page chain in file " + file + ": " + what);
 }
 
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
-
 }  // namespace
 
 EnginePageSource::EnginePageSource(std::string file) : name_(std::move(file)) {
-    file_ = Engine("PageChain").LogicalOpen(std::string(name_));
+    file_ = RequireEngine("PageChain").LogicalOpen(std::string(name_));
     if (!file_) throw LogicalOpenError(name_, "PageChain");
 }
 
@@ -37,7 +32,7 @@ int32_t EnginePageSource::LastRecord() {
 
 std::string EnginePageSource::Read(int32_t record) {
     int16_t flag = 0;
-    return Engine("PageChain").LreadFile(file_, record, flag);
+    return RequireEngine("PageChain").LreadFile(file_, record, flag);
 }
 
 void WalkPageChain(PageSource& source, int32_t head,
@@ -182,5 +177,29 @@ void PageChainBuilder::BuildDetail(PageSource& source) {
 const PageChainPolicy clsInvDetail::kPolicy = {"clsInvDetail", "INVOL", true, 0, 0, nullptr};
 
 clsInvDetail::clsInvDetail() : builder_(kPolicy) {}
+
+int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
+    EnginePageSource invol("INVOL");
+    int32_t link = 0;
+    WalkPageChain(
+        invol, head,
+        [&link](int32_t, const std::string& page) {
+            link = Unpack("K", page, invol::kLinkPosition);
+        },
+        &head_record);
+    return link;
+}
+
+int32_t CountTicketItems(const std::string& head_record, int32_t head) {
+    EnginePageSource invol("INVOL");
+    int32_t items = 0;
+    WalkPageChain(
+        invol, head,
+        [&items](int32_t, const std::string& page) {
+            items += Unpack("B", page, invol::kSlotsPosition);
+        },
+        &head_record);
+    return items;
+}
 
 }  // namespace dv

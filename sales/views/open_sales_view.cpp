@@ -5,7 +5,7 @@
 #include "engine/control_file.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
@@ -21,12 +21,6 @@ constexpr std::string_view kSubTotalFormat = "$##,###.00";
 constexpr std::string_view kGridTotalFormat = "$###,###.00";
 constexpr std::string_view kRecapFormat = "$#,###,###.00";
 constexpr std::string_view kTotalPrefix = "Total      ";
-
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
 
 // The Date header sorts by the hidden day number, so dates of two years order as dates. A
 // saved invoice's number sorts as text, a pick ticket's as a number.
@@ -51,34 +45,6 @@ void AddColumns(GridModel& grid, bool saved) {
 }
 
 }  // namespace
-
-int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
-    EnginePageSource invol("INVOL");
-    int32_t link = 0;
-    WalkPageChain(
-        invol, head,
-        [&link](int32_t, const std::string& page) {
-            link = Unpack("K", page, invol::kLinkPosition);
-        },
-        &head_record);
-    return link;
-}
-
-int32_t CountTicketItems(const std::string& head_record, int32_t head) {
-    EnginePageSource invol("INVOL");
-    int32_t items = 0;
-    WalkPageChain(
-        invol, head,
-        [&items](int32_t, const std::string& page) {
-            items += Unpack("B", page, invol::kSlotsPosition);
-        },
-        &head_record);
-    return items;
-}
-
-std::string DateNumberText(int32_t mmddyy) {
-    return FormatNumber(Number::Whole(mmddyy), "##/##/##");
-}
 
 Date DateOfText(std::string_view text) {
     const std::vector<std::string> parts = Split(text, "/", -1, 0);
@@ -119,7 +85,7 @@ void OpenSalesView::Load(ViewContext& context) {
 
 void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t head,
                                    int64_t& total) {
-    cBusinessBasic& engine = Engine("GetPTSData");
+    cBusinessBasic& engine = RequireEngine("GetPTSData");
     int16_t flag = 0;
     const std::string record = engine.LreadFile("INVOL", head, flag);
     const int32_t date = FollowTicketChain(record, head);
@@ -150,7 +116,7 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     tickets_->RemoveAll();
     saved_->RemoveAll();
     ticket_total_ = saved_total_ = 0;
-    cBusinessBasic& engine = Engine("GetPTSData");
+    cBusinessBasic& engine = RequireEngine("GetPTSData");
     int16_t flag = 0;
 
     IndexCursor(engine, "TICKI").Walk(KeyRange::From({}), [&](const IndexCursor& at) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/views.h"
 #include "engine/fill_cache.h"
 #include "platform/fetch_pool.h"
 #include "platform/file_calls.h"
@@ -23,7 +24,6 @@
 #ifdef DASHVANE_QT_SETTINGS
 #include "shell/qt/qt_settings_store.h"
 #endif
-#include "shell/view_registry.h"
 
 namespace {
 
