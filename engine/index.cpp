@@ -164,13 +164,18 @@ void StartCursor(std::string& cursor, const std::string& block0) {
     Pack("C", cursor, 0, kCursorStepsAt);
 }
 
-// Counts one move of a walk to another leaf, forward (+1) or back (-1, not below 0).
-void CountLeafStep(const Walk& walk, std::string& cursor, int32_t last_record, int step) {
-    int32_t steps = Field(cursor, "C", kCursorStepsAt) + step;
+// Counts one move of a walk to another leaf, forward (+1) or back (-1, not below 0). The count
+// lives in a 16-bit field; a chain reaches only leaves 1 to 65534 (its next-leaf field is 16
+// bits, 65535 the last-leaf mark), so no walk in key order crosses more than that many leaves,
+// whatever LastRecord says, and the limit always fires before the field would wrap.
+void CountLeafStep(const Walk& walk, std::string& cursor, int64_t last_record, int step) {
+    constexpr int64_t kChainLeaves = kLastLeafMark - 1;
+    const int64_t limit = last_record < kChainLeaves ? last_record : kChainLeaves;
+    int64_t steps = static_cast<int64_t>(Field(cursor, "C", kCursorStepsAt)) + step;
     if (steps < 0) steps = 0;
-    if (steps > last_record)
+    if (steps > limit)
         walk.Damaged(err::kIndexCycle, "the walk has crossed more leaves than the index has nodes");
-    Pack("C", cursor, steps, kCursorStepsAt);
+    Pack("C", cursor, static_cast<int32_t>(steps), kCursorStepsAt);
 }
 
 enum class FindEnd { kLeaf, kPastLastLeaf, kOutOfRange };

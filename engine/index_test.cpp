@@ -370,6 +370,13 @@ std::vector<DamageCase> DamageCases() {
          3, "KNextMany", "BBBB", 1001,
          "Damaged index file DMG: the walk has crossed more leaves than the index "
          "has nodes"});
+    // LastRecord past 65,535: the leaf count must not wrap in the cursor's 16-bit field.
+    cases.push_back(
+        {"a two-leaf cycle of equal keys in an index of 70,000 nodes",
+         h3 + Node(2, {{"BBBB", 1}}) + Node(1, {{"BBBB", 2}}) + Node(0, {{"BBBB", 1}, {kEnd4, 2}}),
+         70000, "KNextLoop", "BBBB", 1001,
+         "Damaged index file DMG: the walk has crossed more leaves than the index "
+         "has nodes"});
     cases.push_back(
         {"a count past the node",
          h3 + Node(2, {{"AAAA", 1}}).replace(0, 2, Be(2, 64)) + Node(65535, {{kEnd4, -1}}) + root,
@@ -478,6 +485,9 @@ TEST_F(IndexTest, DamagedIndexesEndWithANumberedError) {
             } else if (member == "KNext3") {
                 iKFind(file, cursor, key, record);
                 for (int i = 0; i < 3; ++i) iKNext(file, cursor, key, record);
+            } else if (member == "KNextLoop") {
+                iKFind(file, cursor, key, record);
+                for (int i = 0; i < 200000 && record != 0; ++i) iKNext(file, cursor, key, record);
             } else if (member == "KNextMany") {
                 iKFind(file, cursor, key, record);
                 for (int i = 0; i < 20 && record != 0; ++i) iKNext(file, cursor, key, record);
