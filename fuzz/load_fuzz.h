@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -116,8 +117,9 @@ class LoadFuzz {
                 }
                 case 1:
                 case 2: {
-                    const size_t n = std::min<size_t>((static_cast<size_t>(op >> 4) + 1) * 32,
-                                                      bytes.size() > o ? bytes.size() - o : 0);
+                    if (o >= bytes.size()) break;  // an earlier cut ended the file before it
+                    const size_t n =
+                        std::min<size_t>((static_cast<size_t>(op >> 4) + 1) * 32, bytes.size() - o);
                     bytes.replace(o, n, n, (op & 3) == 1 ? '\0' : '\xFF');
                     break;
                 }
@@ -148,7 +150,9 @@ class LoadFuzz {
         LogCapture log;
         controller.Start();
         mLogPath = "/dev/null";
-        (void)DumpDocument(controller, log.Take(), DumpDetails(controller));
+        const std::string document = DumpDocument(controller, log.Take(), DumpDetails(controller));
+        if (std::getenv("DASHVANE_FUZZ_SHOW") != nullptr)
+            std::fwrite(document.data(), 1, document.size(), stderr);
         controller.Unload();
     }
 

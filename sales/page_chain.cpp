@@ -73,6 +73,7 @@ std::string PageChainBuilder::Label(const char* procedure) const {
 
 void PageChainBuilder::Begin() {
     error_ = false;
+    last_error_.reset();
     pages_.fill(0);
     rows_.clear();
     totals_.fill(0);
@@ -80,6 +81,7 @@ void PageChainBuilder::Begin() {
 
 void PageChainBuilder::Fail(const char* procedure, const BasicError& error) {
     last_entry_ = WriteEventLogError(Label(procedure), error);
+    last_error_ = error;
     error_ = true;
 }
 

@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/dates.h"
 #include "shell/grid_sort.h"
@@ -29,7 +31,10 @@ inline constexpr int32_t kSavedDirectoryFirstBlock = 301, kSavedDirectoryLastBlo
 // chain field at 110 of the last page read (page 1's date as mmddyy), and the sum of the slot
 // counts of every page. Bounded; raise err::kPageChain or the engine's errors.
 int32_t FollowTicketChain(const std::string& head_record, int32_t head);
-int32_t CountTicketItems(const std::string& head_record, int32_t head);
+// A page whose slot count is more than its record holds is err::kPageChain; records, when
+// given, receives the record number of every page after the head.
+int32_t CountTicketItems(const std::string& head_record, int32_t head,
+                         std::vector<int32_t>* records = nullptr);
 
 // A date number mmddyy as "##/##/##" shows it: 30524 is "3/05/24", 0 is "//".
 std::string DateNumberText(int32_t mmddyy);
@@ -65,6 +70,10 @@ class OpenSalesView : public View {
     GridModel* saved_;
     int64_t ticket_total_ = 0;
     int64_t saved_total_ = 0;
+    // The head records of the rows of this fill, and the records of their other pages: a
+    // document is shown once, and a saved-invoice slot must name a head page.
+    std::unordered_set<int32_t> heads_;
+    std::unordered_set<int32_t> pages_;
 };
 
 }  // namespace dv
