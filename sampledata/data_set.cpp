@@ -6,19 +6,11 @@
 #include <set>
 #include <stdexcept>
 
+#include "engine/control_file.h"
 #include "sampledata/this_computer.h"
 
 namespace dv::sample {
 namespace {
-
-constexpr int32_t kStoreBlock = 1;
-constexpr int32_t kStoreNameAt = 151;
-constexpr int32_t kStoreNameSize = 35;
-constexpr int32_t kUnitCaptionBlock = 4;
-constexpr int32_t kUnitCaptionAt[4] = {433, 453, 473, 493};
-constexpr int32_t kUnitCaptionSize = 8;
-constexpr int32_t kOptionBlock = 401;
-constexpr int32_t kFile0Blocks = 572;  // through block 571, the last of the shop-job table
 
 std::string Upper(std::string_view text) {
     std::string out(text);
@@ -116,12 +108,14 @@ void DataSetImage::Write(const std::filesystem::path& shares_root,
 DataSetWriter::DataSetWriter(DataSetOptions options) : options_(std::move(options)) {
     if (options_.server.empty() || options_.directory.empty())
         throw std::invalid_argument("a data set needs a server and a data directory");
-    file0_.MinBlocks(kFile0Blocks);
-    file0_.Block(kStoreBlock).Raw(kStoreNameAt, Fixed(options_.store_name, kStoreNameSize));
+    file0_.MinBlocks(file0::kBlocks);
+    file0_.Block(file0::kStoreBlock)
+        .Raw(file0::kStoreNameAt, Fixed(options_.store_name, file0::kStoreNameSize));
     for (size_t i = 0; i < options_.unit_captions.size(); ++i)
-        file0_.Block(kUnitCaptionBlock)
-            .Raw(kUnitCaptionAt[i], Fixed(options_.unit_captions[i], kUnitCaptionSize));
-    file0_.Block(kOptionBlock).Raw(1, std::string(kBlock, 'N'));
+        file0_.Block(file0::kUnitCaptionBlock)
+            .Raw(file0::kUnitCaptionAt.at(i),
+                 Fixed(options_.unit_captions[i], file0::kUnitCaptionSize));
+    file0_.Block(file0::kOptionBlock).Raw(1, std::string(kBlock, 'N'));
 }
 
 DataSetWriter::Logical& DataSetWriter::Register(const std::string& name,
@@ -178,7 +172,7 @@ void DataSetWriter::AddLink(const std::string& link_name, const std::string& res
 }
 
 void DataSetWriter::SetOption(int32_t position, bool on) {
-    file0_.Block(kOptionBlock).Raw(position, on ? "Y" : "N");
+    file0_.Block(file0::kOptionBlock).Raw(position, on ? "Y" : "N");
 }
 
 void DataSetWriter::AddPlainFile(const std::string& name, std::string bytes) {
@@ -259,8 +253,7 @@ DataSetImage DataSetWriter::Build() const {
     }
     image.files[image.LinkShare() + "/ttymap"] = std::move(ttymap);
 
-    const std::string file0 = image.DataPath("FILE0");
-    image.files[file0] = file0_.Bytes();
+    image.files[image.DataPath(file0::kName)] = file0_.Bytes();
     for (const auto& [name, bytes] : plain_files_) {
         const std::string path = image.DataPath(name);
         if (image.files.count(path) != 0)

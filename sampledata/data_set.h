@@ -38,7 +38,8 @@
 // - Control-file blocks: File0().Block(n) is a 512-byte RecordBuilder for block n; the writer
 //   fills block 1 (store name at 151), block 4 (unit captions at 433, 453, 473, 493) and block
 //   401 (option flags, all "N"; SetOption(position, true) writes "Y"). Blocks 301-325, 446,
-//   450-458 and 501-571 are zero, left for the subsystems that fill them.
+//   450-458 and 501-571 are zero, left for the subsystems that fill them. Every block and
+//   position comes from the layout in engine/control_file.h, the one the views read by.
 // - Plain files of the data directory (per-document order files, text files):
 //   AddPlainFile(name, bytes); PlainRecords(length, records) lays out a plain file of
 //   fixed-length records whose record 0 is its first record.

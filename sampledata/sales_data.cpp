@@ -5,6 +5,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "engine/control_file.h"
 #include "sampledata/as_of.h"
 #include "sampledata/damage.h"
 
@@ -337,13 +338,15 @@ SalesFilesSummary AddSalesFiles(DataSetWriter& set, const DemoPlan& plan) {
     }
     summary.saved_invoices = saved;
     size_t next = 0;
-    for (int32_t b = 301; b <= 325 && next < saved_heads.size(); ++b) {
-        for (int32_t j = 0; j < 4 && next < saved_heads.size(); ++j) {
+    for (int32_t b = file0::kSavedFirstBlock;
+         b <= file0::kSavedLastBlock && next < saved_heads.size(); ++b) {
+        for (int32_t j = 0; j < file0::kSavedSubBlocks && next < saved_heads.size(); ++j) {
             RecordBuilder& block = set.File0().Block(b);
-            block.Bin(j * 128 + 1, 'L', 0x53415645);  // bytes 1-4: not part of the directory
-            for (int32_t k = 0; k < 31 && next < saved_heads.size(); ++k) {
+            // bytes 1-4: not part of the directory
+            block.Bin(j * file0::kSavedSubBlockSize + 1, 'L', 0x53415645);
+            for (int32_t k = 0; k < file0::kSavedSlots && next < saved_heads.size(); ++k) {
                 if ((k + j) % 7 == 3) continue;  // an empty slot between used ones
-                block.Bin(j * 128 + 5 + 4 * k, 'L', saved_heads[next++]);
+                block.Bin(file0::SavedSlotAt(j, k), 'L', saved_heads[next++]);
             }
         }
     }
@@ -401,11 +404,13 @@ void TicketHeadPastLastRecord(DataSetImage& image) {
     damage::RecordPointerPastLastRecord(image, "TICKI", "INVOL", 0);
 }
 void SavedHeadPastLastRecord(DataSetImage& image) {
-    std::string& file0 = image.File(image.DataPath("FILE0"));
+    std::string& control = image.File(image.DataPath(file0::kName));
     const int64_t value = image.Logical("INVOL").last_record + 1;
-    const size_t at = 301 * 512 + 4;
+    // The first slot of the directory.
+    const auto at = static_cast<size_t>(file0::kSavedFirstBlock * file0::kBlockSize +
+                                        file0::SavedSlotAt(0, 0) - 1);
     for (int i = 3; i >= 0; --i)
-        file0.at(at + static_cast<size_t>(3 - i)) = static_cast<char>((value >> (8 * i)) & 0xFF);
+        control.at(at + static_cast<size_t>(3 - i)) = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 void SavedSlotNamesTicket(DataSetImage& image) {
     std::string& file0 = image.File(image.DataPath("FILE0"));

@@ -7,6 +7,7 @@
 
 #include "sampledata/as_of.h"
 #include "sampledata/formats.h"
+#include "service/shop_page.h"
 
 namespace dv::sample {
 namespace {
@@ -161,8 +162,8 @@ JobSlot JobTableSlot(int32_t job) {
     if (job < 1 || job > kLastJob)
         throw std::out_of_range("no table slot for job " + std::to_string(job));
     JobSlot s;
-    s.block = job < 1000 ? job / 128 + 451 : (job - 999) / 128 + 501;
-    s.position = (job % 128) * 4 + 1;
+    s.block = file0::JobBlock(job);
+    s.position = file0::JobSlotAt(job);
     return s;
 }
 
@@ -177,19 +178,20 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
     const std::vector<int32_t> countermen = PeopleNumbers(set, false);
 
     // The control file's names and options.
-    BlockFile& file0 = set.File0();
+    BlockFile& control = set.File0();
     for (int n = 1; n <= 5; ++n) {
         std::string name = kSubStatusNames[n - 1];
-        name.resize(15, ' ');
-        file0.Block(kSubStatusBlock).Raw(432 + 15 * (n - 1), name);
+        name.resize(file0::kSubStatusSize, ' ');
+        control.Block(file0::kSubStatusBlock).Raw(file0::SubStatusAt(n), name);
     }
     for (size_t n = 0; n < std::size(kCallResults); ++n) {
         std::string name = kCallResults[n];
-        name.resize(12, ' ');
-        file0.Block(kCallResultBlock).Raw(static_cast<int32_t>(n) * 12 + 1, name);
+        name.resize(file0::kCallResultSize, ' ');
+        control.Block(file0::kCallResultBlock)
+            .Raw(file0::CallResultAt(static_cast<int32_t>(n) + 1), name);
     }
-    set.SetOption(317, plan.warranty_segments);
-    set.SetOption(320, plan.warranty_segments);
+    set.SetOption(file0::kOptionShopSegments, plan.warranty_segments);
+    set.SetOption(file0::kOptionWarrantySegments, plan.warranty_segments);
 
     // Shop jobs.
     const int32_t jobs = std::max(plan.shop_jobs, 5);
@@ -228,9 +230,10 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
                 .Bin(10, 'C', 0)
                 .Bin(14, 'D', meter)
                 .Bin(17, 'C', day_in)
-                .Bin(21, 'C', day_in + 1)
-                .Bin(23, 'C', i % 6 == 0 ? 40699 : (i % 2 == 0 ? day_in + 2 : 0))
-                .Bin(25, 'C', 0)
+                .Bin(shop_page::CallDayAt(0), 'C', day_in + 1)
+                .Bin(shop_page::CallDayAt(1), 'C',
+                     i % 6 == 0 ? shop_page::kNoCallDay : (i % 2 == 0 ? day_in + 2 : 0))
+                .Bin(shop_page::CallDayAt(2), 'C', 0)
                 .Bin(120, 'B', 1 + i % 6)
                 .Bin(121, 'B', i % 2 == 0 ? 1 + (i + 2) % 6 : 0)
                 .Text(27, brand[0], 10)
@@ -239,8 +242,8 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
                 .Bin(75, 'L', shop_ref)
                 .Bin(79, 'B', mechanic)
                 .Bin(81, 'C', 100 + i * 5)
-                .Bin(93, 'C', status == "C" ? day_done : 0)
-                .Bin(95, 'C', day_in)
+                .Bin(shop_page::kCompletedDayAt, 'C', status == "C" ? day_done : 0)
+                .Bin(shop_page::kCheckedInDayAt, 'C', day_in)
                 .Bin(97, 'B', page)
                 .Raw(99, status)
                 .Bin(101, 'C', job)
@@ -256,7 +259,7 @@ ServiceSummary AddServiceFiles(DataSetWriter& set, const DemoPlan& plan) {
         const Ymd opened = CivilOfDay(day_in);
         const int32_t head = AddPages(invol, kShopStatus, pages, opened, header);
         const JobSlot slot = JobTableSlot(job);
-        file0.Block(slot.block).Bin(slot.position, 'L', head);
+        control.Block(slot.block).Bin(slot.position, 'L', head);
         summary.jobs.push_back(job);
         if (status != "B") {
             summary.listed_jobs.push_back(job);
@@ -414,10 +417,10 @@ void LoopClaimPages(DataSetImage& image, int32_t claim) {
 
 void JobSlotPastLastRecord(DataSetImage& image, int32_t job) {
     const JobSlot slot = JobTableSlot(job);
-    std::string& file0 = image.File(image.DataPath("FILE0"));
+    std::string& control = image.File(image.DataPath(file0::kName));
     const int64_t at = static_cast<int64_t>(slot.block) * kBlock + slot.position;
-    if (static_cast<size_t>(at + 3) > file0.size()) throw std::out_of_range("FILE0 is too short");
-    PutBE(file0, static_cast<int32_t>(at), 4, image.Logical("INVOL").last_record + 1);
+    if (static_cast<size_t>(at + 3) > control.size()) throw std::out_of_range("FILE0 is too short");
+    PutBE(control, static_cast<int32_t>(at), 4, image.Logical("INVOL").last_record + 1);
 }
 
 }  // namespace dv::sample::damage

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/control_file.h"
 #include "sampledata/data_set.h"
 #include "sampledata/demo_set.h"
 
@@ -31,13 +32,11 @@ namespace dv::sample {
 
 inline constexpr int32_t kInvolLength = 512;
 inline constexpr int32_t kWarrlLength = 512;
-inline constexpr int32_t kCallResultBlock = 446;
-inline constexpr int32_t kSubStatusBlock = 450;
 // An account no customer of the demo set has.
 inline constexpr int32_t kShopMissingCustomer = 999998;
 
 // The highest job number the open shop-job table has a slot for (block 571).
-inline constexpr int32_t kLastJob = 999 + 71 * 128 - 1;
+inline constexpr int32_t kLastJob = file0::kLastJobNumber;
 
 // The block and the 1-based position in it of job j's slot in the open shop-job table.
 struct JobSlot {

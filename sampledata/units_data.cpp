@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/control_file.h"
 #include "sampledata/damage.h"
 #include "sampledata/formats.h"
 #include "sampledata/parts_data.h"
@@ -18,8 +19,6 @@ constexpr int32_t kUnitlLength = 512, kLunitlLength = 64;
 constexpr int32_t kFplnlLength = 96, kFpexlLength = 32;
 constexpr int32_t kPartlLength = 192, kEpartlLength = 96;
 constexpr int32_t kLineLimit = 1000;
-constexpr int32_t kCaptionBlock = 4;
-constexpr int32_t kCaptionAt[4] = {433, 453, 473, 493};
 
 const char* const kMakes[] = {"KESTREL", "VANTOR", "ORLAN", "BRISCO", "HALDEN", "CORVEX"};
 const char* const kKinds[] = {"COMPACT TRACTOR", "ZERO TURN MOWER", "UTILITY VEHICLE",
@@ -251,8 +250,10 @@ UnitsFilesSummary AddUnitsFiles(DataSetWriter& set, const DemoPlan& plan) {
               set.AddIndex("FPLNI", 26)};
 
     // Nothing any form shows follows each caption.
-    for (int32_t at : kCaptionAt)
-        set.File0().Block(kCaptionBlock).Raw(at + 8, std::string(12, '#'));
+    for (int32_t at : file0::kUnitCaptionAt)
+        set.File0()
+            .Block(file0::kUnitCaptionBlock)
+            .Raw(at + file0::kUnitCaptionSize, std::string(12, '#'));
 
     int32_t internal_line = 0;
     std::vector<UnitLine> lines = FindUnitLines(set, internal_line);

@@ -57,28 +57,16 @@ void DetailForm::ButtonClick(std::string_view grid, int row, DetailHost& host) {
     if (on_button_) on_button_(*this, grid, row, host);
 }
 
-void DetailForm::SetHeaderSorts(std::string_view grid, std::span<const HeaderSort> table) {
-    for (auto& entry : header_sorts_) {
-        if (entry.first == grid) {
-            entry.second = table;
-            return;
-        }
-    }
-    header_sorts_.emplace_back(std::string(grid), table);
-}
-
 bool DetailForm::sorts_on_header(std::string_view grid) const {
-    for (const auto& entry : header_sorts_)
-        if (entry.first == grid) return true;
-    return false;
+    const GridModel* model = FindGrid(grid);
+    return model != nullptr && SortsOnHeader(*model);
 }
 
 SortResult DetailForm::HeaderClick(std::string_view grid, int column) {
     GridModel* model = FindGrid(grid);
     if (model == nullptr) return SortResult::kNoColumn;
-    for (const auto& entry : header_sorts_)
-        if (entry.first == grid) return HeaderClickSort(*model, column, entry.second);
-    return SortResult::kUnchanged;
+    if (!SortsOnHeader(*model)) return SortResult::kUnchanged;
+    return HeaderClickSort(*model, column);
 }
 
 void DetailForm::ChoiceClick(std::string_view choice, int index) {

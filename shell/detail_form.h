@@ -28,7 +28,6 @@
 
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -106,12 +105,11 @@ class DetailForm {
     bool has_button_handler() const { return static_cast<bool>(on_button_); }
     void ButtonClick(std::string_view grid, int row, DetailHost& host);
 
-    // The header clicks of a grid: table maps a header index to the column it sorts and how
-    // (the table outlives the form: a view's constant). A grid without a table ignores them.
-    void SetHeaderSorts(std::string_view grid, std::span<const HeaderSort> table);
+    // The header clicks of a grid sort it as its columns declare (GridColumn::sort); a grid
+    // none of whose columns sorts ignores them.
     bool sorts_on_header(std::string_view grid) const;
     // The user clicked header column of grid: the common header-click sort
-    // (HeaderClickSort), kUnchanged for a grid without a table.
+    // (HeaderClickSort), kUnchanged for a grid that does not sort.
     SortResult HeaderClick(std::string_view grid, int column);
 
     void SetChoiceHandler(ChoiceHandler handler) { on_choice_ = std::move(handler); }
@@ -126,7 +124,6 @@ class DetailForm {
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<DetailChoice> choices_;
     std::vector<std::string> errors_;
-    std::vector<std::pair<std::string, std::span<const HeaderSort>>> header_sorts_;
     ButtonHandler on_button_;
     ChoiceHandler on_choice_;
 };

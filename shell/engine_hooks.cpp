@@ -8,7 +8,7 @@
 namespace dv {
 namespace {
 
-constexpr const char* kControlFileName = "FILE0";
+constexpr const char* kControlFileName = file0::kName;
 
 class EngineFile0 : public ControlFile {
   public:

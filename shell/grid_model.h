@@ -20,6 +20,14 @@ namespace dv {
 
 enum class CellAlignment { kLeft, kRight, kCenter };
 
+// How a click on a column's header sorts the grid (HeaderClickSort in grid_sort.h).
+enum class SortKind : uint8_t {
+    kNone,    // the click only flips the sort toggle: hidden, blank and unsorted columns
+    kText,    // the shown text, by character code
+    kNumber,  // whole numbers: the cells' typed values, else the numbers their texts show
+    kDate,    // a date shown as text: as numbers, by the day numbers of the column sort_by names
+};
+
 struct GridColumn {
     std::string name{};     // the name cells are set by
     std::string caption{};  // the header text
@@ -30,6 +38,10 @@ struct GridColumn {
     bool button = false;  // its cells are buttons that raise the button-click event
     CellAlignment alignment = CellAlignment::kLeft;
     int width_twips = 0;  // 0: the desktop layer's choice
+    SortKind sort = SortKind::kNone;
+    // The column whose cells a click on this header sorts by, when not this one: the hidden
+    // day-number column of a date. Empty for the column itself.
+    std::string sort_by{};
 };
 
 // A row's identity; it stays with the row through sorts and is never reused by the grid.

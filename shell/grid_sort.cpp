@@ -125,18 +125,26 @@ SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t ki
     return SortResult::kSorted;
 }
 
-SortResult HeaderClickSort(GridModel& grid, int column_index, std::span<const HeaderSort> table) {
+bool SortsOnHeader(const GridModel& grid) {
+    for (int c = 0; c < grid.ColumnCount(); ++c)
+        if (grid.Column(c).sort != SortKind::kNone) return true;
+    return false;
+}
+
+SortResult HeaderClickSort(GridModel& grid, int column_index) {
     const int16_t order = FlipSortOrder();
-    if (column_index < 0 || static_cast<size_t>(column_index) >= table.size())
-        return SortResult::kUnchanged;
-    const HeaderSort& entry = table[static_cast<size_t>(column_index)];
-    const int position = grid.ColumnPosition(entry.column);
+    if (column_index < 0 || column_index >= grid.ColumnCount()) return SortResult::kUnchanged;
+    const GridColumn& column = grid.Column(column_index);
+    if (column.sort == SortKind::kNone) return SortResult::kUnchanged;
+    const int position =
+        column.sort_by.empty() ? column_index : grid.ColumnPosition(column.sort_by);
     if (position < 0) return SortResult::kNoColumn;
-    const SortResult result = SortGrid(grid, position, order, entry.kind);
+    const int16_t kind = column.sort == SortKind::kText ? kSortText : kSortNumber;
+    const SortResult result = SortGrid(grid, position, order, kind);
     // The header shows the direction on the column clicked, also where the rows were sorted by
     // a hidden column of its own (a date's day number).
     if (result == SortResult::kSorted) grid.SetSortIndicator(column_index, grid.SortDescending());
-    if (result == SortResult::kSorted || result == SortResult::kUnchanged) grid.MoveFirst();
+    if (result == SortResult::kSorted) grid.MoveFirst();
     return result;
 }
 

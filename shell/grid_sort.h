@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "shell/grid_model.h"
@@ -47,21 +46,16 @@ SortResult SortGrid(GridModel& grid, int32_t sort_col, int32_t order, int32_t ki
 // False for an empty text, letters, or a number beyond 64 bits.
 bool ShownNumber(std::string_view text, int64_t& value);
 
-// One entry of a view's header table: the column a header index sorts and how.
-struct HeaderSort {
-    std::string_view column;
-    int16_t kind;
-};
+// True when the grid sorts on a header click: one of its columns has a sort kind. A grid
+// without one ignores header clicks; even the toggle stays as it is.
+bool SortsOnHeader(const GridModel& grid);
 
-// A table entry for a header that sorts nothing (a hidden or a blank column): no column has
-// the empty name, so the click only flips the toggle.
-inline constexpr HeaderSort kNoHeaderSort{"", kSortText};
-
-// The common header click: flips mSortOrder, then, when column_index is an index of the table,
-// sorts grid by the position of the named column with the toggle and the entry's kind and
-// moves the grid to its first row. An index outside the table only flips the toggle (and gives
-// kUnchanged); a failed sort leaves the grid and its current row as they were. A sort puts the
-// grid's sort indicator on the clicked column.
-SortResult HeaderClickSort(GridModel& grid, int column_index, std::span<const HeaderSort> table);
+// The common header click of every view and detail form: flips mSortOrder, then sorts grid as
+// the clicked column declares (GridColumn::sort, by the column sort_by names or else by
+// itself) with the toggle, and moves the grid to its first row. A column without a sort kind,
+// or an index outside the grid, only flips the toggle (kUnchanged); a sort_by that names no
+// column gives kNoColumn, and a failed sort leaves the grid and its current row as they were.
+// A sort puts the grid's sort indicator on the clicked column.
+SortResult HeaderClickSort(GridModel& grid, int column_index);
 
 }  // namespace dv

@@ -215,36 +215,81 @@ class HeaderClickTest : public ::testing::Test {
     void TearDown() override { mSortOrder = 0; }
 };
 
-TEST_F(HeaderClickTest, FirstClickSortsDescendingAndEveryClickFlipsTheSharedToggle) {
-    static constexpr HeaderSort kTable[] = {{"Key", kSortNumber}, {"Tag", kSortText}};
-    GridModel g("grdTest");
-    Fill(g, {"1", "3", "2"});
-    GridModel other("grdOther");
-    Fill(other, {"x"});
+// Fill's grid with sort kinds on its columns: "Key" as a number, "Tag" as text.
+void FillSorted(GridModel& g, const std::vector<std::string>& keys) {
+    g.AddColumn({.name = "Key", .caption = "Key", .sort = SortKind::kNumber});
+    g.AddColumn({.name = "Tag", .caption = "Tag", .sort = SortKind::kText});
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const int r = g.AddRow();
+        g.SetCell(r, "Key", keys[i]);
+        g.SetCell(r, "Tag", std::string(1, static_cast<char>('a' + i)));
+    }
+}
 
-    EXPECT_EQ(HeaderClickSort(g, 0, kTable), SortResult::kSorted);
+TEST_F(HeaderClickTest, FirstClickSortsDescendingAndEveryClickFlipsTheSharedToggle) {
+    GridModel g("grdTest");
+    FillSorted(g, {"1", "3", "2"});
+    GridModel other("grdOther");
+    FillSorted(other, {"x"});
+
+    EXPECT_EQ(HeaderClickSort(g, 0), SortResult::kSorted);
     EXPECT_EQ(mSortOrder, 1);
     EXPECT_EQ(Tags(g), "bca");
     EXPECT_EQ(g.CurrentRow(), 0);
 
-    // A click on another grid's header flips the same toggle; so does an unlisted index.
-    HeaderClickSort(other, 0, kTable);
+    // A click on another grid's header flips the same toggle; so does an index past the grid.
+    HeaderClickSort(other, 1);
     EXPECT_EQ(mSortOrder, 0);
-    EXPECT_EQ(HeaderClickSort(g, 7, kTable), SortResult::kUnchanged);
+    EXPECT_EQ(HeaderClickSort(g, 7), SortResult::kUnchanged);
     EXPECT_EQ(mSortOrder, 1);
-    EXPECT_EQ(HeaderClickSort(g, 0, kTable), SortResult::kSorted);
+    EXPECT_EQ(HeaderClickSort(g, 0), SortResult::kSorted);
     EXPECT_EQ(mSortOrder, 0);
     EXPECT_EQ(Tags(g), "acb");
+    EXPECT_EQ(HeaderClickSort(g, 1), SortResult::kSorted);  // text, descending
+    EXPECT_EQ(Tags(g), "cba");
 }
 
 TEST_F(HeaderClickTest, FailedSortKeepsTheCurrentRow) {
-    static constexpr HeaderSort kTable[] = {{"Key", kSortNumber}};
     GridModel g("grdTest");
-    Fill(g, {"1", "x"});
+    FillSorted(g, {"1", "x"});
     g.SetCurrentRow(1);
-    EXPECT_EQ(HeaderClickSort(g, 0, kTable), SortResult::kNotConvertible);
+    EXPECT_EQ(HeaderClickSort(g, 0), SortResult::kNotConvertible);
     EXPECT_EQ(g.CurrentRow(), 1);
     EXPECT_EQ(Tags(g), "ab");
+}
+
+// A date column sorts by its hidden day numbers and shows the direction on itself; a column
+// without a kind and a sort_by that names no column leave the rows and the current row alone.
+TEST_F(HeaderClickTest, ColumnsSortAsTheyDeclare) {
+    GridModel g("grdTest");
+    g.AddColumn({.name = "Date", .sort = SortKind::kDate, .sort_by = "ndate"});
+    g.AddColumn({.name = "Note"});
+    g.AddColumn({.name = "Lost", .sort = SortKind::kDate, .sort_by = "nolost"});
+    g.AddColumn({.name = "ndate", .hidden = true});
+    const char* dates[][2] = {
+        {"12/31/2025", "20453"}, {"1/2/2026", "20455"}, {"6/1/2025", "20240"}};
+    for (const auto& d : dates) {
+        const int r = g.AddRow();
+        g.SetCell(r, "Date", d[0]);
+        g.SetCell(r, "ndate", d[1]);
+    }
+    EXPECT_TRUE(SortsOnHeader(g));
+    g.SetCurrentRow(2);
+    EXPECT_EQ(HeaderClickSort(g, 1), SortResult::kUnchanged);
+    EXPECT_EQ(HeaderClickSort(g, 2), SortResult::kNoColumn);
+    EXPECT_EQ(HeaderClickSort(g, 3), SortResult::kUnchanged);
+    EXPECT_EQ(g.CurrentRow(), 2);
+    EXPECT_EQ(g.SortColumn(), -1);
+    EXPECT_EQ(mSortOrder, 1);
+    EXPECT_EQ(HeaderClickSort(g, 0), SortResult::kSorted);  // ascending
+    EXPECT_EQ(g.CellText(0, "Date"), "6/1/2025");
+    EXPECT_EQ(g.CellText(2, "Date"), "1/2/2026");
+    EXPECT_EQ(g.SortColumn(), 0);
+    EXPECT_FALSE(g.SortDescending());
+
+    GridModel plain("grdPlain");
+    Fill(plain, {"1"});
+    EXPECT_FALSE(SortsOnHeader(plain));
 }
 
 struct NumberCase {

@@ -140,7 +140,7 @@ void MainController::Load() {
 
         current_ = LoadForm(form::kRecap);
 
-        mSegmentWarranty = GetOption(kOptionWarrantySegments);
+        mSegmentWarranty = GetOption(file0::kOptionWarrantySegments);
 
         for (std::string_view name : kStartupOrder) LoadForm(name);
         LoadForm(WarrantyForm());

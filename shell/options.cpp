@@ -25,7 +25,7 @@ void LogShellError(std::string_view routine_text, const std::exception& e) {
 bool GetOption(int32_t position, ControlFile& file) {
     bool result = false;
     try {
-        const std::string block = file.ReadBlock(kOptionBlock);
+        const std::string block = file.ReadBlock(file0::kOptionBlock);
         if (position < 1) RaisePlatform(err::kInvalidArgument, "GetOption");
         result = static_cast<size_t>(position) <= block.size() &&
                  block[static_cast<size_t>(position - 1)] == 'Y';
@@ -38,10 +38,10 @@ bool GetOption(int32_t position, ControlFile& file) {
 
 std::string GetStoreName(ControlFile& file) {
     try {
-        const std::string block = file.ReadBlock(kStoreBlock);
+        const std::string block = file.ReadBlock(file0::kStoreBlock);
         std::string name;
-        if (block.size() >= static_cast<size_t>(kStoreNamePosition))
-            name = block.substr(kStoreNamePosition - 1, kStoreNameLength);
+        if (block.size() >= static_cast<size_t>(file0::kStoreNameAt))
+            name = block.substr(file0::kStoreNameAt - 1, file0::kStoreNameSize);
         file.Close();
         return name;
     } catch (const std::exception& e) {

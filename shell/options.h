@@ -1,14 +1,17 @@
 // The dealer system's options, the store name, and the dash insertion of part numbers, shared
 // by the main window, the views and the detail builders.
 //
-// Both the option flags and the store name live in the control file FILE0, read by block:
-// block 1 holds the store name at 151 (35 characters), block 401 the "Y"/"N" option flags at
-// fixed 1-based positions (317 and 320 select the segment form of Billed Warranties).
+// Both the option flags and the store name live in the control file FILE0, read by block
+// (engine/control_file.h): block 1 holds the store name at 151 (35 characters), block 401 the
+// "Y"/"N" option flags at fixed 1-based positions (317 and 320 select the segment form of
+// Billed Warranties).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "engine/control_file.h"
 
 namespace dv {
 
@@ -18,13 +21,6 @@ class cBusinessBasic;
 // window sets it from option 320 before it loads the views; the Open Shop Work view's load sets
 // it again from option 317; the tree, the View menu and Refresh read it.
 extern bool mSegmentWarranty;
-
-inline constexpr int32_t kStoreBlock = 1;
-inline constexpr int32_t kStoreNamePosition = 151;
-inline constexpr int32_t kStoreNameLength = 35;
-inline constexpr int32_t kOptionBlock = 401;
-inline constexpr int32_t kOptionWarrantySegments = 320;  // read by the main window
-inline constexpr int32_t kOptionShopSegments = 317;      // read by the Open Shop Work view
 
 inline constexpr const char* kStoreNameError = "Error finding Store Name";
 

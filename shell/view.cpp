@@ -4,6 +4,7 @@
 #include "engine/fill_cache.h"
 #include "engine/index.h"
 #include "shell/detail_form.h"
+#include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
 #include "shell/recap_board.h"
@@ -28,7 +29,10 @@ void View::RunLoad(ViewContext& context) {
     Load(context);
 }
 
-void View::HeaderClick(std::string_view, int) {}
+void View::HeaderClick(std::string_view grid, int column) {
+    GridModel* model = FindGrid(grid);
+    if (model != nullptr && SortsOnHeader(*model)) HeaderClickSort(*model, column);
+}
 void View::ButtonClick(std::string_view, int) {}
 void View::CommandClick(std::string_view) {}
 

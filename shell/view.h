@@ -90,8 +90,10 @@ class View {
     // The file-system calls the load made, a load nested in it (the recap board's) included.
     const platform::FileCalls& load_calls() const { return load_calls_; }
 
-    // Events of the form's grids. The defaults do nothing (a view that has no header or button
-    // handler). row is the row of the clicked button; column the clicked header's position.
+    // Events of the form's grids. row is the row of the clicked button; column the clicked
+    // header's position. A header click sorts the grid as its columns declare (HeaderClickSort
+    // of grid_sort.h); a grid none of whose columns sorts ignores it. The button default does
+    // nothing (a view without a button handler).
     virtual void HeaderClick(std::string_view grid, int column);
     virtual void ButtonClick(std::string_view grid, int row);
     // The click of one of the form's command buttons (commands()), by its control name.

@@ -8,7 +8,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/recap_board.h"
@@ -29,33 +29,27 @@ constexpr int32_t kYearCogsAt = 103;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kColumns[] = {
-    {"Line", "Line", "Product Group", false, false, kRight, 0},
-    {"Alpha", "Alpha", "", false, false, kLeft, 0},
-    {"Merchandise", "Investment", "", false, false, kRight, 0},
-    {"Ytd", "Ytd", "Sales", false, false, kRight, 0},
-    {"Mtd", "Mtd", "", false, false, kRight, 0},
-    {"Est. Turns", "Est. Turns", "", false, false, kRight, 0},
-    {"Ord/I", "Ord", "Fill %  By Invoice Item", false, false, kRight, 0},
-    {"Shp/I", "Shp", "", false, false, kRight, 0},
-    {"Fill %/I", "Fill %", "", false, false, kRight, 0},
-    {"Ord/D", "Ord", "Fill % By Dollars Ordered", false, false, kRight, 0},
-    {"Shp/D", "Shp", "", false, false, kRight, 0},
-    {"Fill %/D", "Fill %", "", false, false, kRight, 0},
-    {"Ord/P", "Ord", "Fill % By Peices Ordered", false, false, kRight, 0},
-    {"Shp/P", "Shp", "", false, false, kRight, 0},
-    {"Fill %/P", "Fill %", "", false, false, kRight, 0},
+    {"Line", "Line", "Product Group", false, false, kRight, 0, kNumber},
+    {"Alpha", "Alpha", "", false, false, kLeft, 0, kText},
+    {"Merchandise", "Investment", "", false, false, kRight, 0, kNumber},
+    {"Ytd", "Ytd", "Sales", false, false, kRight, 0, kNumber},
+    {"Mtd", "Mtd", "", false, false, kRight, 0, kNumber},
+    {"Est. Turns", "Est. Turns", "", false, false, kRight, 0, kNumber},
+    {"Ord/I", "Ord", "Fill %  By Invoice Item", false, false, kRight, 0, kNumber},
+    {"Shp/I", "Shp", "", false, false, kRight, 0, kNumber},
+    {"Fill %/I", "Fill %", "", false, false, kRight, 0, kNumber},
+    {"Ord/D", "Ord", "Fill % By Dollars Ordered", false, false, kRight, 0, kNumber},
+    {"Shp/D", "Shp", "", false, false, kRight, 0, kNumber},
+    {"Fill %/D", "Fill %", "", false, false, kRight, 0, kNumber},
+    {"Ord/P", "Ord", "Fill % By Peices Ordered", false, false, kRight, 0, kNumber},
+    {"Shp/P", "Shp", "", false, false, kRight, 0, kNumber},
+    {"Fill %/P", "Fill %", "", false, false, kRight, 0, kNumber},
 };
 constexpr size_t kColumnCount = std::size(kColumns);
-
-const HeaderSort kHeaderSorts[] = {
-    {"Line", kSortNumber},  {"Alpha", kSortText},   {"Merchandise", kSortNumber},
-    {"Ytd", kSortNumber},   {"Mtd", kSortNumber},   {"Est. Turns", kSortNumber},
-    {"Ord/I", kSortNumber}, {"Shp/I", kSortNumber}, {"Fill %/I", kSortNumber},
-    {"Ord/D", kSortNumber}, {"Shp/D", kSortNumber}, {"Fill %/D", kSortNumber},
-    {"Ord/P", kSortNumber}, {"Shp/P", kSortNumber}, {"Fill %/P", kSortNumber},
-};
 
 // One row's cells, in column order, with the typed value of the money cells.
 struct InventoryRow {
@@ -87,10 +81,6 @@ InventoryRow BuildRow(const clsLines& line, std::string_view record, const Date&
 }
 
 }  // namespace
-
-std::span<const HeaderSort> InventoryHeaderSorts() {
-    return kHeaderSorts;
-}
 
 int32_t DaysElapsedInYear(const Date& today) {
     using namespace std::chrono;
@@ -129,22 +119,17 @@ void InventoryView::Load(ViewContext& context) {
 
 void InventoryView::GetLineData(ViewContext& context) {
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
+    std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
 
     cBusinessBasic& engine = ViewEngine("GetLineData");
     const Date today = Now();
-    Pack("C", key, kFirstShownLine, 1);
-    int32_t record = 0;
+    Pack("C", from, kFirstShownLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
     int64_t investment = 0, sales_ytd = 0, sales_mtd = 0;
-    while (true) {
-        const int32_t number = Unpack("C", key, 1);
-        if (number >= kLineLimit || record <= 0) break;
-        const std::string data = engine.LreadFile("LINEL", record, flag);
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        const std::string data = engine.LreadFile("LINEL", at.record(), flag);
         line.Unpack(data);
         // The whole row first: an error on the way leaves no half row behind.
         const InventoryRow row = BuildRow(line, data, today);
@@ -160,8 +145,7 @@ void InventoryView::GetLineData(ViewContext& context) {
         investment += line.Cost_of_Mdse;
         sales_ytd += line.YTD_Sales;
         sales_mtd += line.MTD_Sales;
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     grid_->MoveFirst();
 
     const std::string total = FormatNumber(Number::Cents(investment), kTotalFormat);
@@ -171,11 +155,6 @@ void InventoryView::GetLineData(ViewContext& context) {
                     "Sales YTD : " + FormatNumber(Number::Cents(sales_ytd), kTotalFormat));
     SetLabelCaption("lblinvtot(2)",
                     "Sales MTD : " + FormatNumber(Number::Cents(sales_mtd), kTotalFormat));
-}
-
-void InventoryView::HeaderClick(std::string_view grid, int column) {
-    if (grid != kInventoryGrid) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 }  // namespace dv

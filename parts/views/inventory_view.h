@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "engine/dates.h"
@@ -26,9 +25,6 @@ inline constexpr int kInventoryRecapLabel = recap::kInventory;
 // The product lines the view shows: a key of 1000 or more ends the walk.
 inline constexpr int32_t kFirstShownLine = 1;
 inline constexpr int32_t kLineLimit = 1000;
-
-// The header-click table: header index i sorts the column named by entry i.
-std::span<const HeaderSort> InventoryHeaderSorts();
 
 // The days of the current year up to today, 1 January counting as 1 (1 to 366).
 int32_t DaysElapsedInYear(const Date& today);
@@ -47,7 +43,6 @@ class InventoryView : public View {
     InventoryView();
 
     GridModel& grid() const { return *grid_; }
-    void HeaderClick(std::string_view grid, int column) override;
 
   protected:
     void Load(ViewContext& context) override;

@@ -14,16 +14,7 @@ constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowTotalFormat = "$###,###.00";
 constexpr std::string_view kVendorTotalFormat = "######.00";
 
-const HeaderSort kHeaderSorts[] = {
-    {"PO Number", kSortText}, {"Vendor #", kSortNumber}, {"Vendor Name", kSortText},
-    {"ndate", kSortNumber},   {"Total", kSortNumber},
-};
-
 }  // namespace
-
-std::span<const HeaderSort> OrderHeaderSorts() {
-    return kHeaderSorts;
-}
 
 // ---- the shared grid ----
 
@@ -32,13 +23,16 @@ OrderListView::OrderListView(std::string form, std::string caption, std::string 
     : View(std::move(form), std::move(caption)) {
     AddLabel("Label1", std::move(title));
     grid_ = &AddGrid(std::move(grid));
+    constexpr auto kRight = CellAlignment::kRight;
+    constexpr auto kLeft = CellAlignment::kLeft;
     grid_->AddColumn(
-        {"PO Number", std::move(number_header), "", false, true, CellAlignment::kLeft, 0});
-    grid_->AddColumn({"Vendor #", "Vendor #", "", false, false, CellAlignment::kRight, 0});
-    grid_->AddColumn({"Vendor Name", "Vendor Name", "", false, false, CellAlignment::kLeft, 0});
-    grid_->AddColumn({"Date", "Date", "", false, false, CellAlignment::kRight, 0});
-    grid_->AddColumn({"Total", "Total", "", false, false, CellAlignment::kRight, 0});
-    grid_->AddColumn({"ndate", std::move(ndate_header), "", true, false, CellAlignment::kRight, 0});
+        {"PO Number", std::move(number_header), "", false, true, kLeft, 0, SortKind::kText});
+    grid_->AddColumn({"Vendor #", "Vendor #", "", false, false, kRight, 0, SortKind::kNumber});
+    grid_->AddColumn({"Vendor Name", "Vendor Name", "", false, false, kLeft, 0, SortKind::kText});
+    // The date sorts by its day number in the hidden column.
+    grid_->AddColumn({"Date", "Date", "", false, false, kRight, 0, SortKind::kDate, "ndate"});
+    grid_->AddColumn({"Total", "Total", "", false, false, kRight, 0, SortKind::kNumber});
+    grid_->AddColumn({"ndate", std::move(ndate_header), "", true, false, kRight, 0});
 }
 
 void OrderListView::Clear() {
@@ -57,11 +51,6 @@ void OrderListView::AddDocumentRow(const OrderSummary& document) {
     grid_->SetCell(r, "Total", FormatNumber(Number::Cents(document.total_cents), kRowTotalFormat),
                    document.total_cents);
     total_cents_ += document.total_cents;
-}
-
-void OrderListView::HeaderClick(std::string_view grid, int column) {
-    if (grid != grid_->name()) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 void OrderListView::ButtonClick(std::string_view grid, int row) {

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,9 +34,6 @@ inline constexpr std::string_view kVendorTotalsCaption = "&Vendor Totals";
 inline constexpr int kReturnsRecapLabel = recap::kReturns;
 inline constexpr int kPurchaseOrdersRecapLabel = recap::kPurchaseOrders;
 
-// The header-click table of both views: header index i sorts the column of entry i.
-std::span<const HeaderSort> OrderHeaderSorts();
-
 // The grid of both views and its shared events.
 class OrderListView : public View {
   public:
@@ -45,7 +41,6 @@ class OrderListView : public View {
     // The sum of the totals of the rows, in cents.
     int64_t total_cents() const { return total_cents_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     // Makes the clicked row current and opens the detail of its document (column 0) on the
     // view's detail host.
     void ButtonClick(std::string_view grid, int row) override;

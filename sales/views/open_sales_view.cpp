@@ -2,8 +2,9 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/control_file.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
@@ -27,29 +28,24 @@ cBusinessBasic& Engine(const char* source) {
     return *engine;
 }
 
-// The Date header sorts by the hidden day number, so dates of two years order as dates.
-const HeaderSort kTicketSorts[] = {
-    {"Type", kSortText},      {"Ticket No.", kSortNumber}, {"ndate", kSortNumber},
-    {"Account", kSortNumber}, {"Name", kSortText},         {"CM", kSortNumber},
-    {"Items", kSortNumber},   {"PO Number", kSortText},    {"Sub-Total", kSortNumber},
-};
-const HeaderSort kSavedSorts[] = {
-    {"Type", kSortText},      {"Ticket No.", kSortText}, {"ndate", kSortNumber},
-    {"Account", kSortNumber}, {"Name", kSortText},       {"CM", kSortNumber},
-    {"Items", kSortNumber},   {"PO Number", kSortText},  {"Sub-Total", kSortNumber},
-};
-
+// The Date header sorts by the hidden day number, so dates of two years order as dates. A
+// saved invoice's number sorts as text, a pick ticket's as a number.
 void AddColumns(GridModel& grid, bool saved) {
-    grid.AddColumn({"Type", "Type", "", false, false, CellAlignment::kLeft, 0});
-    grid.AddColumn({"Ticket No.", "Ticket No.", "", false, true, CellAlignment::kRight, 0});
-    grid.AddColumn({"Date", "Date", "", false, false, CellAlignment::kRight, 0});
-    grid.AddColumn({"Account", "Cust #", "", false, false, CellAlignment::kRight, 0});
-    grid.AddColumn({"Name", "Name", "", false, false, CellAlignment::kLeft, 0});
-    grid.AddColumn({"CM", "CM", "", false, false, CellAlignment::kRight, 0});
-    grid.AddColumn({"Items", "Items", "", false, false, CellAlignment::kRight, 0});
-    grid.AddColumn({"PO Number", "PO Number", "", false, false, CellAlignment::kLeft, 0});
-    grid.AddColumn({"Sub-Total", "Sub-Total", "", false, false, CellAlignment::kRight, 0});
-    grid.AddColumn({"ndate", "ndate", "", true, false, CellAlignment::kRight, 0});
+    constexpr auto kRight = CellAlignment::kRight;
+    constexpr auto kLeft = CellAlignment::kLeft;
+    constexpr auto kNumber = SortKind::kNumber;
+    constexpr auto kText = SortKind::kText;
+    grid.AddColumn({"Type", "Type", "", false, false, kLeft, 0, kText});
+    grid.AddColumn(
+        {"Ticket No.", "Ticket No.", "", false, true, kRight, 0, saved ? kText : kNumber});
+    grid.AddColumn({"Date", "Date", "", false, false, kRight, 0, SortKind::kDate, "ndate"});
+    grid.AddColumn({"Account", "Cust #", "", false, false, kRight, 0, kNumber});
+    grid.AddColumn({"Name", "Name", "", false, false, kLeft, 0, kText});
+    grid.AddColumn({"CM", "CM", "", false, false, kRight, 0, kNumber});
+    grid.AddColumn({"Items", "Items", "", false, false, kRight, 0, kNumber});
+    grid.AddColumn({"PO Number", "PO Number", "", false, false, kLeft, 0, kText});
+    grid.AddColumn({"Sub-Total", "Sub-Total", "", false, false, kRight, 0, kNumber});
+    grid.AddColumn({"ndate", "ndate", "", true, false, kRight, 0});
     if (saved) grid.AddColumn({"Recno", "Recno", "", true, false, CellAlignment::kRight, 0});
     grid.SetToolTip("Click on Blue headers to sort grid by that column");
 }
@@ -117,13 +113,6 @@ Date DateOfText(std::string_view text) {
     if (month < 1 || month > 12 || day < 1 || !ymd.ok())
         RaisePlatform(err::kTypeMismatch, "GetPTSData");
     return MakeDate(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
-}
-
-std::span<const HeaderSort> TicketHeaderSorts() {
-    return kTicketSorts;
-}
-std::span<const HeaderSort> SavedHeaderSorts() {
-    return kSavedSorts;
 }
 
 OpenSalesView::OpenSalesView() : View("frmOpenSales", "Open Sales Orders") {
@@ -201,25 +190,21 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     cBusinessBasic& engine = Engine("GetPTSData");
     int16_t flag = 0;
 
-    std::string cursor(kCursorSize, '\0');
-    std::string key;
-    int32_t record = 0;
-    engine.KFind("TICKI", cursor, key, record, flag);
-    record = record == INT32_MIN ? 0 : (record < 0 ? -record : record);
-    while (record >= 1) {
-        AddDocumentRow(*tickets_, "P-Ticket", record, ticket_total_);
-        engine.KNext("TICKI", cursor, key, record, flag);
-    }
+    IndexCursor(engine, "TICKI").Walk(KeyRange::From({}), [&](const IndexCursor& at) {
+        AddDocumentRow(*tickets_, "P-Ticket", at.record(), ticket_total_);
+    });
     tickets_->MoveFirst();
 
-    for (int32_t b = kSavedDirectoryFirstBlock; b <= kSavedDirectoryLastBlock; ++b) {
-        const std::string block = engine.BlockReadFile("FILE0", b, flag);
-        for (int32_t j = 0; j < 4; ++j) {
-            const size_t from = static_cast<size_t>(j * 128 + 4);
-            if (block.size() < from + 124 || block.find_first_not_of('\0', from) >= from + 124)
+    constexpr size_t kSlotBytes = 4 * file0::kSavedSlots;
+    for (int32_t b = file0::kSavedFirstBlock; b <= file0::kSavedLastBlock; ++b) {
+        const std::string block = engine.BlockReadFile(file0::kName, b, flag);
+        for (int32_t j = 0; j < file0::kSavedSubBlocks; ++j) {
+            const auto from = static_cast<size_t>(file0::SavedSlotAt(j, 0) - 1);
+            if (block.size() < from + kSlotBytes ||
+                block.find_first_not_of('\0', from) >= from + kSlotBytes)
                 continue;
-            for (int32_t k = 0; k < 31; ++k) {
-                const int32_t p = j * 128 + 5 + 4 * k;
+            for (int32_t k = 0; k < file0::kSavedSlots; ++k) {
+                const int32_t p = file0::SavedSlotAt(j, k);
                 if (block.compare(static_cast<size_t>(p - 1), 4, std::string(4, '\0')) == 0)
                     continue;
                 AddDocumentRow(*saved_, "Saved Inv", Unpack("L", block, p), saved_total_);
@@ -234,13 +219,6 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     SetLabelCaption("lblPTtot(1)", std::string(kTotalPrefix) + saved_text);
     context.Recap().SetCaption(
         recap::kOpenSales, FormatNumber(Number::Cents(ticket_total_ + saved_total_), kRecapFormat));
-}
-
-void OpenSalesView::HeaderClick(std::string_view grid, int column) {
-    if (grid == tickets_->name())
-        HeaderClickSort(*tickets_, column, kTicketSorts);
-    else if (grid == saved_->name())
-        HeaderClickSort(*saved_, column, kSavedSorts);
 }
 
 void OpenSalesView::ButtonClick(std::string_view grid, int row) {

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -25,7 +24,6 @@ namespace dv {
 inline constexpr std::string_view kTicketsGrid = "grdTickets";
 inline constexpr std::string_view kSavedGrid = "grdSaved";
 inline constexpr std::string_view kOpenSalesProgress = "Loading Open Sales Orders...";
-inline constexpr int32_t kSavedDirectoryFirstBlock = 301, kSavedDirectoryLastBlock = 325;
 
 // The chain walks of a document from its head page (record string and record number): the
 // chain field at 110 of the last page read (page 1's date as mmddyy), and the sum of the slot
@@ -41,10 +39,6 @@ std::string DateNumberText(int32_t mmddyy);
 // The date a "##/##/##" text names; error 13 "Type mismatch" when it names none.
 Date DateOfText(std::string_view text);
 
-// The header-click tables of the two grids: index i sorts by entry i.
-std::span<const HeaderSort> TicketHeaderSorts();
-std::span<const HeaderSort> SavedHeaderSorts();
-
 class OpenSalesView : public View {
   public:
     OpenSalesView();
@@ -54,7 +48,6 @@ class OpenSalesView : public View {
     int64_t ticket_total_cents() const { return ticket_total_; }
     int64_t saved_total_cents() const { return saved_total_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     // Opens the detail of the clicked row's ticket (grdTickets, by its number) or saved invoice
     // (grdSaved, by its head record).
     void ButtonClick(std::string_view grid, int row) override;

@@ -5,7 +5,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/recap_board.h"
@@ -19,27 +19,22 @@ constexpr int32_t kLineLimit = 1000;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kColumns[] = {
-    {"Line", "Line", "Product Group", false, false, kRight, 0},
-    {"Alpha", "Alpha", "", false, false, kLeft, 0},
+    {"Line", "Line", "Product Group", false, false, kRight, 0, kNumber},
+    {"Alpha", "Alpha", "", false, false, kLeft, 0, kText},
     {"hidden", "", "", true, false, kLeft, 0},
-    {"mtdsales", "Sales", "Month to Date", false, false, kRight, 0},
-    {"mtdcost", "Cost", "", false, false, kRight, 0},
-    {"mtdgpr", "GPR", "", false, false, kRight, 0},
-    {"ytdsales", "Sales", "Year to Date", false, false, kRight, 0},
-    {"ytdcost", "Cost", "", false, false, kRight, 0},
-    {"ytdgpr", "GPR", "", false, false, kRight, 0},
-    {"pyrsales", "Sales", "Previous Year", false, false, kRight, 0},
-    {"pyrcost", "Cost", "", false, false, kRight, 0},
-    {"pyrgpr", "GPR", "", false, false, kRight, 0},
-};
-
-const HeaderSort kHeaderSorts[] = {
-    {"Line", kSortNumber},     {"Alpha", kSortText},     kNoHeaderSort,
-    {"mtdsales", kSortNumber}, {"mtdcost", kSortNumber}, {"mtdgpr", kSortNumber},
-    {"ytdsales", kSortNumber}, {"ytdcost", kSortNumber}, {"ytdgpr", kSortNumber},
-    {"pyrsales", kSortNumber}, {"pyrcost", kSortNumber}, {"pyrgpr", kSortNumber},
+    {"mtdsales", "Sales", "Month to Date", false, false, kRight, 0, kNumber},
+    {"mtdcost", "Cost", "", false, false, kRight, 0, kNumber},
+    {"mtdgpr", "GPR", "", false, false, kRight, 0, kNumber},
+    {"ytdsales", "Sales", "Year to Date", false, false, kRight, 0, kNumber},
+    {"ytdcost", "Cost", "", false, false, kRight, 0, kNumber},
+    {"ytdgpr", "GPR", "", false, false, kRight, 0, kNumber},
+    {"pyrsales", "Sales", "Previous Year", false, false, kRight, 0, kNumber},
+    {"pyrcost", "Cost", "", false, false, kRight, 0, kNumber},
+    {"pyrgpr", "GPR", "", false, false, kRight, 0, kNumber},
 };
 
 struct Period {
@@ -75,10 +70,6 @@ int64_t RatioMillionths(int64_t sales, int64_t cost) {
     return (n >= 0 ? n + d / 2 : n - d / 2) / d;
 }
 
-std::span<const HeaderSort> ProfitHeaderSorts() {
-    return kHeaderSorts;
-}
-
 ProfitView::ProfitView() : View("frmProfit", "Profit") {
     AddLabel("Label1", "Profit by Line");
     grid_ = &AddGrid(std::string(kProfitGrid));
@@ -93,19 +84,16 @@ void ProfitView::Load(ViewContext& context) {
 
 void ProfitView::GetProfit(ViewContext& context) {
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
+    std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
     std::array<int64_t, 3> sales{}, cost{};
 
     cBusinessBasic& engine = ViewEngine("GetProfit");
-    Pack("C", key, kFirstLine, 1);
-    int32_t record = 0;
+    Pack("C", from, kFirstLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1 && Unpack("C", key, 1) < kLineLimit) {
-        line.Unpack(engine.LreadFile("LINEL", record, flag));
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
         const int r = grid_->AddRow();
         grid_->SetCell(r, "Line", std::to_string(line.Line), line.Line);
         grid_->SetCell(r, "Alpha", line.Alpha_Line);
@@ -120,8 +108,7 @@ void ProfitView::GetProfit(ViewContext& context) {
             sales[p] += s;
             cost[p] += c;
         }
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     grid_->MoveFirst();
 
     RecapBoard& recap = context.Recap();
@@ -132,11 +119,6 @@ void ProfitView::GetProfit(ViewContext& context) {
         recap.SetCaption(label + 2,
                          FormatNumber(ProfitRatio(sales[p], cost[p]), kProfitRatioFormat));
     }
-}
-
-void ProfitView::HeaderClick(std::string_view grid, int column) {
-    if (grid != kProfitGrid) return;
-    HeaderClickSort(*grid_, column, kHeaderSorts);
 }
 
 }  // namespace dv

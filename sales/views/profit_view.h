@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "shell/grid_sort.h"
@@ -35,14 +34,11 @@ Number ProfitRatio(int64_t sales, int64_t cost);
 // The ratio in millionths, rounded half away from zero: the typed value a ratio cell sorts by.
 int64_t RatioMillionths(int64_t sales, int64_t cost);
 
-std::span<const HeaderSort> ProfitHeaderSorts();
-
 class ProfitView : public View {
   public:
     ProfitView();
 
     GridModel& grid() const { return *grid_; }
-    void HeaderClick(std::string_view grid, int column) override;
 
   protected:
     void Load(ViewContext& context) override;

@@ -5,7 +5,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
@@ -20,39 +20,32 @@ constexpr int32_t kFirstCounterman = 1;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
+// The hidden "ndate" and the blank "GPR" do not sort.
 const GridColumn kSalesColumns[] = {
-    {"Man", "Man #", "", false, false, kRight, 0},
-    {"Name", "Name", "", false, false, kLeft, 0},
-    {"Invoices", "# Invoices", "", false, false, kRight, 0},
-    {"Items", "Line Items", "", false, false, kRight, 0},
-    {"mdse", "Mdse", "", false, false, kRight, 0},
+    {"Man", "Man #", "", false, false, kRight, 0, kNumber},
+    {"Name", "Name", "", false, false, kLeft, 0, kText},
+    {"Invoices", "# Invoices", "", false, false, kRight, 0, kNumber},
+    {"Items", "Line Items", "", false, false, kRight, 0, kNumber},
+    {"mdse", "Mdse", "", false, false, kRight, 0, kNumber},
     {"ndate", "ndate", "", true, false, kLeft, 0},
-    {"Labor", "Labor", "", false, false, kRight, 0},
-    {"Disc", "Disc", "", false, false, kRight, 0},
+    {"Labor", "Labor", "", false, false, kRight, 0, kNumber},
+    {"Disc", "Disc", "", false, false, kRight, 0, kNumber},
     {"GPR", "GPR", "", false, false, kRight, 0},
 };
 
 const GridColumn kCashColumns[] = {
-    {"Man", "Man #", "", false, false, kRight, 0},
-    {"Name", "Name", "", false, false, kLeft, 0},
-    {"Cash", "Cash-Sales", "", false, false, kRight, 0},
-    {"Refunds", "Refunds", "", false, false, kRight, 0},
-    {"ROA", "R-O-A", "", false, false, kRight, 0},
+    {"Man", "Man #", "", false, false, kRight, 0, kNumber},
+    {"Name", "Name", "", false, false, kLeft, 0, kText},
+    {"Cash", "Cash-Sales", "", false, false, kRight, 0, kNumber},
+    {"Refunds", "Refunds", "", false, false, kRight, 0, kNumber},
+    {"ROA", "R-O-A", "", false, false, kRight, 0, kNumber},
     {"ndate", "ndate", "", true, false, kLeft, 0},
-    {"Deposits", "Deposits", "", false, false, kRight, 0},
-    {"Net", "Net", "", false, false, kRight, 0},
+    {"Deposits", "Deposits", "", false, false, kRight, 0, kNumber},
+    {"Net", "Net", "", false, false, kRight, 0, kNumber},
     {"GPR", "GPR", "", false, false, kRight, 0},
-};
-
-const HeaderSort kSalesSorts[] = {
-    {"Man", kSortNumber},  {"Name", kSortText}, {"Invoices", kSortNumber}, {"Items", kSortNumber},
-    {"mdse", kSortNumber}, kNoHeaderSort,       {"Labor", kSortNumber},    {"Disc", kSortNumber},
-};
-
-const HeaderSort kCashSorts[] = {
-    {"Man", kSortNumber}, {"Name", kSortText}, {"Cash", kSortNumber},     {"Refunds", kSortNumber},
-    {"ROA", kSortNumber}, kNoHeaderSort,       {"Deposits", kSortNumber}, {"Net", kSortNumber},
 };
 
 void SetMoney(GridModel& grid, int row, std::string_view column, int64_t cents) {
@@ -64,14 +57,6 @@ void SetMoney(GridModel& grid, int row, std::string_view column, int64_t cents) 
 int64_t NetCash(const clsCounterman& man) {
     return std::llabs(man.Todays_Cash_Recvd) + std::llabs(man.Deposits_In_Today) -
            std::llabs(man.Todays_Refunds) + std::llabs(man.Todays_Payments);
-}
-
-std::span<const HeaderSort> SalesHeaderSorts() {
-    return kSalesSorts;
-}
-
-std::span<const HeaderSort> CashHeaderSorts() {
-    return kCashSorts;
 }
 
 SalesCashView::SalesCashView() : View("frmSales", "Sales / Cash") {
@@ -92,22 +77,18 @@ void SalesCashView::Load(ViewContext& context) {
 
 void SalesCashView::GetSales(ViewContext& context) {
     clsCounterman man;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
+    std::string from(2, '\0');
     sales_->RemoveAll();
     cash_->RemoveAll();
     int64_t sales_total = 0, cash_total = 0;
 
     cBusinessBasic& engine = ViewEngine("GetSales");
-    Pack("C", key, kFirstCounterman, 1);
-    int32_t record = 0;
+    Pack("C", from, kFirstCounterman, 1);
     int16_t flag = 0;
-    engine.KFind("MANI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1) {
-        man.Unpack(engine.LreadFile("MANL", record, flag) +
-                   engine.LreadFile("EMANL", record, flag));
-        if (Unpack("C", key, 1) == man.COUNTERMAN_Number) {
+    IndexCursor(engine, "MANI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
+        man.Unpack(engine.LreadFile("MANL", at.record(), flag) +
+                   engine.LreadFile("EMANL", at.record(), flag));
+        if (Unpack("C", at.key(), 1) == man.COUNTERMAN_Number) {
             const std::string number = std::to_string(man.COUNTERMAN_Number);
             const int s = sales_->AddRow();
             sales_->SetCell(s, "Man", number, man.COUNTERMAN_Number);
@@ -133,8 +114,7 @@ void SalesCashView::GetSales(ViewContext& context) {
             SetMoney(*cash_, c, "Net", net);
             cash_total += net;
         }
-        engine.KNext("MANI", cursor, key, record, flag);
-    }
+    });
     sales_->MoveFirst();
     cash_->MoveFirst();
 
@@ -146,14 +126,6 @@ void SalesCashView::GetSales(ViewContext& context) {
                     "Sales Total  " + FormatNumber(Number::Cents(sales_total), kCellFormat));
     SetLabelCaption("lblCashTot",
                     "Cash Total  " + FormatNumber(Number::Cents(cash_total), kCellFormat));
-}
-
-void SalesCashView::HeaderClick(std::string_view grid, int column) {
-    if (grid == kSalesGrid) {
-        HeaderClickSort(*sales_, column, kSalesSorts);
-    } else if (grid == kCashGrid) {
-        HeaderClickSort(*cash_, column, kCashSorts);
-    }
 }
 
 }  // namespace dv

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "sales/counterman_record.h"
@@ -28,17 +27,12 @@ inline constexpr int kCashRecapLabel = 10;
 // |payments on account|.
 int64_t NetCash(const clsCounterman& man);
 
-// The header-click tables of the two grids, indexed by header position.
-std::span<const HeaderSort> SalesHeaderSorts();
-std::span<const HeaderSort> CashHeaderSorts();
-
 class SalesCashView : public View {
   public:
     SalesCashView();
 
     GridModel& sales() const { return *sales_; }
     GridModel& cash() const { return *cash_; }
-    void HeaderClick(std::string_view grid, int column) override;
 
   protected:
     void Load(ViewContext& context) override;

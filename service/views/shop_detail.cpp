@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "engine/codec.h"
-#include "engine/tables.h"
+#include "engine/control_file.h"
+#include "engine/index_cursor.h"
 #include "parts/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
+#include "service/shop_page.h"
 #include "service/shop_record.h"
 #include "service/views/service_views_support.h"
 #include "service/views/shop_view.h"
@@ -54,11 +56,9 @@ void AddLineRow(GridModel& grid, const DetailLine& row) {
 std::string PersonText(cBusinessBasic& bb, int32_t number) {
     std::string key(2, '\0');
     Pack("C", key, number, 1);
-    std::string cursor(kCursorSize, '\0');
-    int32_t record = 0;
+    const int32_t record = FindRecord(bb, "MANI", key);
+    if (record == 0) return {};
     int16_t flag = 0;
-    bb.KFind("MANI", cursor, key, record, flag);
-    if (record <= 0) return {};
     clsCounterman person;
     person.Unpack(bb.LreadFile("MANL", record, flag));
     return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;
@@ -119,7 +119,7 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
     form->SetLabel("lblCDisp(8)", customer.CONTACT_2);
 
     // Call dates and their results.
-    const std::string results = bb.BlockReadFile("FILE0", 446, flag);
+    const std::string results = bb.BlockReadFile(file0::kName, file0::kCallResultBlock, flag);
     form->AddLabel("Frame4", "Call Dates / Results");
     form->AddLabel("Frame4Spacer");
     for (int i = 0; i < 3; ++i) {
@@ -127,16 +127,17 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
         form->AddLabel("lblCallDate(" + std::to_string(3 + i) + ")");
     }
     for (int i = 0; i < 3; ++i) {
-        const int32_t raw =
-            fields::BinaryFits('C', 21 + 2 * i, page.size()) ? Unpack("C", page, 21 + 2 * i) : 0;
-        if (raw != 0 && raw != 40699)
+        const int32_t at = shop_page::CallDayAt(i);
+        const int32_t raw = fields::BinaryFits('C', at, page.size()) ? Unpack("C", page, at) : 0;
+        if (raw != 0 && raw != shop_page::kNoCallDay)
             form->SetLabel("lblCallDate(" + std::to_string(i) + ")", FormatDate(shop.CallDates[i]));
     }
     for (int i = 0; i < 3; ++i) {
         const int32_t result = shop.CallStatus[static_cast<size_t>(i)];
         if (result != 0)
             form->SetLabel("lblCallDate(" + std::to_string(3 + i) + ")",
-                           std::string(fields::Mid(results, (result - 1) * 12 + 1, 12)));
+                           std::string(fields::Mid(results, file0::CallResultAt(result),
+                                                   file0::kCallResultSize)));
     }
 
     // Personnel.

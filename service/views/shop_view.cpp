@@ -7,6 +7,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "sales/customer_record.h"
+#include "service/shop_page.h"
 #include "service/shop_record.h"
 #include "service/views/service_views_support.h"
 #include "service/views/shop_detail.h"
@@ -23,38 +24,29 @@ namespace {
 constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowFormat = "$##,###.00";
 
-const HeaderSort kHeaderSorts[] = {
-    {"Job #", kSortNumber},      {"Status", kSortText},
-    {"Shop Ref #", kSortNumber}, {"", kSortNumber} /* "Request": no sort */,
-    {"Account", kSortNumber},    {"Name", kSortText},
-    {"CM", kSortNumber},         {"ndateIn", kSortNumber},
-    {"ndateComp", kSortNumber},  {"Sub-Total", kSortNumber},
-    {"Warranty", kSortText},     {"Brand", kSortText},
-};
-
 }  // namespace
 
 void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
     if (job < 0 || job > kLastJobNumber)
         throw BasicError(err::kJobNumber, "GetJob",
                          "Job number outside the open shop-job table: " + std::to_string(job));
-    block = job < 1000 ? job / 128 + 451 : (job - 999) / 128 + 501;
-    position = (job % 128) * 4 + 1;
+    block = file0::JobBlock(job);
+    position = file0::JobSlotAt(job);
 }
 
 int32_t GetJob(int32_t job) {
     int32_t block = 0, position = 0;
     JobSlotOf(job, block, position);
     int16_t flag = 0;
-    const std::string b = service::Engine("GetJob").BlockReadFile("FILE0", block, flag);
+    const std::string b = service::Engine("GetJob").BlockReadFile(file0::kName, block, flag);
     return Unpack("L", b, position);
 }
 
 std::string ShopStatusText(std::string_view status, std::string_view block450) {
     if (status.size() == 1 && status[0] >= '1' && status[0] <= '5') {
-        const size_t at = 431 + 15 * static_cast<size_t>(status[0] - '1');
+        const auto at = static_cast<size_t>(file0::SubStatusAt(status[0] - '0') - 1);
         if (at >= block450.size()) return "Open";
-        return "Open-" + std::string(block450.substr(at, 15));
+        return "Open-" + std::string(block450.substr(at, file0::kSubStatusSize));
     }
     if (status == "O") return "Open";
     if (status == "S") return "Scratch";
@@ -62,31 +54,32 @@ std::string ShopStatusText(std::string_view status, std::string_view block450) {
     return "No status";
 }
 
-std::span<const HeaderSort> ShopHeaderSorts() {
-    return kHeaderSorts;
-}
-
 ShopView::ShopView() : View("frmShop", "Open Shop Work") {
     AddLabel("Label1", "Open Shop Jobs");
     grid_ = &AddGrid(std::string(kShopGrid));
     auto add = [&](const char* name, const char* caption, bool hidden, bool button,
-                   CellAlignment align) {
-        grid_->AddColumn({name, caption, "", hidden, button, align, 0});
+                   CellAlignment align, SortKind sort, const char* sort_by = "") {
+        grid_->AddColumn({name, caption, "", hidden, button, align, 0, sort, sort_by});
     };
-    add("Job #", "Job #", false, true, CellAlignment::kRight);
-    add("Status", "Status - Cat", false, false, CellAlignment::kLeft);
-    add("Shop Ref #", "Shop Ref #", false, false, CellAlignment::kRight);
-    add("Request", "Request", false, false, CellAlignment::kRight);
-    add("Account", "Cust #", false, false, CellAlignment::kRight);
-    add("Name", "Name", false, false, CellAlignment::kLeft);
-    add("CM", "CM", false, false, CellAlignment::kRight);
-    add("Date In", "Date In", false, false, CellAlignment::kRight);
-    add("Date Comp", "Date Comp", false, false, CellAlignment::kRight);
-    add("Sub-Total", "Sub-Total", false, false, CellAlignment::kRight);
-    add("Warranty", "Warranty", false, false, CellAlignment::kCenter);
-    add("Brand", "Brand", false, false, CellAlignment::kLeft);
-    add("ndateIn", "ndate", true, false, CellAlignment::kRight);
-    add("ndateComp", "ndateComp", true, false, CellAlignment::kRight);
+    constexpr auto kRight = CellAlignment::kRight;
+    constexpr auto kLeft = CellAlignment::kLeft;
+    constexpr auto kNumber = SortKind::kNumber;
+    constexpr auto kText = SortKind::kText;
+    constexpr auto kNone = SortKind::kNone;
+    add("Job #", "Job #", false, true, kRight, kNumber);
+    add("Status", "Status - Cat", false, false, kLeft, kText);
+    add("Shop Ref #", "Shop Ref #", false, false, kRight, kNumber);
+    add("Request", "Request", false, false, kRight, kNone);
+    add("Account", "Cust #", false, false, kRight, kNumber);
+    add("Name", "Name", false, false, kLeft, kText);
+    add("CM", "CM", false, false, kRight, kNumber);
+    add("Date In", "Date In", false, false, kRight, SortKind::kDate, "ndateIn");
+    add("Date Comp", "Date Comp", false, false, kRight, SortKind::kDate, "ndateComp");
+    add("Sub-Total", "Sub-Total", false, false, kRight, kNumber);
+    add("Warranty", "Warranty", false, false, CellAlignment::kCenter, kText);
+    add("Brand", "Brand", false, false, kLeft, kText);
+    add("ndateIn", "ndate", true, false, kRight, kNone);
+    add("ndateComp", "ndateComp", true, false, kRight, kNone);
     grid_->SetToolTip("Click on Blue headers to sort grid by that column");
 }
 
@@ -96,18 +89,18 @@ void ShopView::Load(ViewContext& context) {
 }
 
 void ShopView::GetShopData(ViewContext& context) {
-    mSegmentWarranty = context.GetOption(kOptionShopSegments);
+    mSegmentWarranty = context.GetOption(file0::kOptionShopSegments);
     cBusinessBasic& bb = service::Engine("GetShopData");
     clsShop shop;
     int16_t flag = 0;
-    const std::string names = bb.BlockReadFile("FILE0", 450, flag);
+    const std::string names = bb.BlockReadFile(file0::kName, file0::kSubStatusBlock, flag);
     grid_->RemoveAll();
     total_cents_ = 0;
-    for (int32_t block = 451; block <= 571; ++block) {
-        if (block == 459) block = 501;
-        const std::string table = bb.BlockReadFile("FILE0", block, flag);
-        for (int32_t slot = 0; slot < 128; ++slot) {
-            const int32_t n = Unpack("L", table, slot * 4 + 1);
+    for (int32_t block = file0::kJobTableFirstBlock; block <= file0::kJobTableLastBlock; ++block) {
+        if (block == file0::kJobTableLowLastBlock + 1) block = file0::kJobTableHighFirstBlock;
+        const std::string table = bb.BlockReadFile(file0::kName, block, flag);
+        for (int32_t slot = 0; slot < file0::kJobSlots; ++slot) {
+            const int32_t n = Unpack("L", table, file0::JobSlotAt(slot));
             if (n < 1) continue;
             const std::string page = bb.LreadFile("INVOL", n, flag);
             shop.Unpack(page);
@@ -119,7 +112,11 @@ void ShopView::GetShopData(ViewContext& context) {
             grid_->SetCell(r, "Name", RawCustomerName(bb, shop.Account));
             grid_->SetCell(r, "CM", std::to_string(shop.Counterman), shop.Counterman);
             grid_->SetCell(r, "Date In", service::DateCell(shop.DateCheckedIn));
-            const int32_t day_in = page.size() >= 96 ? Unpack("C", page, 95) : 0;
+            // A page too short for a day number gives 0. A C is two bytes.
+            auto day_at = [&page](int32_t at) {
+                return page.size() >= static_cast<size_t>(at + 1) ? Unpack("C", page, at) : 0;
+            };
+            const int32_t day_in = day_at(shop_page::kCheckedInDayAt);
             grid_->SetCell(r, "ndateIn", std::to_string(day_in), day_in);
             grid_->SetCell(r, "Sub-Total", FormatNumber(Number::Cents(shop.Sub_Total), kRowFormat),
                            shop.Sub_Total);
@@ -127,7 +124,7 @@ void ShopView::GetShopData(ViewContext& context) {
             grid_->SetCell(r, "Status", ShopStatusText(shop.Status, names));
             grid_->SetCell(r, "Brand", shop.RepairBrand);
             if (shop.Status == "C") {
-                const int32_t day_done = page.size() >= 94 ? Unpack("C", page, 93) : 0;
+                const int32_t day_done = day_at(shop_page::kCompletedDayAt);
                 grid_->SetCell(r, "Date Comp", service::DateCell(shop.DateCompleted));
                 grid_->SetCell(r, "ndateComp", std::to_string(day_done), day_done);
             } else {
@@ -142,11 +139,6 @@ void ShopView::GetShopData(ViewContext& context) {
     }
     grid_->MoveFirst();
     context.Recap().SetCaption(recap::kShop, FormatNumber(Number::Cents(total_cents_), kSumFormat));
-}
-
-void ShopView::HeaderClick(std::string_view grid, int column) {
-    if (grid != grid_->name()) return;
-    service::ServiceHeaderSort(*grid_, column, kHeaderSorts);
 }
 
 void ShopView::ButtonClick(std::string_view grid, int row) {

@@ -13,10 +13,10 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "engine/control_file.h"
 #include "shell/grid_sort.h"
 #include "shell/view.h"
 
@@ -29,11 +29,12 @@ inline constexpr int32_t kJobNumber = 1040;  // a job number outside the open sh
 inline constexpr std::string_view kShopGrid = "grdShop";
 inline constexpr std::string_view kShopProgress = "Loading Open Shop Jobs...";
 // The highest job number the table holds: block 571, slot 127.
-inline constexpr int32_t kLastJobNumber = 999 + 70 * 128 + 127;
+inline constexpr int32_t kLastJobNumber = file0::kLastJobNumber;
 
-// The block and 1-based position of job j's slot: j \ 128 + 451 below 1000, else
-// (j - 999) \ 128 + 501; slot j mod 128 at (j mod 128) x 4 + 1. Raises 1040 ("Job number
-// outside the open shop-job table: j") for a number below 0 or above kLastJobNumber.
+// The block and 1-based position of job j's slot (file0::JobBlock, file0::JobSlotAt): j \ 128 +
+// 451 below 1000, else (j - 999) \ 128 + 501; slot j mod 128 at (j mod 128) x 4 + 1. Raises
+// 1040 ("Job number outside the open shop-job table: j") for a number below 0 or above
+// kLastJobNumber.
 void JobSlotOf(int32_t job, int32_t& block, int32_t& position);
 // The INVOL record number the table holds for a job (GetJob). Raises 1040 as above and the
 // engine's errors.
@@ -44,11 +45,6 @@ int32_t GetJob(int32_t job);
 // "Scratch", "C" "Complete", anything else "No status".
 std::string ShopStatusText(std::string_view status, std::string_view block450);
 
-// The header table: "Job #", "Status", "Shop Ref #", "Request" (no sort), "Account", "Name",
-// "CM", "Date In" (by "ndateIn"), "Date Comp" (by "ndateComp"), "Sub-Total", "Warranty",
-// "Brand".
-std::span<const HeaderSort> ShopHeaderSorts();
-
 class ShopView : public View {
   public:
     ShopView();
@@ -56,7 +52,6 @@ class ShopView : public View {
     GridModel& grid() const { return *grid_; }
     int64_t total_cents() const { return total_cents_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     // Opens the detail of the clicked row's job; an error is shown in a message and logged.
     void ButtonClick(std::string_view grid, int row) override;
 

@@ -110,7 +110,7 @@ TEST_F(ShopViewTest, ListsOpenJobsAndTotalsThemOnRecapLabel3) {
     EXPECT_EQ(GetJob(6), 3);
     EXPECT_EQ(GetJob(9), 0);
 
-    context.options[kOptionShopSegments] = true;
+    context.options[file0::kOptionShopSegments] = true;
     auto view = Load<ShopView>();
     EXPECT_TRUE(mSegmentWarranty);
     EXPECT_EQ(context.splash.progress(), "Loading Open Shop Jobs...");

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "engine/packed_text.h"
-#include "engine/tables.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
 #include "service/views/service_views_support.h"
@@ -20,18 +20,6 @@ namespace {
 constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowFormat = "$#####.00";
 constexpr std::string_view kLineFormat = "#####.00";
-
-const HeaderSort kPlainSorts[] = {
-    {"Shop Ref", kSortNumber}, {"Invoice #", kSortNumber}, {"Cust #", kSortNumber},
-    {"Name", kSortText},       {"Brand/Type", kSortText},  {"ndate", kSortNumber},
-    {"Dist", kSortNumber},     {"Parts", kSortNumber},     {"Labor", kSortNumber},
-};
-const HeaderSort kSegmentSorts[] = {
-    {"Shop Ref", kSortNumber}, {"Req", kSortNumber},  {"Invoice #", kSortNumber},
-    {"Cust #", kSortNumber},   {"Name", kSortText},   {"Brand/Type", kSortText},
-    {"ndate", kSortNumber},    {"Dist", kSortNumber}, {"Parts", kSortNumber},
-    {"Labor", kSortNumber},
-};
 
 std::string Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
@@ -54,29 +42,29 @@ void SplitSegmentKey(int32_t key, std::string& shop_ref, std::string& request) {
     request = (req >= 0 && req < 10 ? "0" : "") + std::to_string(req);
 }
 
-std::span<const HeaderSort> WarrantyHeaderSorts(bool segments) {
-    if (segments) return kSegmentSorts;
-    return kPlainSorts;
-}
-
 WarrantyView::WarrantyView(bool segments)
     : View(segments ? "frmWarSeg" : "frmWarranty", "Billed Warranties"), segments_(segments) {
     AddLabel("Label1", "Billed Warranty Jobs");
     grid_ = &AddGrid(std::string(kWarrantyGrid));
-    auto add = [&](const char* name, bool hidden, bool button, CellAlignment align) {
-        grid_->AddColumn({name, name, "", hidden, button, align, 0});
+    auto add = [&](const char* name, bool hidden, bool button, CellAlignment align, SortKind sort,
+                   const char* sort_by = "") {
+        grid_->AddColumn({name, name, "", hidden, button, align, 0, sort, sort_by});
     };
-    add("Shop Ref", false, true, CellAlignment::kRight);
-    if (segments_) add("Req", false, false, CellAlignment::kRight);
-    add("Invoice #", false, false, CellAlignment::kRight);
-    add("Cust #", false, false, CellAlignment::kRight);
-    add("Name", false, false, CellAlignment::kLeft);
-    add("Brand/Type", false, false, CellAlignment::kLeft);
-    add("Date Billed", false, false, CellAlignment::kRight);
-    add("Dist", false, false, CellAlignment::kRight);
-    add("Parts", false, false, CellAlignment::kRight);
-    add("Labor", false, false, CellAlignment::kRight);
-    add("ndate", true, false, CellAlignment::kRight);
+    constexpr auto kRight = CellAlignment::kRight;
+    constexpr auto kLeft = CellAlignment::kLeft;
+    constexpr auto kNumber = SortKind::kNumber;
+    constexpr auto kText = SortKind::kText;
+    add("Shop Ref", false, true, kRight, kNumber);
+    if (segments_) add("Req", false, false, kRight, kNumber);
+    add("Invoice #", false, false, kRight, kNumber);
+    add("Cust #", false, false, kRight, kNumber);
+    add("Name", false, false, kLeft, kText);
+    add("Brand/Type", false, false, kLeft, kText);
+    add("Date Billed", false, false, kRight, SortKind::kDate, "ndate");
+    add("Dist", false, false, kRight, kNumber);
+    add("Parts", false, false, kRight, kNumber);
+    add("Labor", false, false, kRight, kNumber);
+    add("ndate", true, false, kRight, SortKind::kNone);
     grid_->SetToolTip("Click on Blue headers to sort grid by that column");
 }
 
@@ -91,21 +79,17 @@ void WarrantyView::Fill(ViewContext& context) {
     clsWarranty claim;
     clsWarrDetail builder;
     parts_cents_ = labor_cents_ = 0;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, 1, 1);
+    std::string from(4, '\0');
+    Pack("L", from, 1, 1);
     grid_->RemoveAll();
-    int32_t record = 0;
     int16_t flag = 0;
-    bb.KFind("WARRI", cursor, key, record, flag);
-    record = service::AbsoluteRecord(record);
-    while (record > 0) {
-        const std::string rec = bb.LreadFile("WARRL", record, flag);
+    IndexCursor(bb, "WARRI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
+        const std::string rec = bb.LreadFile("WARRL", at.record(), flag);
         claim.Unpack(rec);
         const int32_t reconciled = Unpack("C", rec, 401);
         const int32_t billed = Unpack("D", rec, 403);
         if (ClaimIsBilled(claim.Status, reconciled, billed)) {
-            const int32_t key_value = Unpack("L", key, 1);
+            const int32_t key_value = Unpack("L", at.key(), 1);
             builder.ShopRef(segments_ ? key_value : claim.Shop_Ref);
             builder.DDisplay(0);
             builder.GetDetail();
@@ -150,17 +134,10 @@ void WarrantyView::Fill(ViewContext& context) {
             parts_cents_ += builder.WarrPartTotal();
             labor_cents_ += builder.WarrLabTotal();
         }
-        bb.KNext("WARRI", cursor, key, record, flag);
-        record = service::AbsoluteRecord(record);
-    }
+    });
     grid_->MoveFirst();
     context.Recap().SetCaption(
         recap::kWarranty, FormatNumber(Number::Cents(parts_cents_ + labor_cents_), kSumFormat));
-}
-
-void WarrantyView::HeaderClick(std::string_view grid, int column) {
-    if (grid != grid_->name()) return;
-    service::ServiceHeaderSort(*grid_, column, WarrantyHeaderSorts(segments_));
 }
 
 void WarrantyView::ButtonClick(std::string_view grid, int row) {

@@ -23,7 +23,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -48,9 +47,6 @@ bool ClaimIsBilled(int32_t status, int32_t reconciled_day, int32_t billing_value
 // (key mod 100 in two digits).
 void SplitSegmentKey(int32_t key, std::string& shop_ref, std::string& request);
 
-// The header tables of the two forms.
-std::span<const HeaderSort> WarrantyHeaderSorts(bool segments);
-
 // Builds frmWarrDetail for a WARRI key (the plain form's customer block with the claim's name
 // and phone; the segment form's with the customer file's name). Raises 1041 when WARRI has no
 // such key, and the engine's errors.
@@ -66,7 +62,6 @@ class WarrantyView : public View {
     int64_t parts_cents() const { return parts_cents_; }
     int64_t labor_cents() const { return labor_cents_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     void ButtonClick(std::string_view grid, int row) override;
 
   protected:

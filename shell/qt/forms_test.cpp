@@ -227,18 +227,17 @@ TEST_F(FormsTest, SysInfoStartsTheFirstToolOnThePathOrSaysItIsUnavailable) {
     EXPECT_EQ(dialogs.messages.size(), 2u);
 }
 
-// A header click in a detail dialog sorts a grid that has a header table and leaves one without
-// it as it was.
+// A header click in a detail dialog sorts a grid whose columns sort and leaves one whose columns
+// do not as it was.
 TEST_F(FormsTest, ADetailDialogsHeaderClicksSortTheGridsThatHaveATable) {
     DetailForm form("frmTest", "Test Detail");
-    static constexpr HeaderSort kSorts[] = {{"Amount", kSortNumber}};
     std::vector<GridModel*> grids = {&form.AddGrid("grdSorted"), &form.AddGrid("grdPlain")};
     for (GridModel* grid : grids) {
-        grid->AddColumn({.name = "Amount", .caption = "Amount"});
+        const SortKind sort = grid == grids[0] ? SortKind::kNumber : SortKind::kNone;
+        grid->AddColumn({.name = "Amount", .caption = "Amount", .sort = sort});
         for (const char* amount : {"9.00", "1,000.00", "20.00"})
             grid->SetCell(grid->AddRow(), "Amount", amount);
     }
-    form.SetHeaderSorts("grdSorted", kSorts);
     CapturingDetailHost host;
     FakeDialogs dialogs;
     DetailDialog dialog(form, host, dialogs);

@@ -100,19 +100,16 @@ int& TestView::loads() {
 TestView::TestView(Options options)
     : View(options.form, options.caption), options_(std::move(options)) {
     grid_ = &AddGrid("grdTest");
-    grid_->AddColumn({"Line", "Line", "", false, false, CellAlignment::kLeft, 0});
-    grid_->AddColumn({"Cost", "Cost", "Investment", false, false, CellAlignment::kRight, 0});
-    grid_->AddColumn({"Value", "Value", "", false, false, CellAlignment::kRight, 0});
+    grid_->AddColumn({"Line", "Line", "", false, false, CellAlignment::kLeft, 0, SortKind::kText});
+    grid_->AddColumn(
+        {"Cost", "Cost", "Investment", false, false, CellAlignment::kRight, 0, SortKind::kNumber});
+    // Sorted by the hidden copy of its number.
+    grid_->AddColumn({"Value", "Value", "", false, false, CellAlignment::kRight, 0,
+                      SortKind::kNumber, "nvalue"});
     grid_->AddColumn({"nvalue", "nvalue", "", true, false, CellAlignment::kLeft, 0});
     grid_->AddColumn({"Detail", "Detail", "Open", false, true, CellAlignment::kCenter, 0});
     grid_->SetToolTip("Click a column heading to sort");
     AddLabel("lbltotal(0)");
-}
-
-void TestView::HeaderClick(std::string_view, int column) {
-    static const HeaderSort kTable[] = {
-        {"Line", kSortText}, {"Cost", kSortNumber}, {"nvalue", kSortNumber}};
-    HeaderClickSort(*grid_, column, kTable);
 }
 
 void TestView::Load(ViewContext& context) {

@@ -121,7 +121,6 @@ class TestView : public View {
 
     static int& loads();
     GridModel& grid() { return *grid_; }
-    void HeaderClick(std::string_view grid, int column) override;
     std::vector<int> button_rows;  // rows whose button was clicked
 
   protected:

@@ -2,6 +2,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
@@ -16,35 +17,28 @@ namespace dv {
 namespace {
 
 constexpr std::string_view kAmountFormat = "###,###,###.00";
-constexpr int32_t kFloorPlanKeySize = 26;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
+constexpr auto kNumber = SortKind::kNumber;
+constexpr auto kText = SortKind::kText;
 
 const GridColumn kDetailColumns[] = {
-    {"Model", "Model ", "", false, false, kLeft, 0},
-    {"Serial Number", "Serial Number", "", false, false, kLeft, 0},
-    {"Ext", "Extents", "", false, true, kLeft, 0},
-    {"Date Sold", "Date Sold", "", false, false, kRight, 0},
-    {"Cust #", "Cust #", "", false, false, kRight, 0},
-    {"Invoice", "Invoice", "", false, false, kRight, 0},
-    {"Amount", "Amount", "", false, false, kRight, 0},
-    {"Date In", "Date In", "", false, false, kRight, 0},
-    {"Date Due", "Date Due", "", false, false, kRight, 0},
-    {"Ref 1", "Ref 1", "", false, false, kLeft, 0},
-    {"Ref 2", "Ref 2", "", false, false, kLeft, 0},
-    {"Date Paid", "Date Paid", "", false, false, kRight, 0},
-    {"Pmt #", "Pmt #", "", false, false, kLeft, 0},
-    {"Cost", "Cost", "", false, false, kRight, 0},
+    {"Model", "Model ", "", false, false, kLeft, 0, kText},
+    {"Serial Number", "Serial Number", "", false, false, kLeft, 0, kText},
+    {"Ext", "Extents", "", false, true, kLeft, 0, kText},
+    {"Date Sold", "Date Sold", "", false, false, kRight, 0, kText},
+    {"Cust #", "Cust #", "", false, false, kRight, 0, kNumber},
+    {"Invoice", "Invoice", "", false, false, kRight, 0, kText},
+    {"Amount", "Amount", "", false, false, kRight, 0, kNumber},
+    {"Date In", "Date In", "", false, false, kRight, 0, kText},
+    {"Date Due", "Date Due", "", false, false, kRight, 0, kText},
+    {"Ref 1", "Ref 1", "", false, false, kLeft, 0, kText},
+    {"Ref 2", "Ref 2", "", false, false, kLeft, 0, kText},
+    {"Date Paid", "Date Paid", "", false, false, kRight, 0, kText},
+    {"Pmt #", "Pmt #", "", false, false, kLeft, 0, kText},
+    {"Cost", "Cost", "", false, false, kRight, 0, kNumber},
     {"Extptr", "Extptr", "", true, false, kRight, 0},
-};
-
-const HeaderSort kDetailSorts[] = {
-    {"Model", kSortText},     {"Serial Number", kSortText}, {"Ext", kSortText},
-    {"Date Sold", kSortText}, {"Cust #", kSortNumber},      {"Invoice", kSortText},
-    {"Amount", kSortNumber},  {"Date In", kSortText},       {"Date Due", kSortText},
-    {"Ref 1", kSortText},     {"Ref 2", kSortText},         {"Date Paid", kSortText},
-    {"Pmt #", kSortText},     {"Cost", kSortNumber},
 };
 
 const GridColumn kExtentColumns[] = {
@@ -107,10 +101,6 @@ void AddExtentRow(GridModel& grid, const clsFloorPlanExtent& x) {
 
 }  // namespace
 
-std::span<const HeaderSort> FloorPlanDetailHeaderSorts() {
-    return kDetailSorts;
-}
-
 std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
                                                  const std::string& name) {
     auto form =
@@ -121,22 +111,16 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
 
     const int32_t line = ParseLong(line_text, "grdFp_BtnClick");
     cBusinessBasic& engine = ViewEngine("grdFp_BtnClick");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kFloorPlanKeySize, '\0');
-    Pack("C", key, line, 1);
-    int32_t record = 0;
+    std::string prefix(2, '\0');
+    Pack("C", prefix, line, 1);
     int16_t flag = 0;
-    engine.KFind("FPLNI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1 && Unpack("C", key, 1) == line) {
-        const std::string data = engine.LreadFile("FPLNL", record, flag);
+    IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
+        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) AddUnitRow(grid, unit, FloorPlanUnitCost(unit.Cost, data));
-        engine.KNext("FPLNI", cursor, key, record, flag);
-    }
+    });
     grid.MoveFirst();
-    form->SetHeaderSorts(kFloorPlanDetailGrid, kDetailSorts);
     form->SetButtonHandler(
         [](DetailForm& self, std::string_view grid_name, int row, DetailHost& host) {
             if (GridModel* units = self.FindGrid(grid_name)) ShowExtents(*units, row, host);

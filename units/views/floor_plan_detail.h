@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 
 #include "shell/grid_sort.h"
@@ -24,9 +23,6 @@ inline constexpr std::string_view kFloorPlanDetailForm = "frmFpdtl";
 inline constexpr std::string_view kFloorPlanDetailGrid = "grdFpdtl";
 inline constexpr std::string_view kExtentsForm = "frmFpx";
 inline constexpr std::string_view kExtentsGrid = "grdfpx";
-
-// The header-click table of grdFpdtl.
-std::span<const HeaderSort> FloorPlanDetailHeaderSorts();
 
 // The detail of the line whose grid text is line_text ("Line  <line> - <name>" in Label1).
 // Raises engine errors and 13 when line_text is no number. Its button opens the extents.

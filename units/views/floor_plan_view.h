@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,9 +22,6 @@ namespace dv {
 inline constexpr std::string_view kFloorPlanGrid = "grdFp";
 inline constexpr std::string_view kFloorPlanProgress = "Loading Floor Plan Data...";
 inline constexpr int kFloorPlanRecapLabel = 11;
-
-// The header-click table of grdFp.
-std::span<const HeaderSort> FloorPlanHeaderSorts();
 
 // The cost in cents of the part whose 14-byte PARTI key is given (line and packed part
 // number): the unsigned D at 61 of its PARTL record on an exact hit, else 0. Engine errors
@@ -45,7 +41,6 @@ class FloorPlanView : public View {
     GridModel& grid() const { return *grid_; }
     int64_t total_cents() const { return total_cents_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     // Lists the clicked line's units in frmFpdtl (errors become a message).
     void ButtonClick(std::string_view grid, int row) override;
 

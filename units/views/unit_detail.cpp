@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "engine/business_basic.h"
+#include "engine/control_file.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "parts/views/view_support.h"
 #include "shell/clock_text.h"
@@ -15,9 +17,6 @@ namespace {
 
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr std::string_view kMeterFormat = "######0.0";
-constexpr int32_t kCaptionBlock = 4;
-constexpr size_t kCaptionAt[4] = {433, 453, 473, 493};
-constexpr size_t kCaptionSize = 8;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
@@ -47,11 +46,12 @@ std::string Trimmed(const std::string& text) {
 
 std::array<std::string, 4> GetUnitLabels() {
     const std::unique_ptr<ControlFile> file = EngineControlFile(mBusinessBasic);
-    const std::string block = file->ReadBlock(kCaptionBlock);
+    const std::string block = file->ReadBlock(file0::kUnitCaptionBlock);
     std::array<std::string, 4> captions;
-    for (size_t i = 0; i < 4; ++i)
-        if (kCaptionAt[i] <= block.size())
-            captions[i] = block.substr(kCaptionAt[i] - 1, kCaptionSize);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        const auto at = static_cast<size_t>(file0::kUnitCaptionAt[i]);
+        if (at <= block.size()) captions[i] = block.substr(at - 1, file0::kUnitCaptionSize);
+    }
     file->Close();
     return captions;
 }
@@ -130,12 +130,9 @@ std::string UnitNotFoundText(const std::string& unit_number) {
 std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     const std::array<std::string, 4> captions = GetUnitLabels();
     cBusinessBasic& engine = ViewEngine("grdUnitDtl_BtnClick");
-    std::string cursor(kCursorSize, '\0');
-    std::string key = unit_number;
-    int32_t record = 0;
+    const int32_t record = FindRecord(engine, "UNITI", unit_number);
+    if (record == 0) return nullptr;
     int16_t flag = 0;
-    engine.KFind("UNITI", cursor, key, record, flag);
-    if (record <= 0) return nullptr;
     clsUnits unit;
     unit.Unpack(engine.LreadFile("UNITL", record, flag));
     auto form = std::make_unique<DetailForm>(std::string(kUnitInfoForm), "Unit : " + unit_number);

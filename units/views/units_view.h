@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,9 +22,6 @@ namespace dv {
 inline constexpr std::string_view kUnitsGrid = "grdUnits";
 inline constexpr std::string_view kUnitsProgress = "Loading Unit Data...";
 inline constexpr int kUnitsRecapLabel = 12;
-
-// The header-click table of grdUnits ("Total" sorts as a number).
-std::span<const HeaderSort> UnitsHeaderSorts();
 
 // True when a decoded unit is in stock.
 bool UnitInStock(const clsUnits& unit);
@@ -44,7 +40,6 @@ class UnitsView : public View {
     GridModel& grid() const { return *grid_; }
     int64_t total_cents() const { return total_cents_; }
 
-    void HeaderClick(std::string_view grid, int column) override;
     // Lists the clicked line's units in stock in frmUnitDtl (errors become a message).
     void ButtonClick(std::string_view grid, int row) override;
 
