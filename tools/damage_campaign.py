@@ -6,7 +6,8 @@
 
 Writes one set with dashvane-sample (dated --as-of 2026-06-30), loads it with
 dashvane-dump --details, then for each of --sets damaged copies (made from --seed, so a run
-can be repeated exactly) applies one damage to one file of the share and loads the copy:
+can be repeated exactly) applies one damage to one file of the share (picked in proportion to
+its size, so every byte is as likely a place) and loads the copy:
 
   flip   1 to 8 random bits of one byte each     cut    the file ends at a random byte
   zero   a run of 1 to 512 bytes set to 0        ff     a run of 1 to 512 bytes set to 0xFF
@@ -203,13 +204,16 @@ def main():
     if base is None:
         sys.exit(f"the undamaged set does not load: {why}")
     files = files_of(pristine)
+    weights = [max(1, os.path.getsize(os.path.join(pristine, f))) for f in files]
 
     def one(n):
         rng = random.Random(args.seed * 1_000_003 + n)
         root = os.path.join(out, f"set{n}")
         shutil.rmtree(root, ignore_errors=True)
         shutil.copytree(pristine, root, symlinks=True)
-        target = rng.choice(files)
+        # A file picked in proportion to its size: every byte of the share is as likely a
+        # place for damage (the documents are many, but small).
+        target = rng.choices(files, weights=weights)[0]
         what = damage(rng, os.path.join(root, target))
         doc, why, elapsed = load(dump, [e.replace("{ROOT}", root) for e in env_lines], root,
                                  args.limit)
