@@ -1,6 +1,7 @@
 #include "engine/business_basic.h"
 
 #include "engine/codec.h"
+#include "engine/error.h"
 #include "engine/index.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
@@ -233,6 +234,12 @@ int32_t cBusinessBasic::Sys(int32_t code) {
 }
 void cBusinessBasic::Stma(int32_t mode, StmaArgs& args) {
     dv::Stma(mode, args);
+}
+
+cBusinessBasic& RequireEngine(const char* source) {
+    cBusinessBasic* engine = mBusinessBasic.get();
+    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
+    return *engine;
 }
 
 }  // namespace dv

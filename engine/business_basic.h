@@ -130,6 +130,9 @@ class cBusinessBasic {
 // and empty when that failed.
 extern std::shared_ptr<cBusinessBasic> mBusinessBasic;
 
+// The global engine object; error 91 (no object) from source when there is none.
+cBusinessBasic& RequireEngine(const char* source);
+
 // Reads tMRCatalog.ini from the temporary directory into mEpcInfo and mSystem, and creates the
 // global engine object.
 void LoadCatalogSettings();

@@ -8,18 +8,12 @@
 #include "engine/limits.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
+#include "engine/record_fields.h"
 #include "engine/system.h"
 #include "engine/tables.h"
-#include "parts/record_fields.h"
 
 namespace dv {
 namespace {
-
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
 
 // The full path the engine gives a bare name of the data directory, or empty without a
 // system object.
@@ -58,7 +52,7 @@ bool IsPurchaseOrderEntry(const OrderIndexEntry& entry) {
 
 void WalkOrderIndex(const std::string& index,
                     const std::function<void(const OrderIndexEntry&)>& visit) {
-    cBusinessBasic& engine = Engine("WalkOrderIndex");
+    cBusinessBasic& engine = RequireEngine("WalkOrderIndex");
     std::string from(kOrderKeyLength, '\0');
     Pack("C", from, 1, 1);
     IndexCursor(engine, index).Walk(KeyRange::From(from), [&](const IndexCursor& at) {
@@ -109,7 +103,7 @@ OrderLine DecodeOrderLine(std::string_view record) {
 
 std::unique_ptr<OrderDocument> OrderDocument::Open(const std::string& name) {
     if (!IsSafeDocumentName(name)) return nullptr;
-    cBusinessBasic& engine = Engine("OrderDocument");
+    cBusinessBasic& engine = RequireEngine("OrderDocument");
     // The engine's own files (the control file, a directory file, a container) are never read
     // as documents: such a key reads as one whose file is missing.
     if (IsEngineFile(DataPath(name))) return nullptr;
@@ -156,7 +150,7 @@ int32_t OrderDocument::LineRecords() const {
 
 std::string OrderDocument::Record(int32_t n) const {
     int16_t flag = 0;
-    return Engine("OrderDocument").LreadFile(file_, n, flag);
+    return RequireEngine("OrderDocument").LreadFile(file_, n, flag);
 }
 
 std::array<std::string, 4> OrderDocument::Comments() const {
@@ -169,7 +163,7 @@ std::array<std::string, 4> OrderDocument::Comments() const {
 std::string VendorName(int32_t vendor) {
     // Many documents of a load name the same vendor: one lookup per vendor and load.
     return RememberForFill("VendorName", std::to_string(vendor), [vendor]() -> std::string {
-        cBusinessBasic& engine = Engine("VendorName");
+        cBusinessBasic& engine = RequireEngine("VendorName");
         const int32_t record = FindByNumber(engine, "VNDRI", vendor);
         if (record <= 0) return kVendorNotFound;
         int16_t flag = 0;
@@ -200,7 +194,7 @@ LinePart LookUpLinePart(const std::string& part_key) {
 
 void LookUpLinePart(const std::string& part_key, LinePart& part) {
     part = LinePart{};
-    cBusinessBasic& engine = Engine("LookUpLinePart");
+    cBusinessBasic& engine = RequireEngine("LookUpLinePart");
     const int32_t record = FindRecord(engine, "PARTI", part_key);
     if (record == 0) return;
     int16_t flag = 0;

@@ -34,8 +34,7 @@ std::string Trimmed(const std::string& text) {
 std::string GetPartDescription(const std::string& line, const std::string& part) {
     const int32_t line_number = LineNumber(line);
     if (line_number < 0) return kDescriptionNotFound;
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, "GetPartDescription");
+    cBusinessBasic* engine = &RequireEngine("GetPartDescription");
 
     clsParts parts;
     // The key: the line as C, then the packed part number; the search pads it with zero bytes to

@@ -22,7 +22,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/dates.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv {
 

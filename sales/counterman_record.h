@@ -23,7 +23,7 @@
 #include <string_view>
 
 #include "engine/dates.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv {
 

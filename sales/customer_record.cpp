@@ -159,8 +159,7 @@ void clsCustomers::Pack(std::string& record) const {
 }
 
 std::string GetCustomerName(int32_t customer_number) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, "GetCustomerName");
+    cBusinessBasic* engine = &RequireEngine("GetCustomerName");
     const int32_t record = FindByNumber(*engine, "CUSTI", customer_number);
     if (record < 1) return kCustomerNameNotFound;
     clsCustomers customer;

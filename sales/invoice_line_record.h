@@ -20,7 +20,7 @@
 #include <string_view>
 
 #include "engine/dates.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv {
 

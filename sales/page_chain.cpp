@@ -3,6 +3,7 @@
 #include <bitset>
 #include <cstdlib>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
@@ -18,16 +19,10 @@ namespace {
                      "Damaged page chain in file " + file + ": " + what);
 }
 
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
-
 }  // namespace
 
 EnginePageSource::EnginePageSource(std::string file) : name_(std::move(file)) {
-    file_ = Engine("PageChain").LogicalOpen(std::string(name_));
+    file_ = RequireEngine("PageChain").LogicalOpen(std::string(name_));
     if (!file_) throw LogicalOpenError(name_, "PageChain");
 }
 
@@ -37,7 +32,7 @@ int32_t EnginePageSource::LastRecord() {
 
 std::string EnginePageSource::Read(int32_t record) {
     int16_t flag = 0;
-    return Engine("PageChain").LreadFile(file_, record, flag);
+    return RequireEngine("PageChain").LreadFile(file_, record, flag);
 }
 
 void WalkPageChain(PageSource& source, int32_t head,
@@ -184,5 +179,42 @@ void PageChainBuilder::BuildDetail(PageSource& source) {
 const PageChainPolicy clsInvDetail::kPolicy = {"clsInvDetail", "INVOL", true, 0, 0, nullptr};
 
 clsInvDetail::clsInvDetail() : builder_(kPolicy) {}
+
+int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
+    EnginePageSource invol("INVOL");
+    int32_t link = 0;
+    WalkPageChain(
+        invol, head,
+        [&link](int32_t, const std::string& page) {
+            link = Unpack("K", page, invol::kLinkPosition);
+        },
+        &head_record);
+    return link;
+}
+
+int32_t CountTicketItems(const std::string& head_record, int32_t head,
+                         std::vector<int32_t>* records) {
+    EnginePageSource invol("INVOL");
+    int32_t items = 0;
+    WalkPageChain(
+        invol, head,
+        [&](int32_t n, const std::string& page) {
+            const int32_t slots = Unpack("B", page, invol::kSlotsPosition);
+            const int32_t capacity =
+                page.size() < static_cast<size_t>(invol::kFirstSlot - 1)
+                    ? 0
+                    : static_cast<int32_t>(page.size() - (invol::kFirstSlot - 1)) /
+                          invol::kSlotLength;
+            if (slots > capacity) {
+                Damaged("INVOL", "record " + std::to_string(n) + " counts " +
+                                     std::to_string(slots) + " line slots, more than the " +
+                                     std::to_string(capacity) + " its page holds");
+            }
+            items += slots;
+            if (records != nullptr && n != head) records->push_back(n);
+        },
+        &head_record);
+    return items;
+}
 
 }  // namespace dv

@@ -148,4 +148,13 @@ class clsInvDetail {
     PageChainBuilder builder_;
 };
 
+// The chain walks of a document from its head page (record string and record number): the
+// chain field at 110 of the last page read (page 1's date as mmddyy), and the sum of the slot
+// counts of every page. Bounded; raise err::kPageChain or the engine's errors.
+int32_t FollowTicketChain(const std::string& head_record, int32_t head);
+// A page whose slot count is more than its record holds is err::kPageChain; records, when
+// given, receives the record number of every page after the head.
+int32_t CountTicketItems(const std::string& head_record, int32_t head,
+                         std::vector<int32_t>* records = nullptr);
+
 }  // namespace dv

@@ -46,8 +46,7 @@ void clsWarrDetail::GetDetail() {
     builder_.Begin();
     int32_t head = 0;
     try {
-        cBusinessBasic* engine = mBusinessBasic.get();
-        if (engine == nullptr) RaisePlatform(err::kNoObject, "GetDetail");
+        cBusinessBasic* engine = &RequireEngine("GetDetail");
         const int32_t record = FindClaim(*engine, key_, "GetDetail");
         int16_t flag = 0;
         clsWarranty claim;

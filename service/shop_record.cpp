@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/control_file.h"
 #include "engine/error.h"
 
 namespace dv {
@@ -157,6 +159,22 @@ void clsShop::Unpack(std::string_view record) {
 
 void clsShop::Pack(std::string& record) const {
     PackFields(Layout(), *this, record);
+}
+
+void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
+    if (job < 0 || job > kLastJobNumber)
+        throw BasicError(err::kJobNumber, "GetJob",
+                         "Job number outside the open shop-job table: " + std::to_string(job));
+    block = file0::JobBlock(job);
+    position = file0::JobSlotAt(job);
+}
+
+int32_t GetJob(int32_t job) {
+    int32_t block = 0, position = 0;
+    JobSlotOf(job, block, position);
+    int16_t flag = 0;
+    const std::string b = RequireEngine("GetJob").BlockReadFile(file0::kName, block, flag);
+    return Unpack("L", b, position);
 }
 
 }  // namespace dv

@@ -24,8 +24,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/control_file.h"
 #include "engine/dates.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv {
 
@@ -109,5 +110,22 @@ class clsShop {
 
     static std::span<const fields::Field<clsShop>> Layout();
 };
+
+// The open shop-job table in FILE0 (blocks 451-458, then 501-571, 128 slots of an L INVOL
+// record number each): the slot of a job and the head page it holds.
+namespace err {
+inline constexpr int32_t kJobNumber = 1040;  // a job number outside the open shop-job table
+}
+
+// The highest job number the table holds (the last slot of block 571 in use).
+inline constexpr int32_t kLastJobNumber = file0::kLastJobNumber;
+
+// The block and 1-based position of job j's slot: j \ 128 + 451 below 1000, else
+// (j - 999) \ 128 + 501; slot j mod 128 at (j mod 128) x 4 + 1. Raises 1040 ("Job number
+// outside the open shop-job table: j") for a number below 0 or above kLastJobNumber.
+void JobSlotOf(int32_t job, int32_t& block, int32_t& position);
+// The INVOL record number the table holds for a job (GetJob). Raises 1040 as above and the
+// engine's errors.
+int32_t GetJob(int32_t job);
 
 }  // namespace dv

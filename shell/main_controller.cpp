@@ -19,14 +19,6 @@ cSystem& SystemObject() {
     return *mSystem;
 }
 
-// "Error in settree routine error # :91" CR LF "description".
-std::string ShellErrorText(std::string_view routine_text, const std::exception& e) {
-    int32_t number = 0;
-    std::string description;
-    ErrorParts(e, number, description);
-    return std::string(routine_text) + "error # :" + std::to_string(number) + "\r\n" + description;
-}
-
 void ShowShellError(const std::string& errtext) {
     platform::ShowMessage(std::string(platform::kApplicationTitle), errtext);
     mLogLine = "*" + errtext;
@@ -69,7 +61,7 @@ View* MainController::Instantiate(std::string_view form_name) {
 
 View* MainController::LoadForm(std::string_view form_name) {
     View* v = Instantiate(form_name);
-    if (v) v->RunLoad(*this);
+    if (v) RunViewLoad(*v);
     return v;
 }
 
@@ -83,7 +75,14 @@ bool MainController::GetOption(int32_t position) {
 }
 
 std::string_view MainController::WarrantyForm() const {
-    return mSegmentWarranty ? form::kWarSeg : form::kWarranty;
+    return segment_warranty_ ? form::kWarSeg : form::kWarranty;
+}
+
+void MainController::RunViewLoad(View& view) {
+    const bool runs = !view.loaded();
+    view.RunLoad(*this);
+    if (!runs) return;
+    if (const std::optional<bool> segments = view.WarrantySegments()) segment_warranty_ = *segments;
 }
 
 const std::string& MainController::StatusText(int panel) const {
@@ -140,7 +139,7 @@ void MainController::Load() {
 
         current_ = LoadForm(form::kRecap);
 
-        mSegmentWarranty = GetOption(file0::kOptionWarrantySegments);
+        segment_warranty_ = GetOption(file0::kOptionWarrantySegments);
 
         for (std::string_view name : kStartupOrder) LoadForm(name);
         LoadForm(WarrantyForm());
@@ -175,7 +174,7 @@ void MainController::SetTree() {
 
 void MainController::ShowMonitor(View& target, bool final_request) {
     window_.HideChild(*current_);
-    target.RunLoad(*this);
+    RunViewLoad(target);
     window_.ShowChild(target);
     current_ = &target;
     window_.PositionChild(target, ChildPlacement{});
@@ -236,11 +235,7 @@ void MainController::RecapClick(int index) {
 namespace {
 
 void LogEventError(const View& view, std::string_view routine, const std::exception& e) {
-    int32_t number = 0;
-    std::string description;
-    ErrorParts(e, number, description);
-    mLogLine = FillErrorLine(view.form_name(), routine, number, description);
-    WriteLog(mLogPath, mLogLine);
+    LogRoutineError(view.form_name(), routine, e);
 }
 
 }  // namespace

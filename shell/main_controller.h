@@ -11,9 +11,10 @@
 //   5. the store name, read through the own engine object;
 //   6. the tree (its errors are trapped on their own);
 //   7. the recap board, which becomes the current view;
-//   8. mSegmentWarranty from option 320;
-//   9. the views in the start-up order (Open Shop Work sets mSegmentWarranty from option 317);
-//  10. Billed Warranties: frmWarSeg when mSegmentWarranty is set, else frmWarranty;
+//   8. the segment flag of Billed Warranties from option 320;
+//   9. the views in the start-up order (Open Shop Work gives the flag again from option 317,
+//      View::WarrantySegments);
+//  10. Billed Warranties: frmWarSeg when the flag is set, else frmWarranty;
 //  11. show the recap board and place it; 12. repaint the main window.
 #pragma once
 
@@ -112,11 +113,16 @@ class MainController : public ViewContext {
     const RecapBoard* recap_board() const { return recap_; }
     // True when the last load ran to its end.
     bool load_completed() const { return load_completed_; }
+    // The form of Billed Warranties: frmWarSeg when the segment flag is set, else frmWarranty.
+    // The flag is option 320 at the start, then what the Open Shop Work view's load gives.
+    std::string_view WarrantyForm() const;
+    void SetWarrantySegments(bool segments) { segment_warranty_ = segments; }
 
   private:
     View* Instantiate(std::string_view form_name);
     View* LoadForm(std::string_view form_name);
-    std::string_view WarrantyForm() const;
+    // Runs a view's load and takes the segment flag it gives.
+    void RunViewLoad(View& view);
     void SetTree();
     void ShowMonitor(View& target, bool final_request);
     // Unloads and releases every instance.
@@ -137,6 +143,7 @@ class MainController : public ViewContext {
     std::string store_name_;
     bool unloaded_ = false;
     bool load_completed_ = false;
+    bool segment_warranty_ = false;  // frmWarSeg in place of frmWarranty
     DetailHost* detail_host_ = nullptr;
 };
 

@@ -117,6 +117,10 @@ class FakeView : public View {
         if (fill_) fill_(*this, context);
     }
 
+  public:
+    std::optional<bool> WarrantySegments() const override { return segments; }
+    std::optional<bool> segments;
+
   private:
     Events& events_;
     std::function<void(View&, ViewContext&)> fill_;
@@ -146,7 +150,6 @@ class ControllerTest : public ::testing::Test {
         old_sink_ = platform::SetMessageSink(sink_);
         InitLogPath();
         mSortOrder = 0;
-        mSegmentWarranty = false;
         options_[320] = false;
         options_[317] = false;
         for (std::string_view f : kAllViews) Register(f);
@@ -176,13 +179,14 @@ class ControllerTest : public ::testing::Test {
         platform::SetMessageSink(old_sink_);
         SetClock(nullptr);
         mSystem.reset();
-        mSegmentWarranty = false;
     }
 
     // Registers a fake view; the Open Shop Work view sets the segment flag from option 317.
     void Register(std::string_view form, std::function<void(View&, ViewContext&)> fill = {}) {
         if (!fill && form == form::kShop) {
-            fill = [](View&, ViewContext& context) { mSegmentWarranty = context.GetOption(317); };
+            fill = [](View& view, ViewContext& context) {
+                static_cast<FakeView&>(view).segments = context.GetOption(317);
+            };
         }
         const std::string name(form);
         registry_.Add(
@@ -472,7 +476,6 @@ TEST_F(ControllerTest, ExitUnloadsInItsOrderAndWritesTheEndLineLast) {
 }
 
 TEST_F(ControllerTest, TreeAndMenusSwitchViews) {
-    mSegmentWarranty = false;
     registry_ = ViewRegistry();
     for (std::string_view f : kAllViews) {
         if (f != form::kGLL) Register(f);  // G/L Liabilities is not built
@@ -513,7 +516,7 @@ TEST_F(ControllerTest, TreeAndMenusSwitchViews) {
 TEST_F(ControllerTest, SwitchingToAViewThatIsNotLoadedLoadsIt) {
     Controller().Load();
     Controller().Refresh();  // loads frmWarranty; nothing loads frmWarSeg
-    mSegmentWarranty = true;
+    Controller().SetWarrantySegments(true);
     events_.clear();
     Controller().TreeClick("A7");
     Events expected = {"hide frmRecap"};

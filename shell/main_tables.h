@@ -28,7 +28,7 @@ inline constexpr std::string_view kRecap = "frmRecap";
 }  // namespace form
 
 // One view of the tree: its key, its tree text and its form. Billed Warranties (A7) has two
-// forms: frmWarSeg when mSegmentWarranty is set, else frmWarranty.
+// forms: frmWarSeg when the segment flag is set, else frmWarranty.
 struct ViewEntry {
     std::string_view key;
     std::string_view text;

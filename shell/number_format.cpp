@@ -173,4 +173,8 @@ std::string FormatNumber(Number value, std::string_view mask) {
     return out;
 }
 
+std::string DateNumberText(int32_t mmddyy) {
+    return FormatNumber(Number::Whole(mmddyy), "##/##/##");
+}
+
 }  // namespace dv

@@ -53,4 +53,7 @@ std::string FormatNumber(Number value, std::string_view mask);
 // The masks the shell itself uses.
 inline constexpr std::string_view kCurrencyFormat = "Currency";
 
+// A date number mmddyy as "##/##/##" shows it: 30524 is "3/05/24", 0 is "//".
+std::string DateNumberText(int32_t mmddyy);
+
 }  // namespace dv

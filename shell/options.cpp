@@ -7,16 +7,10 @@
 
 namespace dv {
 
-bool mSegmentWarranty = false;
-
 namespace {
 
 void LogShellError(std::string_view routine_text, const std::exception& e) {
-    int32_t number = 0;
-    std::string description;
-    ErrorParts(e, number, description);
-    mLogLine = "*" + std::string(routine_text) + "error # :" + std::to_string(number) + "\r\n" +
-               description;
+    mLogLine = "*" + ShellErrorText(routine_text, e);
     WriteLog(mLogPath, mLogLine);
 }
 

@@ -17,11 +17,6 @@ namespace dv {
 
 class cBusinessBasic;
 
-// Selects the segment form of Billed Warranties (frmWarSeg) instead of the plain form. The main
-// window sets it from option 320 before it loads the views; the Open Shop Work view's load sets
-// it again from option 317; the tree, the View menu and Refresh read it.
-extern bool mSegmentWarranty;
-
 inline constexpr const char* kStoreNameError = "Error finding Store Name";
 
 // FILE0 as the option and store-name readers use it: read one block (opening the file on first

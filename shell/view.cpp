@@ -126,6 +126,23 @@ void ErrorParts(const std::exception& e, int32_t& number, std::string& descripti
     }
 }
 
+std::string LogRoutineError(std::string_view form, std::string_view routine,
+                            const std::exception& e) {
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(e, number, description);
+    mLogLine = FillErrorLine(form, routine, number, description);
+    WriteLog(mLogPath, mLogLine);
+    return mLogLine;
+}
+
+std::string ShellErrorText(std::string_view routine_text, const std::exception& e) {
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(e, number, description);
+    return std::string(routine_text) + "error # :" + std::to_string(number) + "\r\n" + description;
+}
+
 bool View::RunFill(ViewContext& context, std::string_view routine,
                    std::initializer_list<int> recap_labels, const std::function<void()>& fill) {
     return RunFill(context, form_name_, routine, recap_labels, fill);
@@ -133,8 +150,6 @@ bool View::RunFill(ViewContext& context, std::string_view routine,
 
 bool View::RunFill(ViewContext& context, std::string_view log_form, std::string_view routine,
                    std::initializer_list<int> recap_labels, const std::function<void()>& fill) {
-    int32_t number = 0;
-    std::string description;
     try {
         const uint64_t range_messages = RangeMessagesShown();
         fill();
@@ -144,16 +159,14 @@ bool View::RunFill(ViewContext& context, std::string_view log_form, std::string_
             throw BasicError(err::kIndexNode, "KFind", LastRangeMessage());
         return true;
     } catch (const std::exception& e) {
-        ErrorParts(e, number, description);
+        LogRoutineError(log_form, routine, e);
     }
     try {
         RecapBoard& recap = context.Recap();
         for (int i : recap_labels) recap.MarkError(i);
     } catch (const std::exception&) {
-        // A label the board does not have: the log line below still tells what failed.
+        // A label the board does not have: the log line above tells what failed.
     }
-    mLogLine = FillErrorLine(log_form, routine, number, description);
-    WriteLog(mLogPath, mLogLine);
     return false;
 }
 

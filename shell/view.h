@@ -18,6 +18,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,11 @@ class View {
     // The click of one of the form's command buttons (commands()), by its control name.
     virtual void CommandClick(std::string_view button);
 
+    // What the view's load read for the form of Billed Warranties: the segment flag, from the
+    // one view that reads it (Open Shop Work, option 317); nothing from every other view. The
+    // main controller takes it after each load that ran.
+    virtual std::optional<bool> WarrantySegments() const { return std::nullopt; }
+
     // Where the view's button handlers show detail forms (detail_form.h). The main controller
     // gives every view it creates the program's host; without one, Details() shows nothing.
     void SetDetailHost(DetailHost* host) { detail_host_ = host; }
@@ -166,5 +172,14 @@ std::string FillErrorLine(std::string_view form, std::string_view routine, int32
 // any other exception the platform's internal error 51 with the exception's text. Control
 // characters in it are escaped (EscapeLogText): every handler's entry stays one entry.
 void ErrorParts(const std::exception& e, int32_t& number, std::string& description);
+
+// The trap of a routine's error: its FillErrorLine goes into mLogLine and the operation log.
+// Gives the line.
+std::string LogRoutineError(std::string_view form, std::string_view routine,
+                            const std::exception& e);
+
+// The text of a shell routine's error: routine_text ("Error in settree routine "), then
+// "error # :<n>" CR LF "<description>".
+std::string ShellErrorText(std::string_view routine_text, const std::exception& e);
 
 }  // namespace dv

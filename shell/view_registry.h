@@ -3,7 +3,7 @@
 // menu item do nothing, the start-up and File > Refresh skip it, and its recap label stays
 // empty. The recap board is the shell's own and is never registered.
 //
-// Each view is registered by one line in shell/views.cpp (RegisterViews):
+// Each view is registered by one line in app/views.cpp (RegisterViews):
 //
 //     registry.Add(form::kInv, [] { return std::make_unique<InventoryView>(); });
 #pragma once
@@ -33,8 +33,5 @@ class ViewRegistry {
   private:
     std::vector<std::pair<std::string, ViewFactory>> entries_;
 };
-
-// Registers every view the program has (shell/views.cpp, library dv_views).
-void RegisterViews(ViewRegistry& registry);
 
 }  // namespace dv

@@ -28,7 +28,7 @@ shift $((OPTIND - 1))
 build=${DASHVANE_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j4 --target dashvane-dump dashvane-sample share_latency >/dev/null
-dump=$PWD/$build/shell/dashvane-dump
+dump=$PWD/$build/app/dashvane-dump
 sample=$PWD/$build/sampledata/dashvane-sample
 preload=$PWD/$build/bench/libshare_latency.so
 

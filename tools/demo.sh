@@ -20,4 +20,4 @@ while IFS= read -r setting; do
     [ -n "$setting" ] && export "${setting?}"
 done <<<"$settings"
 
-exec "$build/shell/qt/dashvane" 4K907M13P
+exec "$build/app/dashvane" 4K907M13P

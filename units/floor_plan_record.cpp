@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 
@@ -149,6 +151,30 @@ std::string clsFloorPlanExtent::LineText() const {
 bool clsFloorPlanExtent::IsRemark() const {
     const std::string* text = std::get_if<std::string>(&Line);
     return text != nullptr && *text == "REM";
+}
+
+namespace {
+
+constexpr int32_t kPartCostAt = 61;
+
+}  // namespace
+
+int64_t GetPartCost(const std::string& key) {
+    cBusinessBasic& engine = RequireEngine("GetPartCost");
+    const int32_t record = FindRecord(engine, "PARTI", key);
+    if (record == 0) return 0;
+    int16_t flag = 0;
+    return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
+}
+
+bool FloorPlanUnitOpen(std::string_view record) {
+    return Unpack("C", record, kFloorPlanSoldAt) == 0 &&
+           Unpack("L", record, kFloorPlanInvoiceAt) == 0;
+}
+
+int64_t FloorPlanUnitCost(int64_t own_cost, std::string_view record) {
+    if (own_cost != 0) return own_cost;
+    return GetPartCost(std::string(record.substr(kFloorPlanKeyAt - 1, kFloorPlanKeyLength)));
 }
 
 }  // namespace dv

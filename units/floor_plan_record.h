@@ -19,7 +19,7 @@
 #include <variant>
 
 #include "engine/dates.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv {
 
@@ -93,5 +93,16 @@ class clsFloorPlanExtent {
 
     static std::span<const fields::Field<clsFloorPlanExtent>> Layout();
 };
+
+// The cost in cents of the part whose 14-byte PARTI key is given (line and packed part
+// number): the unsigned D at 61 of its PARTL record on an exact hit, else 0. Engine errors
+// reach the caller.
+int64_t GetPartCost(const std::string& key);
+
+// True when a floored unit's record says it is neither sold nor invoiced (raises 31 when the
+// record is too short for either field).
+bool FloorPlanUnitOpen(std::string_view record);
+// The cost of a floored unit by the cost rule, in cents.
+int64_t FloorPlanUnitCost(int64_t own_cost, std::string_view record);
 
 }  // namespace dv

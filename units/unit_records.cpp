@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
+#include "units/record_chain.h"
 
 namespace dv {
 namespace {
@@ -195,6 +198,37 @@ void clsUnitsHistory::Unpack(std::string_view record) {
 }
 void clsUnitsHistory::Pack(std::string& record) const {
     PackFields(Layout(), *this, record);
+}
+
+bool UnitInStock(const clsUnits& unit) {
+    return unit.Date_Sold == EmptyDate();
+}
+
+int64_t UnitLedgerSum(int32_t first) {
+    RecordChain chain(RequireEngine("GetUnitLineData"), "LUNITL", first);
+    int64_t sum = 0;
+    std::string data;
+    int32_t number = 0;
+    while (chain.Next(data, number)) {
+        clsUnitsLedger entry;
+        entry.Unpack(data);
+        sum += entry.Amount;
+        chain.SetNext(entry.Chain);
+    }
+    return sum;
+}
+
+void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
+    cBusinessBasic& engine = RequireEngine("GetUnitLineData");
+    std::string prefix(2, '\0');
+    Pack("C", prefix, line, 1);
+    int16_t flag = 0;
+    IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
+        // A fresh object per unit: nothing of one unit carries over to the next.
+        clsUnits unit;
+        unit.Unpack(engine.LreadFile("UNITL", at.record(), flag));
+        if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
+    });
 }
 
 }  // namespace dv

@@ -15,12 +15,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "engine/dates.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 
 namespace dv {
 
@@ -146,5 +147,15 @@ class clsUnitsHistory {
 
     static std::span<const fields::Field<clsUnitsHistory>> Layout();
 };
+
+// True when a decoded unit is in stock.
+bool UnitInStock(const clsUnits& unit);
+// The sum in cents of the ledger chain from record first of LUNITL. Raises 1020/1021 on a
+// broken chain and engine errors.
+int64_t UnitLedgerSum(int32_t first);
+
+// Walks one line's units of LUNITI in key order and calls visit with each unit in stock and
+// its ledger sum.
+void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit);
 
 }  // namespace dv

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/qt_views.h"
+#include "app/views.h"
 #include "engine/business_basic.h"
 #include "parts/views/order_views.h"
 #include "platform/messages.h"
@@ -51,8 +53,8 @@ class PartsFormsTest : public ProgramFixture {
         QCoreApplication::processEvents();
     }
 
-    PartsViewForm* Open(std::string_view key, std::string_view form) {
-        return OpenForm<PartsViewForm>(key, form);
+    TitledViewForm* Open(std::string_view key, std::string_view form) {
+        return OpenForm<TitledViewForm>(key, form);
     }
 
     const RecapForm* Recap() {
@@ -72,7 +74,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     SaveScreenshot(window(), "parts_recap.png");
 
     // Inventory Investment > Parts: the grid with its group headers and the three totals.
-    PartsViewForm* inventory = Open("I1", "frmInv");
+    TitledViewForm* inventory = Open("I1", "frmInv");
     ASSERT_NE(inventory, nullptr);
     EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 24);
     EXPECT_TRUE(inventory->grid()->groupHeader()->two_levels());
@@ -82,7 +84,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     SaveScreenshot(window(), "parts_inventory.png");
 
     // Returns: "ndate" hidden; a button opens the detail of its row.
-    PartsViewForm* returns = Open("A6", "frmReturn");
+    TitledViewForm* returns = Open("A6", "frmReturn");
     ASSERT_NE(returns, nullptr);
     GridWidget* grid = returns->grid();
     EXPECT_TRUE(grid->isColumnHidden(5));
@@ -190,12 +192,12 @@ TEST_F(PartsFormsTest, OnADamagedSetEachViewKeepsItsRowsAndItsRecapLabelTurnsRed
                "\"VNDRI\""));
     EXPECT_TRUE(logged("*Error in frmPO GetPO routine error # :  -10  File not Found: \"VNDRI\""));
 
-    PartsViewForm* inventory = Open("I1", "frmInv");
+    TitledViewForm* inventory = Open("I1", "frmInv");
     ASSERT_NE(inventory, nullptr);
     EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 2);
     EXPECT_EQ(inventory->label("lblinvtot(0)")->text(), "");
     SaveScreenshot(window(), "parts_damaged_inventory.png");
-    PartsViewForm* returns = Open("A6", "frmReturn");
+    TitledViewForm* returns = Open("A6", "frmReturn");
     ASSERT_NE(returns, nullptr);
     EXPECT_EQ(returns->grid()->tableModel()->rowCount(), 0);
     EXPECT_TRUE(messages_->messages.empty());

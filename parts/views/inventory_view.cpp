@@ -10,7 +10,6 @@
 #include "engine/error.h"
 #include "engine/index_cursor.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -122,7 +121,7 @@ void InventoryView::GetLineData(ViewContext& context) {
     std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
 
-    cBusinessBasic& engine = ViewEngine("GetLineData");
+    cBusinessBasic& engine = RequireEngine("GetLineData");
     const Date today = Now();
     Pack("C", from, kFirstShownLine, 1);
     Pack("C", below, kLineLimit, 1);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/qt_views.h"
+#include "app/views.h"
 #include "sales/views/gl_views.h"
 #include "sampledata/demo_set.h"
 #include "shell/qt/grid_table_model.h"

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QTest>
 
+#include "app/qt_views.h"
+#include "app/views.h"
 #include "sales/views/ar_view.h"
 #include "sales/views/open_sales_view.h"
 #include "sampledata/demo_set.h"

@@ -8,7 +8,6 @@
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
@@ -118,7 +117,7 @@ std::optional<int64_t> GetGLBalance(const std::string& key, int32_t account,
     int32_t record = 0;
     int32_t last_account = 0;
     try {
-        cBusinessBasic& engine = ViewEngine("GetGLBalance");
+        cBusinessBasic& engine = RequireEngine("GetGLBalance");
         int16_t flag = 0;
         // The walk keeps to the company's keys: the detail of another company under the same
         // account number belongs to that company's balance.
@@ -168,7 +167,7 @@ void AccountPicker::GetGLAccount() {
     int32_t record = 0, found = 0, counter = 0;
     const std::string gl_type(1, side_->class_char);
     try {
-        cBusinessBasic& engine = ViewEngine("GetGLAccount");
+        cBusinessBasic& engine = RequireEngine("GetGLAccount");
         step = 1;
         std::string key(6, '\0');
         Pack("L", key, kFirstChartAccount, 3);

@@ -8,7 +8,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/settings_store.h"
@@ -61,7 +60,7 @@ void GLView::GetGLData(ViewContext& context) {
     int64_t total = 0;
     bool balance_failed = false;
 
-    cBusinessBasic& engine = ViewEngine("GetGLData");
+    cBusinessBasic& engine = RequireEngine("GetGLData");
     int16_t flag = 0;
     for (const GLAccountRef& entry : list) {
         std::string key(6, '\0');

@@ -5,7 +5,7 @@
 #include "engine/control_file.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
@@ -21,12 +21,6 @@ constexpr std::string_view kSubTotalFormat = "$##,###.00";
 constexpr std::string_view kGridTotalFormat = "$###,###.00";
 constexpr std::string_view kRecapFormat = "$#,###,###.00";
 constexpr std::string_view kTotalPrefix = "Total      ";
-
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
 
 // The Date header sorts by the hidden day number, so dates of two years order as dates. A
 // saved invoice's number sorts as text, a pick ticket's as a number.
@@ -51,49 +45,6 @@ void AddColumns(GridModel& grid, bool saved) {
 }
 
 }  // namespace
-
-int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
-    EnginePageSource invol("INVOL");
-    int32_t link = 0;
-    WalkPageChain(
-        invol, head,
-        [&link](int32_t, const std::string& page) {
-            link = Unpack("K", page, invol::kLinkPosition);
-        },
-        &head_record);
-    return link;
-}
-
-int32_t CountTicketItems(const std::string& head_record, int32_t head,
-                         std::vector<int32_t>* records) {
-    EnginePageSource invol("INVOL");
-    int32_t items = 0;
-    WalkPageChain(
-        invol, head,
-        [&](int32_t n, const std::string& page) {
-            const int32_t slots = Unpack("B", page, invol::kSlotsPosition);
-            const int32_t capacity =
-                page.size() < static_cast<size_t>(invol::kFirstSlot - 1)
-                    ? 0
-                    : static_cast<int32_t>(page.size() - (invol::kFirstSlot - 1)) /
-                          invol::kSlotLength;
-            if (slots > capacity) {
-                throw BasicError(err::kPageChain, "PageChain",
-                                 "Damaged page chain in file INVOL: record " + std::to_string(n) +
-                                     " counts " + std::to_string(slots) +
-                                     " line slots, more than the " + std::to_string(capacity) +
-                                     " its page holds");
-            }
-            items += slots;
-            if (records != nullptr && n != head) records->push_back(n);
-        },
-        &head_record);
-    return items;
-}
-
-std::string DateNumberText(int32_t mmddyy) {
-    return FormatNumber(Number::Whole(mmddyy), "##/##/##");
-}
 
 Date DateOfText(std::string_view text) {
     const std::vector<std::string> parts = Split(text, "/", -1, 0);
@@ -136,7 +87,7 @@ void OpenSalesView::Load(ViewContext& context) {
 
 void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t head,
                                    int64_t& total) {
-    cBusinessBasic& engine = Engine("GetPTSData");
+    cBusinessBasic& engine = RequireEngine("GetPTSData");
     int16_t flag = 0;
     const std::string record = engine.LreadFile("INVOL", head, flag);
     const int32_t date = FollowTicketChain(record, head);
@@ -187,7 +138,7 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     tickets_->RemoveAll();
     saved_->RemoveAll();
     ticket_total_ = saved_total_ = 0;
-    cBusinessBasic& engine = Engine("GetPTSData");
+    cBusinessBasic& engine = RequireEngine("GetPTSData");
     int16_t flag = 0;
 
     IndexCursor(engine, "TICKI").Walk(KeyRange::From({}), [&](const IndexCursor& at) {

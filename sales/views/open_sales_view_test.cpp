@@ -4,6 +4,7 @@
 
 #include "sales/page_chain.h"
 #include "sales/views/sales_view_test_support.h"
+#include "shell/number_format.h"
 
 namespace dv {
 namespace {

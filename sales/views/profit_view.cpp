@@ -7,7 +7,6 @@
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -88,7 +87,7 @@ void ProfitView::GetProfit(ViewContext& context) {
     grid_->RemoveAll();
     std::array<int64_t, 3> sales{}, cost{};
 
-    cBusinessBasic& engine = ViewEngine("GetProfit");
+    cBusinessBasic& engine = RequireEngine("GetProfit");
     Pack("C", from, kFirstLine, 1);
     Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;

@@ -9,7 +9,6 @@
 #include "engine/tables.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
-#include "sales/views/open_sales_view.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
 
@@ -19,12 +18,6 @@ namespace {
 constexpr std::string_view kMoneyFormat = "#####.00";
 constexpr const char* kLabelCaptions[6] = {
     "Avail CR : ", "Date : ", "CM : ", "SM :  ", "PO :  ", "DEL :  "};
-
-cBusinessBasic& Engine(const char* source) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (engine == nullptr) RaisePlatform(err::kNoObject, source);
-    return *engine;
-}
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
@@ -56,12 +49,12 @@ void Design(DetailForm& form) {
 }
 
 bool ReadCustomer(int32_t account, clsCustomers& customer) {
-    return ReadCustomer(Engine("ReadCustomer"), account, customer);
+    return ReadCustomer(RequireEngine("ReadCustomer"), account, customer);
 }
 
 void FillHeader(DetailForm& form, int32_t head, const std::string& prefix) {
     int16_t flag = 0;
-    const std::string record = Engine("FillHeader").LreadFile("INVOL", head, flag);
+    const std::string record = RequireEngine("FillHeader").LreadFile("INVOL", head, flag);
     const int32_t date = FollowTicketChain(record, head);
     clsInvoiceHistory page;
     page.Unpack(record);
@@ -121,11 +114,7 @@ void Request(const char* routine, Fn fn) {
     try {
         fn();
     } catch (const std::exception& e) {
-        int32_t number = 0;
-        std::string description;
-        ErrorParts(e, number, description);
-        mLogLine = FillErrorLine(kPTSDetailForm, routine, number, description);
-        WriteLog(mLogPath, mLogLine);
+        LogRoutineError(kPTSDetailForm, routine, e);
     }
 }
 
@@ -169,7 +158,8 @@ void ShowPickTicket(const std::string& ticket, DetailHost& host) {
     Request("ShowPickTicket", [&] {
         DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
         Design(form);
-        const int32_t head = FindByNumber(Engine("ShowPickTicket"), "TICKI", TicketNumber(ticket));
+        const int32_t head =
+            FindByNumber(RequireEngine("ShowPickTicket"), "TICKI", TicketNumber(ticket));
         if (head <= 0) {
             host.Message(TicketGoneMessage(ticket));
             return;

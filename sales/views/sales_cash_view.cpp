@@ -6,7 +6,6 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -82,7 +81,7 @@ void SalesCashView::GetSales(ViewContext& context) {
     cash_->RemoveAll();
     int64_t sales_total = 0, cash_total = 0;
 
-    cBusinessBasic& engine = ViewEngine("GetSales");
+    cBusinessBasic& engine = RequireEngine("GetSales");
     Pack("C", from, kFirstCounterman, 1);
     int16_t flag = 0;
     IndexCursor(engine, "MANI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {

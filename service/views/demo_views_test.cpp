@@ -5,6 +5,7 @@
 // past INVOL's last record a red recap label 3 with the rows before it kept.
 #include <gtest/gtest.h>
 
+#include "app/views.h"
 #include "sales/test_support.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/sample_share.h"
@@ -68,7 +69,7 @@ class DemoServiceViews : public ::testing::Test {
 TEST_F(DemoServiceViews, PlainFormWithTotalsOfTheData) {
     Run(false);
     ASSERT_TRUE(controller_->load_completed());
-    EXPECT_FALSE(mSegmentWarranty);
+    EXPECT_EQ(controller_->WarrantyForm(), form::kWarranty);
     auto* shop = dynamic_cast<ShopView*>(controller_->Instance(form::kShop));
     ASSERT_NE(shop, nullptr);
     EXPECT_EQ(shop->grid().RowCount(), static_cast<int>(summary.listed_jobs.size()));
@@ -89,7 +90,7 @@ TEST_F(DemoServiceViews, PlainFormWithTotalsOfTheData) {
 
 TEST_F(DemoServiceViews, OptionsChooseTheSegmentFormAtStartTreeAndRefresh) {
     Run(true);
-    EXPECT_TRUE(mSegmentWarranty);
+    EXPECT_EQ(controller_->WarrantyForm(), form::kWarSeg);
     EXPECT_EQ(controller_->Instance(form::kWarranty), nullptr);
     WarrantyView* seg = Warranty(form::kWarSeg);
     ASSERT_NE(seg, nullptr);

@@ -64,7 +64,6 @@ class ServiceViewTest : public parts_test::EngineTest {
     ServiceViewTest() : events_(event_log) {
         InitLogPath();
         mSortOrder = 0;
-        mSegmentWarranty = false;
         SetClock([] { return MakeDate(2024, 11, 15); });
     }
     ~ServiceViewTest() override { SetClock({}); }

@@ -14,9 +14,6 @@
 
 namespace dv::service {
 
-// The global engine object; error 91 from source when there is none.
-cBusinessBasic& Engine(const char* source);
-
 // A date as the grids show it: blank for the empty date 1/1/68, else "m/d/yyyy".
 std::string DateCell(const Date& d);
 

@@ -6,14 +6,13 @@
 #include "engine/codec.h"
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
-#include "parts/record_fields.h"
+#include "engine/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
 #include "service/shop_page.h"
 #include "service/shop_record.h"
 #include "service/views/service_views_support.h"
-#include "service/views/shop_view.h"
 #include "shell/number_format.h"
 
 namespace dv {
@@ -82,7 +81,7 @@ std::string PhoneText(int32_t area_code, int32_t number) {
 }
 
 std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
-    cBusinessBasic& bb = service::Engine("grdShop_BtnClick");
+    cBusinessBasic& bb = RequireEngine("grdShop_BtnClick");
     auto form = std::make_unique<DetailForm>(
         std::string(kShopDetailForm), "Shop Job Detail ...   Shop Job : " + std::to_string(job));
     const int32_t record = GetJob(job);

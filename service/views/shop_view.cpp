@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "sales/customer_record.h"
@@ -25,22 +26,6 @@ constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowFormat = "$##,###.00";
 
 }  // namespace
-
-void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
-    if (job < 0 || job > kLastJobNumber)
-        throw BasicError(err::kJobNumber, "GetJob",
-                         "Job number outside the open shop-job table: " + std::to_string(job));
-    block = file0::JobBlock(job);
-    position = file0::JobSlotAt(job);
-}
-
-int32_t GetJob(int32_t job) {
-    int32_t block = 0, position = 0;
-    JobSlotOf(job, block, position);
-    int16_t flag = 0;
-    const std::string b = service::Engine("GetJob").BlockReadFile(file0::kName, block, flag);
-    return Unpack("L", b, position);
-}
 
 std::string ShopStatusText(std::string_view status, std::string_view block450) {
     if (status.size() == 1 && status[0] >= '1' && status[0] <= '5') {
@@ -89,8 +74,8 @@ void ShopView::Load(ViewContext& context) {
 }
 
 void ShopView::GetShopData(ViewContext& context) {
-    mSegmentWarranty = context.GetOption(file0::kOptionShopSegments);
-    cBusinessBasic& bb = service::Engine("GetShopData");
+    warranty_segments_ = context.GetOption(file0::kOptionShopSegments);
+    cBusinessBasic& bb = RequireEngine("GetShopData");
     clsShop shop;
     int16_t flag = 0;
     const std::string names = bb.BlockReadFile(file0::kName, file0::kSubStatusBlock, flag);

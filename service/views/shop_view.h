@@ -2,7 +2,8 @@
 // FILE0 (blocks 451-458, then 501-571, 128 slots of an L INVOL record number each), with the
 // fields of the job's head page (clsShop) and the customer's name; billed jobs ("B") are left
 // out. The sum of the listed sub-totals goes to recap label 3. The load also sets the segment
-// flag mSegmentWarranty from option 317, which chooses the form of Billed Warranties.
+// flag from option 317, which chooses the form of Billed Warranties
+// (WarrantySegments, taken by the main controller).
 //
 // Columns: "Job #", "Status" (the status text), "Shop Ref #", "Request" (segment + 1, blank for
 // the first request), "Account" (caption "Cust #"), "Name", "CM", "Date In", "Date Comp" (for
@@ -13,32 +14,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "engine/control_file.h"
+#include "service/shop_record.h"
 #include "shell/grid_sort.h"
 #include "shell/view.h"
 
 namespace dv {
 
-namespace err {
-inline constexpr int32_t kJobNumber = 1040;  // a job number outside the open shop-job table
-}
-
 inline constexpr std::string_view kShopGrid = "grdShop";
 inline constexpr std::string_view kShopProgress = "Loading Open Shop Jobs...";
-// The highest job number the table holds: block 571, slot 127.
-inline constexpr int32_t kLastJobNumber = file0::kLastJobNumber;
-
-// The block and 1-based position of job j's slot (file0::JobBlock, file0::JobSlotAt): j \ 128 +
-// 451 below 1000, else (j - 999) \ 128 + 501; slot j mod 128 at (j mod 128) x 4 + 1. Raises
-// 1040 ("Job number outside the open shop-job table: j") for a number below 0 or above
-// kLastJobNumber.
-void JobSlotOf(int32_t job, int32_t& block, int32_t& position);
-// The INVOL record number the table holds for a job (GetJob). Raises 1040 as above and the
-// engine's errors.
-int32_t GetJob(int32_t job);
 
 // The status text of a job: "1" to "5" "Open-" and the sub-status name at 432 + 15 (k - 1) of
 // block 450 (15 characters as stored; "Open" when the block does not reach it), "O" "Open", "S"
@@ -54,6 +42,8 @@ class ShopView : public View {
 
     // Opens the detail of the clicked row's job; an error is shown in a message and logged.
     void ButtonClick(std::string_view grid, int row) override;
+    // Option 317 as the last load read it.
+    std::optional<bool> WarrantySegments() const override { return warranty_segments_; }
 
   protected:
     void Load(ViewContext& context) override;
@@ -63,6 +53,7 @@ class ShopView : public View {
 
     GridModel* grid_;
     int64_t total_cents_ = 0;
+    std::optional<bool> warranty_segments_;
 };
 
 }  // namespace dv

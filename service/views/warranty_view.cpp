@@ -75,7 +75,7 @@ void WarrantyView::Load(ViewContext& context) {
 }
 
 void WarrantyView::Fill(ViewContext& context) {
-    cBusinessBasic& bb = service::Engine("Form_Load");
+    cBusinessBasic& bb = RequireEngine("Form_Load");
     clsWarranty claim;
     clsWarrDetail builder;
     parts_cents_ = labor_cents_ = 0;
@@ -156,7 +156,7 @@ void WarrantyView::ButtonClick(std::string_view grid, int row) {
 }
 
 std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
-    cBusinessBasic& bb = service::Engine("grdWarr_BtnClick");
+    cBusinessBasic& bb = RequireEngine("grdWarr_BtnClick");
     auto form = std::make_unique<DetailForm>(
         std::string(kWarrantyDetailForm),
         "Warranty Detail ...   Shop reference : " + std::to_string(key));

@@ -1,6 +1,6 @@
 // Billed Warranties, in its two forms: frmWarranty (the plain arrangement, one WARRI key per
 // shop reference) and frmWarSeg (by request segment, keys shop reference x 100 + request). The
-// main window loads the segment form when mSegmentWarranty is set, else the plain one.
+// main window loads the segment form when the segment flag is set, else the plain one.
 //
 // The load walks WARRI from the key 1 to its end and lists every claim whose status is 1, whose
 // reconciliation day (C at 401) is 0 and whose billing value (the raw mmddyy D at 403) is

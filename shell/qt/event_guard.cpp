@@ -17,11 +17,7 @@ bool Guard(std::string_view what, Dialogs& dialogs, QWidget* parent,
         action();
         return true;
     } catch (const std::exception& e) {
-        int32_t number = 0;
-        std::string description;
-        ErrorParts(e, number, description);
-        text = "Error in " + std::string(what) + " error # :" + std::to_string(number) + "\r\n" +
-               description;
+        text = ShellErrorText("Error in " + std::string(what) + " ", e);
     } catch (...) {
         text = "Error in " + std::string(what) + " error # :51\r\nInternal error";
     }

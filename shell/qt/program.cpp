@@ -60,7 +60,7 @@ void DesktopProgram::Start() {
     controller_->Start();
 }
 
-int RunDashvane(int argc, char** argv) {
+int RunDashvane(int argc, char** argv, const ViewRegistry& views, const QtViewRegistry& qt_views) {
     // Only the program's name reaches the toolkit: the command line is the launch check's.
     int qt_argc = 1;
     char* qt_argv[] = {argv[0], nullptr};
@@ -76,10 +76,6 @@ int RunDashvane(int argc, char** argv) {
     const std::unique_ptr<SettingsStore> settings = MakeUserSettingsStore();
     ScopedSettingsStore use_settings(*settings);
     if (CheckLaunch(argc, argv)) {
-        ViewRegistry views;
-        RegisterViews(views);
-        QtViewRegistry qt_views;
-        RegisterQtViews(qt_views);
         DesktopProgram program(views, DefaultEngineHooks(), dialogs, qt_views);
         QObject::connect(&app, &QCoreApplication::aboutToQuit,
                          [&program] { program.controller().Unload(); });

@@ -60,7 +60,8 @@ class DesktopProgram {
     std::unique_ptr<SplashWidget> splash_;
 };
 
-// The whole program; main() hands its arguments here untouched. The toolkit never sees them.
-int RunDashvane(int argc, char** argv);
+// The whole program over the views main() registered; main() hands its arguments here
+// untouched. The toolkit never sees them.
+int RunDashvane(int argc, char** argv, const ViewRegistry& views, const QtViewRegistry& qt_views);
 
 }  // namespace dv::qt

@@ -17,6 +17,7 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include "app/views.h"
 #include "engine/business_basic.h"
 #include "platform/messages.h"
 #include "shell/grid_sort.h"

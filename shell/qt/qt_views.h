@@ -3,9 +3,9 @@
 //   - a form factory, when it needs a layout of its own, and/or
 //   - a button handler, when its grid's buttons open a detail form (a Qt dialog, run through
 //     FormContext::dialogs so that tests can drive it).
-// Each view with Qt code adds one line to RegisterQtViews in shell/qt/qt_views.cpp:
+// Each view with Qt code adds one line to RegisterQtViews in app/qt_views.cpp:
 //
-//     registry.Add(form::kInv, {.button_click = OpenInventoryDetail});
+//     registry.Add(form::kPo, PurchaseOrdersQtHooks());
 #pragma once
 
 #include <QWidget>
@@ -39,8 +39,5 @@ class QtViewRegistry {
   private:
     std::vector<std::pair<std::string, QtViewHooks>> entries_;
 };
-
-// Registers the Qt code of every view that has some.
-void RegisterQtViews(QtViewRegistry& registry);
 
 }  // namespace dv::qt

@@ -6,12 +6,10 @@
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
-#include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "units/floor_plan_record.h"
 #include "units/record_chain.h"
-#include "units/views/floor_plan_view.h"
 
 namespace dv {
 namespace {
@@ -110,7 +108,7 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
     for (const GridColumn& c : kDetailColumns) grid.AddColumn(c);
 
     const int32_t line = ParseLong(line_text, "grdFp_BtnClick");
-    cBusinessBasic& engine = ViewEngine("grdFp_BtnClick");
+    cBusinessBasic& engine = RequireEngine("grdFp_BtnClick");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
     int16_t flag = 0;
@@ -139,7 +137,7 @@ std::unique_ptr<DetailForm> BuildExtents(const std::string& model, const std::st
     GridModel& grid = form->AddGrid(std::string(kExtentsGrid));
     for (const GridColumn& c : kExtentColumns) grid.AddColumn(c);
     SwitchAlphabet(0, kNameSet);
-    RecordChain chain(ViewEngine("grdFpdtl_BtnClick"), "FPEXL", first);
+    RecordChain chain(RequireEngine("grdFpdtl_BtnClick"), "FPEXL", first);
     clsFloorPlanExtent extent;
     std::string data;
     int32_t number = 0;

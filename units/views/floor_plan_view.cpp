@@ -4,7 +4,6 @@
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
@@ -19,7 +18,6 @@ constexpr std::string_view kTotalFormat = "$###,###,###.00";
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr int32_t kFirstLine = 1;
 constexpr int32_t kLineLimit = 1000;
-constexpr int32_t kPartCostAt = 61;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
@@ -38,24 +36,6 @@ const GridColumn kColumns[] = {
 
 }  // namespace
 
-int64_t GetPartCost(const std::string& key) {
-    cBusinessBasic& engine = ViewEngine("GetPartCost");
-    const int32_t record = FindRecord(engine, "PARTI", key);
-    if (record == 0) return 0;
-    int16_t flag = 0;
-    return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
-}
-
-bool FloorPlanUnitOpen(std::string_view record) {
-    return Unpack("C", record, kFloorPlanSoldAt) == 0 &&
-           Unpack("L", record, kFloorPlanInvoiceAt) == 0;
-}
-
-int64_t FloorPlanUnitCost(int64_t own_cost, std::string_view record) {
-    if (own_cost != 0) return own_cost;
-    return GetPartCost(std::string(record.substr(kFloorPlanKeyAt - 1, kFloorPlanKeyLength)));
-}
-
 FloorPlanView::FloorPlanView() : View("frmFp", "Floor Plan") {
     AddLabel("Label1", "Floor Plan");
     AddLabel("Label2", "Extents NOT included in totals");
@@ -72,7 +52,7 @@ void FloorPlanView::Load(ViewContext& context) {
 void FloorPlanView::GetFpData(ViewContext& context) {
     grid_->RemoveAll();
     total_cents_ = 0;
-    cBusinessBasic& engine = ViewEngine("GetFpData");
+    cBusinessBasic& engine = RequireEngine("GetFpData");
     clsLines line;
     std::string from(2, '\0'), below(2, '\0');
     Pack("C", from, kFirstLine, 1);
@@ -89,7 +69,7 @@ void FloorPlanView::GetFpData(ViewContext& context) {
 }
 
 void FloorPlanView::GetFpLineData(int32_t line, const std::string& name) {
-    cBusinessBasic& engine = ViewEngine("GetFpLineData");
+    cBusinessBasic& engine = RequireEngine("GetFpLineData");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
     int16_t flag = 0;

@@ -6,11 +6,9 @@
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
 #include "engine/numeric.h"
-#include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/options.h"
-#include "units/views/units_view.h"
 
 namespace dv {
 namespace {
@@ -129,7 +127,7 @@ std::string UnitNotFoundText(const std::string& unit_number) {
 
 std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     const std::array<std::string, 4> captions = GetUnitLabels();
-    cBusinessBasic& engine = ViewEngine("grdUnitDtl_BtnClick");
+    cBusinessBasic& engine = RequireEngine("grdUnitDtl_BtnClick");
     const int32_t record = FindRecord(engine, "UNITI", unit_number);
     if (record == 0) return nullptr;
     int16_t flag = 0;

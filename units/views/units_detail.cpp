@@ -3,7 +3,6 @@
 #include <exception>
 #include <string>
 
-#include "shell/operation_log.h"
 #include "shell/view.h"
 
 namespace dv {
@@ -16,10 +15,9 @@ void TrapDetailError(DetailHost& host, std::string_view form, std::string_view r
         handler();
         return;
     } catch (const std::exception& e) {
+        LogRoutineError(form, routine, e);
         ErrorParts(e, number, description);
     }
-    mLogLine = FillErrorLine(form, routine, number, description);
-    WriteLog(mLogPath, mLogLine);
     try {
         host.Message(std::string(what) + " could not be shown.  Error " + std::to_string(number) +
                      " : " + description);

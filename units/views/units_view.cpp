@@ -4,7 +4,6 @@
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
 #include "parts/lines_record.h"
-#include "parts/views/view_support.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
@@ -35,37 +34,6 @@ const GridColumn kColumns[] = {
 
 }  // namespace
 
-bool UnitInStock(const clsUnits& unit) {
-    return unit.Date_Sold == EmptyDate();
-}
-
-int64_t UnitLedgerSum(int32_t first) {
-    RecordChain chain(ViewEngine("GetUnitLineData"), "LUNITL", first);
-    int64_t sum = 0;
-    std::string data;
-    int32_t number = 0;
-    while (chain.Next(data, number)) {
-        clsUnitsLedger entry;
-        entry.Unpack(data);
-        sum += entry.Amount;
-        chain.SetNext(entry.Chain);
-    }
-    return sum;
-}
-
-void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
-    cBusinessBasic& engine = ViewEngine("GetUnitLineData");
-    std::string prefix(2, '\0');
-    Pack("C", prefix, line, 1);
-    int16_t flag = 0;
-    IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
-        // A fresh object per unit: nothing of one unit carries over to the next.
-        clsUnits unit;
-        unit.Unpack(engine.LreadFile("UNITL", at.record(), flag));
-        if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
-    });
-}
-
 UnitsView::UnitsView() : View("frmUnits", "Units") {
     AddLabel("Label1", "Units");
     AddLabel("lblFpTot(0)", "Label3");
@@ -81,7 +49,7 @@ void UnitsView::Load(ViewContext& context) {
 void UnitsView::GetUnitData(ViewContext& context) {
     grid_->RemoveAll();
     total_cents_ = 0;
-    cBusinessBasic& engine = ViewEngine("GetUnitData");
+    cBusinessBasic& engine = RequireEngine("GetUnitData");
     clsLines line;
     std::string from(2, '\0'), below(2, '\0');
     Pack("C", from, kFirstLine, 1);

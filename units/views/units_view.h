@@ -23,16 +23,6 @@ inline constexpr std::string_view kUnitsGrid = "grdUnits";
 inline constexpr std::string_view kUnitsProgress = "Loading Unit Data...";
 inline constexpr int kUnitsRecapLabel = 12;
 
-// True when a decoded unit is in stock.
-bool UnitInStock(const clsUnits& unit);
-// The sum in cents of the ledger chain from record first of LUNITL. Raises 1020/1021 on a
-// broken chain and engine errors.
-int64_t UnitLedgerSum(int32_t first);
-
-// Walks one line's units of LUNITI in key order and calls visit with each unit in stock and
-// its ledger sum.
-void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit);
-
 class UnitsView : public View {
   public:
     UnitsView();

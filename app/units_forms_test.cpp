@@ -2,7 +2,6 @@
 // opened from the tree, a line's floored units and a unit's extents, a line's units in stock
 // and a unit's information, each from a grid button. The pictures go to the build folder's
 // screenshots for a person to look at.
-#include "units/qt/units_forms.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "parts/qt/parts_forms.h"
+#include "app/qt_views.h"
+#include "app/views.h"
 #include "sampledata/demo_set.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
@@ -24,6 +24,7 @@
 #include "shell/qt/program.h"
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/recap_form.h"
+#include "shell/qt/titled_view_form.h"
 
 namespace dv::qt {
 namespace {
@@ -76,8 +77,8 @@ class UnitsFormsTest : public ProgramFixture {
         StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     }
 
-    PartsViewForm* Open(std::string_view key, std::string_view form) {
-        return OpenForm<PartsViewForm>(key, form);
+    TitledViewForm* Open(std::string_view key, std::string_view form) {
+        return OpenForm<TitledViewForm>(key, form);
     }
 
     GrabbingDetailHost details_;
@@ -89,7 +90,7 @@ TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
     const auto* recap = dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
     ASSERT_NE(recap, nullptr);
 
-    PartsViewForm* fp = Open("I2", "frmFp");
+    TitledViewForm* fp = Open("I2", "frmFp");
     ASSERT_NE(fp, nullptr);
     EXPECT_GT(fp->grid()->tableModel()->rowCount(), 0);
     EXPECT_TRUE(fp->grid()->isColumnHidden(3));
@@ -97,7 +98,7 @@ TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
     EXPECT_EQ(fp->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(11)->text());
     SaveScreenshot(window(), "units_floor_plan.png");
 
-    PartsViewForm* units = Open("I3", "frmUnits");
+    TitledViewForm* units = Open("I3", "frmUnits");
     ASSERT_NE(units, nullptr);
     EXPECT_GT(units->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(units->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(12)->text());
@@ -129,11 +130,11 @@ TEST_F(UnitsFormsTest, ALinesDetailOpensItsExtentsAndAUnitItsInformation) {
             EXPECT_EQ(grid.CellText(14, "Col1"), "HOURS   ");
         }
     };
-    PartsViewForm* fp = Open("I2", "frmFp");
+    TitledViewForm* fp = Open("I2", "frmFp");
     ASSERT_NE(fp, nullptr);
     ClickCell(fp->grid(), 0, 0);
     QCoreApplication::processEvents();
-    PartsViewForm* units = Open("I3", "frmUnits");
+    TitledViewForm* units = Open("I3", "frmUnits");
     ASSERT_NE(units, nullptr);
     ClickCell(units->grid(), 0, 0);
     QCoreApplication::processEvents();

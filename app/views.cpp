@@ -1,5 +1,7 @@
 // Every view of the program, one line each, in no particular order: the start-up order is the
-// main controller's. A view's library is linked into dv_views in shell/CMakeLists.txt.
+// main controller's. A view's library is linked into dv_app in app/CMakeLists.txt.
+#include "app/views.h"
+
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
 #include "sales/views/ar_view.h"
@@ -10,7 +12,6 @@
 #include "service/views/shop_view.h"
 #include "service/views/warranty_view.h"
 #include "shell/main_tables.h"
-#include "shell/view_registry.h"
 #include "units/views/floor_plan_view.h"
 #include "units/views/units_view.h"
 

@@ -2,7 +2,6 @@
 // every view loaded at start-up, both service views opened from the tree, and a shop job's and
 // a claim's detail from their grid buttons. The pictures go to the build folder's screenshots
 // for a person to look at.
-#include "service/qt/service_forms.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,8 @@
 #include <QLabel>
 #include <QTest>
 
-#include "parts/qt/parts_forms.h"
+#include "app/qt_views.h"
+#include "app/views.h"
 #include "sampledata/demo_set.h"
 #include "service/views/shop_detail.h"
 #include "service/views/shop_view.h"
@@ -24,6 +24,7 @@
 #include "shell/qt/program.h"
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/recap_form.h"
+#include "shell/qt/titled_view_form.h"
 
 namespace dv::qt {
 namespace {
@@ -46,8 +47,8 @@ class ServiceFormsTest : public ProgramFixture {
         StartOn(sample::BuildDemoSet(plan));
     }
 
-    PartsViewForm* Open(std::string_view key, std::string_view form) {
-        return OpenForm<PartsViewForm>(key, form);
+    TitledViewForm* Open(std::string_view key, std::string_view form) {
+        return OpenForm<TitledViewForm>(key, form);
     }
 };
 
@@ -67,7 +68,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     EXPECT_NE(recap->figure(6)->text(), "");
     SaveScreenshot(window(), "service_recap.png");
 
-    PartsViewForm* shop = Open("A2", "frmShop");
+    TitledViewForm* shop = Open("A2", "frmShop");
     ASSERT_NE(shop, nullptr);
     EXPECT_GT(shop->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(shop->label("Label1")->text(), "Open Shop Jobs");
@@ -109,7 +110,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     EXPECT_GT(one_request_rows, 0);
     EXPECT_LT(one_request_rows, all_rows);
 
-    PartsViewForm* warranty = Open("A7", "frmWarranty");
+    TitledViewForm* warranty = Open("A7", "frmWarranty");
     ASSERT_NE(warranty, nullptr);
     EXPECT_GT(warranty->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(warranty->label("Label1")->text(), "Billed Warranty Jobs");
@@ -135,7 +136,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
 TEST_F(ServiceFormsTest, SegmentVariantShowsTheSegmentForm) {
     Start(true);
     EXPECT_EQ(program_->controller().Instance(form::kWarranty), nullptr);
-    PartsViewForm* seg = Open("A7", "frmWarSeg");
+    TitledViewForm* seg = Open("A7", "frmWarSeg");
     ASSERT_NE(seg, nullptr);
     EXPECT_GT(seg->grid()->tableModel()->rowCount(), 0);
     SaveScreenshot(window(), "service_billed_warranties_by_segment.png");

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/views.h"
 #include "engine/fill_cache.h"
 #include "platform/file_calls.h"
 #include "platform/paths.h"
@@ -21,7 +22,6 @@
 #ifdef DASHVANE_QT_SETTINGS
 #include "shell/qt/qt_settings_store.h"
 #endif
-#include "shell/view_registry.h"
 
 namespace {
 
