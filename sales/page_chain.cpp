@@ -68,7 +68,7 @@ std::string PageChainBuilder::Label(const char* procedure) const {
 
 void PageChainBuilder::Begin() {
     error_ = false;
-    last_error_.reset();
+    first_error_.reset();
     pages_.fill(0);
     rows_.clear();
     totals_.fill(0);
@@ -76,7 +76,7 @@ void PageChainBuilder::Begin() {
 
 void PageChainBuilder::Fail(const char* procedure, const BasicError& error) {
     last_entry_ = WriteEventLogError(Label(procedure), error);
-    last_error_ = error;
+    if (!first_error_) first_error_ = error;
     error_ = true;
 }
 

@@ -100,8 +100,9 @@ class PageChainBuilder {
     int64_t Total(size_t i) const { return i < totals_.size() ? totals_[i] : 0; }
     // The text of the last event-log entry; empty when none was written.
     const std::string& LastEntry() const { return last_entry_; }
-    // The error of the last failure, for a form that shows it; null when the build went well.
-    const BasicError* LastError() const { return last_error_ ? &*last_error_ : nullptr; }
+    // The error of the build's first failure (the cause; later steps may fail for it), for a
+    // form that shows it; null when the build went well.
+    const BasicError* FirstError() const { return first_error_ ? &*first_error_ : nullptr; }
     // Element p (1 to 200): the record of page p of the last walk, 0 when not met; element 0:
     // the highest page met.
     const std::array<int32_t, 201>& PageRecords() const { return pages_; }
@@ -124,7 +125,7 @@ class PageChainBuilder {
     std::array<int32_t, 201> pages_{};
     bool error_ = false;
     std::string last_entry_;
-    std::optional<BasicError> last_error_;
+    std::optional<BasicError> first_error_;
     PageSource* source_ = nullptr;
 };
 

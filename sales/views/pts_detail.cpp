@@ -94,7 +94,7 @@ void FillLines(DetailForm& form, int32_t head, const char* routine) {
     // A chain that failed keeps the lines read before the failure and says so: a failure row
     // under them, the form's error and the operation log. A short grid alone would read as a
     // ticket of fewer lines.
-    const BasicError* e = detail.Builder().LastError();
+    const BasicError* e = detail.Builder().FirstError();
     if (e != nullptr && head > 0) {
         const std::string text =
             "error # :  " + std::to_string(e->number()) + "  " + EscapeLogText(e->description());

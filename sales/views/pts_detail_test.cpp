@@ -141,11 +141,12 @@ TEST_F(PTSDetailTest, AGoneTicketShowsAMessageAndErrorsGoToTheLog) {
 }
 
 TEST_F(PTSDetailTest, AFailedChainShowsAFailureRowAndIsLogged) {
-    // Ticket 500040: head page 3 with a line, then page 2, which links back to page 3.
+    // Ticket 500040: head page 3 with a line, then a page numbered 0 in place of page 2: the
+    // header's walk ends there, the lines' build fails on it.
     const std::vector<std::string> lines = {Slot("120", "ABCDEF", "4", "BEARING", 25, 1999, 1200)};
     Doc looping{1, 500040, 100, 0, 1, 2, 0, "", 100};
     const int32_t head = AddDocument(looping, 10224, {1, 1, 1}, lines);
-    set.Records("INVOL").Set(head - 1, sales_test::Page(2, head, {}, 1).bytes());
+    set.Records("INVOL").Set(head - 1, sales_test::Page(0, head - 2, {}, 1).bytes());
     AddTicket(looping, head);
     Start();
     ShowPickTicket("500040", host);
