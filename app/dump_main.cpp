@@ -6,12 +6,14 @@
 // Exit status: 0 when the load ran to its end, 1 when it stopped on an error (the document is
 // printed all the same), 2 for a wrong command line.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "app/views.h"
 #include "engine/fill_cache.h"
+#include "platform/fetch_pool.h"
 #include "platform/file_calls.h"
 #include "platform/paths.h"
 #include "shell/dump_document.h"
@@ -51,6 +53,14 @@ void PrintStats(const dv::MainController& controller) {
     PrintCalls("whole run", dv::platform::FileCallCounts());
 }
 
+// A count of 0 to 64 written in decimal.
+bool IsCount(const char* text) {
+    if (*text == '\0' || std::strlen(text) > 2) return false;
+    for (const char* c = text; *c != '\0'; ++c)
+        if (*c < '0' || *c > '9') return false;
+    return std::atoi(text) <= 64;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,15 +77,21 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--no-cache") == 0) {
             dv::FillCache::SetEnabled(false);
             dv::platform::SetPathCacheEnabled(false);
+        } else if (std::strcmp(argv[i], "--fetch-workers") == 0 && i + 1 < argc &&
+                   IsCount(argv[i + 1])) {
+            dv::platform::SetFetchWorkers(std::atoi(argv[++i]));
         } else {
             std::fprintf(stderr,
-                         "usage: dashvane-dump [--refresh] [--stats] [--no-cache] [--details]\n"
+                         "usage: dashvane-dump [--refresh] [--stats] [--no-cache] [--details] "
+                         "[--fetch-workers N]\n"
                          "Prints the dashboard's figures as JSON; reads tMRCatalog.ini from the "
                          "temporary directory.\n"
                          "--stats: the file-system calls of each view's load and of the whole "
                          "run, on stderr.\n"
                          "--no-cache: every read goes to the file (the figures are the same).\n"
-                         "--details: also the detail form every row's button opens.\n");
+                         "--details: also the detail form every row's button opens.\n"
+                         "--fetch-workers N: fetch the order documents N at a time (default "
+                         "8; 0: each when its row is built).\n");
             return 2;
         }
     }

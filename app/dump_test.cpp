@@ -422,6 +422,38 @@ TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
         EXPECT_EQ(cached.err, plain.err);
         EXPECT_EQ(figures(cached), figures(plain));
         ASSERT_EQ(Documents(cached.out).size(), 2u);
+        // The documents fetched one at a time, by one worker and by the default pool.
+        for (const char* workers : {"0", "1"}) {
+            const DumpRun run = Dump(std::string("--refresh --fetch-workers ") + workers);
+            EXPECT_EQ(run.status, cached.status) << workers;
+            EXPECT_EQ(run.err, cached.err) << workers;
+            EXPECT_EQ(figures(run), figures(cached)) << workers;
+        }
+    }
+}
+
+// Every damage the sample writer knows by name, with its details: the load that fetches the
+// order documents several at a time gives what the load that reads each when its row is built
+// gives, and so does the load that reads straight from the files.
+TEST_F(DumpTest, FetchingDocumentsAheadChangesNothingOnAnyNamedDamage) {
+    const auto figures = [&](const DumpRun& run) { return WithoutTimes(run.out); };
+    std::vector<std::string> kinds = {""};
+    for (const sample::damage::NamedDamage& d : sample::damage::NamedDamages())
+        kinds.emplace_back(d.name);
+    for (const std::string& kind : kinds) {
+        SCOPED_TRACE(kind.empty() ? "undamaged" : kind);
+        std::filesystem::remove_all(root_ / "share");
+        std::filesystem::remove_all(root_ / "tmp");
+        sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kTiny);
+        if (!kind.empty()) sample::damage::FindNamedDamage(kind)->apply(image);
+        image.Write(root_ / "share", root_ / "tmp");
+        const DumpRun pooled = Dump("--details");
+        const DumpRun alone = Dump("--details --fetch-workers 0");
+        const DumpRun plain = Dump("--details --no-cache --fetch-workers 0");
+        EXPECT_EQ(pooled.status, alone.status);
+        EXPECT_EQ(pooled.err, alone.err);
+        EXPECT_EQ(figures(pooled), figures(alone));
+        EXPECT_EQ(figures(plain), figures(alone));
     }
 }
 
@@ -665,6 +697,8 @@ TEST_F(DumpTest, DetailsOfADamagedSetCarryTheirErrorsAndMessages) {
 }
 
 TEST_F(DumpTest, WrongArgumentIsRefused) {
+    for (const char* bad : {"--fetch-workers", "--fetch-workers x", "--fetch-workers 65"})
+        EXPECT_EQ(Dump(bad).status, 2) << bad;
     const DumpRun run = Dump("--bogus");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");

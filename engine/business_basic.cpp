@@ -82,6 +82,9 @@ std::string cBusinessBasic::BlockReadFile(const OpenFileRef& file, int32_t block
 std::string cBusinessBasic::BlockReadFile(std::string path, int32_t block, int16_t& flag) {
     return BlockReadFile(ByPath(std::move(path)), block, flag);
 }
+void cBusinessBasic::BlockReadRunAhead(std::string path, int32_t first, int32_t last) {
+    iBlockReadRunAhead(ByPath(std::move(path)), first, last);
+}
 void cBusinessBasic::BlockWriteFile(const OpenFileRef& file, int32_t block, const std::string& data,
                                     int16_t& flag) {
     flag = 0;

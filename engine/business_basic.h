@@ -59,6 +59,9 @@ class cBusinessBasic {
     void WriteFile(std::string path, const std::string& data, int32_t position, int16_t& flag);
     std::string BlockReadFile(const OpenFileRef& file, int32_t block, int16_t& flag);
     std::string BlockReadFile(std::string path, int32_t block, int16_t& flag);
+    // Inside a view's load, reads blocks first to last of the file in one read, so that the
+    // block reads of that run which follow cost no further call (nothing outside a load).
+    void BlockReadRunAhead(std::string path, int32_t first, int32_t last);
     void BlockWriteFile(const OpenFileRef& file, int32_t block, const std::string& data,
                         int16_t& flag);
     void BlockWriteFile(std::string path, int32_t block, const std::string& data, int16_t& flag);

@@ -15,7 +15,7 @@ namespace {
 // What a kept entry costs beyond its bytes (map node, key, string header), for the budget.
 constexpr size_t kEntryOverhead = 96;
 // The first read-ahead of a run; each further one doubles, up to kReadAheadBytes.
-constexpr int64_t kFirstReadAhead = 16 * 1024;
+constexpr int64_t kFirstReadAhead = 64 * 1024;
 // A read counts as the next of an ascending run when it starts at most this many of its own
 // lengths past the end of the previous one (a walk that skips a few deleted records).
 constexpr int64_t kRunGapReads = 8;
@@ -76,6 +76,10 @@ struct CacheState {
 
 CacheState g_cache;
 bool g_enabled = true;
+uint64_t g_load_number = 0;
+// RememberForLoad's answers and the load they belong to.
+uint64_t g_memo_load = 0;
+std::unordered_map<std::string, std::optional<std::string>> g_load_memo;
 
 std::string Folded(std::string_view path) {
     std::string f(path);
@@ -115,12 +119,22 @@ std::string ReadWindow(Stream& stream, const cOpenFile& file, int64_t position, 
 
 FillCache::FillCache() {
     if (!g_enabled) return;
-    if (g_cache.depth++ == 0) Clear();
+    if (g_cache.depth++ == 0) {
+        Clear();
+        ++g_load_number;
+    }
 }
 
 FillCache::~FillCache() {
     if (g_cache.depth == 0) return;  // caching was off when this scope began
-    if (--g_cache.depth == 0) Clear();
+    if (--g_cache.depth == 0) {
+        Clear();
+        g_load_memo.clear();
+    }
+}
+
+uint64_t FillCache::LoadNumber() {
+    return Active() ? g_load_number : 0;
 }
 
 bool FillCache::Active() {
@@ -159,6 +173,18 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
         return earlier->second;
 
     const int64_t end = position + static_cast<int64_t>(length);
+    // A file read by block, outside any logical file (the control file), is read whole.
+    if (!extent.Known() && file.handle) {
+        const int64_t size = file.handle->OpenedLength();
+        if (size > 0 && size <= kBlockFileBytes && end <= size) {
+            Stream& stream = state.streams[-1];
+            Window whole{0, ReadCounted(*file.handle, 0, static_cast<size_t>(size), source)};
+            std::string answer = whole.Slice(position, length);
+            stream.chunks.insert_or_assign(0, std::move(whole));
+            Account(static_cast<size_t>(size));
+            return answer;
+        }
+    }
     if (extent.Known() && position >= extent.start && end <= extent.end) {
         Stream& stream = state.streams[key];
         const int64_t size = extent.end - extent.start;
@@ -195,6 +221,43 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
     state.reads.emplace(std::make_pair(position, length), bytes);
     Account(length);
     return bytes;
+}
+
+std::optional<std::string> HeldRead(std::string_view path, int64_t position, size_t length) {
+    if (!FillCache::Active()) return std::nullopt;
+    const auto it = g_cache.files.find(Folded(path));
+    if (it == g_cache.files.end()) return std::nullopt;
+    for (const auto& [start, stream] : it->second.streams)
+        if (const Window* held = stream.Holding(position, length))
+            return held->Slice(position, length);
+    if (const auto earlier = it->second.reads.find({position, length});
+        earlier != it->second.reads.end())
+        return earlier->second;
+    return std::nullopt;
+}
+
+void ReadRunAhead(const cOpenFile& file, int64_t position, size_t length, const char* source) {
+    if (!FillCache::Active() || length == 0) return;
+    FileState& state = g_cache.files[Folded(file.Path)];
+    for (const auto& [start, stream] : state.streams)
+        if (stream.Holding(position, length) != nullptr) return;
+    ReadWindow(state.streams[-1], file, position, static_cast<int64_t>(length), position, 0,
+               source);
+}
+
+std::optional<std::string> RememberForLoad(
+    std::string_view key, const std::function<std::optional<std::string>()>& compute) {
+    const uint64_t load = FillCache::LoadNumber();
+    if (load == 0) return compute();
+    if (g_memo_load != load) {
+        g_load_memo.clear();
+        g_memo_load = load;
+    }
+    const std::string id(key);
+    if (const auto known = g_load_memo.find(id); known != g_load_memo.end()) return known->second;
+    std::optional<std::string> answer = compute();
+    g_load_memo.insert_or_assign(id, answer);
+    return answer;
 }
 
 std::string RememberForFill(std::string_view kind, std::string_view key,

@@ -64,14 +64,14 @@ const DirectoryNames* ScanDirectory(const std::string& directory_path) {
     auto& scans = Scans();
     auto it = scans.find(directory_path);
     if (it == scans.end()) {
-        int e = 0;
-        const auto file = OpenShareFile(directory_path, &e);
-        if (!file) {
-            if (IsMissingFile(e)) return nullptr;
-            throw OpenFailure(e, "iLogicalOpen", directory_path);
+        WholeShareFile file =
+            ReadShareFileWhole(directory_path, kDirectoryFileLimit, "iLogicalOpen");
+        if (file.error != 0) {
+            if (IsMissingFile(file.error)) return nullptr;
+            throw OpenFailure(file.error, "iLogicalOpen", directory_path);
         }
         const std::optional<std::string> bytes =
-            ReadWholeWithin(*file, kDirectoryFileLimit, "iLogicalOpen");
+            file.too_large ? std::nullopt : std::optional<std::string>(std::move(file.bytes));
         std::shared_ptr<DirectoryNames> names;
         if (bytes) {
             names = std::make_shared<DirectoryNames>();
@@ -263,6 +263,10 @@ std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_vi
     if (!mLogicalFiles) RaisePlatform(err::kNoObject, "iPhysLogicalOpen");
     return mLogicalFiles->Add(path, std::string(file_type), file, 0, 0, record_length, last_record,
                               "");
+}
+
+void CheckRecordNumber(const cLogicalFile& file, int32_t record, const char* source) {
+    CheckRecord(file, record, source);
 }
 
 std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record) {

@@ -43,6 +43,9 @@ void DropDirectoryScans();
 // not exist. last_record 0 is worked out from the file length (and handed back).
 std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_view file_type,
                                                int32_t record_length, int32_t& last_record);
+// Error 81 "Illegal Record Number for File: " from source unless record lies in 1 to the file's
+// LastRecord: the check of every record read.
+void CheckRecordNumber(const cLogicalFile& file, int32_t record, const char* source);
 std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record);
 // True when a share path names one of the engine's own files: LINKSFILE, ttymap, FILE0 of the
 // data directory, or a directory file or container a link of the link table names (compared

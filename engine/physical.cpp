@@ -5,6 +5,7 @@
 
 #include "engine/error.h"
 #include "engine/system.h"
+#include "platform/fetch_pool.h"
 #include "platform/file.h"
 #include "platform/paths.h"
 
@@ -81,7 +82,54 @@ std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_pat
         if (error != nullptr) *error = ENOENT;
         return nullptr;
     }
-    return platform::ReadOnlyFile::Open(*local, error, *share);
+    int e = 0;
+    auto file = platform::ReadOnlyFile::Open(*local, &e, *share);
+    // Not there as written: the folders on the way are listed (once a load) for the name in
+    // another letter case.
+    if (!file && IsMissingFile(e) && platform::ListFoldersOn(share_path)) {
+        if (const auto listed = platform::LocalPath(share_path); listed && *listed != *local)
+            file = platform::ReadOnlyFile::Open(*listed, &e, *share);
+    }
+    if (error != nullptr) *error = e;
+    return file;
+}
+
+WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, const char* source) {
+    WholeShareFile out;
+    const auto local = platform::LocalPath(share_path);
+    const auto share = platform::ShareFolder(share_path);
+    if (!local || !share) {
+        out.error = ENOENT;
+        return out;
+    }
+    const std::unique_ptr<platform::FileFetcher> fetcher = platform::MakeLocalFetcher();
+    std::string path = *local;
+    platform::FetchedFile fetched = fetcher->Fetch({path, *share, limit});
+    if (fetched.outcome == platform::FetchedFile::Outcome::kFailed && !fetched.read_error &&
+        IsMissingFile(fetched.error) && platform::ListFoldersOn(share_path)) {
+        if (const auto listed = platform::LocalPath(share_path); listed && *listed != path) {
+            path = *listed;
+            fetched = fetcher->Fetch({path, *share, limit});
+        }
+    }
+    switch (fetched.outcome) {
+        case platform::FetchedFile::Outcome::kRead:
+            ++g_stats.reads;
+            g_stats.bytes += fetched.bytes.size();
+            out.bytes = std::move(fetched.bytes);
+            break;
+        case platform::FetchedFile::Outcome::kTooLarge:
+            out.too_large = true;
+            break;
+        case platform::FetchedFile::Outcome::kFailed:
+            if (fetched.read_error) throw ReadFailure(fetched.error, source, path);
+            out.error = fetched.error;
+            break;
+        case platform::FetchedFile::Outcome::kNotFetched:
+            out.error = EIO;
+            break;
+    }
+    return out;
 }
 
 bool IsMissingFile(int error) {
@@ -170,6 +218,13 @@ std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block
     const int32_t position = BlockPosition(block, "iBlockReadFile");
     if (!file) RaisePlatform(err::kNoObject, "iBlockReadFile");
     return iReadFile(file, kBlockSize, position);
+}
+
+void iBlockReadRunAhead(const std::shared_ptr<cOpenFile>& file, int32_t first, int32_t last) {
+    if (!file || !file->handle || first < 0 || last < first) return;
+    const int32_t position = BlockPosition(first, "iBlockReadFile");
+    const int64_t length = (static_cast<int64_t>(last) - first + 1) * kBlockSize;
+    ReadRunAhead(*file, position, static_cast<size_t>(length), "iBlockReadFile");
 }
 
 void iWriteFile(const std::shared_ptr<cOpenFile>& file, const std::string& data, int32_t position) {

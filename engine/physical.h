@@ -29,6 +29,9 @@ std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, in
                       const FileExtent& extent = {});
 // The 512 bytes of block number block.
 std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block);
+// Inside a fill, reads blocks first to last in one read for the reads of them that follow
+// (ReadRunAhead); nothing outside a fill.
+void iBlockReadRunAhead(const std::shared_ptr<cOpenFile>& file, int32_t first, int32_t last);
 // Writes data at position, or at the file's kept Position when position is -1.
 void iWriteFile(const std::shared_ptr<cOpenFile>& file, const std::string& data, int32_t position);
 void iBlockWriteFile(const std::shared_ptr<cOpenFile>& file, int32_t block,
@@ -74,6 +77,17 @@ std::string LocalOrEmpty(std::string_view share_path);
 // when symbolic links lead elsewhere); null with *error set otherwise, ENOENT when the path is
 // no share path or the file lies outside its share.
 std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error);
+// A whole file of the share read without asking its length: open, one read of up to limit + 1
+// bytes, close (platform/fetch_pool.h's local fetch), with the checks of OpenShareFile and its
+// search for the name in another letter case. error is the open's errno (0 when it opened);
+// too_large when the file is longer than limit (nothing kept). A failed read raises the platform
+// error that matches it, from source.
+struct WholeShareFile {
+    int error = 0;
+    bool too_large = false;
+    std::string bytes;
+};
+WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, const char* source);
 // True for the errors of an open that mean "no such ordinary file" rather than "it is there
 // but can't be opened": the caller's not-found path.
 bool IsMissingFile(int error);

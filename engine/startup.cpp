@@ -36,8 +36,11 @@ std::string Upper(std::string_view s) {
 
 // The terminal map's text, or -10 when it can't be opened.
 std::string ReadTerminalMap(const std::string& server) {
+    const std::string path = "\\\\" + server + "\\TMARLNK\\ttymap";
+    // The main window's own engine, created next in the same start-up, reads what the first
+    // one read.
     std::optional<std::string> text =
-        ReadShareText("\\\\" + server + "\\TMARLNK\\ttymap", kInitSource);
+        RememberForLoad("ttymap\n" + path, [&] { return ReadShareText(path, kInitSource); });
     if (!text) {
         throw BasicError(err::kFile, kInitSource,
                          "Terminal File 'ttymap' not found on drive \\\\" + server + "\\TMARLNK");
@@ -98,13 +101,11 @@ std::string CatalogPath() {
 }
 
 std::optional<std::string> ReadShareText(std::string_view share_path, const char* source) {
-    int e = 0;
-    const auto file = OpenShareFile(share_path, &e);
-    if (!file) return std::nullopt;
-    std::optional<std::string> text = ReadWholeWithin(*file, kShareTextLimit, source);
-    if (!text)
+    WholeShareFile file = ReadShareFileWhole(share_path, kShareTextLimit, source);
+    if (file.too_large)
         throw TooLarge(err::kShareTextTooLarge, source, "Text file", share_path, kShareTextLimit);
-    return text;
+    if (file.error != 0) return std::nullopt;
+    return std::move(file.bytes);
 }
 
 std::optional<std::vector<std::string>> ReadShareTextLines(std::string_view share_path,
@@ -184,12 +185,18 @@ cBusinessBasic::cBusinessBasic() {
     ResetAlphabet();
     FillCache::Drop();  // nothing read through earlier tables is kept
     DropDirectoryScans();
-    platform::ResetPathCache();  // the data folder is resolved once per creation
+    // Outside a load each creation resolves the data folder afresh; within one (the start-up
+    // creates two engines) the folders listed and the share's real path are kept.
+    if (FillCache::LoadNumber() == 0) platform::ResetPathCache();
     // The socket library needs no start-up here.
     if (!mSystem) RaisePlatform(err::kNoObject, kInitSource);
     cSystem& system = *mSystem;
     const std::string root = "\\\\" + system.mUNCDrive + "\\TMARLNK\\";
-    if (!platform::ShareIsValid(root)) {
+    const bool valid = RememberForLoad("share\n" + root, [&]() -> std::optional<std::string> {
+                           if (!platform::ShareIsValid(root)) return std::nullopt;
+                           return std::string();
+                       }).has_value();
+    if (!valid) {
         platform::ShowMessage("Connection Error", "You are attempting to connect to: " + root +
                                                       " and this shows to be an invalid network "
                                                       "share" +

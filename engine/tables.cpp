@@ -91,13 +91,16 @@ template class KeyedCollection<cLogicalFile>;
 cLinks::cLinks() : KeyedCollection<cLink>("cLinks") {
     if (!mSystem) RaisePlatform(err::kNoObject, "cLinks");
     const std::string path = "\\\\" + mSystem->mUNCDrive + "\\TMARLNK\\LINKSFILE";
-    int e = 0;
-    const auto file = OpenShareFile(path, &e);
-    if (!file) RaisePlatform(ErrorNumberOfErrno(e), "cLinks");
-    // One read of the whole file, cut in memory.
-    const std::optional<std::string> bytes = ReadWholeWithin(*file, kLinksFileLimit, "cLinks");
-    if (!bytes) throw TooLarge(err::kLinksTooLarge, "cLinks", "Link file", path, kLinksFileLimit);
-    Load(*bytes);
+    // One read of the whole file, cut in memory; a second engine of the same load takes what
+    // the first read.
+    const std::optional<std::string> bytes = RememberForLoad("links\n" + path, [&] {
+        WholeShareFile file = ReadShareFileWhole(path, kLinksFileLimit, "cLinks");
+        if (file.too_large)
+            throw TooLarge(err::kLinksTooLarge, "cLinks", "Link file", path, kLinksFileLimit);
+        if (file.error != 0) RaisePlatform(ErrorNumberOfErrno(file.error), "cLinks");
+        return std::optional<std::string>(std::move(file.bytes));
+    });
+    Load(bytes.value_or(std::string()));
 }
 
 cLinks::cLinks(std::string_view linksfile_bytes) : KeyedCollection<cLink>("cLinks") {

@@ -1,5 +1,8 @@
 #include "parts/order_files.h"
 
+#include <cerrno>
+#include <exception>
+
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/fill_cache.h"
@@ -8,9 +11,12 @@
 #include "engine/limits.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
+#include "engine/physical.h"
 #include "engine/record_fields.h"
 #include "engine/system.h"
 #include "engine/tables.h"
+#include "platform/fetch_pool.h"
+#include "platform/paths.h"
 
 namespace dv {
 namespace {
@@ -131,7 +137,18 @@ OrderDocument::OrderDocument(std::string name, std::string path, LogicalFileRef 
       file_(std::move(file)),
       close_after_(close_after) {}
 
+OrderDocument::OrderDocument(std::string name, std::string path, std::string bytes)
+    : name_(std::move(name)),
+      path_(std::move(path)),
+      close_after_(false),
+      fetched_(true),
+      bytes_(std::move(bytes)) {
+    last_record_ = CheckedPosition(static_cast<int64_t>(bytes_.size()) / kOrderRecordLength - 1,
+                                   "iPhysLogicalOpen");
+}
+
 OrderDocument::~OrderDocument() {
+    if (fetched_) return;
     try {
         Forget(file_);
         if (close_after_ && mBusinessBasic) mBusinessBasic->CloseFile(path_);
@@ -141,7 +158,7 @@ OrderDocument::~OrderDocument() {
 }
 
 int32_t OrderDocument::LastRecord() const {
-    return file_->LastRecord;
+    return fetched_ ? last_record_ : file_->LastRecord;
 }
 
 int32_t OrderDocument::LineRecords() const {
@@ -149,6 +166,13 @@ int32_t OrderDocument::LineRecords() const {
 }
 
 std::string OrderDocument::Record(int32_t n) const {
+    if (fetched_) {
+        cLogicalFile file;
+        file.FileName = path_;
+        file.LastRecord = last_record_;
+        CheckRecordNumber(file, n, "iLreadFile");
+        return bytes_.substr(static_cast<size_t>(n) * kOrderRecordLength, kOrderRecordLength);
+    }
     int16_t flag = 0;
     return RequireEngine("OrderDocument").LreadFile(file_, n, flag);
 }
@@ -171,9 +195,103 @@ std::string VendorName(int32_t vendor) {
     });
 }
 
+// Documents fetched ahead of the row being built, at most: with documents of a few hundred bytes
+// a few dozen keep every worker busy, and the memory held stays small.
+constexpr size_t kDocumentsAhead = 64;
+
+struct OrderDocumentFetch::Pending {
+    std::unique_ptr<platform::FetchPool> pool;
+};
+
+OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
+    : names_(names),
+      slots_(names.size(), -1),
+      locals_(names.size()),
+      pending_(std::make_unique<Pending>()) {
+    const int workers = platform::FetchWorkers();
+    if (workers <= 0 || !mSystem) return;
+    std::vector<platform::FetchRequest> requests;
+    for (size_t i = 0; i < names_.size(); ++i) {
+        const std::string& name = names_[i];
+        // What Open would refuse or read through the engine is left to it.
+        if (!IsSafeDocumentName(name)) continue;
+        const std::string path = DataPath(name);
+        if (IsEngineFile(path) || IsOpen(path)) continue;
+        const std::optional<std::string> local = platform::LocalPath(path);
+        const std::optional<std::string> share = platform::ShareFolder(path);
+        if (!local || !share) continue;
+        slots_[i] = static_cast<int>(requests.size());
+        locals_[i] = *local;
+        requests.push_back({*local, *share, kDocumentFetchLimit});
+    }
+    if (requests.empty()) return;
+    pending_->pool = std::make_unique<platform::FetchPool>(
+        std::move(requests), workers, kDocumentsAhead, platform::CurrentFetcherFactory());
+}
+
+OrderDocumentFetch::~OrderDocumentFetch() = default;
+
+std::unique_ptr<OrderDocument> OrderDocumentFetch::Take(size_t i) {
+    if (i >= names_.size()) return nullptr;
+    const std::string& name = names_[i];
+    if (slots_[i] < 0 || !pending_->pool) return OrderDocument::Open(name);
+    platform::FetchedFile fetched = pending_->pool->Take(static_cast<size_t>(slots_[i]));
+    const std::string path = DataPath(name);
+    // Opened by someone since the walk: read through the engine, as Open does.
+    if (!mBusinessBasic || IsOpen(path) || IsEngineFile(path)) return OrderDocument::Open(name);
+    switch (fetched.outcome) {
+        case platform::FetchedFile::Outcome::kRead:
+            return std::unique_ptr<OrderDocument>(
+                new OrderDocument(name, path, std::move(fetched.bytes)));
+        case platform::FetchedFile::Outcome::kFailed:
+            // Missing as written: Open looks for the name without regard to case.
+            if (IsMissingFile(fetched.error)) {
+                // Missing as written: the data folder is listed (once a load) for the name in
+                // another letter case; a name it lacks is missing, as Open finds it.
+                platform::ListFoldersOn(path);
+                const std::optional<std::string> now = platform::LocalPath(path);
+                if (now && *now != locals_[i]) return OrderDocument::Open(name);
+                return nullptr;
+            }
+            if (fetched.read_error) {
+                const std::optional<std::string> local = platform::LocalPath(path);
+                throw ReadFailure(fetched.error, "iReadFile", local.value_or(path));
+            }
+            throw OpenFailure(fetched.error, "iOpenFile", path);
+        case platform::FetchedFile::Outcome::kTooLarge:
+        case platform::FetchedFile::Outcome::kNotFetched:
+            break;
+    }
+    return OrderDocument::Open(name);
+}
+
+void WalkOrderDocuments(
+    const std::string& index, const std::function<bool(const OrderIndexEntry&)>& keep,
+    const std::function<void(const OrderIndexEntry&, std::unique_ptr<OrderDocument>)>& visit) {
+    std::vector<OrderIndexEntry> entries;
+    std::exception_ptr walk_error;
+    try {
+        WalkOrderIndex(index, [&](const OrderIndexEntry& entry) {
+            if (keep(entry)) entries.push_back(entry);
+        });
+    } catch (...) {
+        walk_error = std::current_exception();
+    }
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (const OrderIndexEntry& entry : entries) names.push_back(entry.name);
+    OrderDocumentFetch documents(names);
+    for (size_t i = 0; i < entries.size(); ++i) visit(entries[i], documents.Take(i));
+    if (walk_error) std::rethrow_exception(walk_error);
+}
+
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {
-    const std::unique_ptr<OrderDocument> doc = OrderDocument::Open(name);
+    return ReadOrderSummary(OrderDocument::Open(name));
+}
+
+std::optional<OrderSummary> ReadOrderSummary(std::unique_ptr<OrderDocument> doc) {
     if (!doc) return std::nullopt;
+    const std::string name = doc->Name();
     const OrderHeader header = doc->Header();
     OrderSummary s;
     s.name = name;

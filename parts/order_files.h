@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/business_basic.h"
 #include "engine/dates.h"
@@ -53,6 +54,16 @@ void WalkOrderIndex(const std::string& index,
 // Whether a name taken from an index key or a header may name a document file: not empty and
 // without NUL, slash, backslash or "..", so that no key reaches outside the data directory.
 bool IsSafeDocumentName(std::string_view name);
+
+// The same walk for a view that reads one document per entry: the entries `keep` accepts
+// are collected, their documents fetched several at a time (OrderDocumentFetch), and visit
+// called for each in key order with its document (null when Open would give none). An error
+// of the walk ends it where it happens: the entries before it are still visited, then the
+// error is raised, as when each document is read during the walk. An error of visit ends
+// everything at once.
+void WalkOrderDocuments(
+    const std::string& index, const std::function<bool(const OrderIndexEntry&)>& keep,
+    const std::function<void(const OrderIndexEntry&, std::unique_ptr<class OrderDocument>)>& visit);
 
 // Record 1.
 struct OrderHeader {
@@ -107,12 +118,48 @@ class OrderDocument {
     OrderLine Line(int32_t record) const { return DecodeOrderLine(Record(record)); }
 
   private:
+    friend class OrderDocumentFetch;
     OrderDocument(std::string name, std::string path, LogicalFileRef file, bool close_after);
+    // A document fetched whole beforehand: its records come from bytes, with the checks and
+    // the messages of a read through the engine.
+    OrderDocument(std::string name, std::string path, std::string bytes);
     std::string name_;
     std::string path_;  // the full path the engine opened
     LogicalFileRef file_;
     bool close_after_;  // false when the file was open before (the engine keeps it open)
+    bool fetched_ = false;
+    std::string bytes_;        // a fetched document's whole file
+    int32_t last_record_ = 0;  // a fetched document's LastRecord
 };
+
+// The documents a view's index walk named, fetched several at a time (platform/fetch_pool.h)
+// while the view builds its rows in order. Take(i) gives what OrderDocument::Open(names[i])
+// would give at that moment, and raises what it would raise: a document fetched whole is
+// served from its bytes; one that was missing, too large for a fetch, open in the engine
+// already or not fetched at all is opened then, one at a time. A fetch that failed raises the
+// error of that open or read. With no workers (FetchWorkers() 0) every document is opened one
+// at a time. The pool's threads end with this object.
+class OrderDocumentFetch {
+  public:
+    explicit OrderDocumentFetch(const std::vector<std::string>& names);
+    ~OrderDocumentFetch();
+    OrderDocumentFetch(const OrderDocumentFetch&) = delete;
+    OrderDocumentFetch& operator=(const OrderDocumentFetch&) = delete;
+
+    // Document i, to be taken in order.
+    std::unique_ptr<OrderDocument> Take(size_t i);
+
+  private:
+    struct Pending;
+    std::vector<std::string> names_;
+    std::vector<int> slots_;           // the pool's request of each name, or -1 (opened when taken)
+    std::vector<std::string> locals_;  // the local path each request was fetched from
+    std::unique_ptr<Pending> pending_;
+};
+
+// The longest document file a fetch reads whole (a document of over 6,000 lines); a longer one
+// is opened and read when its row is built.
+inline constexpr size_t kDocumentFetchLimit = 256 * 1024;
 
 // The vendor's name: 30 characters packed at 6 of its VNDRL record, found through VNDRI by
 // the vendor number; "Vendor not found" when VNDRI has no exact entry. Within a fill each
@@ -133,6 +180,8 @@ struct OrderSummary {
 // Reads one document for its row: header, vendor name, number, date and total. None when the
 // document has no file (or its name is not safe). A file without record 6 raises 81.
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name);
+// The same from a document opened or fetched already; none for a null document.
+std::optional<OrderSummary> ReadOrderSummary(std::unique_ptr<OrderDocument> doc);
 
 // What PARTI and PARTL hold of the part on a document line.
 struct LinePart {

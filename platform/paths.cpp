@@ -87,6 +87,7 @@ std::string Folded(std::string_view s) {
 // missing from the list).
 struct Folder {
     bool listed = false;
+    bool tried = false;  // a listing was asked for (it may have failed)
     std::unordered_map<std::string, std::vector<std::string>> names;  // folded name -> names
 };
 
@@ -103,6 +104,7 @@ PathCache& Cache() {
 
 void List(const std::string& dir, Folder& folder) {
     folder.names.clear();
+    folder.tried = true;
     count::Lookup();
     DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
     folder.listed = d != nullptr;
@@ -116,28 +118,28 @@ void List(const std::string& dir, Folder& folder) {
     for (auto& [folded, names] : folder.names) std::sort(names.begin(), names.end());
 }
 
-// The name under which the folder dir holds `name`: the name itself when it exists as written,
-// else the first in name order that matches without regard to case; nothing when none does.
-std::optional<std::string> FindCached(const std::string& dir, const std::string& name) {
-    Folder& folder = Cache().folders[dir];
-    auto look = [&]() -> std::optional<std::string> {
-        const auto it = folder.names.find(Folded(name));
-        if (it == folder.names.end()) return std::nullopt;
-        for (const std::string& n : it->second)
-            if (n == name) return n;
-        return it->second.front();
-    };
-    if (folder.listed) {
-        if (auto found = look()) return found;
-    }
-    // Not in the list: the folder is listed again, so that a file made since is found.
-    List(dir, folder);
-    return look();
+// The name under which the folder dir holds `name` when dir has been listed: the name itself
+// when it is listed as written, else the first in name order that matches without regard to
+// case; nothing when none does. A folder not listed yet is not listed here: the name as
+// written stands (nothing), and only a miss on it lists the folder (ListFoldersOn).
+std::optional<std::string> FindCached(const std::string& dir, const std::string& name,
+                                      bool& listed) {
+    const auto f = Cache().folders.find(dir);
+    listed = f != Cache().folders.end() && f->second.listed;
+    if (!listed) return std::nullopt;
+    const auto it = f->second.names.find(Folded(name));
+    if (it == f->second.names.end()) return std::nullopt;
+    for (const std::string& n : it->second)
+        if (n == name) return n;
+    return it->second.front();
 }
 
-// Appends the components to base, each matched without regard to case where needed. A
-// component that matches nothing is kept as written, and so are the ones after it.
-std::string Resolve(std::string base, const std::vector<std::string>& raw, size_t keep_fixed) {
+// Appends the components to base, each matched without regard to case where its folder has
+// been listed. A component that matches nothing is kept as written, and so are the ones after
+// it. With list_missing, each folder on the way that has not been listed yet is listed first
+// (once until the path cache is reset); *listed_any tells whether one was.
+std::string Resolve(std::string base, const std::vector<std::string>& raw, size_t keep_fixed,
+                    bool list_missing = false, bool* listed_any = nullptr) {
     const std::vector<std::string> parts = Normalized(raw, keep_fixed);
     std::string out = std::move(base);
     bool found = true;
@@ -146,7 +148,15 @@ std::string Resolve(std::string base, const std::vector<std::string>& raw, size_
         if (found) {
             std::optional<std::string> match;
             if (Cache().enabled) {
-                match = FindCached(out, part);
+                bool listed = false;
+                match = FindCached(out, part, listed);
+                if (!listed && list_missing && !Cache().folders[out].tried) {
+                    List(out, Cache().folders[out]);
+                    if (listed_any != nullptr) *listed_any = true;
+                    match = FindCached(out, part, listed);
+                }
+                // In a folder not listed the name stands as written.
+                if (!listed && !match) match = part;
             } else if (Exists(out + "/" + part)) {
                 match = part;
             } else {
@@ -161,6 +171,19 @@ std::string Resolve(std::string base, const std::vector<std::string>& raw, size_
         out += "/" + name;
     }
     return out;
+}
+
+std::optional<std::string> Resolved(std::string_view windows_path, bool list_missing,
+                                    bool* listed_any) {
+    if (IsUnc(windows_path)) {
+        std::vector<std::string> parts = Components(windows_path.substr(2));
+        if (!NamesAShare(parts)) return std::nullopt;
+        return Resolve(SharesRoot(), parts, 2, list_missing, listed_any);
+    }
+    std::vector<std::string> parts = Components(windows_path);
+    const bool absolute =
+        !windows_path.empty() && (windows_path[0] == '\\' || windows_path[0] == '/');
+    return Resolve(absolute ? "" : ".", parts, 0, list_missing, listed_any);
 }
 
 }  // namespace
@@ -183,15 +206,26 @@ std::string SharesRoot() {
 }
 
 std::optional<std::string> LocalPath(std::string_view windows_path) {
-    if (IsUnc(windows_path)) {
-        std::vector<std::string> parts = Components(windows_path.substr(2));
-        if (!NamesAShare(parts)) return std::nullopt;
-        return Resolve(SharesRoot(), parts, 2);
+    return Resolved(windows_path, false, nullptr);
+}
+
+bool ListFoldersOn(std::string_view windows_path) {
+    if (!Cache().enabled) return false;
+    // The nearest folder first: when it lists, the folders above it are there as written.
+    const std::optional<std::string> local = Resolved(windows_path, false, nullptr);
+    if (!local) return false;
+    if (const size_t slash = local->rfind('/'); slash != std::string::npos && slash > 0) {
+        const std::string parent = local->substr(0, slash);
+        Folder& folder = Cache().folders[parent];
+        if (folder.listed) return false;  // nothing new to learn this load
+        if (!folder.tried) {
+            List(parent, folder);
+            if (folder.listed) return true;
+        }
     }
-    std::vector<std::string> parts = Components(windows_path);
-    const bool absolute =
-        !windows_path.empty() && (windows_path[0] == '\\' || windows_path[0] == '/');
-    return Resolve(absolute ? "" : ".", parts, 0);
+    bool listed_any = false;
+    Resolved(windows_path, true, &listed_any);
+    return listed_any;
 }
 
 std::string SharePathKey(std::string_view windows_path) {
@@ -211,13 +245,22 @@ std::optional<std::string> ShareFolder(std::string_view windows_path) {
     std::vector<std::string> parts = Components(windows_path.substr(2));
     if (!NamesAShare(parts)) return std::nullopt;
     parts.resize(2);
-    const std::string local = Resolve(SharesRoot(), parts, 2);
+    std::string local = Resolve(SharesRoot(), parts, 2);
     PathCache& cache = Cache();
     if (cache.enabled) {
         if (const auto it = cache.share_folders.find(local); it != cache.share_folders.end())
             return it->second;
     }
     std::optional<std::string> folder = RealPath(local);
+    if (!folder && cache.enabled) {
+        // Not there as written: the folders on the way are listed for its name's case.
+        bool listed_any = false;
+        const std::string listed = Resolve(SharesRoot(), parts, 2, true, &listed_any);
+        if (listed_any && listed != local) {
+            folder = RealPath(listed);
+            local = listed;
+        }
+    }
     if (folder && cache.enabled) cache.share_folders[local] = *folder;
     return folder;
 }

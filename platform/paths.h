@@ -17,15 +17,22 @@ std::string SharesRoot();
 // (the first such entry in name order). Empty and "." components are dropped, and ".." never
 // climbs above the share. A UNC path without a server or a share name gives nothing.
 //
-// Each folder on the way is listed once and its names are kept, so that resolving the path of
-// another file of the same folder makes no file-system call; a name missing from the list is
-// searched again (a file made since the listing is found).
+// No call is made: a folder listed since the path cache was last reset answers from its
+// listing; in any other folder the name stands as written. A caller whose file or folder is
+// missing at that path asks ListFoldersOn and, when it listed a folder, resolves again.
 std::optional<std::string> LocalPath(std::string_view windows_path);
+
+// Lists each folder on the way to windows_path that has not been listed since the path cache
+// was last reset (one call each), so that LocalPath then matches the names in them without
+// regard to case; true when it listed one. A name missing from a listed folder costs no second
+// listing until the reset (one load: start-up or Refresh). False with the cache off.
+bool ListFoldersOn(std::string_view windows_path);
 
 // The share folder a Windows path \\SERVER\SHARE\... lies in, as its real path (every symbolic
 // link resolved): the local folder <root>/SERVER/SHARE matched as LocalPath matches it. Each
-// share is resolved once until the path cache is reset (one look-up); nothing for a path that
-// names no share, or a share folder that can't be resolved (that is tried again next time).
+// share is resolved once until the path cache is reset (one look-up, and the listings of the
+// folders on the way when it is not there as written); nothing for a path that names no share,
+// or a share folder that can't be resolved (that is tried again next time).
 std::optional<std::string> ShareFolder(std::string_view windows_path);
 
 // The form under which a share tells two Windows paths of one file apart: components
@@ -34,8 +41,8 @@ std::optional<std::string> ShareFolder(std::string_view windows_path);
 // call; "\\ds1\tmarlnk\\d01\.\x" and "\\DS1\TMARLNK\D01\X" give the same text.
 std::string SharePathKey(std::string_view windows_path);
 
-// Forgets every folder listed and every share folder resolved so far (each engine creation
-// starts afresh).
+// Forgets every folder listed and every share folder resolved so far: each load (start-up or
+// Refresh) starts afresh, and so does an engine created outside a load.
 void ResetPathCache();
 // Off, every component is looked up on disk each time (dashvane-dump --no-cache).
 void SetPathCacheEnabled(bool enabled);

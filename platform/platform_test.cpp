@@ -39,7 +39,11 @@ TEST(PathsTest, SharesRootDefaultsToMnt) {
 TEST(PathsTest, MissingComponentsMatchWithoutRegardToCase) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
+    ResetPathCache();
     WriteFile(root / "ds1/TMARLNK/d01/File0", "x");
+    // Before a miss lists the folders on the way, a name stands as written.
+    EXPECT_EQ(LocalPath("\\\\DS1\\tmarlnk\\D01\\FILE0"), root / "DS1/tmarlnk/D01/FILE0");
+    EXPECT_TRUE(ListFoldersOn("\\\\DS1\\tmarlnk\\D01\\FILE0"));
     EXPECT_EQ(LocalPath("\\\\DS1\\tmarlnk\\D01\\FILE0"), root / "ds1/TMARLNK/d01/File0");
     // Below a component that exists in no case, the rest stays as written.
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\NOPE\\FILE0"), root / "ds1/TMARLNK/NOPE/FILE0");
@@ -52,33 +56,44 @@ TEST(PathsTest, DotDotNeverClimbsAboveTheShare) {
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\D01\\.\\..\\X"), root / "DS1/TMARLNK/X");
 }
 
-// A folder is listed once: resolving further names in it makes no file-system call, whatever
-// their case, while a name the listing lacks is searched again, so new files are found.
-TEST(PathsTest, FoldersAreListedOnceAndANewFileIsStillFound) {
+// A folder is listed only after a miss, and once until the path cache is reset: resolving
+// further names in it makes no file-system call, whatever their case, and a name the listing
+// lacks costs no second listing; after the reset (the next load) a new file is found.
+TEST(PathsTest, FoldersAreListedOnceALoadAndANewFileIsFoundByTheNext) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
     ResetPathCache();
     for (const char* name : {"FILE0", "Ab1", "R10001"})
         WriteFile(root / ("DS1/TMARLNK/D01/" + std::string(name)), "x");
+    uint64_t lookups = FileCallCounts().lookups;
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\FILE0)"), root / "DS1/TMARLNK/D01/FILE0");
+    EXPECT_EQ(FileCallCounts().lookups, lookups);  // exact names need no listing
+    EXPECT_TRUE(ListFoldersOn(R"(\\ds1\tmarlnk\d01\FILE0)"));
     EXPECT_EQ(LocalPath(R"(\\ds1\tmarlnk\d01\FILE0)"), root / "DS1/TMARLNK/D01/FILE0");
-    const uint64_t lookups = FileCallCounts().lookups;
+    lookups = FileCallCounts().lookups;
     EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\AB1)"), root / "DS1/TMARLNK/D01/Ab1");
     EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\r10001)"), root / "DS1/TMARLNK/D01/R10001");
+    EXPECT_FALSE(ListFoldersOn(R"(\\DS1\TMARLNK\D01\NONE)"));
     EXPECT_EQ(FileCallCounts().lookups, lookups);
 
-    WriteFile(root / "DS1/TMARLNK/D01/V1001", "x");
     WriteFile(root / "DS1/TMARLNK/D01/v2002", "x");
-    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\V1001)"), root / "DS1/TMARLNK/D01/V1001");
+    EXPECT_FALSE(ListFoldersOn(R"(\\DS1\TMARLNK\D01\V2002)"));
+    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\V2002)"), root / "DS1/TMARLNK/D01/V2002");
+    EXPECT_EQ(FileCallCounts().lookups, lookups);
+    ResetPathCache();
+    EXPECT_TRUE(ListFoldersOn(R"(\\DS1\TMARLNK\D01\V2002)"));
     EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\V2002)"), root / "DS1/TMARLNK/D01/v2002");
-    EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\NONE)"), root / "DS1/TMARLNK/D01/NONE");
     // Where a name exists as written and in another case, the one as written.
     WriteFile(root / "DS1/TMARLNK/D01/FILE0.bak", "x");
     WriteFile(root / "DS1/TMARLNK/D01/file0.BAK", "x");
+    ResetPathCache();
+    EXPECT_TRUE(ListFoldersOn(R"(\\DS1\TMARLNK\D01\X)"));
     EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\file0.BAK)"), root / "DS1/TMARLNK/D01/file0.BAK");
     EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\FILE0.BAK)"), root / "DS1/TMARLNK/D01/FILE0.bak");
 }
 
-// With the cache and without it, every path resolves the same.
+// With the cache (once a miss has listed the folders) and without it, every path resolves the
+// same.
 TEST(PathsTest, TheCacheChangesNoResolution) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
@@ -99,6 +114,7 @@ TEST(PathsTest, TheCacheChangesNoResolution) {
         SetPathCacheEnabled(false);
         const auto plain = LocalPath(path);
         SetPathCacheEnabled(true);
+        ListFoldersOn(path);
         EXPECT_EQ(LocalPath(path), plain) << path;
         EXPECT_EQ(LocalPath(path), plain) << path;
     }
@@ -262,7 +278,9 @@ TEST(ShareTest, FilesOpenOnlyInsideTheirShareFolder) {
     ASSERT_TRUE(folder);
     EXPECT_EQ(*folder, std::filesystem::canonical(root / "real/TMARLNK").string());
     EXPECT_EQ(ShareFolder("\\\\DS1\\TMARLNK\\ttymap"), folder);
-    EXPECT_EQ((FileCallCounts() - before).lookups, 3u);  // listing DS1's folders, one realpath
+    // The real path as written, which misses; the listings of the folders on the way; the real
+    // path of the name they give. The second share path asks nothing.
+    EXPECT_EQ((FileCallCounts() - before).lookups, 4u);
     EXPECT_FALSE(ShareFolder("\\\\DS1"));
     EXPECT_FALSE(ShareFolder("D01\\F"));
 
@@ -282,8 +300,10 @@ TEST(ShareTest, FilesOpenOnlyInsideTheirShareFolder) {
 TEST(ShareTest, AReadableFolderIsAValidShare) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
+    ResetPathCache();
     EXPECT_FALSE(ShareIsValid("\\\\DS1\\TMARLNK\\"));
     std::filesystem::create_directories(root / "ds1/tmarlnk");
+    ResetPathCache();  // the next load
     EXPECT_TRUE(ShareIsValid("\\\\DS1\\TMARLNK\\"));
     WriteFile(root / "DS2/TMARLNK", "a file, not a folder");
     EXPECT_FALSE(ShareIsValid("\\\\DS2\\TMARLNK\\"));

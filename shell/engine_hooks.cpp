@@ -2,6 +2,9 @@
 // without it.
 #include "engine/business_basic.h"
 #include "engine/error.h"
+#include "engine/fill_cache.h"
+#include "engine/physical.h"
+#include "engine/tables.h"
 #include "shell/main_controller.h"
 #include "shell/options.h"
 
@@ -16,6 +19,12 @@ class EngineFile0 : public ControlFile {
 
     std::string ReadBlock(int32_t block) override {
         if (!engine_) RaisePlatform(err::kNoObject, "BlockReadFile");
+        // What this load has read of the control file already needs no open.
+        const std::string path = CompletePath(kControlFileName);
+        if (!mOpenFiles || !mOpenFiles->Find(path)) {
+            if (auto held = HeldRead(path, BlockPosition(block, "iBlockReadFile"), kBlockSize))
+                return std::move(*held);
+        }
         std::string name = kControlFileName;
         const OpenFileRef file = engine_->OpenFile(name);
         int16_t flag = 0;
@@ -24,6 +33,8 @@ class EngineFile0 : public ControlFile {
 
     void Close() override {
         if (!engine_) RaisePlatform(err::kNoObject, "CloseFile");
+        // Read from the load's cache without an open: nothing to close.
+        if (mOpenFiles && !mOpenFiles->Find(CompletePath(kControlFileName))) return;
         engine_->CloseFile(std::string(kControlFileName));
     }
 

@@ -5,6 +5,7 @@
 #include "engine/logical.h"
 #include "engine/system.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "shell/clock_text.h"
 #include "shell/operation_log.h"
 #include "shell/startup.h"
@@ -109,6 +110,10 @@ void MainController::Start() {
 }
 
 void MainController::Load() {
+    // One read cache for the whole start-up: a file that several views read (the product
+    // lines, the control file, the vendors) is read once. It is dropped when the load ends.
+    const FillCache cache;
+    platform::ResetPathCache();  // kept for this load: both engines' start-ups share it
     try {
         hooks_.load_catalog_settings();
 
@@ -287,9 +292,13 @@ void MainController::Refresh() {
         if (current_ == nullptr) RaisePlatform(err::kNoObject, "ReLoadDv");
         window_.HideChild(*current_);
         splash_.Show();
-        FillCache::Drop();
         DropDirectoryScans();  // files the dealer system added since are found
         DropForms();
+        // The reload reads through one cache of its own, which starts empty, so that it sees
+        // every change made since the last load.
+        FillCache::Drop();
+        const FillCache cache;
+        platform::ResetPathCache();
         current_ = LoadForm(form::kRecap);
         for (std::string_view name : kRefreshOrder) {
             LoadForm(name == kBilledWarrantiesSlot ? WarrantyForm() : name);

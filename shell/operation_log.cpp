@@ -22,6 +22,9 @@ namespace {
 
 bool g_warned = false;
 std::vector<LogCapture*> g_captures;
+// The path of the last write and its failure's errno (0: written).
+std::string g_last_write_path;
+int g_last_write_error = 0;
 
 std::string EnvOrEmpty(const char* name) {
     const char* v = std::getenv(name);
@@ -115,7 +118,10 @@ void WriteLog(const std::string& path, const std::string& text) noexcept {
     try {
         for (LogCapture* c : g_captures) AppendLines(c->lines_, text);
         int error = 0;
-        if (!AppendToFile(path, text + "\r\n", error) && !g_warned) {
+        const bool written = AppendToFile(path, text + "\r\n", error);
+        g_last_write_path = path;
+        g_last_write_error = written ? 0 : error;
+        if (!written && !g_warned) {
             g_warned = true;
             std::fprintf(stderr, "dashvane: the operation log %s can't be written: %s\n",
                          path.c_str(), std::strerror(error));
@@ -150,6 +156,32 @@ std::string ReadLogText(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return in.bad() ? std::string() : s.str();
+}
+
+std::string LogWriteError(const std::string& path) {
+    if (path != g_last_write_path || g_last_write_error == 0) return {};
+    return std::strerror(g_last_write_error);
+}
+
+std::string LogFileProblems(const std::string& path) {
+    std::string problems;
+    int read_error = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        read_error = errno;
+    } else {
+        char probe[1];
+        if (::read(fd, probe, sizeof probe) < 0) read_error = errno;
+        ::close(fd);
+    }
+    if (read_error != 0)
+        problems += "The log file " + path + " can't be read: " + std::strerror(read_error);
+    const std::string write_error = LogWriteError(path);
+    if (!write_error.empty()) {
+        if (!problems.empty()) problems += "\n";
+        problems += "The log file " + path + " can't be written: " + write_error;
+    }
+    return problems;
 }
 
 void ResetLogWarningForTest() {

@@ -55,6 +55,15 @@ class LogCapture {
 // The text of a log file for the viewer: empty when it does not exist or can't be read.
 std::string ReadLogText(const std::string& path);
 
+// Why the run's last WriteLog, when it went to path, failed (the system's reason, "Permission
+// denied"); empty when that line was written, or when the last line went elsewhere.
+std::string LogWriteError(const std::string& path);
+
+// What the log viewer says above the log when it can't show it whole: one line for a file that
+// can't be read and one for a file that the program could not write, each naming the path and
+// the system's reason. Empty when the file reads and the last line reached it.
+std::string LogFileProblems(const std::string& path);
+
 // Tests only: makes the next unwritable log report itself again.
 void ResetLogWarningForTest();
 

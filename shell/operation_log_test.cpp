@@ -125,5 +125,33 @@ TEST(ReadLogTextTest, MissingFileReadsEmpty) {
     EXPECT_EQ(ReadLogText(dir / "x.log"), "line\r\n");
 }
 
+// What the log viewer says: nothing for a log that reads and was written; for a folder that is
+// missing, or a path that is a folder, the path and the system's reason of each failure.
+TEST(LogFileProblemsTest, NameThePathAndTheSystemsReason) {
+    TempFolder dir;
+    const std::string good = dir / "x.log";
+    WriteLog(good, "line");
+    EXPECT_EQ(LogWriteError(good), "");
+    EXPECT_EQ(LogFileProblems(good), "");
+
+    const std::string missing = dir / "gone/dvoperation.log";
+    WriteLog(missing, "line");
+    EXPECT_EQ(LogWriteError(missing), "No such file or directory");
+    EXPECT_EQ(LogFileProblems(missing),
+              "The log file " + missing + " can't be read: No such file or directory\n" +
+                  "The log file " + missing + " can't be written: No such file or directory");
+
+    const std::string folder = dir / "folder.log";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    WriteLog(folder, "line");
+    EXPECT_EQ(LogFileProblems(folder), "The log file " + folder +
+                                           " can't be read: Is a directory\nThe log file " +
+                                           folder + " can't be written: Is a directory");
+    // A later line that reaches a file is the last write: no failure to tell.
+    WriteLog(good, "again");
+    EXPECT_EQ(LogWriteError(missing), "");
+    ResetLogWarningForTest();
+}
+
 }  // namespace
 }  // namespace dv

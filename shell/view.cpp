@@ -93,6 +93,12 @@ void View::SetLabelVisible(int index, bool visible) {
     if (listener_) listener_->OnLabelChanged(*this, index);
 }
 
+void View::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (listener_) listener_->OnBusyChanged(*this, busy);
+}
+
 GridModel& View::AddGrid(std::string name) {
     grids_.push_back(std::make_unique<GridModel>(std::move(name)));
     return *grids_.back();

@@ -53,6 +53,8 @@ class ViewListener {
   public:
     virtual ~ViewListener() = default;
     virtual void OnLabelChanged(const View& /*view*/, int /*label*/) {}
+    // The form's mouse pointer turns to the hourglass (busy) and back.
+    virtual void OnBusyChanged(const View& /*view*/, bool /*busy*/) {}
 };
 
 // A label of a form: its caption, red fore colour when marked, and visibility.
@@ -130,6 +132,10 @@ class View {
 
     void SetListener(ViewListener* listener) { listener_ = listener; }
 
+    // The form's mouse pointer: the hourglass while a refill the user asked for runs.
+    bool busy() const { return busy_; }
+    void SetBusy(bool busy);
+
   protected:
     // The form's load event.
     virtual void Load(ViewContext& context) = 0;
@@ -160,6 +166,7 @@ class View {
     std::vector<FormCommand> commands_;
     ViewListener* listener_ = nullptr;
     DetailHost* detail_host_ = nullptr;
+    bool busy_ = false;
 };
 
 // The log line of a failed fill: "*Error in frmInv GetLineData routine error # :  81  Illegal..."

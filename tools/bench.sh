@@ -3,9 +3,10 @@
 # file-system calls it makes on the share, against reading every file of that set once from start
 # to end. Both are measured twice: with a warm local page cache ("hot"), and under a latency
 # model of a network share (bench/share_latency.cpp, preloaded: every call on a file under the
-# share folder waits a fixed time, 1 ms unless -l says otherwise).
+# share folder waits a fixed time, 1 ms and 10 ms unless -l says otherwise; calls made at the
+# same time by several threads each wait their own delay, as requests in flight on a server).
 #
-#   tools/bench.sh [-n RUNS] [-m LATENCY_RUNS] [-l MICROSECONDS] [SET...]
+#   tools/bench.sh [-n RUNS] [-m LATENCY_RUNS] [-l MICROSECONDS[,MICROSECONDS...]] [SET...]
 #
 # SET is a scale of dashvane-sample (tiny, demo, large) or NAME=ARGUMENTS, the arguments for
 # dashvane-sample, e.g.  orders3000="--scale large --orders 3000 --returns 600". Default: large.
@@ -13,13 +14,13 @@
 # Medians of RUNS hot runs (default 7) and LATENCY_RUNS runs under latency (default 3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=7 latency_runs=3 latency_us=1000
+runs=7 latency_runs=3 latencies=1000,10000
 while getopts "n:m:l:" opt; do
     case $opt in
         n) runs=$OPTARG ;;
         m) latency_runs=$OPTARG ;;
-        l) latency_us=$OPTARG ;;
-        *) sed -n '2,13p' "$0" >&2; exit 2 ;;
+        l) latencies=$OPTARG ;;
+        *) sed -n '2,14p' "$0" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -113,14 +114,23 @@ for set_arg in "$@"; do
     lh=$(printf '%s\n' "${load_hot[@]}" | median)
     rh=$(printf '%s\n' "${read_hot[@]}" | median)
 
-    # Under the latency model.
-    load_lat=() read_lat=()
-    for _ in $(seq "$latency_runs"); do
-        load_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" load)")
-        read_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" read_all)")
+    # Under the latency model, at each delay.
+    lat_lines=()
+    for latency_us in ${latencies//,/ }; do
+        load_lat=() read_lat=()
+        for _ in $(seq "$latency_runs"); do
+            load_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" load)")
+            read_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" read_all)")
+        done
+        ll=$(printf '%s\n' "${load_lat[@]}" | median)
+        rl=$(printf '%s\n' "${read_lat[@]}" | median)
+        lat_lines+=("$(printf '%-34s %12s %12s %8s' "time, ${latency_us} µs a call (median of $latency_runs)" \
+            "$(seconds "$ll")" "$(seconds "$rl")" "$(ratio "$ll" "$rl")")")
     done
-    ll=$(printf '%s\n' "${load_lat[@]}" | median)
-    rl=$(printf '%s\n' "${read_lat[@]}" | median)
+
+    # Refresh: the calls of a load followed by File > Refresh, less those of the load.
+    under_latency 0 "$set_dir/refresh.calls" "$dump" --refresh >/dev/null
+    read -r refresh_calls _ < <(calls_of "$set_dir/refresh.calls")
 
     /usr/bin/time -f "%M" -o "$set_dir/peak" "$dump" >/dev/null 2>&1 || true
     peak=$(tail -n 1 "$set_dir/peak")
@@ -135,8 +145,8 @@ for set_arg in "$@"; do
     printf '%-34s %12s %12s\n' "  bytes read" "$load_bytes" "$read_bytes"
     printf '%-34s %12s %12s %8s\n' "time, hot (median of $runs)" "$(seconds "$lh")" "$(seconds "$rh")" \
         "$(ratio "$lh" "$rh")"
-    printf '%-34s %12s %12s %8s\n' "time, ${latency_us} µs a call (median of $latency_runs)" \
-        "$(seconds "$ll")" "$(seconds "$rl")" "$(ratio "$ll" "$rl")"
+    printf '%s\n' "${lat_lines[@]}"
+    echo "calls of File > Refresh: $((refresh_calls - load_calls)) (the load: $load_calls)"
     echo "peak resident memory of the load: $peak KiB"
     echo "the load's calls by view (dashvane-dump --stats):"
     "$dump" --stats 2>&1 >/dev/null | sed 's/^/  /'

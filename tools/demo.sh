@@ -2,7 +2,12 @@
 # Builds Dashvane, writes the demo data set and opens the dashboard on it with the launch token.
 #   DASHVANE_BUILD_DIR  the build folder (default build)
 #   DASHVANE_SCALE      tiny, demo or large (default demo)
+#   DASHVANE_SHOT       a PNG file: instead of leaving the dashboard open, wait DASHVANE_SHOT_WAIT
+#                       seconds (default 20) for it to load, write a picture of the screen there
+#                       (ImageMagick's import) and end it. Meant for a run without a desktop
+#                       under xvfb-run, where the window is on a screen nobody sees.
 set -euo pipefail
+shot=${DASHVANE_SHOT:+$(realpath -m "$DASHVANE_SHOT")}
 cd "$(dirname "$0")/.."
 
 # shellcheck source=tools/deps.sh
@@ -11,7 +16,8 @@ dashvane_install_deps
 
 build=${DASHVANE_BUILD_DIR:-build}
 cmake -S . -B "$build" >/dev/null
-cmake --build "$build" -j"$(nproc)" --target dashvane dashvane-sample
+# Everything `cmake --install` installs, and the sample writer.
+cmake --build "$build" -j"$(nproc)" --target dashvane dashvane-dump dashvane-sample
 
 # dashvane-sample prints the environment that points the program at the set it wrote. Its
 # output is taken whole first, so it has ended and been waited for before the dashboard starts.
@@ -20,4 +26,14 @@ while IFS= read -r setting; do
     [ -n "$setting" ] && export "${setting?}"
 done <<<"$settings"
 
-exec "$build/app/dashvane" 4K907M13P
+if [ -z "$shot" ]; then
+    exec "$build/app/dashvane" 4K907M13P
+fi
+command -v import >/dev/null || apt-get install -y --no-install-recommends imagemagick >/dev/null
+"$build/app/dashvane" 4K907M13P &
+program=$!
+sleep "${DASHVANE_SHOT_WAIT:-20}"
+import -window root "$shot"
+kill "$program"
+wait "$program" 2>/dev/null || true
+echo "wrote $shot"

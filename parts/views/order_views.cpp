@@ -76,11 +76,11 @@ void ReturnsView::Load(ViewContext& context) {
 
 void ReturnsView::GetReturn(ViewContext& context) {
     Clear();
-    WalkOrderIndex("RTTBI", [this](const OrderIndexEntry& entry) {
-        if (!IsReturnEntry(entry)) return;
-        const std::optional<OrderSummary> document = ReadOrderSummary(entry.name);
-        if (document) AddDocumentRow(*document);
-    });
+    WalkOrderDocuments(
+        "RTTBI", IsReturnEntry, [this](const OrderIndexEntry&, std::unique_ptr<OrderDocument> doc) {
+            const std::optional<OrderSummary> document = ReadOrderSummary(std::move(doc));
+            if (document) AddDocumentRow(*document);
+        });
     grid().MoveFirst();
     const std::string sum = FormatNumber(Number::Cents(total_cents()), kSumFormat);
     context.Recap().SetCaption(kReturnsRecapLabel, sum);
@@ -132,17 +132,19 @@ void PurchaseOrdersView::Load(ViewContext& context) {
 void PurchaseOrdersView::GetPO(ViewContext& context) {
     Clear();
     vendor_totals_.clear();
-    WalkOrderIndex("PUTBI", [this](const OrderIndexEntry& entry) {
-        if (!IsPurchaseOrderEntry(entry)) return;
-        const std::optional<OrderSummary> document = ReadOrderSummary(entry.name);
-        if (!document) return;
-        AddDocumentRow(*document);
-        // Any vendor number keeps its entry: they are 16-bit, and none is refused.
-        VendorTotal& total = vendor_totals_[document->vendor];
-        total.vendor = document->vendor;
-        total.name = document->vendor_name;
-        total.cents += document->total_cents;
-    });
+    WalkOrderDocuments("PUTBI", IsPurchaseOrderEntry,
+                       [this](const OrderIndexEntry&, std::unique_ptr<OrderDocument> doc) {
+                           const std::optional<OrderSummary> document =
+                               ReadOrderSummary(std::move(doc));
+                           if (!document) return;
+                           AddDocumentRow(*document);
+                           // Any vendor number keeps its entry: they are 16-bit, and none is
+                           // refused.
+                           VendorTotal& total = vendor_totals_[document->vendor];
+                           total.vendor = document->vendor;
+                           total.name = document->vendor_name;
+                           total.cents += document->total_cents;
+                       });
     grid().MoveFirst();
     const std::string sum = FormatNumber(Number::Cents(total_cents()), kSumFormat);
     context.Recap().SetCaption(kPurchaseOrdersRecapLabel, sum);

@@ -5,8 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
 
 #include "parts/views/view_test_support.h"
+#include "platform/fetch_pool.h"
+#include "platform/file_calls.h"
+#include "platform/paths.h"
+#include "platform/test_support.h"
 
 namespace dv {
 namespace {
@@ -218,6 +226,174 @@ TEST_F(OrderViewTest, AButtonMakesItsRowCurrentAndOpensTheDetailOfItsDocument) {
     view->ButtonClick("grdOther", 1);
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.shown[0].caption, "Return Order Detail      Return # : R3");
+}
+
+// The fetch backend for a test: runs `first` once before the first fetch (a change made between
+// the index walk and the fetches), then answers as `answer` says or as the local backend does.
+class HookedFetches {
+  public:
+    HookedFetches(
+        std::function<void()> first,
+        std::function<std::optional<platform::FetchedFile>(const std::string&)> answer = {}) {
+        platform::SetFetcherFactory([this, first, answer] {
+            struct Fetcher : platform::FileFetcher {
+                HookedFetches* owner;
+                std::function<void()> first;
+                std::function<std::optional<platform::FetchedFile>(const std::string&)> answer;
+                std::unique_ptr<platform::FileFetcher> local = platform::MakeLocalFetcher();
+                platform::FetchedFile Fetch(const platform::FetchRequest& request) override {
+                    {
+                        const std::lock_guard<std::mutex> lock(owner->mutex_);
+                        if (!owner->done_ && first) first();
+                        owner->done_ = true;
+                    }
+                    if (answer) {
+                        const std::string name =
+                            std::filesystem::path(request.local_path).filename().string();
+                        if (auto given = answer(name)) return *given;
+                    }
+                    return local->Fetch(request);
+                }
+            };
+            auto f = std::make_unique<Fetcher>();
+            f->owner = this;
+            f->first = first;
+            f->answer = answer;
+            return f;
+        });
+    }
+    ~HookedFetches() { platform::SetFetcherFactory({}); }
+
+  private:
+    std::mutex mutex_;
+    bool done_ = false;
+};
+
+// What a view shows: its rows, its total and the log.
+struct Shown {
+    std::vector<std::string> numbers, totals;
+    std::string total;
+    std::vector<std::string> log;
+    bool operator==(const Shown&) const = default;
+};
+
+class FetchedOrderViewTest : public OrderViewTest {
+  protected:
+    void SetUp() override {
+        for (int i = 1; i <= 12; ++i) {
+            DocFile doc;
+            doc.number = "R" + std::to_string(1000 + i);
+            doc.total = 100 * i;
+            Add("RTTBI", doc.number, 20, &doc);
+        }
+        Start();
+    }
+    void TearDown() override { platform::SetFetchWorkers(platform::kDefaultFetchWorkers); }
+    Shown LoadReturns(int workers) {
+        platform::SetFetchWorkers(workers);
+        log.Take();
+        const auto view = Load<ReturnsView>();
+        return {Column(view->grid(), "PO Number"), Column(view->grid(), "Total"),
+                context.recap.Figure(kReturnsRecapLabel).caption, log.Take()};
+    }
+    std::string Doc(int i) const { return DataFolder() + "/R" + std::to_string(1000 + i); }
+};
+
+// A document removed, changed or made unreadable after the index walk named it and before the
+// pool fetched it gives the row, or the end of the load, that reading it when its row is built
+// gives.
+TEST_F(FetchedOrderViewTest, ADocumentChangedBeforeItsFetchShowsAsAOneAtATimeLoadShowsIt) {
+    const std::function<void()> changes[] = {
+        [&] { std::filesystem::remove(Doc(3)); },
+        [&] {
+            DocFile doc;
+            doc.number = "R1005";
+            doc.total = 987654;
+            dv::testing::WriteFile(Doc(5), doc.Bytes());
+        },
+        [&] { dv::testing::WriteFile(Doc(7), std::string(100, 'x')); },  // no record 6
+        [&] {
+            std::filesystem::remove(Doc(9));
+            std::filesystem::create_directory(Doc(9));
+        },
+    };
+    int n = 0;
+    for (const auto& change : changes) {
+        SCOPED_TRACE(n++);
+        Shown pooled;
+        {
+            const HookedFetches hook(change);
+            pooled = LoadReturns(8);
+        }
+        EXPECT_EQ(pooled, LoadReturns(0));
+        EXPECT_FALSE(pooled.numbers.empty());
+    }
+}
+
+// A fetch that fails ends the fill in its error path, after the rows before that document:
+// the recap label in red and the view's line in the operation log.
+TEST_F(FetchedOrderViewTest, AFailedFetchEndsTheLoadInTheViewsErrorPath) {
+    const HookedFetches hook({},
+                             [](const std::string& name) -> std::optional<platform::FetchedFile> {
+                                 if (name != "R1004") return std::nullopt;
+                                 platform::FetchedFile failed;
+                                 failed.outcome = platform::FetchedFile::Outcome::kFailed;
+                                 failed.error = EIO;
+                                 failed.read_error = true;
+                                 return failed;
+                             });
+    const Shown shown = LoadReturns(8);
+    EXPECT_EQ(shown.numbers, (std::vector<std::string>{"R1001", "R1002", "R1003"}));
+    EXPECT_EQ(shown.total, "Data Error !");
+    ASSERT_EQ(shown.log.size(), 1u);
+    EXPECT_EQ(shown.log[0].rfind("*Error in frmReturn GetReturn routine", 0), 0u) << shown.log[0];
+}
+
+// The pool's threads and the documents' files are gone when the load ends, also after an
+// error.
+TEST_F(FetchedOrderViewTest, NoThreadOrOpenFileOutlivesTheLoad) {
+    const auto count = [](const char* folder) {
+        return std::distance(std::filesystem::directory_iterator(folder),
+                             std::filesystem::directory_iterator());
+    };
+    // The engine keeps its own files open (the index's container): counted after a first load.
+    EXPECT_EQ(LoadReturns(0).numbers.size(), 12u);
+    const auto threads = count("/proc/self/task");
+    const auto files = count("/proc/self/fd");
+    EXPECT_EQ(LoadReturns(8).numbers.size(), 12u);
+    EXPECT_EQ(count("/proc/self/task"), threads);
+    EXPECT_EQ(count("/proc/self/fd"), files);
+    dv::testing::WriteFile(Doc(2), std::string(100, 'x'));
+    EXPECT_EQ(LoadReturns(8).total, "Data Error !");
+    EXPECT_EQ(count("/proc/self/task"), threads);
+    EXPECT_EQ(count("/proc/self/fd"), files);
+}
+
+// Many documents whose files are missing cost one call each and one listing of the data folder
+// a load, however many there are: the load's calls are bounded by the documents, fetched one
+// at a time or several at a time.
+TEST_F(OrderViewTest, MissingDocumentsCostOneListingALoad) {
+    for (int i = 1; i <= 60; ++i) {
+        DocFile doc;
+        doc.number = "R" + std::to_string(2000 + i);
+        Add("RTTBI", doc.number, 20, i % 3 == 0 ? &doc : nullptr);  // 40 of 60 missing
+    }
+    Start();
+    for (int workers : {0, 8}) {
+        SCOPED_TRACE(workers);
+        platform::SetFetchWorkers(workers);
+        platform::ResetPathCache();  // a new load
+        const platform::FileCalls before = platform::FileCallCounts();
+        const auto view = Load<ReturnsView>();
+        const platform::FileCalls calls = platform::FileCallCounts() - before;
+        EXPECT_EQ(view->grid().RowCount(), 20);
+        // The share folder's real path and the data folder's listing, once each.
+        EXPECT_EQ(calls.lookups, 2u);
+        // Per document there an open, a read and a close (and an fstat, one at a time), an
+        // open per one missing, and a few for the index and the vendors.
+        EXPECT_LE(calls.Calls(), 20u * (workers == 0 ? 4 : 3) + 40u + 12u) << calls.Calls();
+    }
+    platform::SetFetchWorkers(platform::kDefaultFetchWorkers);
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "platform/messages.h"
 #include "sales/views/gl_views.h"
 #include "shell/qt/dialogs.h"
 #include "shell/qt/grid_widget.h"
+#include "shell/qt/text.h"
 #include "shell/qt/view_form.h"
 
 namespace dv::qt {
@@ -26,7 +28,7 @@ class QtPickerHost : public AccountPickerHost {
     void Run(AccountPicker& picker) override {
         AccountSetupDialog dialog(picker, parent_);
         if (!picker.error_message().empty())
-            dialogs_.Message(parent_, QStringLiteral("Dashvane"),
+            dialogs_.Message(parent_, ToQ(platform::kApplicationTitle),
                              QString::fromStdString(picker.error_message()), DialogIcon::kNone);
         dialogs_.RunModal(dialog);
         if (picker.closed() == AccountPicker::Close::kOpen) picker.CloseBox();

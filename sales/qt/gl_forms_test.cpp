@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/qt_views.h"
 #include "app/views.h"
+#include "platform/messages.h"
 #include "sales/views/gl_views.h"
+#include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "shell/qt/grid_table_model.h"
 #include "shell/qt/grid_widget.h"
@@ -113,6 +117,77 @@ TEST_F(SalesFormsTest, TheGLViewsShowTheStoredAccountsAndTheSetupDialogReplacesT
     EXPECT_EQ(settings_.Get("Dashvane", "Asset", "Accounts"), "01100,01110");
     EXPECT_EQ(grid->tableModel()->rowCount(), 2);
     EXPECT_TRUE(env_.LogLines().size() <= 2);
+}
+
+// Records what a label showed each time it was painted, and the mouse pointer at the time.
+class PaintRecorder : public QObject {
+  public:
+    struct Paint {
+        QString text;
+        bool wait_cursor;
+    };
+    explicit PaintRecorder(QLabel* label) { label->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QCursor* cursor = QApplication::overrideCursor();
+            paints.push_back({static_cast<QLabel*>(watched)->text(),
+                              cursor != nullptr && cursor->shape() == Qt::WaitCursor});
+        }
+        return false;
+    }
+    std::vector<Paint> paints;
+};
+
+// The refill after Done runs inside the click: "Re-Calculating... please wait !" is painted
+// before it, under the hourglass, and is gone with the hourglass when the click returns.
+TEST_F(SalesFormsTest, TheRecalculatingLabelIsPaintedUnderTheHourglassBeforeTheRefill) {
+    ViewForm* assets = Open("A5", "frmGLA");
+    ASSERT_NE(assets, nullptr);
+    QLabel* recalc = assets->findChild<QLabel*>("lblReCalc");
+    ASSERT_NE(recalc, nullptr);
+    EXPECT_TRUE(recalc->isHidden());
+    PaintRecorder recorder(recalc);
+    dialogs_.on_modal = [](QDialog& d) {
+        auto& setup = dynamic_cast<AccountSetupDialog&>(d);
+        setup.moveButton(1)->click();  // every account
+        setup.doneButton()->click();
+    };
+    assets->findChild<QPushButton*>("cmdCashSetup")->click();
+    ASSERT_FALSE(recorder.paints.empty());
+    EXPECT_EQ(recorder.paints.front().text, "Re-Calculating... please wait !");
+    EXPECT_TRUE(recorder.paints.front().wait_cursor);
+    EXPECT_TRUE(recalc->isHidden());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_GT(assets->gridWidget("grdGLCash")->tableModel()->rowCount(), 4);
+}
+
+// A chart of accounts that can't be read whole: the setup dialog opens over what was read, after
+// a message box titled as every message of the program is.
+class GLBrokenChartTest : public ProgramFixture {
+  protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        RegisterViews(views_);
+        RegisterQtViews(qt_views_);
+        sample::DataSetImage image = sample::BuildDemoSet(sample::PlanFor(sample::Scale::kDemo));
+        sample::damage::RecordPointerPastLastRecord(image, "CHRTI", "CHRTL", 2);
+        StartOn(image);
+    }
+    MemorySettingsStore settings_;
+    ScopedSettingsStore use_{settings_};
+};
+
+TEST_F(GLBrokenChartTest, TheChartLoadErrorBoxCarriesTheProgramsTitle) {
+    auto* assets = OpenForm<ViewForm>("A5", "frmGLA");
+    ASSERT_NE(assets, nullptr);
+    dialogs_.on_modal = [](QDialog& d) {
+        dynamic_cast<AccountSetupDialog&>(d).cancelButton()->click();
+    };
+    dialogs_.messages.clear();
+    assets->findChild<QPushButton*>("cmdCashSetup")->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].title.toStdString(), platform::kApplicationTitle);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains("can not load GL chart of accounts !"));
 }
 
 }  // namespace

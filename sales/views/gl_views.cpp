@@ -95,6 +95,8 @@ void GLView::GetGLData(ViewContext& context) {
         recap.SetLabelRed(side_.recap_label, false);
     }
     SetLabelCaption("lbltotal", std::string(side_.total_prefix) + shown);
+    // A sum that left out a failed balance is no total: it shows in red, as the recap label does.
+    SetLabelRed(LabelIndex("lbltotal"), balance_failed);
 }
 
 void GLView::CommandClick(std::string_view button) {
@@ -103,9 +105,11 @@ void GLView::CommandClick(std::string_view button) {
     picker_host_->Run(picker);
     if (picker.cancel_flag() != 0 || context_ == nullptr) return;
     const int recalc = LabelIndex("lblReCalc");
+    SetBusy(true);
     SetLabelVisible(recalc, true);
     RunFill(*context_, "GetGLData", {side_.recap_label}, [&] { GetGLData(*context_); });
     SetLabelVisible(recalc, false);
+    SetBusy(false);
 }
 
 }  // namespace dv

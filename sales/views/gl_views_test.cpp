@@ -197,6 +197,8 @@ TEST_F(GLTest, ABalanceThatFailsShowsZeroLogsItsEntryAndMarksTheRecapLabel) {
     const auto view = Load<GLLiabilityView>();
     EXPECT_EQ(Rows(view->grid()), (std::vector<std::string>{"1/100 $.00", "2/5 $7.00"}));
     EXPECT_EQ(Caption(*view, "lbltotal"), "Total $7.00");
+    // A total that leaves a failed balance out is shown in red, as the recap label is.
+    EXPECT_TRUE(view->Label(view->LabelIndex("lbltotal")).red);
     EXPECT_EQ(context.recap.Figure(9).caption, "Data Error !");
     EXPECT_TRUE(context.recap.Figure(9).red);
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
@@ -210,6 +212,7 @@ TEST_F(GLTest, TheLiabilitySideHasItsOwnGridLabelAndSection) {
     Store(GLClass::kAsset, "01100");
     Store(GLClass::kLiability, "01200");
     const auto view = Load<GLLiabilityView>();
+    EXPECT_FALSE(view->Label(view->LabelIndex("lbltotal")).red);
     EXPECT_EQ(view->form_name(), "frmGLL");
     ASSERT_NE(view->FindGrid("grdGLPay"), nullptr);
     EXPECT_EQ(Rows(view->grid()), (std::vector<std::string>{"1/200 -$25.00"}));

@@ -146,6 +146,7 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     });
     tickets_->MoveFirst();
 
+    engine.BlockReadRunAhead(file0::kName, file0::kSavedFirstBlock, file0::kSavedLastBlock);
     constexpr size_t kSlotBytes = 4 * file0::kSavedSlots;
     for (int32_t b = file0::kSavedFirstBlock; b <= file0::kSavedLastBlock; ++b) {
         const std::string block = engine.BlockReadFile(file0::kName, b, flag);

@@ -78,6 +78,8 @@ void ShopView::GetShopData(ViewContext& context) {
     cBusinessBasic& bb = RequireEngine("GetShopData");
     clsShop shop;
     int16_t flag = 0;
+    // The status names and both job tables in one read.
+    bb.BlockReadRunAhead(file0::kName, file0::kSubStatusBlock, file0::kJobTableLastBlock);
     const std::string names = bb.BlockReadFile(file0::kName, file0::kSubStatusBlock, flag);
     grid_->RemoveAll();
     total_cents_ = 0;

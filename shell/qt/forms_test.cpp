@@ -164,10 +164,23 @@ TEST_F(LogViewerTest, ShowsTheWholeLogReadOnlyInAFixedPitchFont) {
     EXPECT_EQ(viewer.exitButton()->text(), "E&xit");
 }
 
-TEST_F(LogViewerTest, AMissingLogShowsAnEmptyBox) {
+TEST_F(LogViewerTest, AMissingLogShowsAnEmptyBoxAndSaysWhy) {
     FakeDialogs dialogs;
-    LogViewer viewer(dialogs, folder_ / "none.log");
+    {
+        WriteLog(log_, "line");
+        LogViewer viewer(dialogs, log_);
+        EXPECT_TRUE(viewer.problemLabel()->isHidden());
+    }
+    // TEMP names a folder that is not there: the program's lines never reached the file.
+    const std::string path = folder_ / "gone/dvoperation.log";
+    WriteLog(path, "12/5/2024 3:07:09 PM  Program Start from : PC1  Terminal :7");
+    LogViewer viewer(dialogs, path);
     EXPECT_TRUE(viewer.text()->toPlainText().isEmpty());
+    EXPECT_FALSE(viewer.problemLabel()->isHidden());
+    EXPECT_EQ(viewer.problemLabel()->text().toStdString(),
+              "The log file " + path + " can't be read: No such file or directory\nThe log file " +
+                  path + " can't be written: No such file or directory");
+    ResetLogWarningForTest();
 }
 
 TEST_F(LogViewerTest, PrintGoesToThePrinterChosenAndACancelPrintsNothing) {

@@ -4,12 +4,63 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "shell/qt/grid_table_model.h"
 #include "shell/qt/text.h"
 #include "shell/qt/twips.h"
 
 namespace dv::qt {
+
+namespace {
+
+// The widest text of a column's cells in rows first .. last. Every byte of the core's texts is
+// one character, so a text's width is close to the sum of its characters' advances: that sum is
+// taken for every cell (no text shaping), and only the few texts near the widest sum are
+// measured as the painter lays them out. The result is the larger of the two, so that a grid of
+// 100,000 rows is sized in a moment and no text is ever wider than its column.
+class TextWidths {
+  public:
+    explicit TextWidths(const QFont& font) : metrics_(font) {
+        for (int c = 0; c < 256; ++c)
+            advance_[static_cast<size_t>(c)] =
+                metrics_.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    }
+
+    int Widest(const GridModel& grid, int column, int first, int last) const {
+        constexpr int kMeasured = 48;  // texts measured exactly, the widest sums first
+        struct Candidate {
+            double sum;
+            int row;
+        };
+        std::vector<Candidate> candidates;
+        double widest_sum = 0;
+        for (int r = first; r <= last; ++r) {
+            const std::string& text = grid.CellText(r, column);
+            double sum = 0;
+            for (unsigned char c : text) sum += advance_[c];
+            widest_sum = std::max(widest_sum, sum);
+            candidates.push_back({sum, r});
+        }
+        const size_t keep = std::min(candidates.size(), static_cast<size_t>(kMeasured));
+        std::partial_sort(candidates.begin(),
+                          candidates.begin() + static_cast<std::ptrdiff_t>(keep), candidates.end(),
+                          [](const Candidate& a, const Candidate& b) { return a.sum > b.sum; });
+        double widest = widest_sum;
+        for (size_t i = 0; i < keep; ++i) {
+            widest = std::max(
+                widest, metrics_.horizontalAdvance(ToQ(grid.CellText(candidates[i].row, column))));
+        }
+        return static_cast<int>(std::ceil(widest));
+    }
+
+  private:
+    QFontMetricsF metrics_;
+    std::array<double, 256> advance_{};
+};
+
+}  // namespace
 
 // ---- GroupHeaderView ----
 
@@ -32,6 +83,26 @@ QSize GroupHeaderView::sectionSizeFromContents(int logical_index) const {
     QSize size = QHeaderView::sectionSizeFromContents(logical_index);
     if (two_levels_) size.setHeight(size.height() * 2);
     return size;
+}
+
+int GroupHeaderView::CaptionWidth(const QString& caption) const {
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const QFontMetrics metrics(font());
+    // The sort indicator takes a square as high as the caption's line, and a margin.
+    const int indicator = metrics.height() + 2 * margin + margin;
+    return margin + metrics.horizontalAdvance(caption) + margin + indicator + 2;
+}
+
+int GroupHeaderView::CaptionRoom(int logical_index) const {
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const QFontMetrics metrics(font());
+    const int indicator = metrics.height() + 2 * margin + margin;
+    return sectionSize(logical_index) - 2 * margin - indicator - 2;
+}
+
+int GroupHeaderView::GroupCaptionWidth(const QString& caption) const {
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    return QFontMetrics(font()).horizontalAdvance(caption) + 2 * margin + 2;
 }
 
 QRect GroupHeaderView::GroupRect(int group_start, const QRect& section_rect) const {
@@ -127,8 +198,23 @@ GridWidget::GridWidget(GridModel& grid, QWidget* parent)
     : QTableView(parent),
       table_(new GridTableModel(grid, this)),
       header_(new GroupHeaderView(this)),
-      buttons_(new ButtonCellDelegate(this)) {
+      buttons_(new ButtonCellDelegate(this)),
+      caption_(new QLabel(this)) {
     setObjectName(ToQ(grid.name()));
+    caption_->setObjectName(ToQ(grid.name()) + " caption");
+    caption_->setAlignment(Qt::AlignCenter);
+    caption_->setAutoFillBackground(true);
+    caption_->setMargin(2);
+    {
+        QPalette bar = caption_->palette();
+        bar.setColor(QPalette::Window, bar.color(QPalette::Active, QPalette::Highlight));
+        bar.setColor(QPalette::WindowText, bar.color(QPalette::Active, QPalette::HighlightedText));
+        caption_->setPalette(bar);
+        QFont bold = caption_->font();
+        bold.setBold(true);
+        caption_->setFont(bold);
+    }
+    caption_->hide();
     setHorizontalHeader(header_);
     setModel(table_);
     setItemDelegate(buttons_);
@@ -159,9 +245,15 @@ GridWidget::GridWidget(GridModel& grid, QWidget* parent)
     connect(buttons_, &ButtonCellDelegate::buttonClicked, this, &GridWidget::buttonClicked);
     connect(table_, &GridTableModel::columnsChanged, this, &GridWidget::ApplyColumns);
     connect(table_, &GridTableModel::rowsReset, this, [this] {
-        if (!fitted_to_rows_ && this->grid().RowCount() > 0) FitColumns();
+        FitColumns();
         ShowSortIndicator();
     });
+    connect(table_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { GrowColumns(first, last); });
+    connect(table_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& top_left, const QModelIndex& bottom_right) {
+                GrowColumns(top_left.row(), bottom_right.row());
+            });
     connect(table_, &GridTableModel::currentRowChanged, this, &GridWidget::FollowCurrentRow);
     connect(table_, &GridTableModel::visibilityChanged, this, &QWidget::setVisible);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -198,8 +290,25 @@ QRect GridWidget::CellRect(int row, int column) const {
 
 void GridWidget::showEvent(QShowEvent* event) {
     Sync();
-    if (!fitted_to_rows_ && grid().RowCount() > 0) FitColumns();
     QTableView::showEvent(event);
+}
+
+void GridWidget::updateGeometries() {
+    QTableView::updateGeometries();
+    if (placing_caption_ || caption_->isHidden()) return;
+    // The table puts its header right above the cells; the caption bar goes above the header.
+    placing_caption_ = true;
+    const int bar = caption_->sizeHint().height();
+    const int header = header_->isHidden() ? 0 : header_->height();
+    const int left = verticalHeader()->isHidden() ? 0 : verticalHeader()->width();
+    // Setting the margins resizes the cells' area, which lays the table out again with its own
+    // margins: set them until they stay.
+    for (int i = 0; i < 4 && viewportMargins().top() != header + bar; ++i)
+        setViewportMargins(left, header + bar, 0, 0);
+    const QRect cells = viewport()->geometry();
+    header_->setGeometry(cells.left(), cells.top() - header, cells.width(), header);
+    caption_->setGeometry(cells.left(), cells.top() - header - bar, cells.width(), bar);
+    placing_caption_ = false;
 }
 
 void GridWidget::ApplyColumns() {
@@ -207,29 +316,81 @@ void GridWidget::ApplyColumns() {
     for (int i = 0; i < g.ColumnCount(); ++i) setColumnHidden(i, g.Column(i).hidden);
     header_->SetTwoLevels(g.HasGroups());
     setToolTip(ToQ(g.tooltip()));
+    caption_->setText(ToQ(g.tooltip()));
+    caption_->setVisible(!g.tooltip().empty());
     FitColumns();
     updateGeometries();
 }
 
+int GridWidget::CellPadding(int column) const {
+    // The item's text margins on both sides and the grid line.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    int padding = 2 * margin + (showGrid() ? 1 : 0) + 2;
+    if (grid().Column(column).button) {
+        // The button's frame inside the cell, its margins, and the cell's own inset.
+        padding += 2 * style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) +
+                   2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 2;
+    }
+    return padding;
+}
+
+int GridWidget::TextRoom(int column) const {
+    return columnWidth(column) - CellPadding(column);
+}
+
 void GridWidget::FitColumns() {
     const GridModel& g = grid();
-    const QFontMetrics header_metrics = header_->fontMetrics();
-    const QFontMetrics cell_metrics = fontMetrics();
-    // A look at the first rows is enough to size a column; the table never measures them all.
-    const int sample = std::min(g.RowCount(), 100);
+    text_widths_.assign(static_cast<size_t>(g.ColumnCount()), 0);
+    const int rows = std::min(g.RowCount(), table_->rowCount());
+    if (rows > 0) {
+        GrowColumns(0, rows - 1);
+        return;
+    }
     for (int c = 0; c < g.ColumnCount(); ++c) {
         const GridColumn& column = g.Column(c);
-        if (column.width_twips > 0) {
-            setColumnWidth(c, TwipsX(this, column.width_twips));
-            continue;
-        }
-        int width = header_metrics.horizontalAdvance(ToQ(column.caption)) + 20;
-        for (int r = 0; r < sample; ++r) {
-            width = std::max(width, cell_metrics.horizontalAdvance(ToQ(g.CellText(r, c))) + 16);
-        }
-        setColumnWidth(c, std::clamp(width, 48, 420));
+        setColumnWidth(c, std::max({header_->CaptionWidth(ToQ(column.caption)), CellPadding(c),
+                                    TwipsX(this, column.width_twips)}));
     }
-    fitted_to_rows_ = g.RowCount() > 0;
+    FitGroups();
+}
+
+void GridWidget::GrowColumns(int first_row, int last_row) {
+    const GridModel& g = grid();
+    if (static_cast<int>(text_widths_.size()) != g.ColumnCount())
+        text_widths_.assign(static_cast<size_t>(g.ColumnCount()), 0);
+    last_row = std::min(last_row, g.RowCount() - 1);
+    const TextWidths widths(font());
+    for (int c = 0; c < g.ColumnCount(); ++c) {
+        if (isColumnHidden(c)) continue;
+        const GridColumn& column = g.Column(c);
+        int& widest = text_widths_[static_cast<size_t>(c)];
+        if (first_row <= last_row)
+            widest = std::max(widest, widths.Widest(g, c, first_row, last_row));
+        const int width = std::max({header_->CaptionWidth(ToQ(column.caption)),
+                                    widest + CellPadding(c), TwipsX(this, column.width_twips)});
+        if (width != columnWidth(c)) setColumnWidth(c, width);
+    }
+    FitGroups();
+}
+
+void GridWidget::FitGroups() {
+    const GridModel& g = grid();
+    if (!g.HasGroups()) return;
+    for (int start = 0; start < g.ColumnCount(); ++start) {
+        if (g.Column(start).group.empty()) continue;
+        int end = start + 1;
+        while (end < g.ColumnCount() && g.Column(end).group.empty()) ++end;
+        int span = 0;
+        int last_shown = -1;
+        for (int c = start; c < end; ++c) {
+            if (isColumnHidden(c)) continue;
+            span += columnWidth(c);
+            last_shown = c;
+        }
+        const int needed = header_->GroupCaptionWidth(ToQ(g.Column(start).group));
+        if (last_shown >= 0 && span < needed)
+            setColumnWidth(last_shown, columnWidth(last_shown) + needed - span);
+    }
 }
 
 void GridWidget::FollowCurrentRow(int row) {

@@ -1,14 +1,16 @@
 // The one data grid of every view: a table over a core grid model with the grid's two-level
 // header (group captions above the column captions), its hidden columns, button cells and
-// tooltip. A header click raises headerClicked with the column's position in the grid; a click
-// on a button cell raises buttonClicked with the row. When the core grid moves to a row (after
-// a sort, to its first one) the table follows, and the header shows the sort indicator of the
-// column last sorted and its direction.
+// caption (a bar above the headers, and the grid's tooltip). A header click raises headerClicked
+// with the column's position in the grid; a click on a button cell raises buttonClicked with the
+// row. When the core grid moves to a row (after a sort, to its first one) the table follows, and
+// the header shows the sort indicator of the column last sorted and its direction.
 #pragma once
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <vector>
 
 #include "shell/grid_model.h"
 
@@ -25,6 +27,13 @@ class GroupHeaderView : public QHeaderView {
     explicit GroupHeaderView(QWidget* parent = nullptr);
     void SetTwoLevels(bool two_levels);
     bool two_levels() const { return two_levels_; }
+
+    // The width a column's caption needs: its text, the margins and room for the sort indicator
+    // (whichever column holds it); and the room a section's caption has at its present width.
+    int CaptionWidth(const QString& caption) const;
+    int CaptionRoom(int logical_index) const;
+    // The width a group caption needs over the columns of its group.
+    int GroupCaptionWidth(const QString& caption) const;
 
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logical_index) const override;
@@ -65,6 +74,9 @@ class GridWidget : public QTableView {
     GridModel& grid() const;
     GridTableModel* tableModel() const { return table_; }
     GroupHeaderView* groupHeader() const { return header_; }
+    // The grid's caption bar above its headers ("Click on Blue headers to sort grid by that
+    // column", "Futures"); hidden for a grid without a caption.
+    QLabel* captionBar() const { return caption_; }
 
     // Brings the table up to the grid's rows at once.
     void Sync();
@@ -73,16 +85,29 @@ class GridWidget : public QTableView {
     // and for the header's own painting).
     QRect CellRect(int row, int column) const;
 
+    // The room a cell's text has in a column at its present width: the column less the cell's
+    // margins (and a button's frame in a button column). Every column is kept wide enough for
+    // the widest text of its cells and for its caption, after every fill, refill and sort.
+    int TextRoom(int column) const;
+
   signals:
     void headerClicked(int column);
     void buttonClicked(int row);
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void updateGeometries() override;
 
   private:
     void ApplyColumns();
+    // Sizes every column to its widest cell and its caption.
     void FitColumns();
+    // Widens columns for the rows from first on (rows added to a fill) and for one changed cell.
+    void GrowColumns(int first_row, int last_row);
+    // The margins a column's cells take beside their text.
+    int CellPadding(int column) const;
+    // The group captions' columns: the last column of each group takes what its caption needs.
+    void FitGroups();
     void FollowCurrentRow(int row);
     // The header's sort indicator: the grid's last sorted column and direction, or none.
     void ShowSortIndicator();
@@ -90,7 +115,9 @@ class GridWidget : public QTableView {
     GridTableModel* table_;
     GroupHeaderView* header_;
     ButtonCellDelegate* buttons_;
-    bool fitted_to_rows_ = false;
+    QLabel* caption_;
+    bool placing_caption_ = false;
+    std::vector<int> text_widths_;  // by column: the widest cell text, in pixels
     bool following_ = false;
 };
 

@@ -103,6 +103,53 @@ TEST_F(GridWidgetTest, GroupCaptionsMakeATwoLevelHeader) {
     EXPECT_EQ(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Value");
 }
 
+// Every column takes its widest cell and its caption, after the first fill and after a refill
+// with wider figures (a refill keeps no width of the fill before it); a grid's caption shows as
+// a bar above its headers.
+TEST_F(GridWidgetTest, ColumnsFitEveryFillAndTheCaptionStandsAboveTheHeaders) {
+    GridModel grid("grdFit");
+    AddColumns(grid, true);
+    grid.SetToolTip("Click on Blue headers to sort grid by that column");
+    GridWidget widget(grid);
+    widget.resize(300, 200);
+    widget.show();
+    const auto fill = [&grid](const std::string& cost) {
+        grid.RemoveAll();
+        for (int i = 0; i < 3; ++i) {
+            const int row = grid.AddRow();
+            grid.SetCell(row, "Line", "L" + std::to_string(i));
+            grid.SetCell(row, "Cost", i == 2 ? cost : "$1.00");
+        }
+    };
+    const auto fits = [&widget, &grid](int row, int column) {
+        const int text = widget.fontMetrics().horizontalAdvance(
+            QString::fromStdString(grid.CellText(row, column)));
+        return text <= widget.TextRoom(column);
+    };
+    fill("$5.00");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fits(2, 1));
+    const int narrow = widget.columnWidth(1);
+    fill("-$1,166,068,486.91");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fits(2, 1));
+    EXPECT_GT(widget.columnWidth(1), narrow);
+    // A text column is no wider than its caption or its widest text needs.
+    EXPECT_LT(widget.columnWidth(0), 2 * widget.groupHeader()->CaptionWidth("Line"));
+    EXPECT_GE(widget.groupHeader()->CaptionRoom(2),
+              widget.groupHeader()->fontMetrics().horizontalAdvance("Value"));
+
+    ASSERT_TRUE(widget.captionBar()->isVisible());
+    EXPECT_EQ(widget.captionBar()->text(), "Click on Blue headers to sort grid by that column");
+    EXPECT_LE(widget.captionBar()->geometry().bottom(),
+              widget.horizontalHeader()->geometry().top());
+    GridModel plain("grdPlain");
+    AddColumns(plain, false);
+    GridWidget other(plain);
+    other.show();
+    EXPECT_FALSE(other.captionBar()->isVisible());
+}
+
 TEST_F(GridWidgetTest, HeaderAndButtonClicksRaiseTheirEvents) {
     GridModel grid("grdClicks");
     AddColumns(grid, true);

@@ -54,6 +54,7 @@ LogViewer::LogViewer(Dialogs& dialogs, const std::string& log_path, QWidget* par
     : QDialog(parent),
       dialogs_(dialogs),
       path_(new QLabel(this)),
+      problem_(new QLabel(this)),
       text_(new QPlainTextEdit(this)),
       print_(new QPushButton("&Print", this)),
       exit_(new QPushButton("E&xit", this)) {
@@ -69,6 +70,11 @@ LogViewer::LogViewer(Dialogs& dialogs, const std::string& log_path, QWidget* par
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setFont(FixedPitchFont());
+    problem_->setObjectName("lblProblem");
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet("color: rgb(255, 0, 0);");
+    problem_->setText(ToQ(LogFileProblems(log_path)));
+    problem_->setVisible(!problem_->text().isEmpty());
     // The file's lines end in CR LF; a missing or unreadable file shows an empty box.
     QString contents = ToQ(ReadLogText(log_path));
     contents.replace("\r\n", "\n");
@@ -82,6 +88,7 @@ LogViewer::LogViewer(Dialogs& dialogs, const std::string& log_path, QWidget* par
     buttons->addWidget(exit_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(path_);
+    layout->addWidget(problem_);
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
     resize(760, 480);

@@ -1,6 +1,7 @@
 // The log viewer frmViewLog: the operation log's path and its whole text in a read-only
 // fixed-pitch box, "&Print" (through the printer dialog) and "E&xit". A new viewer is made for
-// every opening, so it always shows the file as it is now.
+// every opening, so it always shows the file as it is now. When the file can't be read, or the
+// program could not write to it, a line above the box says so.
 #pragma once
 
 #include <QDialog>
@@ -29,6 +30,9 @@ class LogViewer : public QDialog {
 
     QPlainTextEdit* text() const { return text_; }
     QLabel* pathLabel() const { return path_; }
+    // Says, naming the path and the system's reason, when the log can't be read or the program
+    // could not write its last line; hidden when there is nothing to say.
+    QLabel* problemLabel() const { return problem_; }
     QPushButton* printButton() const { return print_; }
     QPushButton* exitButton() const { return exit_; }
 
@@ -39,6 +43,7 @@ class LogViewer : public QDialog {
   private:
     Dialogs& dialogs_;
     QLabel* path_;
+    QLabel* problem_;
     QPlainTextEdit* text_;
     QPushButton* print_;
     QPushButton* exit_;

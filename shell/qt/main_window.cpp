@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "engine/dates.h"
 #include "engine/error.h"
@@ -62,6 +64,46 @@ void ViewSubWindow::closeEvent(QCloseEvent* event) {
     hide();
 }
 
+bool ViewSubWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A form's layout asks for a new layout when a label's text changed its size: once that
+    // has been laid out, the window takes what the form now needs.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest && !grow_queued_) {
+        grow_queued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                grow_queued_ = false;
+                GrowToForm();
+            },
+            Qt::QueuedConnection);
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void ViewSubWindow::SetForm(QWidget* form) {
+    if (QWidget* old = widget()) old->removeEventFilter(this);
+    setWidget(form);
+    if (form != nullptr) form->installEventFilter(this);
+}
+
+void ViewSubWindow::GrowToForm() {
+    QWidget* form = widget();
+    if (form == nullptr || isMaximized() || isMinimized()) return;
+    // The window's frame and title bar around the form, and the least size of the form.
+    const QSize frame = size() - form->size();
+    const QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    if (width() >= least.width() && height() >= least.height()) return;
+    resize(std::max(width(), least.width()), std::max(height(), least.height()));
+}
+
+void ViewTree::keyPressEvent(QKeyEvent* event) {
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    QTreeWidgetItem* after = currentItem();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (after != nullptr && (after != before || enter)) emit nodeChosen(after);
+}
+
 QString HelpFilePath() {
     const QString setting = UserSettings()->value(kHelpFileSetting).toString();
     if (!setting.isEmpty() && QFileInfo(setting).isFile()) return setting;
@@ -78,7 +120,7 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
       dialogs_(dialogs),
       views_(views),
       store_name_(new QLabel),
-      tree_(new QTreeWidget),
+      tree_(new ViewTree),
       mdi_(new QMdiArea),
       clock_(new QTimer(this)) {
     setObjectName("frmKRLI");
@@ -143,11 +185,13 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
 
     // Only a user's click on a node raises the node-click event; selecting a node from the
     // program does not.
-    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    const auto node_click = [this](QTreeWidgetItem* item) {
         if (!controller_ || !item) return;
         const std::string key = FromQ(item->data(0, Qt::UserRole).toString());
         Guard("tv1 NodeClick", dialogs_, this, [&] { controller_->TreeClick(key); });
-    });
+    };
+    connect(tree_, &QTreeWidget::itemClicked, this, node_click);
+    connect(tree_, &ViewTree::nodeChosen, this, node_click);
 
     const ChildPlacement place;
     resize(TwipsX(this, kTreeTwips + place.left + place.width + 500),
@@ -316,7 +360,7 @@ ViewSubWindow* QtMainWindow::SubWindowFor(View& view) {
         } else {
             form = views_.MakeForm(view, FormContext{dialogs_, this});
         }
-        sub->setWidget(form);
+        sub->SetForm(form);
         sub->setWindowTitle(ToQ(view.caption()));
         sub->SetView(&view);
     }
@@ -325,7 +369,7 @@ ViewSubWindow* QtMainWindow::SubWindowFor(View& view) {
 
 void QtMainWindow::DropForm(ViewSubWindow& sub) {
     if (QWidget* form = sub.widget()) {
-        sub.setWidget(nullptr);
+        sub.SetForm(nullptr);
         delete form;
     }
     sub.SetView(nullptr);
@@ -343,6 +387,7 @@ void QtMainWindow::ShowChild(View& view) {
     // Showing a child shows its MDI main window.
     if (!isVisible()) show();
     sub->show();
+    sub->GrowToForm();
     sub->raise();
     mdi_->setActiveSubWindow(sub);
 }
@@ -356,6 +401,7 @@ void QtMainWindow::PositionChild(View& view, const ChildPlacement& placement) {
     if (sub == nullptr) return;
     sub->setGeometry(TwipsX(this, placement.left), TwipsY(this, placement.top),
                      TwipsX(this, placement.width), TwipsY(this, placement.height));
+    sub->GrowToForm();
     sub->repaint();
 }
 

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QString>
+#include <QTreeWidget>
 #include <map>
 #include <string>
 #include <string_view>
@@ -22,8 +23,6 @@
 class QLabel;
 class QMdiArea;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace dv {
 class MainController;
@@ -35,7 +34,9 @@ class Dialogs;
 class QtViewRegistry;
 class SplashWidget;
 
-// A view's sub-window: closing it only hides it.
+// A view's sub-window: closing it only hides it. It grows, never shrinks, to the room its
+// form needs at the least (the recap board's widest figure, a row of totals), so that nothing
+// the form shows is cut: a figure that grows after a refill widens the window with it.
 class ViewSubWindow : public QMdiSubWindow {
     Q_OBJECT
 
@@ -43,12 +44,34 @@ class ViewSubWindow : public QMdiSubWindow {
     using QMdiSubWindow::QMdiSubWindow;
     View* view() const { return view_; }
     void SetView(View* view) { view_ = view; }
+    // Widens and heightens the window to its form's least size when it is smaller.
+    void GrowToForm();
+    // Shows form in the window (null: none), watching its layout.
+    void SetForm(QWidget* form);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     View* view_ = nullptr;
+    bool grow_queued_ = false;
+};
+
+// The tree tv1: a node chosen with the keyboard (the arrow keys, Home, End, the page keys, a
+// letter, Enter) raises nodeChosen as a click raises itemClicked; a node the program selects
+// raises nothing.
+class ViewTree : public QTreeWidget {
+    Q_OBJECT
+
+  public:
+    using QTreeWidget::QTreeWidget;
+
+  signals:
+    void nodeChosen(QTreeWidgetItem* item);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Where the help page is: the setting "HelpFile" when it names a file, else the installed page
@@ -114,7 +137,7 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
     SplashWidget* splash_ = nullptr;
 
     QLabel* store_name_;
-    QTreeWidget* tree_;
+    ViewTree* tree_;
     QMdiArea* mdi_;
     std::vector<QLabel*> panels_;
     QTimer* clock_;

@@ -254,6 +254,34 @@ TEST_F(ProgramTest, TreeClicksAndMenuItemsSwitchViewsAndGroupNodesDoNothing) {
     EXPECT_EQ(TestView::loads(), 2);  // switching loads nothing again
 }
 
+// A node reached with the arrow keys, or Enter on the highlighted node, shows its view as a
+// click does; a node the program highlights shows nothing by itself.
+TEST_F(ProgramTest, ChoosingATreeNodeWithTheKeyboardShowsItsView) {
+    env_.WriteDemoSet();
+    RegisterTestViews();
+    Start();
+    ASSERT_EQ(CurrentForm(), "frmRecap");
+    QTreeWidget* tree = window().tree();
+    tree->setFocus();
+    QTreeWidgetItem* returns = window().treeItem("A6");
+    ASSERT_NE(returns, nullptr);
+    tree->setCurrentItem(tree->itemAbove(returns));
+    EXPECT_EQ(CurrentForm(), "frmRecap");
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(CurrentForm(), "frmReturn");
+    EXPECT_EQ(VisibleForms(), std::vector<std::string>{"frmReturn"});
+
+    tree->setCurrentItem(window().treeItem("I1"));
+    EXPECT_EQ(CurrentForm(), "frmReturn");
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(CurrentForm(), "frmInv");
+    EXPECT_EQ(SelectedNode(), "I1");
+    // The menus' shortcuts still work while the tree has the focus.
+    window().activateWindow();
+    QTest::keyClick(tree, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(dialogs_.modal, std::vector<QString>{"frmViewLog"});
+}
+
 TEST_F(ProgramTest, RefreshReloadsEveryViewAndShowsTheNewRecapBoard) {
     env_.WriteDemoSet();
     RegisterTestViews();

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPrinter>
+#include <QTextDocument>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -11,6 +13,7 @@
 #include "engine/error.h"
 #include "sampledata/demo_set.h"
 #include "shell/qt/grid_table_model.h"
+#include "shell/qt/text.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
 
@@ -62,6 +65,86 @@ bool FakeDialogs::ChoosePrinter(QWidget*, QPrinter& printer) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(print_file);
     return true;
+}
+
+namespace {
+
+std::string Name(const QWidget& widget) {
+    std::string name = widget.objectName().toStdString();
+    for (const QWidget* p = widget.parentWidget(); p != nullptr; p = p->parentWidget()) {
+        if (!p->objectName().isEmpty()) return p->objectName().toStdString() + "/" + name;
+    }
+    return name;
+}
+
+void CheckLabel(const QLabel& label, std::vector<std::string>& cut) {
+    if (!label.isVisible() || label.wordWrap() || label.text().isEmpty()) return;
+    if (label.textFormat() == Qt::RichText || Qt::mightBeRichText(label.text())) return;
+    const QFontMetrics metrics(label.font());
+    int indent = label.indent();
+    if (indent < 0) indent = label.frameWidth() > 0 ? metrics.horizontalAdvance('x') / 2 : 0;
+    const int room = label.contentsRect().width() - 2 * label.margin() - indent;
+    for (const QString& line : label.text().split('\n')) {
+        QString shown = line;
+        shown.remove('&');  // a mnemonic's marker takes no room
+        const int width = metrics.horizontalAdvance(shown);
+        if (width > room) {
+            cut.push_back(Name(label) + ": \"" + line.toStdString() + "\" needs " +
+                          std::to_string(width) + " px, has " + std::to_string(room));
+        }
+    }
+}
+
+void CheckGrid(const GridWidget& widget, std::vector<std::string>& cut) {
+    if (!widget.isVisible()) return;
+    const GridModel& grid = widget.grid();
+    const QFontMetrics cells(widget.font());
+    const QFontMetrics captions(widget.groupHeader()->font());
+    const int rows = std::min(grid.RowCount(), widget.tableModel()->rowCount());
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+        if (widget.isColumnHidden(c)) continue;
+        const GridColumn& column = grid.Column(c);
+        const std::string where = Name(widget) + " column \"" + column.caption + "\"";
+        const int caption_width = captions.horizontalAdvance(ToQ(column.caption));
+        if (caption_width > widget.groupHeader()->CaptionRoom(c)) {
+            cut.push_back(where + ": caption needs " + std::to_string(caption_width) + " px, has " +
+                          std::to_string(widget.groupHeader()->CaptionRoom(c)));
+        }
+        const int room = widget.TextRoom(c);
+        for (int r = 0; r < rows; ++r) {
+            const QString text = ToQ(grid.CellText(r, c));
+            const int width = cells.horizontalAdvance(text);
+            if (width > room) {
+                cut.push_back(where + " row " + std::to_string(r) + ": \"" + text.toStdString() +
+                              "\" needs " + std::to_string(width) + " px, has " +
+                              std::to_string(room));
+                break;  // one row is enough to tell
+            }
+        }
+        if (!column.group.empty()) {
+            int span = 0;
+            for (int g = c; g < grid.ColumnCount(); ++g) {
+                if (g > c && !grid.Column(g).group.empty()) break;
+                if (!widget.isColumnHidden(g)) span += widget.columnWidth(g);
+            }
+            const int needed = widget.groupHeader()->GroupCaptionWidth(ToQ(column.group));
+            if (needed > span) {
+                cut.push_back(Name(widget) + " group \"" + column.group + "\" needs " +
+                              std::to_string(needed) + " px, has " + std::to_string(span));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> CutTexts(const QWidget& root) {
+    std::vector<std::string> cut;
+    if (const auto* label = qobject_cast<const QLabel*>(&root)) CheckLabel(*label, cut);
+    for (const QLabel* label : root.findChildren<QLabel*>()) CheckLabel(*label, cut);
+    if (const auto* grid = qobject_cast<const GridWidget*>(&root)) CheckGrid(*grid, cut);
+    for (const GridWidget* grid : root.findChildren<GridWidget*>()) CheckGrid(*grid, cut);
+    return cut;
 }
 
 TestEnvironment::TestEnvironment()

@@ -48,6 +48,13 @@ void SaveScreenshot(QWidget& widget, const QString& name);
 // A user's click on a grid's cell, scrolled into view first.
 void ClickCell(GridWidget* grid, int row, int column);
 
+// Every text under root (itself included) that is shown cut off: a visible label whose line is
+// wider than the label's room, a visible grid column whose caption or any cell's text is wider
+// than the column's room, a group caption wider than its columns. Each entry names the widget,
+// the text and both widths; empty when every text is shown whole. The widgets must be laid out
+// (shown, with the events processed).
+std::vector<std::string> CutTexts(const QWidget& root);
+
 class FakeDialogs : public Dialogs {
   public:
     struct MessageRecord {

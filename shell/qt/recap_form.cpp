@@ -55,7 +55,6 @@ RecapForm::RecapForm(RecapBoard& board, std::function<void(int)> on_click, QWidg
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setMinimumWidth(120);
         label->setAutoFillBackground(true);
         label->setCursor(Qt::PointingHandCursor);
         connect(label, &ClickableLabel::clicked, this, [this, i] {
@@ -108,7 +107,6 @@ RecapForm::RecapForm(RecapBoard& board, std::function<void(int)> on_click, QWidg
                 const int row = (place.place - 1) / 3 + 2;
                 const int column = (place.place - 1) % 3 + 1;
                 value->setParent(profit);
-                value->setMinimumWidth(100);
                 if (column == 1)
                     profit_grid->addWidget(new QLabel(Caption(place.caption), profit), row, 0);
                 profit_grid->addWidget(value, row, column);
@@ -118,6 +116,12 @@ RecapForm::RecapForm(RecapBoard& board, std::function<void(int)> on_click, QWidg
     }
     liabilities_grid->setColumnStretch(0, 1);
     assets_grid->setColumnStretch(0, 1);
+    // The figures' columns are at least as wide as the design's labels, and as wide as their
+    // widest figure needs: a minimum width on a label itself would hold it narrower than its
+    // text, cutting a long figure's "$" and its leading digits.
+    assets_grid->setColumnMinimumWidth(1, 120);
+    liabilities_grid->setColumnMinimumWidth(1, 120);
+    for (int c = 1; c <= 3; ++c) profit_grid->setColumnMinimumWidth(c, 100);
 
     auto* heading_row = new QHBoxLayout;
     heading_row->addWidget(title);

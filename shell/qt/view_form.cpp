@@ -1,5 +1,6 @@
 #include "shell/qt/view_form.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,6 +75,7 @@ ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWi
 
 ViewForm::~ViewForm() {
     view_.SetListener(nullptr);
+    if (wait_cursor_) QApplication::restoreOverrideCursor();
 }
 
 GridWidget* ViewForm::gridWidget(std::string_view name) const {
@@ -96,9 +98,26 @@ void ViewForm::ShowLabel(int index) {
     QLabel* widget = label(index);
     if (widget == nullptr) return;
     const FormLabel& model = view_.Label(index);
+    const bool shown = !widget->isHidden();
     widget->setText(ToQ(model.caption));
     widget->setStyleSheet(model.red ? "color: rgb(255, 0, 0);" : QString());
     widget->setVisible(model.visible);
+    // A label that comes up while the view works ("Re-Calculating... please wait !") is painted
+    // at once, before the work: the event loop does not run until the work is done.
+    if (model.visible && !shown && isVisible()) {
+        if (layout() != nullptr) layout()->activate();
+        widget->repaint();
+    }
+}
+
+void ViewForm::OnBusyChanged(const View&, bool busy) {
+    if (busy == wait_cursor_) return;
+    wait_cursor_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void ViewForm::Guard(const char* event, const std::function<void()>& action) {

@@ -46,6 +46,7 @@ class ViewForm : public QWidget, private ViewListener {
 
   private:
     void OnLabelChanged(const View& view, int label) override;
+    void OnBusyChanged(const View& view, bool busy) override;
     void ShowLabel(int index);
     // Runs an event of the view, catching what it raises.
     void Guard(const char* event, const std::function<void()>& action);
@@ -55,6 +56,7 @@ class ViewForm : public QWidget, private ViewListener {
     ButtonHandler on_button_;
     std::vector<GridWidget*> grids_;
     std::vector<QLabel*> labels_;
+    bool wait_cursor_ = false;
 };
 
 }  // namespace dv::qt

@@ -46,7 +46,12 @@ FloorPlanView::FloorPlanView() : View("frmFp", "Floor Plan") {
 
 void FloorPlanView::Load(ViewContext& context) {
     context.Splash().SetProgress(std::string(kFloorPlanProgress));
-    RunFill(context, "GetFpData", {kFloorPlanRecapLabel}, [&] { GetFpData(context); });
+    // The total label takes the sum only when the fill ran to its end: a fill that failed (an
+    // index's range message included) leaves its design caption, so that no partial sum is
+    // shown as the total.
+    if (RunFill(context, "GetFpData", {kFloorPlanRecapLabel}, [&] { GetFpData(context); }))
+        SetLabelCaption("lblFpTot(0)",
+                        "Total  : " + FormatNumber(Number::Cents(total_cents_), kTotalFormat));
 }
 
 void FloorPlanView::GetFpData(ViewContext& context) {
@@ -64,7 +69,6 @@ void FloorPlanView::GetFpData(ViewContext& context) {
     });
     const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
     context.Recap().SetCaption(kFloorPlanRecapLabel, total);
-    SetLabelCaption("lblFpTot(0)", "Total  : " + total);
     grid_->MoveFirst();
 }
 

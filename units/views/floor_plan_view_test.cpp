@@ -87,6 +87,23 @@ TEST_F(FloorPlanViewTest, AFailedFillKeepsItsRowsAndMarksTheRecapLabel) {
     EXPECT_EQ(log.lines()[0].rfind("*Error in frmFp GetFpData routine error # :  81  ", 0), 0u);
 }
 
+// The index's range message ends each line's search as if nothing were found; the fill then
+// takes its error path, and the sum of what it saw is no total.
+TEST_F(FloorPlanViewTest, ARangeMessageLeavesTheTotalLabelAtItsDesignCaption) {
+    AddLines(set, {{1, "FIRST", 'U'}, {2, "SECOND", 'U'}});
+    AddParts(set, {});
+    AddFloorPlan(set,
+                 {{.line = 1, .serial = "A", .cost = 100}, {.line = 2, .serial = "B", .cost = 5}});
+    sample::DataSetImage image = set.Build();
+    sample::damage::SetRoot(image, "FPLNI");
+    Start(image);
+    auto view = Load<FloorPlanView>();
+    EXPECT_EQ(context.recap.Figure(kFloorPlanRecapLabel).caption, "Data Error !");
+    EXPECT_EQ(Caption(*view, "lblFpTot(0)"), "Label3");
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("*Error in frmFp GetFpData routine error # :  ", 0), 0u);
+}
+
 TEST_F(FloorPlanViewTest, HeaderClicksSortByTheTableAndHiddenColumnsOnlyFlipTheToggle) {
     AddLines(set, {{2, "BETA", 'U'}, {10, "ALPHA", 'U'}, {30, "GAMMA", 'U'}});
     AddParts(set, {});

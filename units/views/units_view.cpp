@@ -43,7 +43,12 @@ UnitsView::UnitsView() : View("frmUnits", "Units") {
 
 void UnitsView::Load(ViewContext& context) {
     context.Splash().SetProgress(std::string(kUnitsProgress));
-    RunFill(context, "GetUnitData", {kUnitsRecapLabel}, [&] { GetUnitData(context); });
+    // The total label takes the sum only when the fill ran to its end: a fill that failed (an
+    // index's range message included) leaves its design caption, so that no partial sum is
+    // shown as the total.
+    if (RunFill(context, "GetUnitData", {kUnitsRecapLabel}, [&] { GetUnitData(context); }))
+        SetLabelCaption("lblFpTot(0)",
+                        "Total  : " + FormatNumber(Number::Cents(total_cents_), kTotalFormat));
 }
 
 void UnitsView::GetUnitData(ViewContext& context) {
@@ -62,7 +67,6 @@ void UnitsView::GetUnitData(ViewContext& context) {
     grid_->MoveFirst();
     const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
     context.Recap().SetCaption(kUnitsRecapLabel, total);
-    SetLabelCaption("lblFpTot(0)", "Total  : " + total);
 }
 
 void UnitsView::GetUnitLineData(int32_t line, const std::string& name) {

@@ -113,6 +113,21 @@ TEST_F(UnitsChainTest, ALedgerPointerPastTheLastRecordTakesTheFillsErrorPath) {
     ExpectFillError(&sample::damage::ChainPastLastRecord, err::kChainPointer);
 }
 
+TEST_F(UnitsViewTest, ARangeMessageLeavesTheTotalLabelAtItsDesignCaption) {
+    AddLines(set, {{1, "A", 'U'}, {2, "B", 'U'}});
+    AddUnits(set,
+             {{.line = 1, .number = "U1", .ledger = 1}, {.line = 2, .number = "U2", .ledger = 2}});
+    AddLedger(set, {{900, 0}, {100, 0}});
+    sample::DataSetImage image = set.Build();
+    sample::damage::SetRoot(image, "LUNITI");
+    Start(image);
+    auto view = Load<UnitsView>();
+    EXPECT_EQ(context.recap.Figure(kUnitsRecapLabel).caption, "Data Error !");
+    EXPECT_EQ(Caption(*view, "lblFpTot(0)"), "Label3");
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("*Error in frmUnits GetUnitData routine error # :  ", 0), 0u);
+}
+
 TEST_F(UnitsViewTest, AUnitRecordTooShortForItsSoldDayCountsInStock) {
     AddLines(set, {{1, "UNITS", 'U'}});
     AddUnits(set, {{.line = 1, .number = "U1", .sold_day = 20000, .ledger = 1}});

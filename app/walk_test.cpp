@@ -1,0 +1,177 @@
+// Every form of the running program, as a user reaches it, with no text cut off: each view of
+// the tree at its place in the main window, every detail form a grid's button opens (and the
+// detail forms those open in turn), the vendor totals and the account setup dialog, on the demo
+// set, on the large set and on a set whose totals pass a billion. A label's or a cell's text
+// wider than the room it is shown in fails the test with the widget, the text and both widths.
+// One picture of each form goes to the build folder's screenshots for a person to look at.
+//
+// The large set's grids hold hundreds of rows, each with a detail form (several thousand
+// forms in all): there the walk opens the details of the first and the last rows of each grid
+// only (kSampledRows in all), which sizes the forms with the widest and the narrowest figures
+// the sort order puts at either end; the demo sets open every row's.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/qt_views.h"
+#include "app/views.h"
+#include "sales/qt/gl_forms.h"
+#include "sampledata/demo_set.h"
+#include "shell/main_controller.h"
+#include "shell/qt/detail_dialog.h"
+#include "shell/qt/grid_table_model.h"
+#include "shell/qt/grid_widget.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/qt_test_support.h"
+#include "shell/recap_board.h"
+#include "shell/settings_store.h"
+#include "shell/view_registry.h"
+
+namespace dv::qt {
+namespace {
+
+using testing::ClickCell;
+using testing::CutTexts;
+using testing::ProgramFixture;
+using testing::SaveScreenshot;
+
+constexpr int kSampledRows = 6;
+
+class WalkTest : public ProgramFixture {
+  protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        RegisterViews(views_);
+        RegisterQtViews(qt_views_);
+        // Accounts the sample sets' charts hold, so that the G/L views show rows.
+        settings_.Save("Dashvane", "Asset", "Accounts", "01100,01200,01240,02100");
+        settings_.Save("Dashvane", "Liability", "Accounts", "01300,01310,02310");
+    }
+
+    // Walks every form of the program started on image; rows_per_grid < 0 opens every row's
+    // detail.
+    void Walk(const sample::DataSetImage& image, const std::string& set, int rows_per_grid) {
+        set_ = set;
+        rows_per_grid_ = rows_per_grid;
+        StartOn(image);
+        ASSERT_TRUE(program_->controller().load_completed());
+        dialogs_.on_modal = [this](QDialog& dialog) { VisitDialog(dialog); };
+
+        std::vector<std::string> keys;
+        for (QTreeWidgetItemIterator it(window().tree()); *it; ++it)
+            keys.push_back((*it)->data(0, Qt::UserRole).toString().toStdString());
+        std::set<std::string> walked;
+        for (const std::string& key : keys) {
+            ClickTree(key);
+            QCoreApplication::processEvents();
+            View* view = program_->controller().current_monitor();
+            if (view == nullptr || !walked.insert(view->form_name()).second) continue;
+            ViewSubWindow* sub = window().subWindow(view->form_name());
+            ASSERT_NE(sub, nullptr) << key;
+            QWidget* form = sub->widget();
+            ASSERT_NE(form, nullptr) << key;
+            for (GridWidget* grid : form->findChildren<GridWidget*>()) grid->Sync();
+            QCoreApplication::processEvents();
+            Check(*sub, view->form_name());
+            SaveScreenshot(window(), Picture(view->form_name()));
+            OpenDetails(*form);
+            if (auto* totals = form->findChild<QPushButton*>("cmdVtot")) totals->click();
+            if (auto* setup = form->findChild<QPushButton*>("cmdCashSetup")) setup->click();
+        }
+        EXPECT_GE(walked.size(), 14u) << set;
+        EXPECT_GT(forms_, static_cast<int>(walked.size())) << set;
+    }
+
+    QString Picture(const std::string& form) const {
+        return QString::fromStdString("walk_" + set_ + "_" + form + ".png");
+    }
+
+    void Check(const QWidget& widget, const std::string& form) {
+        ++forms_;
+        for (const std::string& cut : CutTexts(widget))
+            ADD_FAILURE() << set_ << " " << form << ": " << cut;
+    }
+
+    // Clicks the button cells of every grid under root: every row, or the first and the last
+    // rows_per_grid_ / 2.
+    void OpenDetails(QWidget& root) {
+        for (GridWidget* grid : root.findChildren<GridWidget*>()) {
+            if (!grid->isVisible()) continue;
+            const GridModel& model = grid->grid();
+            int column = -1;
+            for (int c = 0; c < model.ColumnCount() && column < 0; ++c)
+                if (model.Column(c).button && !model.Column(c).hidden) column = c;
+            if (column < 0) continue;
+            grid->Sync();
+            const int rows = grid->tableModel()->rowCount();
+            std::vector<int> chosen;
+            for (int r = 0; r < rows; ++r) {
+                if (rows_per_grid_ < 0 || r < rows_per_grid_ / 2 || r >= rows - rows_per_grid_ / 2)
+                    chosen.push_back(r);
+            }
+            for (int r : chosen) {
+                if (r >= grid->tableModel()->rowCount()) break;
+                ClickCell(grid, r, column);
+            }
+        }
+    }
+
+    void VisitDialog(QDialog& dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        const std::string name = dialog.objectName().toStdString();
+        Check(dialog, name);
+        if (pictures_.insert(name).second) SaveScreenshot(dialog, Picture(name));
+        if (auto* setup = dynamic_cast<AccountSetupDialog*>(&dialog)) {
+            setup->cancelButton()->click();
+        } else if (dynamic_cast<DetailDialog*>(&dialog) != nullptr) {
+            OpenDetails(dialog);
+        }
+        dialog.hide();
+    }
+
+    MemorySettingsStore settings_;
+    ScopedSettingsStore use_{settings_};
+    std::string set_;
+    int rows_per_grid_ = -1;
+    int forms_ = 0;
+    std::set<std::string> pictures_;
+};
+
+TEST_F(WalkTest, EveryFormOfTheDemoSetShowsEveryTextWhole) {
+    Walk(sample::BuildDemoSet(sample::PlanFor(sample::Scale::kDemo)), "demo", -1);
+}
+
+TEST_F(WalkTest, EveryFormOfTheLargeSetShowsEveryTextWhole) {
+    Walk(sample::BuildDemoSet(sample::PlanFor(sample::Scale::kLarge)), "large", kSampledRows);
+}
+
+// The large set with twice its parts and many more units: the year's sales and cost figures pass
+// two billion dollars, the widest figures the recap board and the grids show.
+TEST_F(WalkTest, EveryFormOfASetWithBillionsShowsEveryTextWhole) {
+    sample::DemoPlan plan = sample::PlanFor(sample::Scale::kLarge);
+    plan.parts = 500000;
+    plan.units = 20000;
+    Walk(sample::BuildDemoSet(plan), "billions", kSampledRows);
+    bool billions = false;
+    std::string figures;
+    const RecapBoard* board = program_->controller().recap_board();
+    ASSERT_NE(board, nullptr);
+    for (int i = 0; i < kRecapLabelCount; ++i) {
+        figures += board->Figure(i).caption + " ";
+        billions =
+            billions || board->Figure(i).caption.size() >= std::string("$1,000,000,000.00").size();
+    }
+    EXPECT_TRUE(billions) << figures;
+}
+
+}  // namespace
+}  // namespace dv::qt

@@ -1,0 +1,201 @@
+#include "platform/fetch_pool.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <system_error>
+
+#include "platform/file_calls.h"
+
+namespace dv::platform {
+namespace {
+
+std::atomic<int> g_workers{kDefaultFetchWorkers};
+FetcherFactory g_factory;  // set and read on the fill's thread only
+
+bool LiesInside(const std::string& path, const std::string& folder) {
+    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
+    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The real path of what fd has open, from /proc (answered by the kernel, no file-system call).
+bool OpenedInside(int fd, const std::string& inside) {
+    if (inside.empty()) return true;
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<size_t>(n) >= target.size()) return false;
+    target.resize(static_cast<size_t>(n));
+    return LiesInside(target, inside);
+}
+
+class LocalFetcher : public FileFetcher {
+  public:
+    FetchedFile Fetch(const FetchRequest& request) override {
+        FetchedFile out;
+        count::Open();
+        const int fd =
+            ::open(request.local_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) {
+            out.outcome = FetchedFile::Outcome::kFailed;
+            out.error = errno;
+            return out;
+        }
+        struct Closer {
+            int fd;
+            ~Closer() {
+                count::Close();
+                ::close(fd);
+            }
+        } closer{fd};
+        if (!OpenedInside(fd, request.inside)) {
+            out.outcome = FetchedFile::Outcome::kFailed;
+            out.error = ENOENT;
+            return out;
+        }
+        // One read answers a file of up to 64 KiB (every document but the longest); a longer
+        // one takes an fstat (a file above the limit is not read further) and a second read for
+        // the rest, up to one byte past the limit.
+        constexpr size_t kFirstRead = 64 * 1024;
+        const size_t want = request.limit + 1;
+        size_t done = 0;
+        while (done < want) {
+            const size_t room = done == 0 ? std::min(want, kFirstRead) : want;
+            out.bytes.resize(room);
+            const ssize_t n =
+                ::pread(fd, out.bytes.data() + done, room - done, static_cast<off_t>(done));
+            count::Read(n > 0 ? static_cast<size_t>(n) : 0);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                const int e = errno;
+                out.bytes.clear();
+                out.outcome = FetchedFile::Outcome::kFailed;
+                // Not an ordinary file: the same as a missing one.
+                out.error = (e == EISDIR || e == ESPIPE || e == ENXIO) ? ENOENT : e;
+                out.read_error = out.error != ENOENT;
+                return out;
+            }
+            done += static_cast<size_t>(n);
+            // A short count from an ordinary file is its end: no further read is needed.
+            if (n == 0 || done < room) break;
+            // A longer file: its length first, so that one above the limit is not read.
+            struct stat st {};
+            count::Fstat();
+            if (::fstat(fd, &st) == 0 && st.st_size > static_cast<off_t>(request.limit)) {
+                done = want;
+                break;
+            }
+        }
+        if (done > request.limit) {
+            out.bytes.clear();
+            out.outcome = FetchedFile::Outcome::kTooLarge;
+            return out;
+        }
+        out.bytes.resize(done);
+        out.bytes.shrink_to_fit();
+        out.outcome = FetchedFile::Outcome::kRead;
+        return out;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileFetcher> MakeLocalFetcher() {
+    return std::make_unique<LocalFetcher>();
+}
+
+void SetFetcherFactory(FetcherFactory factory) {
+    g_factory = std::move(factory);
+}
+
+FetcherFactory CurrentFetcherFactory() {
+    return g_factory ? g_factory : FetcherFactory(MakeLocalFetcher);
+}
+
+void SetFetchWorkers(int workers) {
+    g_workers = workers < 0 ? 0 : workers;
+}
+
+int FetchWorkers() {
+    return g_workers;
+}
+
+FetchPool::FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead,
+                     FetcherFactory factory)
+    : requests_(std::move(requests)),
+      results_(requests_.size()),
+      done_(requests_.size(), false),
+      ahead_(ahead == 0 ? 1 : ahead) {
+    const size_t wanted = std::min(static_cast<size_t>(workers < 0 ? 0 : workers), size());
+    for (size_t i = 0; i < wanted; ++i) {
+        try {
+            {
+                const std::lock_guard<std::mutex> lock(mutex_);
+                ++running_;
+            }
+            threads_.emplace_back([this, factory] { Work(factory); });
+        } catch (const std::system_error&) {
+            // Fewer workers than asked; without any, the caller reads every file itself.
+            const std::lock_guard<std::mutex> lock(mutex_);
+            --running_;
+            break;
+        }
+    }
+}
+
+FetchPool::~FetchPool() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
+    work_.notify_all();
+    for (std::thread& t : threads_) t.join();
+}
+
+void FetchPool::Work(const FetcherFactory& factory) {
+    std::unique_ptr<FileFetcher> fetcher;
+    try {
+        fetcher = factory();
+    } catch (...) {
+        fetcher.reset();
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (fetcher) {
+        work_.wait(lock, [&] { return stop_ || next_ >= size() || next_ < taken_ + ahead_; });
+        if (stop_ || next_ >= size()) break;
+        const size_t i = next_++;
+        lock.unlock();
+        FetchedFile result;
+        try {
+            result = fetcher->Fetch(requests_[i]);
+        } catch (...) {
+            result = FetchedFile{};  // left to the caller, who reads the file itself
+        }
+        lock.lock();
+        results_[i] = std::move(result);
+        done_[i] = true;
+        ready_.notify_all();
+    }
+    --running_;
+    ready_.notify_all();
+}
+
+FetchedFile FetchPool::Take(size_t i) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (i >= size() || i < taken_) return {};
+    taken_ = i;
+    work_.notify_all();
+    ready_.wait(lock, [&] { return done_[i] || running_ == 0; });
+    taken_ = i + 1;
+    work_.notify_all();
+    if (!done_[i]) return {};
+    done_[i] = false;
+    return std::move(results_[i]);
+}
+
+}  // namespace dv::platform

@@ -1,0 +1,105 @@
+// Small files fetched several at a time. Over a network share each open, read and close is a
+// round trip; a view that shows one document file per row knows every name from its index walk
+// before it builds the first row, so a few workers fetch the files while the fill, on its own
+// thread, takes them in order. The workers only open, read and close files by local path: they
+// touch none of the engine's tables, no path cache and no cache of reads.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace dv::platform {
+
+// What fetching one file gave.
+struct FetchedFile {
+    enum class Outcome {
+        kRead,       // bytes holds the whole file
+        kFailed,     // error holds the errno of the open or of the read
+        kTooLarge,   // the file is longer than the limit: nothing kept
+        kNotFetched  // the pool stopped before it came to this file
+    };
+    Outcome outcome = Outcome::kNotFetched;
+    int error = 0;
+    bool read_error = false;  // kFailed: the open succeeded and the read failed
+    std::string bytes;
+};
+
+// One file to fetch: its local path and the real path of the folder it must lie inside (see
+// ReadOnlyFile::Open), read whole when it is at most `limit` bytes long.
+struct FetchRequest {
+    std::string local_path;
+    std::string inside;
+    size_t limit = 0;
+};
+
+// One worker's access to the files: a backend may keep a connection of its own per worker.
+class FileFetcher {
+  public:
+    virtual ~FileFetcher() = default;
+    virtual FetchedFile Fetch(const FetchRequest& request) = 0;
+};
+
+// Makes the fetcher of one worker; called on that worker's thread.
+using FetcherFactory = std::function<std::unique_ptr<FileFetcher>()>;
+
+// The local backend: an open that does not wait, the inside check of ReadOnlyFile::Open, one
+// positioned read of up to 64 KiB and a close. The read's count gives the length, so no fstat
+// is made; only a file that fills that read takes an fstat (one above the limit is kTooLarge,
+// never read through) and a second read. Only an
+// ordinary file reads: the kernel refuses a positioned read of a folder (EISDIR) or of a FIFO,
+// socket or terminal (ESPIPE), and those read as missing (ENOENT).
+std::unique_ptr<FileFetcher> MakeLocalFetcher();
+
+// The backend the document fetches use: the local one unless another is set (a share reached
+// over SMB gives each worker a connection of its own). An empty factory puts the local back.
+void SetFetcherFactory(FetcherFactory factory);
+FetcherFactory CurrentFetcherFactory();
+
+// The number of workers a pool starts unless told otherwise; 0 means every file is left to the
+// caller (no pool).
+inline constexpr int kDefaultFetchWorkers = 8;
+void SetFetchWorkers(int workers);
+int FetchWorkers();
+
+// Fetches the requests with up to `workers` threads, never more than `ahead` files past the one
+// the caller takes next, so that the memory held stays bounded. Take(i) waits for file i; the
+// files are to be taken in order. The destructor stops the workers and joins them: no thread
+// and no open file outlives the pool.
+class FetchPool {
+  public:
+    FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead = 64,
+              FetcherFactory factory = MakeLocalFetcher);
+    ~FetchPool();
+    FetchPool(const FetchPool&) = delete;
+    FetchPool& operator=(const FetchPool&) = delete;
+
+    size_t size() const { return requests_.size(); }
+    // File i's result (moved out); kNotFetched when i is out of range or already taken.
+    FetchedFile Take(size_t i);
+    // The threads that were started (fewer than asked when the system refuses one).
+    int workers() const { return static_cast<int>(threads_.size()); }
+
+  private:
+    void Work(const FetcherFactory& factory);
+
+    std::vector<FetchRequest> requests_;
+    std::vector<FetchedFile> results_;
+    std::vector<bool> done_;
+    size_t next_ = 0;   // the next request a worker takes
+    size_t taken_ = 0;  // the next result the caller takes
+    size_t ahead_;
+    int running_ = 0;  // workers not yet finished
+    bool stop_ = false;
+    std::mutex mutex_;
+    std::condition_variable work_;
+    std::condition_variable ready_;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace dv::platform
