@@ -57,11 +57,20 @@ inline constexpr int32_t kIndexCursor = 1008;     // a cursor KFind or KLast did
 inline constexpr int32_t kIndexPointer = 1009;    // a leaf's record pointer below -1
 inline constexpr int32_t kIndexKeyOrder = 1010;   // keys of a node or a walk that go back
 inline constexpr int32_t kIndexEmptyLeaf = 1011;  // a leaf without entries that is not the last
+inline constexpr int32_t kIndexRecordZero =
+    1012;                                     // a leaf's pointer to record 0 or -1, not the end
+inline constexpr int32_t kIndexNoEnd = 1013;  // an index whose last leaf has no end marker
+// A file shorter than what its directory entry, its blocks or its records claim.
+inline constexpr int32_t kShortFile = 1060;
+inline constexpr int32_t kDirectoryEntry = 1061;  // a directory entry's field outside its domain
+inline constexpr int32_t kReceivablesMissing = 1070;  // no A/R summary to show
+inline constexpr int32_t kReceivablesShort = 1071;    // an A/R summary without its total line
 // Files larger than their limit (engine/limits.h); each names the file and the limit.
 inline constexpr int32_t kCatalogTooLarge = 1050;    // tMRCatalog.ini
 inline constexpr int32_t kShareTextTooLarge = 1051;  // ttymap, DARR.KRLI
 inline constexpr int32_t kLinksTooLarge = 1052;      // LINKSFILE
 inline constexpr int32_t kDirectoryTooLarge = 1053;  // a directory file
+inline constexpr int32_t kDocumentTooLarge = 1054;   // a per-document order file
 }  // namespace err
 
 // The platform's texts for the errors above that the engine raises without a text of its own.

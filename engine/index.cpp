@@ -93,6 +93,31 @@ class Walk {
         }
         return pointer;
     }
+    // Record 0 (a pointer of 0, or -1, which reads as 0) belongs to the end marker alone: the last
+    // entry of the last leaf, its key all 0xFF. On any other key it would end a walk early or
+    // read as "nothing found" for a key the index holds.
+    void CheckRecordZero(int32_t node, int32_t n, int32_t count, int32_t next_leaf,
+                         std::string_view key, int32_t pointer) const {
+        if (pointer != 0) return;
+        if (n == count && next_leaf == kLastLeafMark && IsEndKey(key)) return;
+        Damaged(err::kIndexRecordZero, "entry " + std::to_string(n) + " of leaf " +
+                                           std::to_string(node) +
+                                           " points to record 0 but is not the end marker");
+    }
+    // The last leaf ends with the end marker; a walk that runs past its last entry without
+    // meeting it has lost the end of the index.
+    void CheckEndMarker(int32_t node, std::string_view last_key, int32_t count) const {
+        if (count > 0 && IsEndKey(last_key)) return;
+        Damaged(err::kIndexNoEnd,
+                "the last leaf " + std::to_string(node) + " does not end with the end marker");
+    }
+    static bool IsEndKey(std::string_view key) {
+        for (const char c : key) {
+            if (static_cast<unsigned char>(c) != 0xFF) return false;
+        }
+        return !key.empty();
+    }
+
     // Keys run in ascending order inside a node and along a walk; equal keys are let through.
     void CheckAscending(int32_t node, std::string_view before, std::string_view after) const {
         if (!before.empty() && CompareKeys(after, before) < 0) {
@@ -164,13 +189,18 @@ void StartCursor(std::string& cursor, const std::string& block0) {
     Pack("C", cursor, 0, kCursorStepsAt);
 }
 
-// Counts one move of a walk to another leaf, forward (+1) or back (-1, not below 0).
-void CountLeafStep(const Walk& walk, std::string& cursor, int32_t last_record, int step) {
-    int32_t steps = Field(cursor, "C", kCursorStepsAt) + step;
+// Counts one move of a walk to another leaf, forward (+1) or back (-1, not below 0). The count
+// lives in a 16-bit field; a chain reaches only leaves 1 to 65534 (its next-leaf field is 16
+// bits, 65535 the last-leaf mark), so no walk in key order crosses more than that many leaves,
+// whatever LastRecord says, and the limit always fires before the field would wrap.
+void CountLeafStep(const Walk& walk, std::string& cursor, int64_t last_record, int step) {
+    constexpr int64_t kChainLeaves = kLastLeafMark - 1;
+    const int64_t limit = last_record < kChainLeaves ? last_record : kChainLeaves;
+    int64_t steps = static_cast<int64_t>(Field(cursor, "C", kCursorStepsAt)) + step;
     if (steps < 0) steps = 0;
-    if (steps > last_record)
+    if (steps > limit)
         walk.Damaged(err::kIndexCycle, "the walk has crossed more leaves than the index has nodes");
-    Pack("C", cursor, steps, kCursorStepsAt);
+    Pack("C", cursor, static_cast<int32_t>(steps), kCursorStepsAt);
 }
 
 enum class FindEnd { kLeaf, kPastLastLeaf, kOutOfRange };
@@ -218,6 +248,10 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
                                                        " holds no key at or above the one sought");
                 }
                 if (next == kLastLeafMark) {
+                    // Every key sorts at or below the all-0xFF end marker: a search runs past
+                    // the last leaf only when the marker is missing.
+                    walk.CheckEndMarker(node, count > 0 ? KeyAt(cursor, entry_size, count) : "",
+                                        count);
                     record = 0;
                     leaf = node;
                     return FindEnd::kPastLastLeaf;
@@ -248,6 +282,7 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
             continue;
         }
         walk.CheckRecordPointer(node, i, record);
+        walk.CheckRecordZero(node, i, count, next, KeyAt(cursor, entry_size, i), record);
         if (const std::string_view found = KeyAt(cursor, entry_size, i);
             CompareKeys(key, found) < 0) {
             record = -record;
@@ -337,6 +372,8 @@ bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& 
         if (s.info.index > 1)  // within one leaf: the entry left must not sort below this one
             walk.CheckAscending(leaf, e.key, EntryAt(cursor, es, i + 1).key);
         walk.CheckRecordPointer(leaf, i, e.pointer);
+        walk.CheckRecordZero(leaf, i, Field(cursor, "C", kCursorNodeAt),
+                             Field(cursor, "C", kCursorNodeAt + 2), e.key, e.pointer);
         key = e.key;
         record = e.pointer;
         Pack("B", cursor, i, kCursorIndexAt);
@@ -411,6 +448,10 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
     if (i == s.info.count) {
         int32_t next = s.info.next_leaf;
         if (next == kLastLeafMark) {
+            walk.CheckEndMarker(
+                PathAt(cursor, s.info.depth < 1 ? 1 : s.info.depth),
+                s.info.count > 0 ? KeyAt(cursor, s.entry_size, s.info.count) : std::string_view(),
+                s.info.count);
             record = 0;
             return;
         }
@@ -448,11 +489,7 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
             next = after;
             i = 0;
             if (count > 0) break;
-            if (next == kLastLeafMark) {
-                Pack("B", cursor, 0, kCursorIndexAt);
-                record = 0;
-                return;
-            }
+            if (next == kLastLeafMark) walk.CheckEndMarker(current, {}, 0);
         }
     }
     ++i;
@@ -460,6 +497,8 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
     const int32_t leaf = PathAt(cursor, s.info.depth < 1 ? 1 : s.info.depth);
     if (i > 1) walk.CheckAscending(leaf, EntryAt(cursor, s.entry_size, i - 1).key, e.key);
     walk.CheckRecordPointer(leaf, i, e.pointer);
+    walk.CheckRecordZero(leaf, i, Field(cursor, "C", kCursorNodeAt),
+                         Field(cursor, "C", kCursorNodeAt + 2), e.key, e.pointer);
     key = e.key;
     record = e.pointer;
     Pack("B", cursor, i, kCursorIndexAt);
@@ -494,9 +533,11 @@ void iKLast(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
         node = EntryAt(cursor, entry_size, count).pointer;
     }
     Pack("B", cursor, depth, kCursorDepthAt);
+    walk.CheckEndMarker(node, KeyAt(cursor, entry_size, count), count);
     if (count >= 2) {
         const NodeEntry e = EntryAt(cursor, entry_size, count - 1);
         walk.CheckRecordPointer(node, count - 1, e.pointer);
+        walk.CheckRecordZero(node, count - 1, count, kLastLeafMark, e.key, e.pointer);
         key = e.key;
         record = e.pointer;
         Pack("B", cursor, count - 1, kCursorIndexAt);

@@ -28,7 +28,7 @@ const std::string kEnd4 = EndKey(4);
 std::string TwoLevelIndex() {
     std::string bytes = IndexHeader(8, 3, 3);
     bytes += Node(2, {{"AAAA", 11}, {"BBBB", 12}, {"CCCC", 13}});
-    bytes += Node(65535, {{"DDDD", 14}, {"EEEE", -1}, {kEnd4, -1}});
+    bytes += Node(65535, {{"DDDD", 14}, {"EEEE", 15}, {kEnd4, -1}});
     // The root, written out byte by byte: two entries, inner, CCCC -> 1, all 0xFF -> 2.
     std::string root(512, '\0');
     const unsigned char r[] = {0, 2, 0,    0,    'C',  'C',  'C', 'C', 0, 0,
@@ -117,8 +117,8 @@ TEST_F(IndexTest, KFindExactInexactAndPastTheLastKey) {
         {"CCCC", 13, "CCCC"},
         {"CCCD", -14, "DDDD"},   // crosses from leaf 1 into leaf 2
         {"CCCCZZ", 13, "CCCC"},  // cut to the key length
-        {"EEEE", 0, "EEEE"},     // a pointer of -1 reads as 0
-        {"ZZZZ", 0, kEnd4},      // onto the end marker
+        {"EEEE", 15, "EEEE"},
+        {"ZZZZ", 0, kEnd4},  // onto the end marker
         {kEnd4, 0, kEnd4},
     };
     for (const Case& c : cases) {
@@ -165,9 +165,9 @@ TEST_F(IndexTest, KNextCrossesLeavesAndEndsOnTheMarker) {
     EXPECT_EQ(EngineReadStats().reads, 1u);      // one node read, nothing else
     EXPECT_EQ(cursor_.substr(20, 2), Be(2, 2));  // the leaf's path slot names the new leaf
     iKNext(file, cursor_, key_, record_);
-    EXPECT_EQ(record_, 0);  // EEEE points at -1
+    EXPECT_EQ(record_, 15);
     iKNext(file, cursor_, key_, record_);
-    EXPECT_EQ(record_, 0);
+    EXPECT_EQ(record_, 0);  // the end marker's -1 reads as 0
     EXPECT_EQ(key_, kEnd4);
     const std::string before = cursor_;
     key_ = "same";
@@ -239,10 +239,11 @@ TEST_F(IndexTest, RunningOffALeafChainWithoutAnEndMarker) {
     std::string bytes = IndexHeader(8, 1, 1) + Node(65535, {{"AAAA", 1}, {"BBBB", 2}});
     AddIndex("NOEND", bytes, 1);
     Start();
+    // Every key sorts at or below the end marker: a search that runs off the last leaf has
+    // lost it, and says so instead of reading as "nothing found".
     key_ = "CCCC";
-    iKFind(Open("NOEND"), cursor_, key_, record_);
-    EXPECT_EQ(record_, 0);
-    EXPECT_EQ(key_, "CCCC");
+    ExpectError([&] { iKFind(Open("NOEND"), cursor_, key_, record_); }, 1013, "KFind",
+                "Damaged index file NOEND: the last leaf 1 does not end with the end marker");
 }
 
 TEST_F(IndexTest, ThreeLevelsWithThousandsOfKeys) {
@@ -370,6 +371,13 @@ std::vector<DamageCase> DamageCases() {
          3, "KNextMany", "BBBB", 1001,
          "Damaged index file DMG: the walk has crossed more leaves than the index "
          "has nodes"});
+    // LastRecord past 65,535: the leaf count must not wrap in the cursor's 16-bit field.
+    cases.push_back(
+        {"a two-leaf cycle of equal keys in an index of 70,000 nodes",
+         h3 + Node(2, {{"BBBB", 1}}) + Node(1, {{"BBBB", 2}}) + Node(0, {{"BBBB", 1}, {kEnd4, 2}}),
+         70000, "KNextLoop", "BBBB", 1001,
+         "Damaged index file DMG: the walk has crossed more leaves than the index "
+         "has nodes"});
     cases.push_back(
         {"a count past the node",
          h3 + Node(2, {{"AAAA", 1}}).replace(0, 2, Be(2, 64)) + Node(65535, {{kEnd4, -1}}) + root,
@@ -431,6 +439,41 @@ std::vector<DamageCase> DamageCases() {
     cases.push_back({"keys that go back inside a leaf, by KFind's scan",
                      h1 + Node(65535, {{"CCCC", 1}, {"AAAA", 2}, {kEnd4, -1}}), 1, "KFind", "DDDD",
                      1010, "Damaged index file DMG: the keys go back in key order at node 1"});
+    // Record 0 is the end marker's alone, and the last leaf must end with it.
+    cases.push_back({"a record pointer of 0 on a key, found by KFind",
+                     h1 + Node(65535, {{"AAAA", 1}, {"BBBB", 0}, {kEnd4, -1}}), 1, "KFind", "BBBB",
+                     1012,
+                     "Damaged index file DMG: entry 2 of leaf 1 points to record 0 but is not the "
+                     "end marker"});
+    cases.push_back({"a record pointer of -1 on a key, reached by KNext",
+                     h1 + Node(65535, {{"AAAA", 1}, {"BBBB", -1}, {kEnd4, -1}}), 1, "KNext", "AAAA",
+                     1012,
+                     "Damaged index file DMG: entry 2 of leaf 1 points to record 0 but is not the "
+                     "end marker"});
+    cases.push_back({"a record pointer of 0 reached by KPrev",
+                     h1 + Node(65535, {{"AAAA", 0}, {"BBBB", 2}, {kEnd4, -1}}), 1, "KPrev", "BBBB",
+                     1012,
+                     "Damaged index file DMG: entry 1 of leaf 1 points to record 0 but is not the "
+                     "end marker"});
+    cases.push_back({"an end marker ending a leaf that is not the last",
+                     h3 + Node(2, {{"AAAA", 1}, {kEnd4, -1}}) +
+                         Node(65535, {{"BBBB", 2}, {kEnd4, -1}}) +
+                         Node(0, {{kEnd4, 1}, {kEnd4, 2}}),
+                     3, "KNext", "AAAA", 1012,
+                     "Damaged index file DMG: entry 2 of leaf 1 points to record 0 but is not the "
+                     "end marker"});
+    {
+        const std::string no_end = h1 + Node(65535, {{"AAAA", 1}, {"BBBB", 2}});
+        const std::string text =
+            "Damaged index file DMG: the last leaf 1 does not end with the end marker";
+        cases.push_back(
+            {"no end marker, KFind past the last key", no_end, 1, "KFind", "CCCC", 1013, text});
+        cases.push_back(
+            {"no end marker, KNext past the last key", no_end, 1, "KNext", "BBBB", 1013, text});
+        cases.push_back({"no end marker, KLast", no_end, 1, "KLast", "", 1013, text});
+        cases.push_back(
+            {"an empty last leaf", h1 + Node(65535, {}), 1, "KFind", "AAAA", 1013, text});
+    }
     {
         // Leaves 1-3 under root 4; leaf 2 lost its entries.
         const std::string bytes = IndexHeader(8, 4, 4) + Node(2, {{"AAAA", 1}}) + Node(3, {}) +
@@ -478,6 +521,9 @@ TEST_F(IndexTest, DamagedIndexesEndWithANumberedError) {
             } else if (member == "KNext3") {
                 iKFind(file, cursor, key, record);
                 for (int i = 0; i < 3; ++i) iKNext(file, cursor, key, record);
+            } else if (member == "KNextLoop") {
+                iKFind(file, cursor, key, record);
+                for (int i = 0; i < 200000 && record != 0; ++i) iKNext(file, cursor, key, record);
             } else if (member == "KNextMany") {
                 iKFind(file, cursor, key, record);
                 for (int i = 0; i < 20 && record != 0; ++i) iKNext(file, cursor, key, record);

@@ -25,6 +25,11 @@ inline constexpr int64_t kLinksFileLimit = 16 * 1024 * 1024;
 // 32,768 entries.
 inline constexpr int64_t kDirectoryFileLimit = 1024 * 1024;
 
+// A per-document order file (a return or a purchase order): 38 bytes per record, six records of
+// header, comments and totals and one per line; a real order holds a few hundred lines at most.
+// 1 MiB holds 27,000 lines.
+inline constexpr int64_t kDocumentFileLimit = 1024 * 1024;
+
 // The error of a file above its limit: "<what> <path> is larger than <limit> bytes".
 inline BasicError TooLarge(int32_t number, std::string source, std::string_view what,
                            std::string_view path, int64_t limit) {

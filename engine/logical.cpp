@@ -155,6 +155,29 @@ const std::unordered_set<std::string>& EngineFileKeys() {
     return files.keys;
 }
 
+// The fields of an entry the engine reads must lie in their domain: a record file's records
+// have a length, no file ends before record 0, and the file starts inside its container (the
+// length its open learned). Anything else is a damaged entry, not a file of no records.
+void CheckEntryDomain(const DirectoryEntry& entry, const std::string& directory_path,
+                      const cOpenFile* container) {
+    auto damaged = [&](const std::string& what) {
+        throw BasicError(err::kDirectoryEntry, "iLogicalOpen",
+                         "Damaged directory file " + directory_path + ": the entry of " +
+                             entry.name + " " + what);
+    };
+    if (entry.file_type != "I" && entry.record_length < 1) damaged("has record length 0");
+    if (entry.last_record < 0)
+        damaged("has last record " + std::to_string(entry.last_record) + ", below 0");
+    if (container != nullptr && container->handle) {
+        const int64_t start = static_cast<int64_t>(entry.position) * kBlockSize;
+        const int64_t length = container->handle->OpenedLength();
+        if (start >= length) {
+            damaged("starts at block " + std::to_string(entry.position) +
+                    ", past the end of its container (" + std::to_string(length) + " bytes)");
+        }
+    }
+}
+
 std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
     if (!mLogicalFiles) return nullptr;
     if (auto listed = mLogicalFiles->Find(name)) return listed;
@@ -171,6 +194,7 @@ std::shared_ptr<cLogicalFile> Resolve(const std::string& name) {
     if (!entry) return nullptr;
     auto container = iOpenFile(container_path);  // shared when already open
     if (!container) RaiseUnlessMissing(container_path);
+    CheckEntryDomain(*entry, directory_path, container.get());
     return mLogicalFiles->Add(name, entry->file_type, std::move(container), entry->position,
                               entry->flags, entry->record_length, entry->last_record, name);
 }

@@ -16,6 +16,14 @@ using testing::ExpectError;
 using testing::LinkEntry;
 using testing::PutAt;
 
+// A directory entry whose last record reads -1: the writer refuses to make one, so the field
+// is written over by hand (bytes 17-20 of the entry).
+std::string NegativeLastRecord(std::string_view name) {
+    std::string entry = DirEntry(name, 0, 3, 100, 'L', 0);
+    PutAt(entry, 16, Be(4, -1));
+    return entry;
+}
+
 // Record n of PARTL: 100 bytes, status word 1, then "REC" and the number.
 std::string PartRecord(int n) {
     std::string r(100, '\0');
@@ -32,12 +40,16 @@ class LogicalTest : public testing::EngineFixture {
             "LINKSFILE",
             LinkEntry(":D01:PARTL", "D01:DATAD1") + LinkEntry(":D01:ORDRL", "D01:DATAD1") +
                 LinkEntry(":D01:COLON", ":D01:DATAD1") + LinkEntry(":D01:MISSC", "D01:NOCOND1") +
-                LinkEntry(":D01:NODIR", "D01:ABSENT1") + LinkEntry(":D01:GHOST", "D01:DATAD1"));
+                LinkEntry(":D01:NODIR", "D01:ABSENT1") + LinkEntry(":D01:GHOST", "D01:DATAD1") +
+                LinkEntry(":D01:ZEROL", "D01:DATAD1") + LinkEntry(":D01:NEGL", "D01:DATAD1") +
+                LinkEntry(":D01:FARL", "D01:DATAD1") + LinkEntry(":D01:CUTL", "D01:DATAD1"));
         // The first PARTL entry carries a flags word that takes part in the name: skipped.
-        WriteShareFile("D01/DATAD1", DirEntry("PARTL", 0x0101, 9, 50, 'L', 1) +
-                                         DirEntry("PARTL", 0x2000, 3, 100, 'L', 5) +
-                                         DirEntry("ORDRL", 0, 8, 64, 'I', 3) +
-                                         DirEntry("COLON", 0, 3, 100, 'L', 5));
+        WriteShareFile(
+            "D01/DATAD1",
+            DirEntry("PARTL", 0x0101, 9, 50, 'L', 1) + DirEntry("PARTL", 0x2000, 3, 100, 'L', 5) +
+                DirEntry("ORDRL", 0, 8, 64, 'I', 3) + DirEntry("COLON", 0, 3, 100, 'L', 5) +
+                DirEntry("ZEROL", 0, 3, 0, 'L', 5) + NegativeLastRecord("NEGL") +
+                DirEntry("FARL", 0, 12, 100, 'L', 5) + DirEntry("CUTL", 0, 10, 100, 'L', 30));
         std::string container(12 * 512, '\0');
         std::string zero(16, '\0');
         PutAt(zero, 0, Be(2, -2));
@@ -244,6 +256,41 @@ TEST_F(LogicalTest, InitFileLaysOutAnEmptyRecordFile) {
     EXPECT_EQ(container.substr(3 * 512 + 6, 94), std::string(94, '\0'));
     for (int n = 1; n <= 5; ++n) EXPECT_EQ(iLreadFile(file, n), std::string(100, '\0')) << n;
     EXPECT_EQ(container.substr(3 * 512 + 600, 100), PartRecord(6));  // past LastRecord
+}
+
+TEST_F(LogicalTest, EntriesOutsideTheirDomainAreDamageNotEmptyFiles) {
+    // Each gives no logical file, and the facade raises why in place of File not Found.
+    const struct {
+        const char* name;
+        std::string what;
+    } cases[] = {
+        {"ZEROL", "has record length 0"},
+        {"NEGL", "has last record -1, below 0"},
+        {"FARL", "starts at block 12, past the end of its container (6144 bytes)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(iLogicalOpen(c.name));
+        const BasicError e = LogicalOpenError(c.name);
+        EXPECT_EQ(e.number(), err::kDirectoryEntry);
+        EXPECT_EQ(e.description(),
+                  "Damaged directory file \\\\DS1\\TMARLNK\\D01\\DATAD1: the entry of " +
+                      std::string(c.name) + " " + c.what);
+    }
+}
+
+TEST_F(LogicalTest, ARecordPastTheContainersEndIsAnErrorNotZeros) {
+    // CUTL claims records 1 to 30 from block 10; the container ends at byte 6144, in record 2.
+    const auto file = iLogicalOpen("CUTL");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(iLreadFile(file, 1).size(), 100u);  // bytes 5220-5319
+    ExpectError(
+        [&] { iLreadFile(file, 20); }, err::kShortFile, "iReadFile",
+        "File \\\\DS1\\TMARLNK\\D01\\DATADB ends at byte 6144: it holds no bytes 7120 to 7219");
+    // A read that runs over the end fails as a whole: no record of part bytes and part zeros.
+    ExpectError(
+        [&] { iLreadFile(file, 10); }, err::kShortFile, "iReadFile",
+        "File \\\\DS1\\TMARLNK\\D01\\DATADB ends at byte 6144: it holds no bytes 6120 to 6219");
 }
 
 TEST(DirectoryEntryTest, DecodesTheFieldsFromTheirPositions) {

@@ -197,6 +197,20 @@ std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, in
     if (position < 0) RaisePlatform(err::kBadRecordNumber, "iReadFile");
     if (!file->handle) RaisePlatform(err::kBadFileNumber, "iReadFile");
     if (length == 0) return {};
+    // Bytes the file does not hold are no zeros but damage: a container or document cut short,
+    // a record or node past its real end. Measured again before it fails, as another program
+    // may have written to the file since it was opened.
+    const int64_t end = static_cast<int64_t>(position) + length;
+    if (end > file->handle->OpenedLength()) {
+        int64_t now = 0;
+        if (file->handle->Length(now) != 0 || end > now) {
+            throw BasicError(err::kShortFile, "iReadFile",
+                             "File " + file->Path + " ends at byte " +
+                                 std::to_string(file->handle->OpenedLength()) +
+                                 ": it holds no bytes " + std::to_string(position) + " to " +
+                                 std::to_string(end - 1));
+        }
+    }
     return CachedRead(*file, position, static_cast<size_t>(length), extent, "iReadFile");
 }
 

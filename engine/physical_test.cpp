@@ -59,14 +59,18 @@ TEST_F(PhysicalTest, BlocksAndBytesByPosition) {
     std::string path = "FILE0";
     const auto file = iOpenFile(path);
     EXPECT_EQ(iBlockReadFile(file, 0).substr(0, 4), testing::Be(4, 0));
-    const std::string block401 = iBlockReadFile(file, 401);
-    ASSERT_EQ(block401.size(), 512u);
-    // 401 lies past the end of this 206-block file: zero bytes, the length asked for.
-    EXPECT_EQ(block401, std::string(512, '\0'));
+    // 401 lies past the end of this 206-block file, and the last 6 bytes asked for run over it
+    // by 4: bytes the file does not hold are an error, never zeros.
+    const std::string ends =
+        "File \\\\DS1\\TMARLNK\\D01\\FILE0 ends at byte 105472: it holds no bytes ";
+    testing::ExpectError([&] { iBlockReadFile(file, 401); }, err::kShortFile, "iReadFile",
+                         ends + "205312 to 205823");
     EXPECT_EQ(iBlockReadFile(file, 205).substr(0, 4), testing::Be(4, 205));
     EXPECT_EQ(iReadFile(file, 16, 512),
               testing::Be(4, 1) + std::string("STORE NAME") + std::string(2, '\0'));
-    EXPECT_EQ(iReadFile(file, 6, 206 * 512 - 2), std::string(6, '\0'));
+    testing::ExpectError([&] { iReadFile(file, 6, 206 * 512 - 2); }, err::kShortFile, "iReadFile",
+                         ends + "105470 to 105475");
+    EXPECT_EQ(iReadFile(file, 2, 206 * 512 - 2).size(), 2u);  // the last bytes it holds
     EXPECT_EQ(iReadFile(file, 0, 0), "");
 }
 

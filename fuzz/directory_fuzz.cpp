@@ -1,5 +1,5 @@
-// Resolving a logical name through an arbitrary directory file, and reading records and record
-// zero of whatever entry it yields from an arbitrary container.
+// Resolving a logical name through an arbitrary link table and directory file, and reading
+// records and record zero of whatever entry it yields from an arbitrary container.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,8 +41,6 @@ const fs::path& Share() {
         fs::create_directories(base / "share/DS1/TMARLNK/D01");
         fs::create_directories(base / "tmp");
         Write(base / "share/DS1/TMARLNK/ttymap", "WS7 7\n");
-        Write(base / "share/DS1/TMARLNK/LINKSFILE",
-              " " + Padded(":D01:XFILE", 79) + " " + Padded("D01:DATAD1", 79));
         Write(base / "tmp/tMRCatalog.ini", "[Sendrake]\nServer=DS1\nDirectory=D01\n");
         setenv("DASHVANE_SHARES", (base / "share").c_str(), 1);
         setenv("TMPDIR", (base / "tmp").c_str(), 1);
@@ -57,9 +55,19 @@ const fs::path& Share() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fs::path& base = Share();
     if (size < 2) return 0;
-    // The first byte splits the input: that many 32-byte directory entries, the rest the container.
-    const size_t dir_bytes = std::min<size_t>(size - 1, static_cast<size_t>(data[0] % 8) * 32 + 32);
-    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    // The first byte splits the input: bits 0-2 the number of 32-byte directory entries less one,
+    // bits 3-4 the number of 160-byte link entries taken from the input, bit 5 whether they come
+    // before the fixed link :D01:XFILE -> D01:DATAD1 (and so may shadow it) or after it; then the
+    // links, the directory entries and the container.
+    const size_t links = (data[0] >> 3) & 3;
+    std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::string_view fuzzed = bytes.substr(0, std::min(bytes.size(), links * 160));
+    bytes.remove_prefix(fuzzed.size());
+    const std::string fixed = " " + Padded(":D01:XFILE", 79) + " " + Padded("D01:DATAD1", 79);
+    Write(base / "share/DS1/TMARLNK/LINKSFILE",
+          (data[0] & 0x20) ? std::string(fuzzed) + fixed : fixed + std::string(fuzzed));
+    const size_t dir_bytes =
+        std::min<size_t>(bytes.size(), static_cast<size_t>(data[0] % 8) * 32 + 32);
     Write(base / "share/DS1/TMARLNK/D01/DATAD1", bytes.substr(0, dir_bytes));
     Write(base / "share/DS1/TMARLNK/D01/DATADB", bytes.substr(dir_bytes));
     try {

@@ -55,8 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file->FileType = "I";
     file->OpenFile = open;
     file->RecordLength = 512;
-    // Claim more nodes than the file holds now and then: reads past its end give zero bytes.
-    file->LastRecord = static_cast<int32_t>((size - 1) / 512) + (steer & 1);
+    // Claim more nodes than the file holds now and then (a read past its end is an error), and,
+    // with bit 7, far more: up to 2^24 nodes past 65,535, where a walk's leaf count must still
+    // end a loop.
+    const int32_t nodes = static_cast<int32_t>((size - 1) / 512);
+    file->LastRecord = nodes + (steer & 1);
+    if ((steer & 0x80) && size >= 4)
+        file->LastRecord = 65530 + (data[size - 3] << 16 | data[size - 2] << 8 | data[size - 1]);
 
     std::string cursor;
     std::string key(reinterpret_cast<const char*>(data + 1),
@@ -70,6 +75,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             else
                 dv::iKNext(file, cursor, key, record);
         });
+    }
+    if (steer & 0x80) {
+        // Walk on: no walk in key order crosses more than 65,534 leaves (a chain's next-leaf
+        // field is 16 bits), so one that crosses more has lost its bound.
+        int32_t leaf = -1;
+        int64_t crossed = 0;
+        // A loop of leaves of one entry each crosses a leaf on every call: 70,000 calls reach
+        // the bound.
+        for (int i = 0; i < 70000; ++i) {
+            try {
+                dv::iKNext(file, cursor, key, record);
+            } catch (const dv::BasicError&) {
+                break;
+            }
+            if (record == 0) break;
+            const auto depth = static_cast<unsigned char>(cursor[dv::kCursorDepthAt - 1]);
+            const size_t at = static_cast<size_t>(dv::kCursorPathAt - 1 + 2 * (depth - 1));
+            const int32_t now = static_cast<unsigned char>(cursor[at]) << 8 |
+                                static_cast<unsigned char>(cursor[at + 1]);
+            if (now != leaf && leaf != -1) ++crossed;
+            leaf = now;
+            if (crossed > 65535) __builtin_trap();
+        }
     }
     Try([&] { dv::iKLast(file, cursor, key, record); });
     for (int i = 0; i < 16; ++i) Try([&] { dv::iKPrev(file, cursor, key, record); });

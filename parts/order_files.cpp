@@ -8,6 +8,7 @@
 #include "engine/fill_cache.h"
 #include "engine/index_cursor.h"
 #include "engine/key_lookup.h"
+#include "engine/limits.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
@@ -118,8 +119,15 @@ std::unique_ptr<OrderDocument> OrderDocument::Open(const std::string& name) {
     int32_t last = 0;
     LogicalFileRef file = engine.PhysLogicalOpen(path, "L", kOrderRecordLength, last);
     if (!file) return nullptr;
-    return std::unique_ptr<OrderDocument>(
+    auto document = std::unique_ptr<OrderDocument>(
         new OrderDocument(name, std::move(path), std::move(file), !was_open));
+    // No real order comes near the limit: a larger file (a sparse one of gigabytes, a writer run
+    // away) is damage, reported before a single line is read (the document closes again).
+    if (static_cast<int64_t>(last) + 1 > kDocumentFileLimit / kOrderRecordLength) {
+        throw TooLarge(err::kDocumentTooLarge, "OrderDocument", "Document file", DataPath(name),
+                       kDocumentFileLimit);
+    }
+    return document;
 }
 
 OrderDocument::OrderDocument(std::string name, std::string path, LogicalFileRef file,

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "engine/limits.h"
+#include "engine/physical.h"
 #include "test_support/engine_test.h"
 #include "test_support/expect_error.h"
 
@@ -192,6 +196,29 @@ TEST_F(OrderFiles, FileWithoutTotalsRaises81) {
         EXPECT_EQ(e.number(), err::kRecordNumber);
     }
     EXPECT_FALSE(Held("R6"));  // closed and forgotten on the error path too
+}
+
+TEST_F(OrderFiles, ADocumentPastItsLimitIsReportedUnread) {
+    // At the limit a document still reads; one record more, or a sparse file of 2 GiB, is
+    // error 1054 before any record is read, and the file is closed again.
+    const int64_t at_limit = kDocumentFileLimit / kRec * kRec;
+    AddDocument("RTTBI", "R1001", 20, Doc{});
+    AddDocument("RTTBI", "R1002", 20, Doc{});
+    AddDocument("RTTBI", "R1003", 20, Doc{});
+    Start();
+    std::filesystem::resize_file(DataFolder() + "/R1001", static_cast<uintmax_t>(at_limit));
+    std::filesystem::resize_file(DataFolder() + "/R1002", static_cast<uintmax_t>(at_limit + kRec));
+    std::filesystem::resize_file(DataFolder() + "/R1003", uintmax_t{2} << 30);
+    EXPECT_TRUE(ReadOrderSummary("R1001").has_value());
+    for (const char* name : {"R1002", "R1003"}) {
+        SCOPED_TRACE(name);
+        ResetEngineReadStats();
+        ExpectError(
+            [&] { ReadOrderSummary(name); }, err::kDocumentTooLarge,
+            "Document file " + mSystem->TMARLNK() + "\\" + name + " is larger than 1048576 bytes");
+        EXPECT_EQ(EngineReadStats().reads, 0u);
+        EXPECT_FALSE(Held(name));
+    }
 }
 
 TEST_F(OrderFiles, DocumentIsClosedAfterItsRow) {

@@ -68,6 +68,7 @@ std::string PageChainBuilder::Label(const char* procedure) const {
 
 void PageChainBuilder::Begin() {
     error_ = false;
+    first_error_.reset();
     pages_.fill(0);
     rows_.clear();
     totals_.fill(0);
@@ -75,6 +76,7 @@ void PageChainBuilder::Begin() {
 
 void PageChainBuilder::Fail(const char* procedure, const BasicError& error) {
     last_entry_ = WriteEventLogError(Label(procedure), error);
+    if (!first_error_) first_error_ = error;
     error_ = true;
 }
 
@@ -190,13 +192,26 @@ int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
     return link;
 }
 
-int32_t CountTicketItems(const std::string& head_record, int32_t head) {
+int32_t CountTicketItems(const std::string& head_record, int32_t head,
+                         std::vector<int32_t>* records) {
     EnginePageSource invol("INVOL");
     int32_t items = 0;
     WalkPageChain(
         invol, head,
-        [&items](int32_t, const std::string& page) {
-            items += Unpack("B", page, invol::kSlotsPosition);
+        [&](int32_t n, const std::string& page) {
+            const int32_t slots = Unpack("B", page, invol::kSlotsPosition);
+            const int32_t capacity =
+                page.size() < static_cast<size_t>(invol::kFirstSlot - 1)
+                    ? 0
+                    : static_cast<int32_t>(page.size() - (invol::kFirstSlot - 1)) /
+                          invol::kSlotLength;
+            if (slots > capacity) {
+                Damaged("INVOL", "record " + std::to_string(n) + " counts " +
+                                     std::to_string(slots) + " line slots, more than the " +
+                                     std::to_string(capacity) + " its page holds");
+            }
+            items += slots;
+            if (records != nullptr && n != head) records->push_back(n);
         },
         &head_record);
     return items;

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,9 @@ class PageChainBuilder {
     int64_t Total(size_t i) const { return i < totals_.size() ? totals_[i] : 0; }
     // The text of the last event-log entry; empty when none was written.
     const std::string& LastEntry() const { return last_entry_; }
+    // The error of the build's first failure (the cause; later steps may fail for it), for a
+    // form that shows it; null when the build went well.
+    const BasicError* FirstError() const { return first_error_ ? &*first_error_ : nullptr; }
     // Element p (1 to 200): the record of page p of the last walk, 0 when not met; element 0:
     // the highest page met.
     const std::array<int32_t, 201>& PageRecords() const { return pages_; }
@@ -121,6 +125,7 @@ class PageChainBuilder {
     std::array<int32_t, 201> pages_{};
     bool error_ = false;
     std::string last_entry_;
+    std::optional<BasicError> first_error_;
     PageSource* source_ = nullptr;
 };
 
@@ -148,6 +153,9 @@ class clsInvDetail {
 // chain field at 110 of the last page read (page 1's date as mmddyy), and the sum of the slot
 // counts of every page. Bounded; raise err::kPageChain or the engine's errors.
 int32_t FollowTicketChain(const std::string& head_record, int32_t head);
-int32_t CountTicketItems(const std::string& head_record, int32_t head);
+// A page whose slot count is more than its record holds is err::kPageChain; records, when
+// given, receives the record number of every page after the head.
+int32_t CountTicketItems(const std::string& head_record, int32_t head,
+                         std::vector<int32_t>* records = nullptr);
 
 }  // namespace dv

@@ -240,6 +240,36 @@ const NamedDamage kNamedDamages[] = {
      [](DataSetImage& image) { RemoveDirectoryEntry(image, "VNDRI"); }},
     {"putbi-missing", "PUTBI is missing: Open Purchase Orders fails",
      [](DataSetImage& image) { RemoveDirectoryEntry(image, "PUTBI"); }},
+    // Damage that used to read as plausible figures (each now a numbered error).
+    {"linei-record-zero", "LINEI's fourth key points to record 0: error 1012",
+     [](DataSetImage& image) { SetRecordPointer(image, "LINEI", 3, 0); }},
+    {"rttbi-no-end", "RTTBI's last leaf lost its end marker: error 1013",
+     [](DataSetImage& image) {
+         LogicalPlacement& p = IndexOf(image, "RTTBI");
+         SetEntryCount(image, "RTTBI", p.index.leaves.back(), p.index.leaf_counts.back() - 1);
+     }},
+    {"datadb-cut", "the container of LINEL is cut in the middle of LINEL: error 1060",
+     [](DataSetImage& image) {
+         const LogicalPlacement& p = image.Logical("LINEL");
+         TruncateLogical(image, "LINEL",
+                         int64_t{p.record_length} * (p.last_record / 2) + p.record_length / 2);
+     }},
+    {"vndrl-length-0", "VNDRL's directory entry has record length 0: error 1061",
+     [](DataSetImage& image) {
+         LogicalPlacement& p = image.Logical("VNDRL");
+         p.record_length = 0;
+         RewriteEntry(image, p);
+     }},
+    {"darr-short", "DARR.KRLI ends after line 20, before its total: A/R fails with 1071",
+     [](DataSetImage& image) {
+         std::string& text = image.File(image.DataPath("DARR.KRLI"));
+         size_t at = 0;
+         for (int line = 0; line < 20 && at != std::string::npos; ++line)
+             at = text.find('\n', at == 0 ? 0 : at + 1);
+         if (at != std::string::npos) text.resize(at + 1);
+     }},
+    {"saved-names-ticket", "the first saved invoice slot names the first pick ticket: error 1030",
+     &sales_damage::SavedSlotNamesTicket},
     // Customers and counter documents (sales_data.h: the first pick ticket is INVOL 1-3).
     {"invol-loop", "the first pick ticket's page 2 links back to its head: error 1030",
      &sales_damage::LoopPageChain},

@@ -412,6 +412,12 @@ void SavedHeadPastLastRecord(DataSetImage& image) {
     for (int i = 3; i >= 0; --i)
         control.at(at + static_cast<size_t>(3 - i)) = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
+void SavedSlotNamesTicket(DataSetImage& image) {
+    std::string& file0 = image.File(image.DataPath("FILE0"));
+    const size_t at = 301 * 512 + 4;
+    const char head[4] = {0, 0, 0, 3};  // the first pick ticket's head page
+    file0.replace(at, 4, head, 4);
+}
 void ZeroDate(DataSetImage& image) {
     PutField(image, "INVOL", 1, 110, 3, 0);
 }

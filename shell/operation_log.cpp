@@ -1,6 +1,7 @@
 #include "shell/operation_log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,10 +45,19 @@ void AppendLines(std::vector<std::string>& lines, std::string_view text) {
     }
 }
 
+// The log lies in a folder other users may write to: a symbolic link planted under its name is
+// never followed, and nothing but an ordinary file is written to (a FIFO is not waited on).
 bool AppendToFile(const std::string& path, const std::string& data, int& error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) {
         error = errno;
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = EINVAL;
+        ::close(fd);
         return false;
     }
     size_t done = 0;
@@ -70,6 +80,29 @@ bool AppendToFile(const std::string& path, const std::string& data, int& error) 
 }
 
 }  // namespace
+
+std::string EscapeLogText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c != 0x7F) {
+            out += ch;
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    return out;
+}
 
 std::string LogPathFromEnvironment() {
     std::string dir = EnvOrEmpty("TEMP");

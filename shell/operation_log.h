@@ -23,9 +23,15 @@ std::string LogPathFromEnvironment();
 // mLogPath = LogPathFromEnvironment().
 void InitLogPath();
 
+// A text read from the share (a file name, a key, a record's field) as it may stand inside a log
+// entry: every control character written as \r, \n, \t or \xNN, so that it can neither end the
+// entry nor forge another one. Texts without control characters come back as they are.
+std::string EscapeLogText(std::string_view text);
+
 // Appends text and CR LF to the file at path, creating it when missing; the file is opened and
-// closed on every call. Never throws: when the file can't be written the program goes on, and
-// the first such failure of the run is reported on stderr.
+// closed on every call. A symbolic link or anything but an ordinary file at path is never
+// written to (the failure below). Never throws: when the file can't be written the program goes on,
+// and the first such failure of the run is reported on stderr.
 void WriteLog(const std::string& path, const std::string& text) noexcept;
 
 // While a LogCapture lives, every text passed to WriteLog is also kept in it (whether or not

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "engine/error.h"
+#include "shell/view.h"
+
 #include "platform/test_support.h"
 
 namespace dv {
@@ -70,6 +73,49 @@ TEST(WriteLogTest, CaptureSeesTheLinesItMakes) {
     }
     EXPECT_EQ(capture.Take(), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_TRUE(capture.lines().empty());
+}
+
+TEST(WriteLogTest, APlantedLinkOrFifoIsNeverWrittenThrough) {
+    TempFolder dir;
+    const std::string victim = dir / "victim";
+    testing::WriteFile(victim, "precious\n");
+    const std::string link = dir / "dvoperation.log";
+    ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+    const std::string dangling = dir / "dangling.log";  // would create the file it names
+    ASSERT_EQ(::symlink((dir / "created").c_str(), dangling.c_str()), 0);
+    const std::string fifo = dir / "fifo.log";
+    testing::MakeFifo(fifo);
+    ResetLogWarningForTest();
+    ::testing::internal::CaptureStderr();
+    WriteLog(link, "*Error planted");
+    WriteLog(dangling, "*Error planted");
+    WriteLog(fifo, "*Error planted");  // returns at once: no reader is waited for
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ResetLogWarningForTest();
+    EXPECT_EQ(ReadFileBytes(victim), "precious\n");
+    EXPECT_NE(::access((dir / "created").c_str(), F_OK), 0);
+    EXPECT_NE(err.find(link), std::string::npos) << err;
+}
+
+TEST(WriteLogTest, ControlCharactersFromTheShareCannotForgeAnEntry) {
+    EXPECT_EQ(EscapeLogText("plain \\\\DS1\\TMARLNK"), "plain \\\\DS1\\TMARLNK");
+    EXPECT_EQ(EscapeLogText(std::string("a\r\nb\tc\x01\x7F\0d", 10)),
+              "a\\r\\nb\\tc\\x01\\x7F\\x00d");
+    // A file name with CR LF in an error of a fill, and in a shell error's description.
+    const BasicError e(-10, "LogicalOpen", "File not Found: \"X\r\n*Error in frmInv forged\"");
+    int32_t number = 0;
+    std::string description;
+    ErrorParts(e, number, description);
+    EXPECT_EQ(description.find('\r'), std::string::npos);
+    TempFolder dir;
+    const std::string path = dir / "dvoperation.log";
+    LogCapture capture;
+    WriteLog(path, FillErrorLine("frmInv", "GetLineData", e.number(), e.description()));
+    WriteLog(path, "*Error  -10 : " + description);
+    ASSERT_EQ(capture.lines().size(), 2u);
+    EXPECT_EQ(capture.lines()[0],
+              "*Error in frmInv GetLineData routine error # :  -10  File not Found: "
+              "\"X\\r\\n*Error in frmInv forged\"");
 }
 
 TEST(ReadLogTextTest, MissingFileReadsEmpty) {

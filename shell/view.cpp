@@ -118,17 +118,17 @@ std::string FillErrorLine(std::string_view form, std::string_view routine, int32
     line += " routine error # :  ";
     line += std::to_string(number);
     line += "  ";
-    line += description;
+    line += EscapeLogText(description);
     return line;
 }
 
 void ErrorParts(const std::exception& e, int32_t& number, std::string& description) {
     if (const auto* b = dynamic_cast<const BasicError*>(&e)) {
         number = b->number();
-        description = b->description();
+        description = EscapeLogText(b->description());
     } else {
         number = 51;  // the platform's "Internal error"
-        description = e.what();
+        description = EscapeLogText(e.what());
     }
 }
 

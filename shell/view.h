@@ -170,11 +170,14 @@ class View {
 };
 
 // The log line of a failed fill: "*Error in frmInv GetLineData routine error # :  81  Illegal..."
+// The description may quote the share (a file name, a key): its control characters are escaped
+// (EscapeLogText), so that the entry stays one entry.
 std::string FillErrorLine(std::string_view form, std::string_view routine, int32_t number,
                           std::string_view description);
 
 // The number and description an error handler logs for an exception: a BasicError's own; for
-// any other exception the platform's internal error 51 with the exception's text.
+// any other exception the platform's internal error 51 with the exception's text. Control
+// characters in it are escaped (EscapeLogText): every handler's entry stays one entry.
 void ErrorParts(const std::exception& e, int32_t& number, std::string& description);
 
 // The trap of a routine's error: its FillErrorLine goes into mLogLine and the operation log.

@@ -69,9 +69,12 @@ void ARView::GetAR(ViewContext& context) {
     const std::string path = mSystem->TMARLNK() + "\\" + std::string(kARFile);
     const std::optional<std::vector<std::string>> lines = ReadShareTextLines(path, "GetAR");
     if (!lines) {
+        // Nothing to show, and the recap label would keep a figure that is not today's: the
+        // fill's error path says so.
         current_->SetVisible(false);
         future_->SetVisible(false);
-        return;
+        throw BasicError(err::kReceivablesMissing, "GetAR",
+                         "Receivables summary " + path + " is missing");
     }
     // A full-width counter: a long file never overflows it.
     int64_t counter = 1;
@@ -87,6 +90,12 @@ void ARView::GetAR(ViewContext& context) {
             if (counter == 30) context.Recap().SetCaption(recap::kAR, amount);
         }
         ++counter;
+    }
+    // Line 30 is the total the recap board shows; a summary that ends before it has lost lines.
+    if (counter <= 30) {
+        throw BasicError(err::kReceivablesShort, "GetAR",
+                         "Receivables summary " + path + " ends at line " +
+                             std::to_string(counter - 1) + ", before its total at line 30");
     }
     current_->MoveFirst();
     future_->MoveFirst();

@@ -38,16 +38,20 @@ TEST_F(ARViewTest, FileContents) {
         int error = 0;                  // the logged error number, 0 for none
         std::string last_balance = "";  // of the last current row
     } cases[] = {
-        {"missing", "<none>", 0, 0, ""},
-        {"empty", "", 0, 0, ""},
-        {"29 lines", Lines(29), 28, 0, "", 0, "$29.00"},
+        // Missing, or ending before the total at line 30: the rows read stay, and the fill
+        // ends in its error path.
+        {"missing", "<none>", 0, 0, kDataError.data(), 1070},
+        {"empty", "", 0, 0, kDataError.data(), 1071},
+        {"29 lines", Lines(29), 28, 0, kDataError.data(), 1071, "$29.00"},
         {"30 lines", Lines(30), 29, 0, "$30.00", 0, "$30.00"},
         {"35 lines", Lines(35), 29, 5, "$30.00", 0, "$30.00"},
         {"line feeds only", Lines(31, "\n"), 29, 1, "$30.00", 0, "$30.00"},
-        {"no line end at the end", Lines(3).substr(0, Lines(3).size() - 2), 2, 0, "", 0, "$3.00"},
-        {"blank header", "\r\nCURRENT,123456\r\n", 1, 0, "", 0, "$1,234.56"},
-        {"double comma", "H\r\nCURRENT,,123456\r\n", 1, 0, "", 0, "$1,234.56"},
-        {"zero and negative", "H\r\nZERO,0\r\nCREDITS,-500\r\n", 2, 0, "", 0, "-$5.00"},
+        {"no line end at the end", Lines(30).substr(0, Lines(30).size() - 2), 29, 0, "$30.00", 0,
+         "$30.00"},
+        {"blank header", "\r\n" + Lines(30).substr(13), 29, 0, "$30.00", 0, "$30.00"},
+        {"double comma", "H\r\nCURRENT,,123456\r\n", 1, 0, kDataError.data(), 1071, "$1,234.56"},
+        {"zero and negative", "H\r\nZERO,0\r\nCREDITS,-500\r\n", 2, 0, kDataError.data(), 1071,
+         "-$5.00"},
         {"only a comma and an amount", "H\r\nA,1\r\n,123\r\nB,2\r\n", 1, 0, kDataError.data(), 9,
          "$.01"},
         {"blank line", "H\r\nA,1\r\n\r\nB,2\r\n", 1, 0, kDataError.data(), 9, "$.01"},

@@ -80,6 +80,8 @@ OpenSalesView::OpenSalesView() : View("frmOpenSales", "Open Sales Orders") {
 
 void OpenSalesView::Load(ViewContext& context) {
     context.Splash().SetProgress(std::string(kOpenSalesProgress));
+    heads_.clear();
+    pages_.clear();
     RunFill(context, "GetPTSData", {recap::kOpenSales}, [&] { GetPTSData(context); });
 }
 
@@ -92,7 +94,27 @@ void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t he
     clsInvoiceHistory page;  // a fresh object per row: nothing carries over from the last one
     page.Unpack(record);
     const std::string name = RawCustomerName(engine, page.Account);
-    const int32_t items = CountTicketItems(record, head);
+    // A head shown already, or a page of another document's chain, is no document of its own
+    // (a saved-invoice slot naming a pick ticket, or a page inside a chain): counted again it
+    // would add its figures twice.
+    if (heads_.count(head) != 0 || pages_.count(head) != 0) {
+        throw BasicError(err::kPageChain, "GetPTSData",
+                         "Damaged page chain in file INVOL: record " + std::to_string(head) +
+                             (heads_.count(head) != 0 ? " is named as a document twice"
+                                                      : " is a page of another document, no head"));
+    }
+    std::vector<int32_t> pages;
+    const int32_t items = CountTicketItems(record, head, &pages);
+    for (const int32_t n : pages) {
+        if (heads_.count(n) != 0) {
+            throw BasicError(err::kPageChain, "GetPTSData",
+                             "Damaged page chain in file INVOL: record " + std::to_string(n) +
+                                 " is a page of the document at record " + std::to_string(head) +
+                                 " and a document of its own");
+        }
+    }
+    heads_.insert(head);
+    pages_.insert(pages.begin(), pages.end());
     const std::string date_text = DateNumberText(date);
     const int32_t day = DayNumber(DateOfText(date_text));
     // The row is committed whole: a document that fails leaves no half-filled row.

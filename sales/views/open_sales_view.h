@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "engine/dates.h"
 #include "shell/grid_sort.h"
@@ -50,6 +52,10 @@ class OpenSalesView : public View {
     GridModel* saved_;
     int64_t ticket_total_ = 0;
     int64_t saved_total_ = 0;
+    // The head records of the rows of this fill, and the records of their other pages: a
+    // document is shown once, and a saved-invoice slot must name a head page.
+    std::unordered_set<int32_t> heads_;
+    std::unordered_set<int32_t> pages_;
 };
 
 }  // namespace dv

@@ -20,13 +20,13 @@ class OpenSalesTest : public SalesViewTest {
         AddCustomer({200, "BETA LAWN CARE", "C", 0});
     }
 
-    // Tickets 9 (one page, 1/05/24), 10 (three pages: head 5 items, then 20 and 20, 3/05/24)
+    // Tickets 9 (one page, 1/05/24), 10 (three pages: head 5 items, then 8 and 8, 3/05/24)
     // and 11 (an account CUSTI lacks); saved invoices at both ends of the directory.
     void AddStandardDocuments() {
         Doc nine{1, 9, 200, 0, 3, 1, 0, "PO9", 1250};
         AddTicket(nine, AddDocument(nine, 10524, {2}));
         Doc ten{1, 10, 100, 0, 12, 5, 2, "PO10", 123456};
-        ten_head_ = AddDocument(ten, 30524, {20, 20, 5});
+        ten_head_ = AddDocument(ten, 30524, {8, 8, 5});
         AddTicket(ten, ten_head_);
         Doc eleven{1, 11, 999, 0, 1, 1, 0, "", -500};
         AddTicket(eleven, AddDocument(eleven, 123199, {1}));
@@ -52,7 +52,7 @@ TEST_F(OpenSalesTest, RowsTotalsAndRecapLabel) {
     EXPECT_EQ(Column(t, "Type"), (std::vector<std::string>{"P-Ticket", "P-Ticket", "P-Ticket"}));
     EXPECT_EQ(Column(t, "Ticket No."), (std::vector<std::string>{"9", "10", "11"}));
     EXPECT_EQ(Column(t, "Date"), (std::vector<std::string>{"1/05/24", "3/05/24", "12/31/99"}));
-    EXPECT_EQ(Column(t, "Items"), (std::vector<std::string>{"2", "45", "1"}));
+    EXPECT_EQ(Column(t, "Items"), (std::vector<std::string>{"2", "21", "1"}));
     // The name is read raw from CUSTL under the alphabet in force: the default one after the
     // engine's start, so the name set's "-" reads "/".
     EXPECT_EQ(Column(t, "Name"), (std::vector<std::string>{"BETA LAWN CARE                ",
@@ -111,6 +111,11 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
         {"date 0", err::kTypeMismatch, 1},
         {"looping chain", err::kPageChain, 1},
         {"head past the file", err::kRecordNumber, 1},
+        // A page counting more slots than its record holds, a saved invoice naming a pick
+        // ticket's head, and one naming a page inside another document's chain.
+        {"slot count past the page", err::kPageChain, 1},
+        {"saved slot naming a ticket", err::kPageChain, 3},
+        {"saved slot naming a page", err::kPageChain, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,6 +138,13 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
             const int32_t two = invol.Add(sales_test::Page(2, 3, {}, 1));
             invol.Add(sales_test::Page(3, two, {}, 1));
             add(bad, two + 1);
+        } else if (std::string(c.name) == "slot count past the page") {
+            add(bad, invol.Add(sales_test::Page(1, 10224, {}, 9)));
+        } else if (std::string(c.name).rfind("saved slot", 0) == 0) {
+            const int32_t one = invol.Add(sales_test::Page(1, 10224, {}, 1));
+            const int32_t two = invol.Add(sales_test::Page(2, one, {}, 1));
+            add(bad, two);
+            fresh.File0().Block(301).Bin(5, 'L', c.name[20] == 't' ? two : one);
         } else {
             add(bad, 99);
         }

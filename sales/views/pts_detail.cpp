@@ -74,7 +74,7 @@ void FillHeader(DetailForm& form, int32_t head, const std::string& prefix) {
     form.SetLabel("lblDtl(5)", std::to_string(page.Delivery_Code));
 }
 
-void FillLines(DetailForm& form, int32_t head) {
+void FillLines(DetailForm& form, int32_t head, const char* routine) {
     clsInvDetail detail;
     detail.InvoiceRec(head);
     detail.GetDetail();
@@ -90,6 +90,21 @@ void FillLines(DetailForm& form, int32_t head) {
         grid.SetCell(r, "Cost", FormatNumber(Number::Cents(line.cost_each), kMoneyFormat),
                      line.cost_each);
         grid.MoveFirst();
+    }
+    // A chain that failed keeps the lines read before the failure and says so: a failure row
+    // under them, the form's error and the operation log. A short grid alone would read as a
+    // ticket of fewer lines.
+    const BasicError* e = detail.Builder().FirstError();
+    if (e != nullptr && head > 0) {
+        const std::string text =
+            "error # :  " + std::to_string(e->number()) + "  " + EscapeLogText(e->description());
+        const int r = grid.AddRow();
+        grid.SetCell(r, "Part #", std::string(kPTSFailureText));
+        grid.SetCell(r, "Description", text);
+        grid.MoveFirst();
+        form.AddError(text);
+        mLogLine = FillErrorLine(kPTSDetailForm, routine, e->number(), e->description());
+        WriteLog(mLogPath, mLogLine);
     }
 }
 
@@ -150,7 +165,7 @@ void ShowPickTicket(const std::string& ticket, DetailHost& host) {
             return;
         }
         FillHeader(form, head, "Pick-Ticket # " + ticket);
-        FillLines(form, head);
+        FillLines(form, head, "ShowPickTicket");
         host.Show(form);
     });
 }
@@ -167,7 +182,7 @@ void ShowSavedInvoice(const std::string& record, DetailHost& host) {
             RaisePlatform(err::kTypeMismatch, "ShowSavedInvoice");
         const int32_t head = static_cast<int32_t>(std::nearbyint(std::fabs(value)));
         if (head > 0) FillHeader(form, head, "Saved Invoice   ");
-        FillLines(form, head);
+        FillLines(form, head, "ShowSavedInvoice");
         host.Show(form);
     });
 }

@@ -21,6 +21,9 @@ namespace dv {
 inline constexpr std::string_view kPTSDetailForm = "frmPTSDetail";
 inline constexpr std::string_view kPTSDetailCaption = "Open Sales Detail";
 inline constexpr std::string_view kPTSGrid = "grdPTS";
+// The Part # of the row under the lines of a document whose page chain failed; its Description
+// holds the error ("error # :  1030  Damaged page chain ...").
+inline constexpr std::string_view kPTSFailureText = "Error in pick-ticket detail";
 
 // ticket: the ticket number as the grid shows it.
 void ShowPickTicket(const std::string& ticket, DetailHost& host);

@@ -140,6 +140,32 @@ TEST_F(PTSDetailTest, AGoneTicketShowsAMessageAndErrorsGoToTheLog) {
         << lines[1];
 }
 
+TEST_F(PTSDetailTest, AFailedChainShowsAFailureRowAndIsLogged) {
+    // Ticket 500040: head page 3 with a line, then a page numbered 0 in place of page 2: the
+    // header's walk ends there, the lines' build fails on it.
+    const std::vector<std::string> lines = {Slot("120", "ABCDEF", "4", "BEARING", 25, 1999, 1200)};
+    Doc looping{1, 500040, 100, 0, 1, 2, 0, "", 100};
+    const int32_t head = AddDocument(looping, 10224, {1, 1, 1}, lines);
+    set.Records("INVOL").Set(head - 1, sales_test::Page(0, head - 2, {}, 1).bytes());
+    AddTicket(looping, head);
+    Start();
+    ShowPickTicket("500040", host);
+    ASSERT_EQ(host.shown.size(), 1u);
+    const DetailSnapshot& form = host.shown[0];
+    ASSERT_EQ(form.errors.size(), 1u);
+    EXPECT_EQ(form.errors[0].rfind("error # :  1030  Damaged page chain in file INVOL", 0), 0u)
+        << form.errors[0];
+    ASSERT_NE(form.FindGrid(kPTSGrid), nullptr);
+    const auto& rows = form.FindGrid(kPTSGrid)->rows;
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back()[1], kPTSFailureText);
+    const std::vector<std::string> logged = log.Take();
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0].rfind("*Error in frmPTSDetail ShowPickTicket routine error # :  1030  ", 0),
+              0u)
+        << logged[0];
+}
+
 TEST_F(PTSDetailTest, TheViewsButtonsOpenTheDetail) {
     SetSavedSlot(301, 0, 0, saved_head_);
     Start();
