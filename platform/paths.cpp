@@ -5,16 +5,22 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/file.h"
 #include "platform/file_calls.h"
+#include "platform/smb.h"
 
 namespace dv::platform {
 namespace {
 
 bool Exists(const std::string& path) {
+    if (IsShareUrl(path)) {
+        RemoteEntry entry;
+        return CurrentShareConnection().Stat(path, entry) == 0;
+    }
     struct stat st {};
     count::Lookup();
     return ::stat(path.c_str(), &st) == 0;
@@ -22,6 +28,15 @@ bool Exists(const std::string& path) {
 
 // The name under which dir lists `name` without regard to case, or nothing.
 std::optional<std::string> FindFolded(const std::string& dir, const std::string& name) {
+    if (IsShareUrl(dir)) {
+        std::vector<RemoteEntry> entries;
+        if (CurrentShareConnection().List(dir, entries) != 0) return std::nullopt;
+        std::optional<std::string> best;
+        for (const RemoteEntry& e : entries)
+            if (::strcasecmp(e.name.c_str(), name.c_str()) == 0 && (!best || e.name < *best))
+                best = e.name;
+        return best;
+    }
     count::Lookup();
     DIR* d = ::opendir(dir.c_str());
     if (d == nullptr) return std::nullopt;
@@ -88,12 +103,14 @@ std::string Folded(std::string_view s) {
 struct Folder {
     bool listed = false;
     std::unordered_map<std::string, std::vector<std::string>> names;  // folded name -> names
+    std::unordered_map<std::string, RemoteEntry> entries;  // over SMB: each name's kind, size
 };
 
 struct PathCache {
     bool enabled = true;
     std::unordered_map<std::string, Folder> folders;             // by local path
     std::unordered_map<std::string, std::string> share_folders;  // real path by local path
+    std::unordered_map<std::string, std::string> share_bases;    // by SharePathKey of the share
 };
 
 PathCache& Cache() {
@@ -101,12 +118,26 @@ PathCache& Cache() {
     return cache;
 }
 
-void List(const std::string& dir, Folder& folder) {
+// Lists dir into folder; 0 or the errno value of the listing.
+int List(const std::string& dir, Folder& folder) {
     folder.names.clear();
+    folder.entries.clear();
+    if (IsShareUrl(dir)) {
+        std::vector<RemoteEntry> entries;
+        const int error = CurrentShareConnection().List(dir, entries);
+        folder.listed = error == 0;
+        for (RemoteEntry& e : entries) {
+            folder.names[Folded(e.name)].push_back(e.name);
+            std::string name = e.name;
+            folder.entries.emplace(std::move(name), std::move(e));
+        }
+        for (auto& [folded, names] : folder.names) std::sort(names.begin(), names.end());
+        return error;
+    }
     count::Lookup();
     DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
     folder.listed = d != nullptr;
-    if (d == nullptr) return;
+    if (d == nullptr) return errno;
     while (const dirent* e = ::readdir(d)) {
         const std::string entry = e->d_name;
         if (entry == "." || entry == "..") continue;
@@ -114,6 +145,7 @@ void List(const std::string& dir, Folder& folder) {
     }
     ::closedir(d);
     for (auto& [folded, names] : folder.names) std::sort(names.begin(), names.end());
+    return 0;
 }
 
 // The name under which the folder dir holds `name`: the name itself when it exists as written,
@@ -136,8 +168,10 @@ std::optional<std::string> FindCached(const std::string& dir, const std::string&
 }
 
 // Appends the components to base, each matched without regard to case where needed. A
-// component that matches nothing is kept as written, and so are the ones after it.
-std::string Resolve(std::string base, const std::vector<std::string>& raw, size_t keep_fixed) {
+// component that matches nothing is kept as written, and so are the ones after it. *all_found
+// tells whether every component was found.
+std::string Resolve(std::string base, const std::vector<std::string>& raw, size_t keep_fixed,
+                    bool* all_found = nullptr) {
     const std::vector<std::string> parts = Normalized(raw, keep_fixed);
     std::string out = std::move(base);
     bool found = true;
@@ -160,14 +194,59 @@ std::string Resolve(std::string base, const std::vector<std::string>& raw, size_
         }
         out += "/" + name;
     }
+    if (all_found != nullptr) *all_found = found;
     return out;
+}
+
+// Where the share \\server\share is read: its local folder <root>/SERVER/SHARE when there is
+// one (a mount, or a sample set), also when that folder is there but can't be read (the share
+// check says why); else the server itself over SMB. Decided once per share until the path cache
+// is reset.
+std::string ShareBase(const std::string& server, const std::string& share) {
+    PathCache& cache = Cache();
+    const std::string key = SharePathKey("\\\\" + server + "\\" + share);
+    if (cache.enabled) {
+        if (const auto it = cache.share_bases.find(key); it != cache.share_bases.end())
+            return it->second;
+    }
+    bool found = false;
+    std::string base = Resolve(SharesRoot(), {server, share}, 2, &found);
+    if (!found) {
+        // Not listed: there as written in a folder that can't be listed, or kept from being
+        // looked at, still counts as the local share; not there at all, the server is asked.
+        struct stat st {};
+        count::Lookup();
+        if (::stat(base.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+            base = ShareUrl(server, share);
+    }
+    if (cache.enabled) cache.share_bases[key] = base;
+    return base;
 }
 
 }  // namespace
 
+int ListShareFolder(const std::string& path) {
+    Folder listing;
+    Folder& folder = Cache().enabled ? Cache().folders[path] : listing;
+    return List(path, folder);
+}
+
+std::optional<RemoteEntry> ListedEntry(const std::string& url) {
+    const PathCache& cache = Cache();
+    if (!cache.enabled) return std::nullopt;
+    const size_t slash = url.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    const auto folder = cache.folders.find(url.substr(0, slash));
+    if (folder == cache.folders.end() || !folder->second.listed) return std::nullopt;
+    const auto entry = folder->second.entries.find(url.substr(slash + 1));
+    if (entry == folder->second.entries.end()) return std::nullopt;
+    return entry->second;
+}
+
 void ResetPathCache() {
     Cache().folders.clear();
     Cache().share_folders.clear();
+    Cache().share_bases.clear();
 }
 
 void SetPathCacheEnabled(bool enabled) {
@@ -186,7 +265,9 @@ std::optional<std::string> LocalPath(std::string_view windows_path) {
     if (IsUnc(windows_path)) {
         std::vector<std::string> parts = Components(windows_path.substr(2));
         if (!NamesAShare(parts)) return std::nullopt;
-        return Resolve(SharesRoot(), parts, 2);
+        parts = Normalized(parts, 2);
+        const std::string base = ShareBase(parts[0], parts[1]);
+        return Resolve(base, std::vector<std::string>(parts.begin() + 2, parts.end()), 0);
     }
     std::vector<std::string> parts = Components(windows_path);
     const bool absolute =
@@ -210,8 +291,8 @@ std::optional<std::string> ShareFolder(std::string_view windows_path) {
     if (!IsUnc(windows_path)) return std::nullopt;
     std::vector<std::string> parts = Components(windows_path.substr(2));
     if (!NamesAShare(parts)) return std::nullopt;
-    parts.resize(2);
-    const std::string local = Resolve(SharesRoot(), parts, 2);
+    const std::string local = ShareBase(parts[0], parts[1]);
+    if (IsShareUrl(local)) return local;  // the server keeps every read inside its share
     PathCache& cache = Cache();
     if (cache.enabled) {
         if (const auto it = cache.share_folders.find(local); it != cache.share_folders.end())

@@ -6,12 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/smb.h"
+
 namespace dv::platform {
 
 // The folder the shares are mounted under: $DASHVANE_SHARES, or /mnt when it is unset or empty.
+// A share without a folder there is read from its server over SMB (smb.h).
 std::string SharesRoot();
 
-// The local path of a Windows path. \\SERVER\SHARE\rest becomes <root>/SERVER/SHARE/rest;
+// The local path of a Windows path. \\SERVER\SHARE\rest becomes <root>/SERVER/SHARE/rest, or
+// smb://SERVER/SHARE/rest when the shares root holds no folder for that share;
 // another path with backslashes has them turned into slashes. Windows shares ignore letter
 // case, so a component that does not exist as written is matched without regard to case
 // (the first such entry in name order). Empty and "." components are dropped, and ".." never
@@ -26,6 +30,7 @@ std::optional<std::string> LocalPath(std::string_view windows_path);
 // link resolved): the local folder <root>/SERVER/SHARE matched as LocalPath matches it. Each
 // share is resolved once until the path cache is reset (one look-up); nothing for a path that
 // names no share, or a share folder that can't be resolved (that is tried again next time).
+// For a share read over SMB, its address smb://SERVER/SHARE (no call).
 std::optional<std::string> ShareFolder(std::string_view windows_path);
 
 // The form under which a share tells two Windows paths of one file apart: components
@@ -33,6 +38,14 @@ std::optional<std::string> ShareFolder(std::string_view windows_path);
 // parent (never the server or the share of a UNC path). Compares paths without a file-system
 // call; "\\ds1\tmarlnk\\d01\.\x" and "\\DS1\TMARLNK\D01\X" give the same text.
 std::string SharePathKey(std::string_view windows_path);
+
+// The entry of a file on the share read over SMB as its folder's listing gave it, when the path
+// cache holds that listing; nothing else (no call is made).
+std::optional<RemoteEntry> ListedEntry(const std::string& url);
+
+// Lists a folder (local, or on the share over SMB) and keeps the listing in the path cache;
+// 0 or the listing's errno value.
+int ListShareFolder(const std::string& path);
 
 // Forgets every folder listed and every share folder resolved so far (each engine creation
 // starts afresh).
