@@ -61,8 +61,7 @@ std::string CatalogHint() {
     const std::string folder = platform::TempDir();
     const std::string unreadable = platform::FolderReadFailure(folder);
     return "\nSearched the local folder " + folder + " (" + Setting("TMPDIR", "/tmp") + ")" +
-           (unreadable.empty() ? "" : ": it is there but can't be read (" + unreadable + ")") +
-           ".";
+           (unreadable.empty() ? "" : ": it is there but can't be read (" + unreadable + ")") + ".";
 }
 std::string ShareHint(const std::string& root, const std::string& server,
                       const platform::ShareCheck& check) {
@@ -79,8 +78,8 @@ std::string ShareHint(const std::string& root, const std::string& server,
                check.place + "): " + check.reason + ".";
     }
     if (!check.reason.empty())
-        return "\nSearched the local folder " + folder + mapping + ": it is there but can't be read (" +
-               check.reason + ").";
+        return "\nSearched the local folder " + folder + mapping +
+               ": it is there but can't be read (" + check.reason + ").";
     return "\nSearched the local folder " + folder + mapping + ".";
 }
 

@@ -1,6 +1,7 @@
 // Files on the local file system, or on the share read over SMB (a path "smb://...", see smb.h).
-// The dealer's files are opened read-only: ReadOnlyFile never asks for write access. WritableFile exists for the engine's write members alone, which open
-// it only when writing has been enabled explicitly. Functions return 0 or an errno value.
+// The dealer's files are opened read-only: ReadOnlyFile never asks for write access. WritableFile
+// exists for the engine's write members alone, which open it only when writing has been enabled
+// explicitly. Functions return 0 or an errno value.
 #pragma once
 
 #include <cstddef>

@@ -225,6 +225,13 @@ std::string ShareBase(const std::string& server, const std::string& share) {
 
 }  // namespace
 
+void ForgetShareBase(std::string_view windows_path) {
+    if (!IsUnc(windows_path)) return;
+    std::vector<std::string> parts = Components(windows_path.substr(2));
+    if (!NamesAShare(parts)) return;
+    Cache().share_bases.erase(SharePathKey("\\\\" + parts[0] + "\\" + parts[1]));
+}
+
 int ListShareFolder(const std::string& path) {
     Folder listing;
     Folder& folder = Cache().enabled ? Cache().folders[path] : listing;

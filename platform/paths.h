@@ -43,6 +43,10 @@ std::string SharePathKey(std::string_view windows_path);
 // cache holds that listing; nothing else (no call is made).
 std::optional<RemoteEntry> ListedEntry(const std::string& url);
 
+// Forgets where the share of windows_path is read (its local folder or its server), so that the
+// next path of it looks again (the share check does, each time).
+void ForgetShareBase(std::string_view windows_path);
+
 // Lists a folder (local, or on the share over SMB) and keeps the listing in the path cache;
 // 0 or the listing's errno value.
 int ListShareFolder(const std::string& path);

@@ -23,6 +23,8 @@ using dv::testing::WriteFile;
 TEST(PathsTest, UncPathMapsUnderTheSharesRoot) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
+    std::filesystem::create_directories(root / "DS1/TMARLNK");
+    ResetPathCache();
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\D01\\FILE0"), root / "DS1/TMARLNK/D01/FILE0");
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\"), root / "DS1/TMARLNK");
     // A target that starts with a colon gives two backslashes; the empty component goes.
@@ -48,8 +50,13 @@ TEST(PathsTest, MissingComponentsMatchWithoutRegardToCase) {
 TEST(PathsTest, DotDotNeverClimbsAboveTheShare) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
+    std::filesystem::create_directories(root / "DS1/TMARLNK");
+    ResetPathCache();
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\..\\..\\etc\\passwd"), root / "DS1/TMARLNK/etc/passwd");
     EXPECT_EQ(LocalPath("\\\\DS1\\TMARLNK\\D01\\.\\..\\X"), root / "DS1/TMARLNK/X");
+    // Over SMB as well: the address never leaves the share.
+    EXPECT_EQ(LocalPath("\\\\DS9\\TMARLNK\\..\\..\\etc\\passwd"), "smb://DS9/TMARLNK/etc/passwd");
+    ResetPathCache();
 }
 
 // A folder is listed once: resolving further names in it makes no file-system call, whatever
@@ -282,6 +289,7 @@ TEST(ShareTest, FilesOpenOnlyInsideTheirShareFolder) {
 TEST(ShareTest, AReadableFolderIsAValidShare) {
     TempFolder root;
     ScopedEnv env("DASHVANE_SHARES", root.path());
+    ScopedEnv port("DASHVANE_SMB_PORT", "1");  // no server answers there
     EXPECT_FALSE(ShareIsValid("\\\\DS1\\TMARLNK\\"));
     std::filesystem::create_directories(root / "ds1/tmarlnk");
     EXPECT_TRUE(ShareIsValid("\\\\DS1\\TMARLNK\\"));

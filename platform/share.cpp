@@ -15,6 +15,7 @@ namespace dv::platform {
 
 ShareCheck CheckShare(std::string_view share_root) {
     ShareCheck check;
+    ForgetShareBase(share_root);  // a folder mounted since is found
     const auto local = LocalPath(share_root);
     if (!local) return check;
     check.place = *local;

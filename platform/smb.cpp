@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <libsmbclient.h>
+#include <netdb.h>
 #include <pwd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -48,7 +49,8 @@ std::string UserName() {
 bool HasKerberosTicket() {
     std::string cache = Getenv("KRB5CCNAME");
     if (cache.empty()) cache = "FILE:/tmp/krb5cc_" + std::to_string(::getuid());
-    if (cache.rfind("FILE:", 0) == 0) cache = cache.substr(5);
+    if (cache.rfind("FILE:", 0) == 0)
+        cache = cache.substr(5);
     else if (cache.find(':') != std::string::npos)
         return true;  // a keyring or a KCM cache: let the library look
     struct stat st {};
@@ -213,6 +215,17 @@ class SmbConnection : public ShareConnection {
         const auto it = servers_.find(server);
         if (it == servers_.end()) return text;
         const Server& s = it->second;
+        if (!s.logged_in && error != EACCES && error != EPERM && error != ECONNREFUSED) {
+            // The library reports a name it can't resolve as a bad argument or a missing file.
+            addrinfo hints{};
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            const std::string host = HostOf(server);
+            const int g = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
+            if (found != nullptr) ::freeaddrinfo(found);
+            if (g != 0)
+                return "the server name " + host + " can't be resolved (" + ::gai_strerror(g) + ")";
+        }
         if (!s.logged_in && (error == EACCES || error == EPERM) && !s.tried.empty())
             text += "; the server refused every login tried: " + s.tried;
         if (!s.refusal.empty()) text += "; " + s.refusal;
@@ -242,11 +255,12 @@ class SmbConnection : public ShareConnection {
         Server& s = servers_[server];
         if (s.listed) return s;
         s.listed = true;
-        if (HasKerberosTicket()) s.logins.push_back({"Kerberos ticket", true, false, {UserName(), "", ""}});
+        if (HasKerberosTicket())
+            s.logins.push_back({"Kerberos ticket", true, false, {UserName(), "", ""}});
         const std::string path = SmbCredentialsPath();
         if (auto login = ReadSmbCredentials(path, &s.refusal))
-            s.logins.push_back({"credentials file " + path + " (user " + login->user + ")", false,
-                                false, *login});
+            s.logins.push_back(
+                {"credentials file " + path + " (user " + login->user + ")", false, false, *login});
         s.logins.push_back({"guest", false, true, {"guest", "", ""}});
         (void)share;
         Apply(s);
@@ -289,8 +303,8 @@ class SmbConnection : public ShareConnection {
                     s.prompt_declined = true;
                     return e;
                 }
-                s.logins.push_back({"login typed in (user " + typed.user + ")", false, false,
-                                    typed});
+                s.logins.push_back(
+                    {"login typed in (user " + typed.user + ")", false, false, typed});
             }
             smbc_getFunctionPurgeCachedServers(ctx_)(ctx_);
         }
@@ -408,8 +422,8 @@ std::optional<SmbLogin> ReadSmbCredentials(const std::string& path, std::string*
         ::close(fd);
         char mode[8];
         std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-        return refuse("was not used: others than its owner may read it (mode " +
-                      std::string(mode) + "); make it private with chmod 600");
+        return refuse("was not used: others than its owner may read it (mode " + std::string(mode) +
+                      "); make it private with chmod 600");
     }
     std::string text;
     char buffer[4096];
