@@ -101,8 +101,8 @@ start() {
     vfs objects = full_audit
     full_audit:syslog = false
     full_audit:prefix = audit
-    full_audit:success = openat create_file
-    full_audit:failure = openat create_file
+    full_audit:success = openat create_file brl_lock_windows
+    full_audit:failure = openat create_file brl_lock_windows
 EOF
     printf '%s\n%s\n' "$password" "$password" | smbpasswd -c "$dir/smb.conf" -a -s "$user" >/dev/null
     printf 'username=%s\npassword=%s\n' "$user" "$password" >"$dir/credentials"
