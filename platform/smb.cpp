@@ -299,7 +299,7 @@ class SmbConnection : public ShareConnection {
             }
             if (s.current >= s.logins.size()) {
                 SmbLogin typed;
-                if (!Prompt() || s.prompt_declined || !Prompt()(HostOf(server), share, typed)) {
+                if (s.prompt_declined || !AskSmbLogin(HostOf(server), share, typed)) {
                     s.prompt_declined = true;
                     return e;
                 }
@@ -328,9 +328,10 @@ class SmbConnection : public ShareConnection {
     Server* current_ = nullptr;
 };
 
+// Never destroyed: files the engine closes while the program exits still find it in place.
 std::shared_ptr<ShareConnection>& ProgramConnection() {
-    static std::shared_ptr<ShareConnection> connection;
-    return connection;
+    static auto* connection = new std::shared_ptr<ShareConnection>();
+    return *connection;
 }
 
 thread_local ShareConnection* t_connection = nullptr;
@@ -353,6 +354,11 @@ std::string ShareConnection::Reason(const std::string& /*url*/, int error) const
 
 void SetSmbLoginPrompt(SmbLoginPrompt prompt) {
     Prompt() = std::move(prompt);
+}
+
+bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& login) {
+    const SmbLoginPrompt prompt = Prompt();  // a copy: the prompt may replace itself
+    return prompt && prompt(server, share, login);
 }
 
 std::shared_ptr<ShareConnection> NewSmbConnection() {

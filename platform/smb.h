@@ -64,6 +64,8 @@ struct SmbLogin {
 using SmbLoginPrompt =
     std::function<bool(const std::string& server, const std::string& share, SmbLogin& login)>;
 void SetSmbLoginPrompt(SmbLoginPrompt prompt);
+// Asks through the installed prompt; false without one.
+bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& login);
 
 // A new connection over libsmbclient, with its own client context.
 std::shared_ptr<ShareConnection> NewSmbConnection();

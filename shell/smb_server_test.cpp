@@ -273,6 +273,35 @@ TEST_F(SmbServerTest, ALoginTheServerRefusesIsNamedAndNothingIsAsked) {
     }
 }
 
+// With no other login the server takes, the user is asked (the desktop's dialog), once a
+// session: the login typed in serves the next checks too.
+TEST_F(SmbServerTest, WhenTheServerRefusesEveryOtherLoginTheUserIsAskedOnce) {
+    WriteSet();
+    const std::string credentials = testing::ReadFileBytes(Credentials());
+    fs::remove(Credentials());
+    const testing::ScopedEnv shares("DASHVANE_SHARES", base_ + "/none");
+    const testing::ScopedEnv config("XDG_CONFIG_HOME", base_ + "/config");
+    const testing::ScopedEnv port("DASHVANE_SMB_PORT", server_->port);
+    std::vector<std::string> asked;
+    platform::SetSmbLoginPrompt(
+        [&](const std::string& host, const std::string& share, platform::SmbLogin& login) {
+            asked.push_back(host + "\\" + share);
+            login.user = "dvsmbtest";
+            const size_t at = credentials.find("password=") + 9;
+            login.password = credentials.substr(at, credentials.find('\n', at) - at);
+            return true;
+        });
+    platform::SetProgramShareConnection(nullptr);
+    platform::ResetPathCache();
+    const std::string root = "\\\\" + server_->host + "\\TMARLNK\\";
+    EXPECT_TRUE(platform::CheckShare(root).ok);
+    platform::ResetPathCache();
+    EXPECT_TRUE(platform::CheckShare(root).ok);
+    EXPECT_EQ(asked, std::vector<std::string>{server_->host + "\\TMARLNK"});
+    platform::SetSmbLoginPrompt(nullptr);
+    platform::SetProgramShareConnection(nullptr);
+}
+
 // The share check in this process: a share the server lacks, a port nobody listens on, and a
 // server name that does not resolve each give their own reason, at once.
 TEST_F(SmbServerTest, TheShareCheckNamesTheServersReason) {
