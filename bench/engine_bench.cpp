@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/business_basic.h"
+#include "engine/index_cursor.h"
 #include "engine/physical.h"
 #include "parts/lines_record.h"
 #include "parts/parts_record.h"
@@ -75,6 +76,18 @@ void BM_KNextPerKey(benchmark::State& state) {
     state.SetItemsProcessed(keys);
 }
 BENCHMARK(BM_KNextPerKey)->Unit(benchmark::kMillisecond);
+
+// The same walk through the cursor the views use: what its key copy and status cost per key.
+void BM_CursorWalkPerKey(benchmark::State& state) {
+    Set();
+    int64_t keys = 0;
+    for (auto _ : state) {
+        dv::IndexCursor(*dv::mBusinessBasic, "BENCHI")
+            .Walk(dv::KeyRange::From({}), [&keys](const dv::IndexCursor&) { ++keys; });
+    }
+    state.SetItemsProcessed(keys);
+}
+BENCHMARK(BM_CursorWalkPerKey)->Unit(benchmark::kMillisecond);
 
 void BM_KFindRandom(benchmark::State& state) {
     Set();

@@ -4,6 +4,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/index_cursor.h"
 #include "engine/logical.h"
 
 namespace dv {
@@ -32,18 +33,13 @@ void UnpackCommodities(L& r, std::string_view rec) {
     std::string key(4, '\0');
     Pack("C", key, r.Line, 1);
     if (!r.Comodity.empty()) key[2] = r.Comodity[0];
-    std::string cursor(kCursorSize, '\0');
-    int32_t record = 0;
-    int16_t flag = 0;
-    try {
-        engine->KFind("COMODI", cursor, key, record, flag);
-        engine->KNext("COMODI", cursor, key, record, flag);
-        while (record > 0 && key.size() >= 3 && Unpack("C", key, 1) == r.Line) {
-            r.Comodities.emplace_back(1, key[2]);
-            engine->KNext("COMODI", cursor, key, record, flag);
-        }
-    } catch (const BasicError&) {
-        // The list keeps the codes found before the failing step.
+    // A failing step ends the list with the codes found before it.
+    IndexCursor codes(*engine, "COMODI");
+    codes.Seek(key);
+    for (codes.Next(); codes.Valid(); codes.Next()) {
+        const std::string& found = codes.key();
+        if (found.size() < 3 || Unpack("C", found, 1) != r.Line) break;
+        r.Comodities.emplace_back(1, found[2]);
     }
 }
 

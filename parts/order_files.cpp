@@ -3,7 +3,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/fill_cache.h"
-#include "engine/index.h"
+#include "engine/index_cursor.h"
 #include "engine/key_lookup.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
@@ -58,22 +58,16 @@ bool IsPurchaseOrderEntry(const OrderIndexEntry& entry) {
 void WalkOrderIndex(const std::string& index,
                     const std::function<void(const OrderIndexEntry&)>& visit) {
     cBusinessBasic& engine = Engine("WalkOrderIndex");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kOrderKeyLength, '\0');
-    Pack("C", key, 1, 1);
-    int32_t record = 0;
-    int16_t flag = 0;
-    engine.KFind(index, cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1) {
+    std::string from(kOrderKeyLength, '\0');
+    Pack("C", from, 1, 1);
+    IndexCursor(engine, index).Walk(KeyRange::From(from), [&](const IndexCursor& at) {
         OrderIndexEntry entry;
-        entry.key = key;
-        entry.name = Trun(std::string_view(key).substr(0, 10), 1);
-        entry.type = Unpack("B", key, kOrderKeyLength);
-        entry.record = record;
+        entry.key = at.key();
+        entry.name = Trun(std::string_view(at.key()).substr(0, 10), 1);
+        entry.type = Unpack("B", at.key(), kOrderKeyLength);
+        entry.record = at.record();
         visit(entry);
-        engine.KNext(index, cursor, key, record, flag);
-    }
+    });
 }
 
 bool IsSafeDocumentName(std::string_view name) {
@@ -199,12 +193,9 @@ LinePart LookUpLinePart(const std::string& part_key) {
 void LookUpLinePart(const std::string& part_key, LinePart& part) {
     part = LinePart{};
     cBusinessBasic& engine = Engine("LookUpLinePart");
-    std::string cursor(kCursorSize, '\0');
-    std::string key = part_key;
-    int32_t record = 0;
+    const int32_t record = FindRecord(engine, "PARTI", part_key);
+    if (record == 0) return;
     int16_t flag = 0;
-    engine.KFind("PARTI", cursor, key, record, flag);
-    if (record <= 0) return;
     const std::string rec = engine.LreadFile("PARTL", record, flag);
     part.found = true;
     constexpr int32_t kDescriptionAt = 179;

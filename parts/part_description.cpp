@@ -3,6 +3,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/parts_record.h"
@@ -37,17 +38,15 @@ std::string GetPartDescription(const std::string& line, const std::string& part)
     if (engine == nullptr) RaisePlatform(err::kNoObject, "GetPartDescription");
 
     clsParts parts;
-    std::string cursor(kCursorSize, '\0');
-    // The key: the line as C, then the packed part number; KFind pads it with zero bytes to
+    // The key: the line as C, then the packed part number; the search pads it with zero bytes to
     // the index's key length, which is the stored form of a part number ending in blanks.
     std::string key(2, '\0');
     Pack("C", key, line_number, 1);
     std::string trimmed = Trimmed(part);
     key += Crm(trimmed);
-    int32_t record = 0;
+    const int32_t record = FindRecord(*engine, "PARTI", key);
+    if (record == 0) return kDescriptionNotFound;
     int16_t flag = 0;
-    engine->KFind("PARTI", cursor, key, record, flag);
-    if (record < 1) return kDescriptionNotFound;
     parts.Unpack(engine->LreadFile("PARTL", record, flag));
     return parts.Description;
 }

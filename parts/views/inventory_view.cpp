@@ -8,7 +8,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/recap_board.h"
@@ -129,22 +129,17 @@ void InventoryView::Load(ViewContext& context) {
 
 void InventoryView::GetLineData(ViewContext& context) {
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
+    std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
 
     cBusinessBasic& engine = ViewEngine("GetLineData");
     const Date today = Now();
-    Pack("C", key, kFirstShownLine, 1);
-    int32_t record = 0;
+    Pack("C", from, kFirstShownLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
     int64_t investment = 0, sales_ytd = 0, sales_mtd = 0;
-    while (true) {
-        const int32_t number = Unpack("C", key, 1);
-        if (number >= kLineLimit || record <= 0) break;
-        const std::string data = engine.LreadFile("LINEL", record, flag);
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        const std::string data = engine.LreadFile("LINEL", at.record(), flag);
         line.Unpack(data);
         // The whole row first: an error on the way leaves no half row behind.
         const InventoryRow row = BuildRow(line, data, today);
@@ -160,8 +155,7 @@ void InventoryView::GetLineData(ViewContext& context) {
         investment += line.Cost_of_Mdse;
         sales_ytd += line.YTD_Sales;
         sales_mtd += line.MTD_Sales;
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     grid_->MoveFirst();
 
     const std::string total = FormatNumber(Number::Cents(investment), kTotalFormat);

@@ -7,7 +7,7 @@
 #include "engine/codec.h"
 #include "engine/dates.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/views/view_support.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
@@ -112,27 +112,26 @@ ChartAccount ReadChartRecord(std::string_view record) {
     return a;
 }
 
-std::optional<int64_t> GetGLBalance(std::string& key, int32_t account, std::string_view form) {
+std::optional<int64_t> GetGLBalance(const std::string& key, int32_t account,
+                                    std::string_view form) {
     int64_t sum = 0;
     int32_t record = 0;
     int32_t last_account = 0;
     try {
         cBusinessBasic& engine = ViewEngine("GetGLBalance");
-        const int32_t company = Unpack("C", key, 1);
-        std::string cursor(kCursorSize, '\0');
         int16_t flag = 0;
-        engine.KFind("GLDTI", cursor, key, record, flag);
-        while (true) {
-            const int32_t at = AbsoluteRecord(record);
-            // The end of the index, or the detail of another company under the same account
-            // number, which belongs to that company's balance.
-            if (at == 0 || Unpack("C", key, 1) != company) break;
-            const std::string data = engine.LreadFile("GLDTL", at, flag);
+        // The walk keeps to the company's keys: the detail of another company under the same
+        // account number belongs to that company's balance.
+        KeyRange range = KeyRange::Prefix(std::string_view(key).substr(0, 2));
+        range.from = key;
+        IndexCursor(engine, "GLDTI").Walk(range, [&](const IndexCursor& at) {
+            record = at.raw_record();
+            const std::string data = engine.LreadFile("GLDTL", at.record(), flag);
             last_account = Unpack("L", data, kDetailAccountAt);
-            if (last_account != account) break;
+            if (last_account != account) return false;
             sum += DetailAmount(data);
-            engine.KNext("GLDTI", cursor, key, record, flag);
-        }
+            return true;
+        });
         return sum;
     } catch (const std::exception& e) {
         int32_t number = 0;
@@ -173,13 +172,15 @@ void AccountPicker::GetGLAccount() {
         step = 1;
         std::string key(6, '\0');
         Pack("L", key, kFirstChartAccount, 3);
-        std::string cursor(kCursorSize, '\0');
+        IndexCursor chart(engine, "CHRTI");
         int16_t flag = 0;
         step = 2;
-        engine.KFind("CHRTI", cursor, key, found, flag);
-        record = AbsoluteRecord(found);
+        chart.Seek(key);
+        chart.Check();
+        found = chart.raw_record();
+        record = chart.record();
         counter = 1;
-        while (record >= 1) {
+        while (chart.Valid()) {
             step = 3;
             const ChartAccount a = ReadChartRecord(engine.LreadFile("CHRTL", record, flag));
             if (a.class_char == gl_type) {
@@ -190,7 +191,9 @@ void AccountPicker::GetGLAccount() {
                 available_.SetCell(row, kPickerName, a.name);
             }
             step = 5;
-            engine.KNext("CHRTI", cursor, key, record, flag);
+            chart.Next();
+            chart.Check();
+            record = chart.record();
             ++counter;
         }
     } catch (const std::exception& e) {

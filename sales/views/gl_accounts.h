@@ -81,9 +81,9 @@ ChartAccount ReadChartRecord(std::string_view record);
 
 // The balance of one account: the GLDTL amounts of the GLDTI entries from the 10-byte key on,
 // while the record's account equals `account` and the key's company equals the search key's.
-// key is overwritten with the key last found. Errors are handled here: one entry in the
-// operation log (with `form`'s routine text) and nullopt, which the caller shows as 0.
-std::optional<int64_t> GetGLBalance(std::string& key, int32_t account, std::string_view form);
+// Errors are handled here: one entry in the operation log (with `form`'s routine text) and
+// nullopt, which the caller shows as 0.
+std::optional<int64_t> GetGLBalance(const std::string& key, int32_t account, std::string_view form);
 
 // The picker's grids: "Co #", "Account #", "Account Name".
 inline constexpr std::string_view kPickerCompany = "Co #";

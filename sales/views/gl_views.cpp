@@ -7,7 +7,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
@@ -62,15 +62,13 @@ void GLView::GetGLData(ViewContext& context) {
     bool balance_failed = false;
 
     cBusinessBasic& engine = ViewEngine("GetGLData");
-    std::string cursor(kCursorSize, '\0');
     int16_t flag = 0;
     for (const GLAccountRef& entry : list) {
         std::string key(6, '\0');
         Pack("C", key, KeyNumber(entry.company), 1);
         Pack("L", key, KeyNumber(entry.account), 3);
-        int32_t record = 0;
-        engine.KFind("CHRTI", cursor, key, record, flag);
-        if (record <= 0) continue;  // no such account in the chart
+        const int32_t record = FindRecord(engine, "CHRTI", key);
+        if (record == 0) continue;  // no such account in the chart
         const ChartAccount account = ReadChartRecord(engine.LreadFile("CHRTL", record, flag));
         std::string detail_key(10, '\0');
         Pack("C", detail_key, account.company, 1);

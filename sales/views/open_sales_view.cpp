@@ -3,7 +3,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
@@ -164,15 +164,9 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     cBusinessBasic& engine = Engine("GetPTSData");
     int16_t flag = 0;
 
-    std::string cursor(kCursorSize, '\0');
-    std::string key;
-    int32_t record = 0;
-    engine.KFind("TICKI", cursor, key, record, flag);
-    record = record == INT32_MIN ? 0 : (record < 0 ? -record : record);
-    while (record >= 1) {
-        AddDocumentRow(*tickets_, "P-Ticket", record, ticket_total_);
-        engine.KNext("TICKI", cursor, key, record, flag);
-    }
+    IndexCursor(engine, "TICKI").Walk(KeyRange::From({}), [&](const IndexCursor& at) {
+        AddDocumentRow(*tickets_, "P-Ticket", at.record(), ticket_total_);
+    });
     tickets_->MoveFirst();
 
     for (int32_t b = kSavedDirectoryFirstBlock; b <= kSavedDirectoryLastBlock; ++b) {

@@ -5,7 +5,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/recap_board.h"
@@ -93,19 +93,16 @@ void ProfitView::Load(ViewContext& context) {
 
 void ProfitView::GetProfit(ViewContext& context) {
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
+    std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
     std::array<int64_t, 3> sales{}, cost{};
 
     cBusinessBasic& engine = ViewEngine("GetProfit");
-    Pack("C", key, kFirstLine, 1);
-    int32_t record = 0;
+    Pack("C", from, kFirstLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1 && Unpack("C", key, 1) < kLineLimit) {
-        line.Unpack(engine.LreadFile("LINEL", record, flag));
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
         const int r = grid_->AddRow();
         grid_->SetCell(r, "Line", std::to_string(line.Line), line.Line);
         grid_->SetCell(r, "Alpha", line.Alpha_Line);
@@ -120,8 +117,7 @@ void ProfitView::GetProfit(ViewContext& context) {
             sales[p] += s;
             cost[p] += c;
         }
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     grid_->MoveFirst();
 
     RecapBoard& recap = context.Recap();

@@ -5,7 +5,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/views/view_support.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
@@ -92,22 +92,18 @@ void SalesCashView::Load(ViewContext& context) {
 
 void SalesCashView::GetSales(ViewContext& context) {
     clsCounterman man;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
+    std::string from(2, '\0');
     sales_->RemoveAll();
     cash_->RemoveAll();
     int64_t sales_total = 0, cash_total = 0;
 
     cBusinessBasic& engine = ViewEngine("GetSales");
-    Pack("C", key, kFirstCounterman, 1);
-    int32_t record = 0;
+    Pack("C", from, kFirstCounterman, 1);
     int16_t flag = 0;
-    engine.KFind("MANI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1) {
-        man.Unpack(engine.LreadFile("MANL", record, flag) +
-                   engine.LreadFile("EMANL", record, flag));
-        if (Unpack("C", key, 1) == man.COUNTERMAN_Number) {
+    IndexCursor(engine, "MANI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
+        man.Unpack(engine.LreadFile("MANL", at.record(), flag) +
+                   engine.LreadFile("EMANL", at.record(), flag));
+        if (Unpack("C", at.key(), 1) == man.COUNTERMAN_Number) {
             const std::string number = std::to_string(man.COUNTERMAN_Number);
             const int s = sales_->AddRow();
             sales_->SetCell(s, "Man", number, man.COUNTERMAN_Number);
@@ -133,8 +129,7 @@ void SalesCashView::GetSales(ViewContext& context) {
             SetMoney(*cash_, c, "Net", net);
             cash_total += net;
         }
-        engine.KNext("MANI", cursor, key, record, flag);
-    }
+    });
     sales_->MoveFirst();
     cash_->MoveFirst();
 

@@ -18,12 +18,6 @@ namespace dv::service {
 // The global engine object; error 91 from source when there is none.
 cBusinessBasic& Engine(const char* source);
 
-// KFind gives the record it stopped on negated when the key is no exact match.
-inline int32_t AbsoluteRecord(int32_t record) {
-    if (record == INT32_MIN) return 0;
-    return record < 0 ? -record : record;
-}
-
 // A date as the grids show it: blank for the empty date 1/1/68, else "m/d/yyyy".
 std::string DateCell(const Date& d);
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/codec.h"
-#include "engine/tables.h"
+#include "engine/index_cursor.h"
 #include "parts/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
@@ -54,11 +54,9 @@ void AddLineRow(GridModel& grid, const DetailLine& row) {
 std::string PersonText(cBusinessBasic& bb, int32_t number) {
     std::string key(2, '\0');
     Pack("C", key, number, 1);
-    std::string cursor(kCursorSize, '\0');
-    int32_t record = 0;
+    const int32_t record = FindRecord(bb, "MANI", key);
+    if (record == 0) return {};
     int16_t flag = 0;
-    bb.KFind("MANI", cursor, key, record, flag);
-    if (record <= 0) return {};
     clsCounterman person;
     person.Unpack(bb.LreadFile("MANL", record, flag));
     return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;

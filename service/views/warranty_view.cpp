@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "engine/packed_text.h"
-#include "engine/tables.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
 #include "service/views/service_views_support.h"
@@ -91,21 +91,17 @@ void WarrantyView::Fill(ViewContext& context) {
     clsWarranty claim;
     clsWarrDetail builder;
     parts_cents_ = labor_cents_ = 0;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(4, '\0');
-    Pack("L", key, 1, 1);
+    std::string from(4, '\0');
+    Pack("L", from, 1, 1);
     grid_->RemoveAll();
-    int32_t record = 0;
     int16_t flag = 0;
-    bb.KFind("WARRI", cursor, key, record, flag);
-    record = service::AbsoluteRecord(record);
-    while (record > 0) {
-        const std::string rec = bb.LreadFile("WARRL", record, flag);
+    IndexCursor(bb, "WARRI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
+        const std::string rec = bb.LreadFile("WARRL", at.record(), flag);
         claim.Unpack(rec);
         const int32_t reconciled = Unpack("C", rec, 401);
         const int32_t billed = Unpack("D", rec, 403);
         if (ClaimIsBilled(claim.Status, reconciled, billed)) {
-            const int32_t key_value = Unpack("L", key, 1);
+            const int32_t key_value = Unpack("L", at.key(), 1);
             builder.ShopRef(segments_ ? key_value : claim.Shop_Ref);
             builder.DDisplay(0);
             builder.GetDetail();
@@ -150,9 +146,7 @@ void WarrantyView::Fill(ViewContext& context) {
             parts_cents_ += builder.WarrPartTotal();
             labor_cents_ += builder.WarrLabTotal();
         }
-        bb.KNext("WARRI", cursor, key, record, flag);
-        record = service::AbsoluteRecord(record);
-    }
+    });
     grid_->MoveFirst();
     context.Recap().SetCaption(
         recap::kWarranty, FormatNumber(Number::Cents(parts_cents_ + labor_cents_), kSumFormat));

@@ -2,6 +2,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
@@ -16,7 +17,6 @@ namespace dv {
 namespace {
 
 constexpr std::string_view kAmountFormat = "###,###,###.00";
-constexpr int32_t kFloorPlanKeySize = 26;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
@@ -121,20 +121,15 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
 
     const int32_t line = ParseLong(line_text, "grdFp_BtnClick");
     cBusinessBasic& engine = ViewEngine("grdFp_BtnClick");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kFloorPlanKeySize, '\0');
-    Pack("C", key, line, 1);
-    int32_t record = 0;
+    std::string prefix(2, '\0');
+    Pack("C", prefix, line, 1);
     int16_t flag = 0;
-    engine.KFind("FPLNI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record >= 1 && Unpack("C", key, 1) == line) {
-        const std::string data = engine.LreadFile("FPLNL", record, flag);
+    IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
+        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) AddUnitRow(grid, unit, FloorPlanUnitCost(unit.Cost, data));
-        engine.KNext("FPLNI", cursor, key, record, flag);
-    }
+    });
     grid.MoveFirst();
     form->SetHeaderSorts(kFloorPlanDetailGrid, kDetailSorts);
     form->SetButtonHandler(

@@ -2,6 +2,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/detail_form.h"
@@ -18,7 +19,6 @@ constexpr std::string_view kTotalFormat = "$###,###,###.00";
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr int32_t kFirstLine = 1;
 constexpr int32_t kLineLimit = 1000;
-constexpr int32_t kFloorPlanKeySize = 26;
 constexpr int32_t kPartCostAt = 61;
 
 constexpr auto kRight = CellAlignment::kRight;
@@ -48,12 +48,9 @@ std::span<const HeaderSort> FloorPlanHeaderSorts() {
 
 int64_t GetPartCost(const std::string& key) {
     cBusinessBasic& engine = ViewEngine("GetPartCost");
-    std::string cursor(kCursorSize, '\0');
-    std::string sought = key;
-    int32_t record = 0;
+    const int32_t record = FindRecord(engine, "PARTI", key);
+    if (record == 0) return 0;
     int16_t flag = 0;
-    engine.KFind("PARTI", cursor, sought, record, flag);
-    if (record <= 0) return 0;
     return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
 }
 
@@ -85,18 +82,14 @@ void FloorPlanView::GetFpData(ViewContext& context) {
     total_cents_ = 0;
     cBusinessBasic& engine = ViewEngine("GetFpData");
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
-    Pack("C", key, kFirstLine, 1);
-    int32_t record = 0;
+    std::string from(2, '\0'), below(2, '\0');
+    Pack("C", from, kFirstLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record > 0 && Unpack("C", key, 1) < kLineLimit) {
-        line.Unpack(engine.LreadFile("LINEL", record, flag));
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
         GetFpLineData(line.Line, line.Line_Name);
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
     context.Recap().SetCaption(kFloorPlanRecapLabel, total);
     SetLabelCaption("lblFpTot(0)", "Total  : " + total);
@@ -105,21 +98,16 @@ void FloorPlanView::GetFpData(ViewContext& context) {
 
 void FloorPlanView::GetFpLineData(int32_t line, const std::string& name) {
     cBusinessBasic& engine = ViewEngine("GetFpLineData");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kFloorPlanKeySize, '\0');
-    Pack("C", key, line, 1);
-    int32_t record = 0;
+    std::string prefix(2, '\0');
+    Pack("C", prefix, line, 1);
     int16_t flag = 0;
-    engine.KFind("FPLNI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
     int64_t sum = 0;
-    while (record > 0 && Unpack("C", key, 1) == line) {
-        const std::string data = engine.LreadFile("FPLNL", record, flag);
+    IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
+        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) sum += FloorPlanUnitCost(unit.Cost, data);
-        engine.KNext("FPLNI", cursor, key, record, flag);
-    }
+    });
     if (sum == 0) return;
     const int r = grid_->AddRow();
     grid_->SetCell(r, "Line", std::to_string(line), line);

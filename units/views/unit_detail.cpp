@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/business_basic.h"
+#include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "parts/views/view_support.h"
 #include "shell/clock_text.h"
@@ -130,12 +131,9 @@ std::string UnitNotFoundText(const std::string& unit_number) {
 std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     const std::array<std::string, 4> captions = GetUnitLabels();
     cBusinessBasic& engine = ViewEngine("grdUnitDtl_BtnClick");
-    std::string cursor(kCursorSize, '\0');
-    std::string key = unit_number;
-    int32_t record = 0;
+    const int32_t record = FindRecord(engine, "UNITI", unit_number);
+    if (record == 0) return nullptr;
     int16_t flag = 0;
-    engine.KFind("UNITI", cursor, key, record, flag);
-    if (record <= 0) return nullptr;
     clsUnits unit;
     unit.Unpack(engine.LreadFile("UNITL", record, flag));
     auto form = std::make_unique<DetailForm>(std::string(kUnitInfoForm), "Unit : " + unit_number);

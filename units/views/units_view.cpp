@@ -2,6 +2,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/index_cursor.h"
 #include "parts/lines_record.h"
 #include "parts/views/view_support.h"
 #include "shell/detail_form.h"
@@ -18,7 +19,6 @@ constexpr std::string_view kTotalFormat = "$###,###,###.00";
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr int32_t kFirstLine = 1;
 constexpr int32_t kLineLimit = 1000;
-constexpr int32_t kLineUnitKeySize = 10;
 
 constexpr auto kRight = CellAlignment::kRight;
 constexpr auto kLeft = CellAlignment::kLeft;
@@ -62,20 +62,15 @@ int64_t UnitLedgerSum(int32_t first) {
 
 void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
     cBusinessBasic& engine = ViewEngine("GetUnitLineData");
-    std::string cursor(kCursorSize, '\0');
-    std::string key(kLineUnitKeySize, '\0');
-    Pack("C", key, line, 1);
-    int32_t record = 0;
+    std::string prefix(2, '\0');
+    Pack("C", prefix, line, 1);
     int16_t flag = 0;
-    engine.KFind("LUNITI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record > 0 && Unpack("C", key, 1) == line) {
+    IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
         // A fresh object per unit: nothing of one unit carries over to the next.
         clsUnits unit;
-        unit.Unpack(engine.LreadFile("UNITL", record, flag));
+        unit.Unpack(engine.LreadFile("UNITL", at.record(), flag));
         if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
-        engine.KNext("LUNITI", cursor, key, record, flag);
-    }
+    });
 }
 
 UnitsView::UnitsView() : View("frmUnits", "Units") {
@@ -95,18 +90,14 @@ void UnitsView::GetUnitData(ViewContext& context) {
     total_cents_ = 0;
     cBusinessBasic& engine = ViewEngine("GetUnitData");
     clsLines line;
-    std::string cursor(kCursorSize, '\0');
-    std::string key(2, '\0');
-    Pack("C", key, kFirstLine, 1);
-    int32_t record = 0;
+    std::string from(2, '\0'), below(2, '\0');
+    Pack("C", from, kFirstLine, 1);
+    Pack("C", below, kLineLimit, 1);
     int16_t flag = 0;
-    engine.KFind("LINEI", cursor, key, record, flag);
-    record = AbsoluteRecord(record);
-    while (record > 0 && Unpack("C", key, 1) < kLineLimit) {
-        line.Unpack(engine.LreadFile("LINEL", record, flag));
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
         if (line.Line_Type == "U") GetUnitLineData(line.Line, line.Line_Name);
-        engine.KNext("LINEI", cursor, key, record, flag);
-    }
+    });
     grid_->MoveFirst();
     const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
     context.Recap().SetCaption(kUnitsRecapLabel, total);
