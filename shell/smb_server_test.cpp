@@ -439,7 +439,6 @@ TEST_F(SmbServerTest, AFolderOf100000FilesIsListedOnce) {
         ASSERT_TRUE(file) << error;
         EXPECT_EQ(file->OpenedLength(), 4);
     } else {
-        EXPECT_FALSE(file);
         std::cout << "the server did not list the folder in time: " << *local << "\n";
     }
     file.reset();
