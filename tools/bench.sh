@@ -42,7 +42,7 @@ dump=$PWD/$build/shell/dashvane-dump
 sample=$PWD/$build/sampledata/dashvane-sample
 preload=$PWD/$build/bench/libshare_latency.so
 read_all_smb=$PWD/$build/bench/smb_read_all
-smb_dir=$PWD/$build/bench-smbd
+smb_dir=$PWD/$build/bench-smbd smb_port=${DASHVANE_TEST_SMB_PORT:-4450}
 if [ "$smb" = 1 ]; then
     trap 'bash tools/smb_server.sh stop "$smb_dir"' EXIT
     bash tools/smb_server.sh start "$smb_dir" >/dev/null
@@ -94,12 +94,12 @@ bench_smb() {
     local files
     files=$(wc -l <"$set_dir/smb-files.list")
     echo
-    echo "== $name over SMB (smb://127.0.0.1:4450/TMARLNK): $(du -sb "$share" | cut -f1) bytes in $files files"
+    echo "== $name over SMB (smb://127.0.0.1:$smb_port/TMARLNK): $(du -sb "$share" | cut -f1) bytes in $files files"
     load_smb() {
         DASHVANE_SHARES=$set_dir/none TMPDIR=$set_dir/smb-tmp TEMP=$set_dir/smb-tmp \
-            DASHVANE_SMB_PORT=4450 "$dump" "$@"
+            DASHVANE_SMB_PORT=$smb_port "$dump" "$@"
     }
-    read_smb() { "$read_all_smb" smb://127.0.0.1:4450/TMARLNK <"$set_dir/smb-files.list"; }
+    read_smb() { "$read_all_smb" smb://127.0.0.1:$smb_port/TMARLNK <"$set_dir/smb-files.list"; }
     local stats load_calls read_calls
     stats=$(load_smb --stats 2>&1 >/dev/null | grep '^whole run')
     load_calls=$(awk '{print $NF}' <<<"$stats")
