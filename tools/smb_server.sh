@@ -107,7 +107,9 @@ EOF
     printf '%s\n%s\n' "$password" "$password" | smbpasswd -c "$dir/smb.conf" -a -s "$user" >/dev/null
     printf 'username=%s\npassword=%s\n' "$user" "$password" >"$dir/credentials"
     chmod 600 "$dir/credentials"
-    smbd --foreground --no-process-group -s "$dir/smb.conf" </dev/null \
+    # In a process group of its own: when smbd ends it signals its whole group, which must not
+    # be the group of the script or of the tests that started it.
+    setsid smbd --foreground --no-process-group -s "$dir/smb.conf" </dev/null \
         >"$dir/log/smbd.out" 2>&1 &
     echo $! >"$dir/smbd.pid"
     for _ in $(seq 100); do
