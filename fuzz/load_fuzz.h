@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/views.h"
 #include "fuzz/fuzz_scratch.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
