@@ -160,4 +160,19 @@ void clsLines::Read(int32_t record_number, int16_t& flag) {
     RecNo = record_number;
 }
 
+void ForEachShownLine(
+    cBusinessBasic& engine,
+    const std::function<void(const clsLines& line, const std::string& data)>& visit) {
+    std::string from(2, '\0'), below(2, '\0');
+    Pack("C", from, kFirstShownLine, 1);
+    Pack("C", below, kLineLimit, 1);
+    clsLines line;
+    int16_t flag = 0;
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        const std::string data = engine.LreadFile("LINEL", at.record(), flag);
+        line.Unpack(data);
+        visit(line, data);
+    });
+}
+
 }  // namespace dv

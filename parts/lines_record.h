@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -113,5 +114,16 @@ class clsLines {
     LogicalFileRef LinesFile;
     LogicalFileRef LinesExtFile;
 };
+
+// The product lines the views show: LINEI's keys from line 1 up to, not including, 1000.
+inline constexpr int32_t kFirstShownLine = 1;
+inline constexpr int32_t kLineLimit = 1000;
+
+// Walks the product lines the views show in key order, reading each one's LINEL record into one
+// clsLines kept for the whole walk, and calls visit with it and the record read. Ends on the
+// first failure with the engine's error or the index's.
+void ForEachShownLine(
+    cBusinessBasic& engine,
+    const std::function<void(const clsLines& line, const std::string& data)>& visit);
 
 }  // namespace dv

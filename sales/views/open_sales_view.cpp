@@ -25,10 +25,7 @@ constexpr std::string_view kTotalPrefix = "Total      ";
 // The Date header sorts by the hidden day number, so dates of two years order as dates. A
 // saved invoice's number sorts as text, a pick ticket's as a number.
 void AddColumns(GridModel& grid, bool saved) {
-    constexpr auto kRight = CellAlignment::kRight;
-    constexpr auto kLeft = CellAlignment::kLeft;
-    constexpr auto kNumber = SortKind::kNumber;
-    constexpr auto kText = SortKind::kText;
+    using namespace grid_columns;
     grid.AddColumn({"Type", "Type", "", false, false, kLeft, 0, kText});
     grid.AddColumn(
         {"Ticket No.", "Ticket No.", "", false, true, kRight, 0, saved ? kText : kNumber});

@@ -17,10 +17,7 @@ constexpr std::string_view kCellFormat = "#,###,###.00";
 constexpr std::string_view kRecapFormat = "$#,###,###.00";
 constexpr int32_t kFirstCounterman = 1;
 
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
-constexpr auto kNumber = SortKind::kNumber;
-constexpr auto kText = SortKind::kText;
+using namespace grid_columns;
 
 // The hidden "ndate" and the blank "GPR" do not sort.
 const GridColumn kSalesColumns[] = {
