@@ -140,14 +140,6 @@ std::span<const Field<clsLines>> clsLines::Layout() {
     return kLayout;
 }
 
-void clsLines::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-
-void clsLines::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 void clsLines::Read(int32_t record_number, int16_t& flag) {
     cBusinessBasic* engine = mBusinessBasic.get();
     if (!LinesFile || engine == nullptr) throw LogicalOpenError("LINEL", "clsLines");
