@@ -20,6 +20,15 @@ RecordBuilder InvoicePage(int32_t status = 1) {
 
 using InvoiceCase = testing::BinaryCase<clsInvoiceHistory>;
 
+// The fields of one variant of page: its own table, then the common one.
+std::vector<fields::Field<clsInvoiceHistory>> PageFields(
+    std::span<const fields::Field<clsInvoiceHistory>> variant) {
+    std::vector<fields::Field<clsInvoiceHistory>> out(variant.begin(), variant.end());
+    const auto common = clsInvoiceHistory::CommonLayout();
+    out.insert(out.end(), common.begin(), common.end());
+    return out;
+}
+
 // The binary fields of an invoice page and of a shop-job page that their tables and the common
 // one name, written by hand.
 const InvoiceCase kInvoiceBinaries[] = {
@@ -77,10 +86,7 @@ struct InvoicePageLayout {
     static std::string Full() { return FullInvoicePage().str(); }
     static std::span<const InvoiceCase> Binaries() { return kInvoiceBinaries; }
     static std::vector<fields::Field<Record>> Fields() {
-        std::vector<fields::Field<Record>> out;
-        for (const auto& table : {Record::InvoiceLayout(), Record::CommonLayout()})
-            out.insert(out.end(), table.begin(), table.end());
-        return out;
+        return PageFields(Record::InvoiceLayout());
     }
 };
 
@@ -142,12 +148,7 @@ struct ShopPageLayout {
     static constexpr size_t kLength = kPage;
     static std::string Full() { return FullShopPage().str(); }
     static std::span<const InvoiceCase> Binaries() { return kShopBinaries; }
-    static std::vector<fields::Field<Record>> Fields() {
-        std::vector<fields::Field<Record>> out;
-        for (const auto& table : {Record::ShopLayout(), Record::CommonLayout()})
-            out.insert(out.end(), table.begin(), table.end());
-        return out;
-    }
+    static std::vector<fields::Field<Record>> Fields() { return PageFields(Record::ShopLayout()); }
 };
 
 TEST(InvoiceRecord, InvoiceHeaderAtItsPlaces) {
