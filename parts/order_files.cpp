@@ -222,7 +222,12 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
         if (!local || !share) continue;
         slots_[i] = static_cast<int>(requests.size());
         locals_[i] = *local;
-        requests.push_back({*local, *share, kDocumentFetchLimit});
+        platform::FetchRequest request{*local, *share, kDocumentFetchLimit};
+        // Over SMB the data folder's listing gave the document's length: no status request.
+        if (const auto entry = platform::ListedEntry(*local);
+            entry && entry->kind == platform::RemoteEntry::Kind::kFile)
+            request.listed_length = entry->size;
+        requests.push_back(std::move(request));
     }
     if (requests.empty()) return;
     pending_->pool = std::make_unique<platform::FetchPool>(

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/smb.h"
 #include "shell/operation_log.h"
 #include "shell/qt/detail_dialog.h"
 #include "shell/qt/dialogs.h"
@@ -41,9 +42,20 @@ DesktopProgram::DesktopProgram(const ViewRegistry& views, EngineHooks hooks, Dia
     controller_->SetDetailHost(detail_host_.get());
     window_->SetController(controller_.get());
     window_->SetSplash(splash_.get());
+    // When the dealer's server refuses every other login, the user is asked (once a session).
+    platform::SetSmbLoginPrompt(
+        [&dialogs](const std::string& server, const std::string& share, platform::SmbLogin& login) {
+            LoginAnswer answer;
+            if (!dialogs.AskLogin(nullptr, ToQ(server), ToQ(share), answer)) return false;
+            login.user = answer.user.toStdString();
+            login.password = answer.password.toStdString();
+            login.domain = answer.domain.toStdString();
+            return true;
+        });
 }
 
 DesktopProgram::~DesktopProgram() {
+    platform::SetSmbLoginPrompt(nullptr);
     // The widgets go before the models they show: the view forms and the splash, then the
     // controller with its views and splash model, then the main window it drove.
     window_->SetController(nullptr);

@@ -20,6 +20,7 @@
 #include "app/views.h"
 #include "engine/business_basic.h"
 #include "platform/messages.h"
+#include "platform/smb.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/qt/about_box.h"
@@ -394,6 +395,24 @@ TEST_F(ProgramTest, WithoutTheDataSetTheWindowComesUpEmptyAndTheViewMenuDoesNoth
     EXPECT_EQ(CurrentForm(), "");
     EXPECT_TRUE(VisibleForms().empty());
     EXPECT_EQ(TestView::loads(), 0);
+}
+
+// When the dealer's server refuses every other login, the desktop asks the user in a dialog; a
+// cancelled dialog gives no login. The program's end takes the question away.
+TEST_F(ProgramTest, TheServersLoginIsAskedInADialog) {
+    RegisterTestViews();
+    program_ = std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
+    platform::SmbLogin login;
+    EXPECT_FALSE(platform::AskSmbLogin("ds1", "TMARLNK", login));  // cancelled
+    dialogs_.login = {"ann", "secret", "NORTH"};
+    ASSERT_TRUE(platform::AskSmbLogin("ds1", "TMARLNK", login));
+    EXPECT_EQ(login.user, "ann");
+    EXPECT_EQ(login.password, "secret");
+    EXPECT_EQ(login.domain, "NORTH");
+    EXPECT_EQ(dialogs_.logins_asked, (std::vector<QString>{"ds1\\TMARLNK", "ds1\\TMARLNK"}));
+    program_.reset();
+    EXPECT_FALSE(platform::AskSmbLogin("ds1", "TMARLNK", login));
+    EXPECT_EQ(dialogs_.logins_asked.size(), 2u);
 }
 
 // ---- pictures for a person to look at ----

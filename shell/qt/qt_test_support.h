@@ -86,6 +86,14 @@ class FakeDialogs : public Dialogs {
         started.push_back(program);
         return start_succeeds;
     }
+    // Answers with login when it names a user, else cancels.
+    bool AskLogin(QWidget*, const QString& server, const QString& share,
+                  LoginAnswer& answer) override {
+        logins_asked.push_back(server + "\\" + share);
+        if (login.user.isEmpty()) return false;
+        answer = login;
+        return true;
+    }
 
     std::vector<MessageRecord> messages;
     std::vector<QString> modal;  // object names of the dialogs run, in order
@@ -93,6 +101,8 @@ class FakeDialogs : public Dialogs {
     std::vector<QUrl> opened;
     std::vector<QString> started;
     bool start_succeeds = true;
+    std::vector<QString> logins_asked;  // "server\share" of each login asked for
+    LoginAnswer login;
     QString print_file;
     int printer_dialogs = 0;
 };
