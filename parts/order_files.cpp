@@ -1,5 +1,6 @@
 #include "parts/order_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 
@@ -208,7 +209,7 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
       slots_(names.size(), -1),
       locals_(names.size()),
       pending_(std::make_unique<Pending>()) {
-    const int workers = platform::FetchWorkers();
+    int workers = platform::FetchWorkers();
     if (workers <= 0 || !mSystem) return;
     std::vector<platform::FetchRequest> requests;
     for (size_t i = 0; i < names_.size(); ++i) {
@@ -230,6 +231,8 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
         requests.push_back(std::move(request));
     }
     if (requests.empty()) return;
+    if (platform::IsShareUrl(requests.front().local_path))
+        workers = std::min(workers, platform::kSmbFetchWorkers);
     pending_->pool = std::make_unique<platform::FetchPool>(
         std::move(requests), workers, kDocumentsAhead, platform::CurrentFetcherFactory());
 }

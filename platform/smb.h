@@ -102,6 +102,11 @@ class ScopedShareConnection {
 // does. Without, it uses the connection of the calling thread and reports every failure.
 std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection);
 
+// The fetch workers worth starting for files on the share read over SMB: libsmbclient's calls
+// are made one at a time (see smb.cpp), so one worker keeps a request in flight while the fill
+// builds its rows, and each further one would only add a connection of its own to make.
+inline constexpr int kSmbFetchWorkers = 1;
+
 // True for a path of the share read over SMB ("smb://...").
 bool IsShareUrl(std::string_view path);
 // smb://SERVER[:PORT]/SHARE for a server and a share; the port from DASHVANE_SMB_PORT.
