@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -376,6 +377,10 @@ std::shared_ptr<ShareConnection>& ProgramConnection() {
 
 thread_local ShareConnection* t_connection = nullptr;
 
+// Set while the program's connection is one put in place of libsmbclient's (a test's server in
+// memory), which serves the fill's thread alone.
+std::atomic<bool> g_program_replaced{false};
+
 // The fetch workers' connections not in use: kept for the run, so that the next pool of
 // workers finds them made (a first connection costs tens of milliseconds).
 std::mutex g_idle_mutex;
@@ -405,6 +410,8 @@ class SmbFetcher : public FileFetcher {
             if (!local_) local_ = MakeLocalFetcher();
             return local_->Fetch(request);
         }
+        // Replaced, the program's connection is the only one: the caller opens every file.
+        if (own_connection_ && g_program_replaced) return FetchedFile();
         FetchedFile out = FetchRemote(request);
         // A worker leaves every failure but a missing file to the caller's own open.
         if (own_connection_ && out.outcome == FetchedFile::Outcome::kFailed &&
@@ -531,6 +538,7 @@ ShareConnection& CurrentShareConnection() {
 }
 
 void SetProgramShareConnection(std::shared_ptr<ShareConnection> connection) {
+    g_program_replaced = connection != nullptr;
     ProgramConnection() = std::move(connection);
 }
 

@@ -75,6 +75,8 @@ std::shared_ptr<ShareConnection> NewSmbConnection();
 // The connection this thread uses: the one set with ScopedShareConnection, else the program's.
 ShareConnection& CurrentShareConnection();
 // Replaces the program's connection (tests install a fake); null goes back to libsmbclient.
+// While it is replaced, the fetch workers make no connection of their own and leave every file
+// on the share to the fill's thread (kNotFetched).
 void SetProgramShareConnection(std::shared_ptr<ShareConnection> connection);
 
 // Makes this thread use connection until the object goes.
