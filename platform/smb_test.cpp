@@ -104,6 +104,57 @@ TEST_F(SmbSeamTest, OnlyOrdinaryFilesInsideTheShareAreOpened) {
     EXPECT_EQ(error, EROFS);
 }
 
+// A document fetched whole: the listed length spares the status request and bounds the reads
+// (64 KiB a request, none past the end); a listed length above the limit opens nothing. A
+// fetch worker, while the program's connection is a replaced one, leaves every file to the
+// caller.
+TEST_F(SmbSeamTest, AFetchReadsToTheListedLengthAndNoFurther) {
+    using Outcome = FetchedFile::Outcome;
+    share_->AddFile("smb://ds2/tmarlnk/D01/BIG", std::string(64 * 1024 + 10, 'b'));
+    const std::unique_ptr<FileFetcher> fetcher = MakeSmbFetcher(false);
+    struct Case {
+        const char* url;
+        int64_t listed;
+        size_t limit;
+        Outcome outcome;
+        size_t bytes;
+        int opens, reads, stats;
+    };
+    const Case cases[] = {
+        {"smb://ds2/tmarlnk/D01/FILE0", 1000, 4096, Outcome::kRead, 1000, 1, 1, 0},
+        {"smb://ds2/tmarlnk/D01/BIG", 64 * 1024 + 10, 1 << 20, Outcome::kRead, 64 * 1024 + 10, 1, 2,
+         0},
+        {"smb://ds2/tmarlnk/D01/FILE0", -1, 4096, Outcome::kRead, 1000, 1, 1, 1},
+        {"smb://ds2/tmarlnk/D01/FILE0", 1000, 999, Outcome::kTooLarge, 0, 0, 0, 0},
+        {"smb://ds2/tmarlnk/D01/NONE", -1, 4096, Outcome::kFailed, 0, 0, 0, 1},
+        {"smb://ds2/tmarlnk/D01/Sub", -1, 4096, Outcome::kFailed, 0, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.url) + " listed " + std::to_string(c.listed));
+        const int opens = share_->opens, reads = share_->reads, stats = share_->stats;
+        FetchRequest request{c.url, "smb://ds2/tmarlnk", c.limit};
+        request.listed_length = c.listed;
+        const FetchedFile fetched = fetcher->Fetch(request);
+        EXPECT_EQ(fetched.outcome, c.outcome);
+        EXPECT_EQ(fetched.bytes.size(), c.bytes);
+        if (c.outcome == Outcome::kFailed) {
+            EXPECT_EQ(fetched.error, ENOENT);
+        }
+        EXPECT_EQ(share_->opens - opens, c.opens);
+        EXPECT_EQ(share_->reads - reads, c.reads);
+        EXPECT_EQ(share_->stats - stats, c.stats);
+    }
+    // Outside the share: refused before any call.
+    const int calls = share_->opens + share_->stats;
+    EXPECT_EQ(fetcher->Fetch({"smb://ds2/other/X", "smb://ds2/tmarlnk", 4096}).error, ENOENT);
+    EXPECT_EQ(share_->opens + share_->stats, calls);
+
+    const std::unique_ptr<FileFetcher> worker = MakeSmbFetcher(true);
+    EXPECT_EQ(worker->Fetch({"smb://ds2/tmarlnk/D01/FILE0", "smb://ds2/tmarlnk", 4096}).outcome,
+              Outcome::kNotFetched);
+    EXPECT_EQ(share_->opens + share_->stats, calls);
+}
+
 TEST_F(SmbSeamTest, TheShareCheckAsksTheServerAndKeepsTheListing) {
     const ShareCheck ok = CheckShare("\\\\ds2\\tmarlnk\\");
     EXPECT_TRUE(ok.ok);
