@@ -8,7 +8,6 @@
 
 #include "platform/messages.h"
 #include "shell/qt/dialogs.h"
-#include "shell/qt/event_guard.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/text.h"
 
@@ -28,8 +27,8 @@ QString LabelText(const std::string& caption) {
 
 }  // namespace
 
-DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), form_(form), host_(host), dialogs_(dialogs) {
+DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, EventDoors& doors, QWidget* parent)
+    : QDialog(parent), form_(form), host_(host), doors_(doors) {
     setObjectName(ToQ(form.form_name()));
     setWindowTitle(ToQ(form.caption()));
     setModal(true);
@@ -60,7 +59,7 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs,
             const std::string name = choice.name;
             connect(box, &QComboBox::activated, this, [this, name](int index) {
                 if (showing_) return;
-                Guard("list click", [&] { form_.ChoiceClick(name, index); });
+                doors_.DetailChoiceClick(form_, name, index);
                 ShowModels();
             });
             lists->addWidget(box);
@@ -74,12 +73,11 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs,
         auto* widget = new GridWidget(*model, this);
         const std::string name = model->name();
         connect(widget, &GridWidget::buttonClicked, this, [this, name](int row) {
-            Guard("button click", [&] { form_.ButtonClick(name, row, host_); });
+            doors_.DetailButtonClick(form_, name, row, host_);
             ShowModels();
         });
-        connect(widget, &GridWidget::headerClicked, this, [this, name](int column) {
-            Guard("header click", [&] { form_.HeaderClick(name, column); });
-        });
+        connect(widget, &GridWidget::headerClicked, this,
+                [this, name](int column) { doors_.DetailHeaderClick(form_, name, column); });
         layout->addWidget(widget, 1);
         grids_.push_back(widget);
     }
@@ -128,16 +126,12 @@ QComboBox* DetailDialog::choice(std::string_view name) const {
     return nullptr;
 }
 
-void DetailDialog::Guard(const char* event, const std::function<void()>& action) {
-    qt::Guard(form_.form_name() + " " + event, dialogs_, this, action);
-}
-
 void QtDetailHost::Message(const std::string& text) {
     dialogs_.Message(parent_, ToQ(platform::kApplicationTitle), ToQ(text), DialogIcon::kNone);
 }
 
 void QtDetailHost::Present(DetailForm& form) {
-    DetailDialog dialog(form, *this, dialogs_, parent_);
+    DetailDialog dialog(form, *this, doors_, parent_);
     dialogs_.RunModal(dialog);
 }
 

@@ -1,8 +1,9 @@
 // The desktop side of the detail forms (shell/detail_form.h): one generic modal dialog shows any
 // DetailForm (its labels in rows of label_columns(), its choice lists, its grids in the shared
 // grid widget), and QtDetailHost runs it through the Dialogs seam, so tests drive it like every
-// other dialog. A button of one of the form's grids and a change of one of its lists go back to
-// the form's handlers; an error there is caught, logged and shown, and the dialog stays open.
+// other dialog. A header or button of one of the form's grids and a change of one of its lists
+// go through the controller's doors (shell/event_doors.h) to the form's handlers; an error there
+// is trapped at the door, and the dialog stays open.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "shell/detail_form.h"
+#include "shell/event_doors.h"
 
 class QComboBox;
 class QLabel;
@@ -24,7 +26,7 @@ class DetailDialog : public QDialog {
     Q_OBJECT
 
   public:
-    DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs, QWidget* parent = nullptr);
+    DetailDialog(DetailForm& form, DetailHost& host, EventDoors& doors, QWidget* parent = nullptr);
 
     DetailForm& form() const { return form_; }
     // The widgets by control name, null when the form has none of that name.
@@ -35,11 +37,10 @@ class DetailDialog : public QDialog {
   private:
     // Shows the labels' and lists' models again (after a handler changed them).
     void ShowModels();
-    void Guard(const char* event, const std::function<void()>& action);
 
     DetailForm& form_;
     DetailHost& host_;
-    Dialogs& dialogs_;
+    EventDoors& doors_;
     std::vector<QLabel*> labels_;      // by the form's label index
     std::vector<QComboBox*> choices_;  // by the form's choice index
     std::vector<GridWidget*> grids_;
@@ -47,16 +48,19 @@ class DetailDialog : public QDialog {
 };
 
 // The program's detail host: each form in a DetailDialog, run modally through dialogs above
-// parent; messages in a message box with the application's title.
+// parent, its events going through doors; messages in a message box with the application's
+// title.
 class QtDetailHost : public DetailHost {
   public:
-    QtDetailHost(Dialogs& dialogs, QWidget* parent) : dialogs_(dialogs), parent_(parent) {}
+    QtDetailHost(EventDoors& doors, Dialogs& dialogs, QWidget* parent)
+        : doors_(doors), dialogs_(dialogs), parent_(parent) {}
     void Message(const std::string& text) override;
 
   protected:
     void Present(DetailForm& form) override;
 
   private:
+    EventDoors& doors_;
     Dialogs& dialogs_;
     QWidget* parent_;
 };

@@ -238,7 +238,8 @@ TEST_F(GridWidgetTest, AHeaderClickSortsThroughTheViewAndTheGridMovesToItsFirstR
     TestView view({"frmTest", "Test", 1, 300, false});
     LooseContext context;
     view.RunLoad(context);
-    ViewForm form(view, FormContext{dialogs, nullptr});
+    testing::TestDoors doors(dialogs);
+    ViewForm form(view, doors.Context());
     form.resize(500, 300);
     form.show();
     GridWidget* widget = form.gridWidget("grdTest");
@@ -300,7 +301,8 @@ TEST_F(GridWidgetTest, AFailingHeaderClickIsLoggedAndShownAndTheProgramGoesOn) {
     InitLogPath();
     FakeDialogs dialogs;
     FailingHeaderView view;
-    ViewForm form(view, FormContext{dialogs, nullptr});
+    testing::TestDoors doors(dialogs);
+    ViewForm form(view, doors.Context());
     form.show();
     GridWidget* widget = form.gridWidget("grdBroken");
     QHeaderView* header = widget->horizontalHeader();
@@ -308,9 +310,9 @@ TEST_F(GridWidgetTest, AFailingHeaderClickIsLoggedAndShownAndTheProgramGoesOn) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "VODOD2");
     EXPECT_EQ(dialogs.messages[0].text,
-              "Error in frmBroken header click error # :13\nType mismatch");
+              "Error in frmBroken grdBroken_HeadClick routine error # :  13  Type mismatch");
     EXPECT_EQ(dv::testing::ReadFileBytes(folder / "dvoperation.log"),
-              "*Error in frmBroken header click error # :13\r\nType mismatch\r\n");
+              "*Error in frmBroken grdBroken_HeadClick routine error # :  13  Type mismatch\r\n");
 }
 
 }  // namespace

@@ -24,11 +24,9 @@
 #include "engine/error.h"
 #include "platform/messages.h"
 #include "shell/clock_text.h"
-#include "shell/main_controller.h"
 #include "shell/operation_log.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/dialogs.h"
-#include "shell/qt/event_guard.h"
 #include "shell/qt/help_window.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/log_viewer.h"
@@ -186,9 +184,8 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
     // Only a user's click on a node raises the node-click event; selecting a node from the
     // program does not.
     const auto node_click = [this](QTreeWidgetItem* item) {
-        if (!controller_ || !item) return;
-        const std::string key = FromQ(item->data(0, Qt::UserRole).toString());
-        Guard("tv1 NodeClick", dialogs_, this, [&] { controller_->TreeClick(key); });
+        if (!doors_ || !item) return;
+        doors_->TreeClick(FromQ(item->data(0, Qt::UserRole).toString()));
     };
     connect(tree_, &QTreeWidget::itemClicked, this, node_click);
     connect(tree_, &ViewTree::nodeChosen, this, node_click);
@@ -266,15 +263,13 @@ void QtMainWindow::UpdateClock() {
 }
 
 void QtMainWindow::OnMenu(Menu menu, int index, MenuAction action) {
-    if (!controller_) return;
-    Guard("menu command", dialogs_, this, [&] {
-        if (action == MenuAction::kRefresh && splash_ != nullptr) {
-            BusyScope busy(*splash_);
-            controller_->MenuClick(menu, index);
-        } else {
-            controller_->MenuClick(menu, index);
-        }
-    });
+    if (!doors_) return;
+    if (action == MenuAction::kRefresh && splash_ != nullptr) {
+        BusyScope busy(*splash_);
+        doors_->MenuClick(menu, index);
+    } else {
+        doors_->MenuClick(menu, index);
+    }
 }
 
 QLabel* QtMainWindow::statusPanel(int panel) const {
@@ -353,12 +348,10 @@ ViewSubWindow* QtMainWindow::SubWindowFor(View& view) {
         QWidget* form = nullptr;
         if (auto* board = dynamic_cast<RecapBoard*>(&view)) {
             form = new RecapForm(*board, [this](int index) {
-                if (!controller_) return;
-                Guard("frmRecap lblRecap_Click", dialogs_, this,
-                      [&] { controller_->RecapClick(index); });
+                if (doors_) doors_->RecapClick(index);
             });
         } else {
-            form = views_.MakeForm(view, FormContext{dialogs_, this});
+            form = views_.MakeForm(view, FormContext{*doors_, dialogs_, this});
         }
         sub->SetForm(form);
         sub->setWindowTitle(ToQ(view.caption()));
@@ -448,7 +441,7 @@ void QtMainWindow::ShowLogViewer() {
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
-    if (controller_) Guard("frmKRLI Unload", dialogs_, this, [&] { controller_->Unload(); });
+    if (doors_) doors_->Unload();
     DropAllForms();
     event->accept();
 }

@@ -17,16 +17,13 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/event_doors.h"
 #include "shell/main_tables.h"
 #include "shell/shell_ui.h"
 
 class QLabel;
 class QMdiArea;
 class QTimer;
-
-namespace dv {
-class MainController;
-}
 
 namespace dv::qt {
 
@@ -86,8 +83,9 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
     QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidget* parent = nullptr);
     ~QtMainWindow() override;
 
-    // The controller whose windows these are, and the splash that shows its progress.
-    void SetController(MainController* controller) { controller_ = controller; }
+    // The doors of the controller whose windows these are (every user event goes through
+    // them), and the splash that shows its progress.
+    void SetDoors(EventDoors* doors) { doors_ = doors; }
     void SetSplash(SplashWidget* splash) { splash_ = splash; }
 
     // MainWindow.
@@ -133,7 +131,7 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
 
     Dialogs& dialogs_;
     const QtViewRegistry& views_;
-    MainController* controller_ = nullptr;
+    EventDoors* doors_ = nullptr;
     SplashWidget* splash_ = nullptr;
 
     QLabel* store_name_;

@@ -21,6 +21,15 @@
 
 namespace dv::qt::testing {
 
+TestDoors::TestDoors(Dialogs& dialogs)
+    : dialogs_(dialogs),
+      controller_(views_, EngineHooks{}, window_, window_),
+      previous_sink_(platform::SetMessageSink(std::make_shared<DialogMessageSink>(dialogs))) {}
+
+TestDoors::~TestDoors() {
+    platform::SetMessageSink(previous_sink_);
+}
+
 namespace {
 
 QtMessageHandler previous_handler = nullptr;

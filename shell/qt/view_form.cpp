@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "shell/qt/event_guard.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/text.h"
 
@@ -20,25 +19,17 @@ constexpr int kLabelColumns = 4;
 
 }  // namespace
 
-ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWidget* parent)
-    : QWidget(parent), view_(view), context_(context), on_button_(std::move(on_button)) {
+ViewForm::ViewForm(View& view, FormContext context, QWidget* parent)
+    : QWidget(parent), view_(view), context_(context) {
     setObjectName(ToQ(view.form_name()));
     auto* layout = new QVBoxLayout(this);
     for (const auto& grid : view_.grids()) {
         auto* widget = new GridWidget(*grid, this);
         const std::string name = grid->name();
-        connect(widget, &GridWidget::headerClicked, this, [this, name](int column) {
-            Guard("header click", [&] { view_.HeaderClick(name, column); });
-        });
-        connect(widget, &GridWidget::buttonClicked, this, [this, name](int row) {
-            Guard("button click", [&] {
-                if (on_button_) {
-                    on_button_(view_, name, row, context_);
-                } else {
-                    view_.ButtonClick(name, row);
-                }
-            });
-        });
+        connect(widget, &GridWidget::headerClicked, this,
+                [this, name](int column) { context_.doors.GridHeaderClick(view_, name, column); });
+        connect(widget, &GridWidget::buttonClicked, this,
+                [this, name](int row) { context_.doors.GridButtonClick(view_, name, row); });
         layout->addWidget(widget, 1);
         grids_.push_back(widget);
     }
@@ -64,7 +55,7 @@ ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWi
             button->setVisible(command.visible);
             const std::string name = command.name;
             connect(button, &QPushButton::clicked, this,
-                    [this, name] { Guard("command click", [&] { view_.CommandClick(name); }); });
+                    [this, name] { context_.doors.CommandClick(view_, name); });
             buttons->addWidget(button);
         }
         layout->addLayout(buttons);
@@ -118,10 +109,6 @@ void ViewForm::OnBusyChanged(const View&, bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
-}
-
-void ViewForm::Guard(const char* event, const std::function<void()>& action) {
-    qt::Guard(view_.form_name() + " " + event, context_.dialogs, context_.parent, action);
 }
 
 }  // namespace dv::qt
