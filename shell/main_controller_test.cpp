@@ -15,6 +15,7 @@
 #include "engine/system.h"
 #include "platform/messages.h"
 #include "platform/test_support.h"
+#include "shell/detail_form.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/startup.h"
@@ -561,7 +562,7 @@ TEST_F(ControllerTest, FailingTreeIsReportedAndTheLoadGoesOn) {
     EXPECT_FALSE(events_.empty());
 }
 
-TEST_F(ControllerTest, AnErrorInAGridEventIsLoggedAndTheProgramGoesOn) {
+TEST_F(ControllerTest, AnErrorAtAnEventDoorIsLoggedAndShownAndTheProgramGoesOn) {
     class Throwing : public View {
       public:
         Throwing() : View("frmThrow", "t") {}
@@ -573,12 +574,33 @@ TEST_F(ControllerTest, AnErrorInAGridEventIsLoggedAndTheProgramGoesOn) {
       protected:
         void Load(ViewContext&) override {}
     } view;
+    // A detail form's button and list, through the same doors.
+    DetailForm detail("frmDtl", "d");
+    detail.AddGrid("grdD");
+    detail.AddChoice("cmbRequest").items = {"All", "A"};
+    detail.SetButtonHandler([](DetailForm&, std::string_view, int, DetailHost&) {
+        RaisePlatform(err::kNoObject, "grdD_BtnClick");
+    });
+    detail.SetChoiceHandler([](DetailForm&, std::string_view, int) {
+        throw BasicError(81, "cmbRequest_Click", "Illegal Record Number");
+    });
+    NoDetailHost host;
+    events_.clear();
     Controller().GridHeaderClick(view, "grdT", 2);
     Controller().GridButtonClick(view, "grdT", 0);
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{
-                  "*Error in frmThrow grdT_HeadClick routine error # :  13  Type mismatch",
-                  "*Error in frmThrow grdT_BtnClick routine error # :  51  row"}));
+    Controller().DetailButtonClick(detail, "grdD", 0, host);
+    Controller().DetailChoiceClick(detail, "cmbRequest", 1);
+    const std::vector<std::string> lines = {
+        "*Error in frmThrow grdT_HeadClick routine error # :  13  Type mismatch",
+        "*Error in frmThrow grdT_BtnClick routine error # :  51  row",
+        "*Error in frmDtl grdD_BtnClick routine error # :  91  Object variable or With block "
+        "variable not set",
+        "*Error in frmDtl cmbRequest_Click routine error # :  81  Illegal Record Number"};
+    EXPECT_EQ(LogLines(), lines);
+    // Each shows its line, without the "*", in a message box with the program's title.
+    Events shown;
+    for (const std::string& line : lines) shown.push_back("message VODOD2: " + line.substr(1));
+    EXPECT_EQ(events_, shown);
 }
 
 TEST_F(ControllerTest, OnlyTheExactTokenStartsTheProgram) {
