@@ -40,10 +40,10 @@ class EventDoors {
     virtual void GridHeaderClick(View& view, std::string_view grid, int column) = 0;
     virtual void GridButtonClick(View& view, std::string_view grid, int row) = 0;
     virtual void CommandClick(View& view, std::string_view button) = 0;
-    // Any other event of a view's form, run as action under the same cache and trap (frmPo's
-    // vendor totals: the desktop shows the form the view gives). routine names the event
-    // ("cmdVtot_Click").
-    virtual void FormEvent(View& view, std::string_view routine,
+    // Any other event of a form, run as action under the same cache and trap: frmPo's vendor
+    // totals (the desktop shows the form the view gives), the buttons of the account setup
+    // frmSetup. form and routine name it in the log ("frmPo", "cmdVtot_Click").
+    virtual void FormEvent(std::string_view form, std::string_view routine,
                            const std::function<void()>& action) = 0;
 
     // A detail form's events; a button opens its next detail on host.

@@ -311,9 +311,9 @@ void MainController::CommandClick(View& view, std::string_view button) {
         view.form_name(), std::string(button) + "_Click", [&] { view.CommandClick(button); }, true);
 }
 
-void MainController::FormEvent(View& view, std::string_view routine,
+void MainController::FormEvent(std::string_view form, std::string_view routine,
                                const std::function<void()>& action) {
-    TrapEvent(view.form_name(), routine, action, true);
+    TrapEvent(form, routine, action, true);
 }
 
 void MainController::DetailHeaderClick(DetailForm& form, std::string_view grid, int column) {

@@ -101,7 +101,7 @@ class MainController : public ViewContext, public EventDoors {
     void GridButtonClick(View& view, std::string_view grid, int row) override;
     // A command button's click ("*Error in frmGLA cmdCashSetup_Click routine ..." when it fails).
     void CommandClick(View& view, std::string_view button) override;
-    void FormEvent(View& view, std::string_view routine,
+    void FormEvent(std::string_view form, std::string_view routine,
                    const std::function<void()>& action) override;
     // A detail form's events ("*Error in frmFpdtl grdFpdtl_BtnClick routine ...").
     void DetailHeaderClick(DetailForm& form, std::string_view grid, int column) override;

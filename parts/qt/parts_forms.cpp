@@ -29,7 +29,7 @@ PurchaseOrdersForm::PurchaseOrdersForm(PurchaseOrdersView& view, const FormConte
     ShowProgress();
     orders_.SetProgressListener([this] { ShowProgress(); });
     connect(vendor_totals_, &QPushButton::clicked, this, [this] {
-        this->context().doors.FormEvent(orders_, "cmdVtot_Click", [&] {
+        this->context().doors.FormEvent(orders_.form_name(), "cmdVtot_Click", [&] {
             const std::unique_ptr<VendorTotalsForm> totals = orders_.VendorTotalsClick();
             VendorTotalsDialog dialog(*totals, this->context().parent);
             this->context().dialogs.RunModal(dialog);
