@@ -29,6 +29,7 @@ class FakeWindow : public MainWindow, public LogViewerWindow {
   public:
     explicit FakeWindow(Events& events) : events_(events) {}
     int fail_tree_node = 0;  // 1-based node whose adding fails; 0 for none
+    bool fail_show = false;  // showing a child fails
 
     void SetStatusText(int panel, const std::string& text) override {
         events_.push_back("status " + std::to_string(panel) + " " + text);
@@ -44,7 +45,10 @@ class FakeWindow : public MainWindow, public LogViewerWindow {
     void SelectTreeNode(std::string_view key) override {
         events_.push_back("select " + std::string(key));
     }
-    void ShowChild(View& v) override { events_.push_back("show " + v.form_name()); }
+    void ShowChild(View& v) override {
+        if (fail_show) RaisePlatform(err::kInvalidArgument, "Show");
+        events_.push_back("show " + v.form_name());
+    }
     void HideChild(View& v) override { events_.push_back("hide " + v.form_name()); }
     void PositionChild(View& v, const ChildPlacement& p) override {
         events_.push_back("place " + v.form_name() + " " + std::to_string(p.left) + "," +
@@ -601,6 +605,28 @@ TEST_F(ControllerTest, AnErrorAtAnEventDoorIsLoggedAndShownAndTheProgramGoesOn) 
     Events shown;
     for (const std::string& line : lines) shown.push_back("message VODOD2: " + line.substr(1));
     EXPECT_EQ(events_, shown);
+}
+
+// The tree's and the menus' doors trap as the views' do, each under its control's event.
+TEST_F(ControllerTest, AFailingViewSwitchIsLoggedAsItsControlsEvent) {
+    Controller().Load();
+    ASSERT_TRUE(Controller().load_completed());
+    const size_t before = LogLines().size();
+    window_.fail_show = true;
+    Controller().TreeClick("I1");
+    Controller().MenuClick(Menu::kView, 0);
+    Controller().MenuClick(Menu::kInventory, 1);
+    const std::vector<std::string> log = LogLines();
+    const std::string error = " routine error # :  5  Invalid procedure call or argument";
+    EXPECT_EQ(
+        std::vector<std::string>(log.begin() + static_cast<std::ptrdiff_t>(before), log.end()),
+        (std::vector<std::string>{"*Error in frmKRLI tv1_NodeClick" + error,
+                                  "*Error in frmKRLI mview_Click" + error,
+                                  "*Error in frmKRLI minv_Click" + error}));
+    window_.fail_show = false;
+    events_.clear();
+    Controller().TreeClick("I2");  // the program goes on
+    EXPECT_NE(std::find(events_.begin(), events_.end(), "show frmFp"), events_.end());
 }
 
 TEST_F(ControllerTest, OnlyTheExactTokenStartsTheProgram) {
