@@ -11,8 +11,9 @@
 // the sort order puts at either end; the demo sets open every row's.
 //
 // On each set the walk also checks that the forms stand as their control lists say: section
-// titles above their grids and totals under them, and the shop job detail's framed groups with
-// its lines grid showing more than two rows.
+// titles above their grids and totals under them, the shop job detail's framed groups with its
+// lines grid showing more than two rows, and the money columns within the grid's view at the
+// child window's placement.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -22,6 +23,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <set>
@@ -67,6 +69,22 @@ const Column kColumns[] = {
     {"frmOpenSales",
      {"Label1", "Label2(0)", "grdTickets", "lblPTtot(0)", "Label2(1)", "grdSaved", "lblPTtot(1)"}},
     {"frmSales", {"Label1", "grdSales", "lblSaleTot", "Label2", "grdCash", "lblCashTot"}},
+};
+
+// The money and number columns (by column name) that the child window shows without scrolling.
+struct MoneyColumns {
+    std::string form;
+    std::string grid;
+    std::vector<std::string> columns;
+};
+
+const MoneyColumns kMoneyColumns[] = {
+    {"frmOpenSales", "grdTickets", {"Sub-Total"}},
+    {"frmOpenSales", "grdSaved", {"Sub-Total"}},
+    {"frmShop", "grdShop", {"Sub-Total"}},
+    {"frmWarranty", "grdWarr", {"Parts", "Labor"}},
+    {"frmProfit", "grdProfit", {"pyrsales", "pyrcost", "pyrgpr"}},
+    {"frmPo", "grdPO", {"PO Number"}},
 };
 
 // The shop job detail's framed groups.
@@ -116,11 +134,12 @@ class WalkTest : public ProgramFixture {
         }
         EXPECT_GE(walked.size(), 14u) << set;
         EXPECT_GT(forms_, static_cast<int>(walked.size())) << set;
-        EXPECT_EQ(placed_, std::size(kColumns)) << set;
+        EXPECT_EQ(placed_, std::size(kColumns) + std::size(kMoneyColumns)) << set;
         EXPECT_GT(shop_details_, 0) << set;
     }
 
-    // The form's controls stand one under the other as kColumns lists them.
+    // The form's controls stand one under the other as kColumns lists them, and its money
+    // columns lie within their grid's view.
     void CheckPlaces(const QWidget& form, const std::string& name) {
         for (const Column& column : kColumns) {
             if (column.form != name) continue;
@@ -138,6 +157,21 @@ class WalkTest : public ProgramFixture {
                         << " over " << control;
                 }
                 above = widget;
+            }
+        }
+        for (const MoneyColumns& money : kMoneyColumns) {
+            if (money.form != name) continue;
+            const auto* grid = form.findChild<GridWidget*>(QString::fromStdString(money.grid));
+            if (grid == nullptr) continue;
+            ++placed_;
+            EXPECT_EQ(grid->horizontalScrollBar()->value(), 0) << set_ << " " << name;
+            for (const std::string& column : money.columns) {
+                const int c = grid->grid().ColumnPosition(column);
+                ASSERT_GE(c, 0) << column;
+                EXPECT_LE(grid->columnViewportPosition(c) + grid->columnWidth(c),
+                          grid->viewport()->width())
+                    << set_ << " " << name << " " << money.grid << ": column " << column
+                    << " lies behind the scroll bar";
             }
         }
     }

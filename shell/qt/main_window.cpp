@@ -91,7 +91,14 @@ void ViewSubWindow::GrowToForm() {
     if (form == nullptr || isMaximized() || isMinimized()) return;
     // The window's frame and title bar around the form, and the least size of the form.
     const QSize frame = size() - form->size();
-    const QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    // As wide as the form's grids want (each column beside the others unscrolled), as far as
+    // the main window's client area reaches right of the window.
+    if (QWidget* area = parentWidget()) {
+        const int room = area->width() - x();
+        least.setWidth(
+            std::max(least.width(), std::min(form->sizeHint().width() + frame.width(), room)));
+    }
     if (width() >= least.width() && height() >= least.height()) return;
     resize(std::max(width(), least.width()), std::max(height(), least.height()));
 }
