@@ -40,7 +40,7 @@ void FormPlacement::Place(QWidget& owner, QBoxLayout& layout, const FormLayout& 
                 case LayoutItem::Kind::kLabel:
                     if (QLabel* label = widgets.label(item.name)) {
                         SetStyle(*label, item.style);
-                        row->addWidget(label);
+                        row->addWidget(label, 0, Qt::AlignVCenter);  // level with a list beside it
                     }
                     break;
                 case LayoutItem::Kind::kChoice:
