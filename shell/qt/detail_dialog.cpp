@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/messages.h"
@@ -112,8 +113,13 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs,
     if (grids_.empty()) layout->addStretch();
     ShowModels();
     QSize size(820, grids_.empty() ? 320 : 540);
-    // A described form opens large enough for its groups, its grid taking the height left.
-    if (described) size = size.expandedTo(sizeHint() + QSize(0, 120));
+    // A described form opens large enough for its groups, its grid taking the height left, and
+    // no larger than the screen.
+    if (described) {
+        size = size.expandedTo(sizeHint() + QSize(0, 120));
+        if (const QScreen* shown = screen())
+            size = size.boundedTo(shown->availableGeometry().size()).expandedTo(minimumSizeHint());
+    }
     resize(size);
 }
 
