@@ -1,5 +1,6 @@
 // The desktop side of the detail forms (shell/detail_form.h): one generic modal dialog shows any
-// DetailForm (its labels in rows of label_columns(), its choice lists, its grids in the shared
+// DetailForm (its controls placed as its layout description says, shell/form_layout.h, or
+// without one its labels in rows of label_columns(), its choice lists, its grids in the shared
 // grid widget), and QtDetailHost runs it through the Dialogs seam, so tests drive it like every
 // other dialog. A header or button of one of the form's grids and a change of one of its lists
 // go through the controller's doors (shell/event_doors.h) to the form's handlers; an error there
@@ -13,8 +14,10 @@
 
 #include "shell/detail_form.h"
 #include "shell/event_doors.h"
+#include "shell/qt/form_placement.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 
 namespace dv::qt {
@@ -29,8 +32,10 @@ class DetailDialog : public QDialog {
     DetailDialog(DetailForm& form, DetailHost& host, EventDoors& doors, QWidget* parent = nullptr);
 
     DetailForm& form() const { return form_; }
-    // The widgets by control name, null when the form has none of that name.
+    // The widgets by control name, null when the form has none of that name (or does not show
+    // it); a label that titles a framed group is that group.
     QLabel* label(std::string_view name) const;
+    QGroupBox* group(std::string_view title) const { return placement_.group(title); }
     GridWidget* grid(std::string_view name) const;
     QComboBox* choice(std::string_view name) const;
 
@@ -41,9 +46,10 @@ class DetailDialog : public QDialog {
     DetailForm& form_;
     DetailHost& host_;
     EventDoors& doors_;
-    std::vector<QLabel*> labels_;      // by the form's label index
+    std::vector<QLabel*> labels_;      // by the form's label index; null for one not shown
     std::vector<QComboBox*> choices_;  // by the form's choice index
     std::vector<GridWidget*> grids_;
+    FormPlacement placement_;
     bool showing_ = false;  // ShowModels is setting the lists: no change events
 };
 

@@ -89,9 +89,31 @@ void ViewSubWindow::GrowToForm() {
     if (form == nullptr || isMaximized() || isMinimized()) return;
     // The window's frame and title bar around the form, and the least size of the form.
     const QSize frame = size() - form->size();
-    const QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    // As wide as the form's grids want (each column beside the others unscrolled), as far as
+    // the main window's client area reaches right of the window; a width the user chose stays.
+    if (QWidget* area = parentWidget(); area != nullptr && !user_sized_) {
+        const int room = area->width() - x();
+        least.setWidth(
+            std::max(least.width(), std::min(form->sizeHint().width() + frame.width(), room)));
+    }
     if (width() >= least.width() && height() >= least.height()) return;
+    sizing_ = true;
     resize(std::max(width(), least.width()), std::max(height(), least.height()));
+    sizing_ = false;
+}
+
+void ViewSubWindow::Place(const QRect& geometry) {
+    sizing_ = true;
+    setGeometry(geometry);
+    sizing_ = false;
+    user_sized_ = false;
+    GrowToForm();
+}
+
+void ViewSubWindow::resizeEvent(QResizeEvent* event) {
+    if (!sizing_ && isVisible()) user_sized_ = true;
+    QMdiSubWindow::resizeEvent(event);
 }
 
 void ViewTree::keyPressEvent(QKeyEvent* event) {
@@ -392,9 +414,8 @@ void QtMainWindow::HideChild(View& view) {
 void QtMainWindow::PositionChild(View& view, const ChildPlacement& placement) {
     ViewSubWindow* sub = subWindow(view.form_name());
     if (sub == nullptr) return;
-    sub->setGeometry(TwipsX(this, placement.left), TwipsY(this, placement.top),
-                     TwipsX(this, placement.width), TwipsY(this, placement.height));
-    sub->GrowToForm();
+    sub->Place(QRect(TwipsX(this, placement.left), TwipsY(this, placement.top),
+                     TwipsX(this, placement.width), TwipsY(this, placement.height)));
     sub->repaint();
 }
 
