@@ -23,6 +23,8 @@
 #include "platform/test_support.h"
 #include "shell/detail_form.h"
 #include "shell/grid_sort.h"
+#include "shell/headless.h"
+#include "shell/main_controller.h"
 #include "shell/operation_log.h"
 #include "shell/qt/dialogs.h"
 #include "shell/qt/grid_widget.h"
@@ -105,6 +107,27 @@ class FakeDialogs : public Dialogs {
     LoginAnswer login;
     QString print_file;
     int printer_dialogs = 0;
+};
+
+// The program's doors for a form a test builds on its own: a main controller over no views and
+// windows without a screen, so that the form's events are run, trapped and logged as in the
+// program; the messages the doors show go to dialogs while it lives.
+class TestDoors {
+  public:
+    explicit TestDoors(Dialogs& dialogs);
+    ~TestDoors();
+    TestDoors(const TestDoors&) = delete;
+    TestDoors& operator=(const TestDoors&) = delete;
+
+    EventDoors& doors() { return controller_; }
+    FormContext Context(QWidget* parent = nullptr) { return {controller_, dialogs_, parent}; }
+
+  private:
+    Dialogs& dialogs_;
+    ViewRegistry views_;
+    HeadlessWindow window_;
+    MainController controller_;
+    std::shared_ptr<platform::MessageSink> previous_sink_;
 };
 
 // A temporary folder with the environment of one run: DASHVANE_SHARES=<folder>/shares,
