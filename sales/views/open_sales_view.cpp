@@ -73,6 +73,14 @@ OpenSalesView::OpenSalesView() : View("frmOpenSales", "Open Sales Orders") {
     saved_ = &AddGrid(std::string(kSavedGrid));
     AddColumns(*saved_, true);
     AddLabel("lblPTtot(1)");
+    // Each section's title above its grid, its total under it.
+    SetLayout({{layout::Title("Label1")},
+               {layout::Heading("Label2(0)")},
+               {layout::Grid(std::string(kTicketsGrid))},
+               {layout::Total("lblPTtot(0)")},
+               {layout::Heading("Label2(1)")},
+               {layout::Grid(std::string(kSavedGrid))},
+               {layout::Total("lblPTtot(1)")}});
 }
 
 void OpenSalesView::Load(ViewContext& context) {
