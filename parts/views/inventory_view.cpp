@@ -106,6 +106,9 @@ InventoryView::InventoryView() : View("frmInv", "Inventory Investment") {
     AddLabel("lblinvtot(2)");
     grid_ = &AddGrid(std::string(kInventoryGrid));
     for (const GridColumn& c : kColumns) grid_->AddColumn(c);
+    SetLayout(layout::Titled(std::string(kInventoryGrid),
+                             {layout::Total("lblinvtot(0)"), layout::Total("lblinvtot(1)"),
+                              layout::Total("lblinvtot(2)")}));
 }
 
 void InventoryView::Load(ViewContext& context) {

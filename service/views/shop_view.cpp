@@ -42,6 +42,7 @@ std::string ShopStatusText(std::string_view status, std::string_view block450) {
 ShopView::ShopView() : View("frmShop", "Open Shop Work") {
     AddLabel("Label1", "Open Shop Jobs");
     grid_ = &AddGrid(std::string(kShopGrid));
+    SetLayout(layout::Titled(std::string(kShopGrid)));
     auto add = [&](const char* name, const char* caption, bool hidden, bool button,
                    CellAlignment align, SortKind sort, const char* sort_by = "") {
         grid_->AddColumn({name, caption, "", hidden, button, align, 0, sort, sort_by});

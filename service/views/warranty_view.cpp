@@ -46,6 +46,7 @@ WarrantyView::WarrantyView(bool segments)
     : View(segments ? "frmWarSeg" : "frmWarranty", "Billed Warranties"), segments_(segments) {
     AddLabel("Label1", "Billed Warranty Jobs");
     grid_ = &AddGrid(std::string(kWarrantyGrid));
+    SetLayout(layout::Titled(std::string(kWarrantyGrid)));
     auto add = [&](const char* name, bool hidden, bool button, CellAlignment align, SortKind sort,
                    const char* sort_by = "") {
         grid_->AddColumn({name, name, "", hidden, button, align, 0, sort, sort_by});
