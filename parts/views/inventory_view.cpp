@@ -9,6 +9,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "parts/lines_record.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -125,10 +126,9 @@ void InventoryView::GetLineData(ViewContext& context) {
     const Date today = Now();
     Pack("C", from, kFirstShownLine, 1);
     Pack("C", below, kLineLimit, 1);
-    int16_t flag = 0;
     int64_t investment = 0, sales_ytd = 0, sales_mtd = 0;
     IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        const std::string data = engine.LreadFile("LINEL", at.record(), flag);
+        const std::string data = ReadLiveRecord(engine, "LINEL", at.record(), "LINEI");
         line.Unpack(data);
         // The whole row first: an error on the way leaves no half row behind.
         const InventoryRow row = BuildRow(line, data, today);

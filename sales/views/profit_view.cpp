@@ -6,6 +6,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "parts/lines_record.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -90,9 +91,8 @@ void ProfitView::GetProfit(ViewContext& context) {
     cBusinessBasic& engine = RequireEngine("GetProfit");
     Pack("C", from, kFirstLine, 1);
     Pack("C", below, kLineLimit, 1);
-    int16_t flag = 0;
     IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
+        line.Unpack(ReadLiveRecord(engine, "LINEL", at.record(), "LINEI"));
         const int r = grid_->AddRow();
         grid_->SetCell(r, "Line", std::to_string(line.Line), line.Line);
         grid_->SetCell(r, "Alpha", line.Alpha_Line);

@@ -3,6 +3,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "parts/lines_record.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
@@ -62,9 +63,8 @@ void FloorPlanView::GetFpData(ViewContext& context) {
     std::string from(2, '\0'), below(2, '\0');
     Pack("C", from, kFirstLine, 1);
     Pack("C", below, kLineLimit, 1);
-    int16_t flag = 0;
     IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
+        line.Unpack(ReadLiveRecord(engine, "LINEL", at.record(), "LINEI"));
         GetFpLineData(line.Line, line.Line_Name);
     });
     const std::string total = FormatNumber(Number::Cents(total_cents_), kTotalFormat);
@@ -76,10 +76,9 @@ void FloorPlanView::GetFpLineData(int32_t line, const std::string& name) {
     cBusinessBasic& engine = RequireEngine("GetFpLineData");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
-    int16_t flag = 0;
     int64_t sum = 0;
     IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
-        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
+        const std::string data = ReadLiveRecord(engine, "FPLNL", at.record(), "FPLNI");
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) sum += FloorPlanUnitCost(unit.Cost, data);

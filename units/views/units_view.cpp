@@ -3,6 +3,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "parts/lines_record.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
@@ -59,9 +60,8 @@ void UnitsView::GetUnitData(ViewContext& context) {
     std::string from(2, '\0'), below(2, '\0');
     Pack("C", from, kFirstLine, 1);
     Pack("C", below, kLineLimit, 1);
-    int16_t flag = 0;
     IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        line.Unpack(engine.LreadFile("LINEL", at.record(), flag));
+        line.Unpack(ReadLiveRecord(engine, "LINEL", at.record(), "LINEI"));
         if (line.Line_Type == "U") GetUnitLineData(line.Line, line.Line_Name);
     });
     grid_->MoveFirst();
