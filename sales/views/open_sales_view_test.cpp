@@ -116,6 +116,9 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
         {"slot count past the page", err::kPageChain, 1},
         {"saved slot naming a ticket", err::kPageChain, 3},
         {"saved slot naming a page", err::kPageChain, 3},
+        // A head page of another ticket's number, and a deleted record under the key.
+        {"head of another number", err::kRecordNumberDiffers, 1},
+        {"deleted head", err::kRecordNotLive, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,6 +153,10 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
             const int32_t two = invol.Add(numbered(sales_test::Page(2, one, {}, 1), bad));
             add(bad, two);
             fresh.File0().Block(301).Bin(5, 'L', c.name[20] == 't' ? two : one);
+        } else if (std::string(c.name) == "head of another number") {
+            add(bad, invol.Add(numbered(sales_test::Page(1, 10224, {}, 1), after)));
+        } else if (std::string(c.name) == "deleted head") {
+            add(bad, invol.AddDeleted());
         } else {
             add(bad, 99);
         }
