@@ -266,7 +266,7 @@ const NamedDamage kNamedDamages[] = {
          LogicalPlacement& p = IndexOf(image, "RTTBI");
          SetEntryCount(image, "RTTBI", p.index.leaves.back(), p.index.leaf_counts.back() - 1);
      }},
-    {"datadb-cut", "the container of LINEL is cut in the middle of LINEL: error 1060",
+    {"datadb-cut", "LINEL's container is cut inside LINEL: 1061 for the files behind it",
      [](DataSetImage& image) {
          const LogicalPlacement& p = image.Logical("LINEL");
          TruncateLogical(image, "LINEL",
