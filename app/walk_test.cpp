@@ -9,12 +9,21 @@
 // forms in all): there the walk opens the details of the first and the last rows of each grid
 // only (kSampledRows in all), which sizes the forms with the widest and the narrowest figures
 // the sort order puts at either end; the demo sets open every row's.
+//
+// On each set the walk also checks that the forms stand as their control lists say: section
+// titles above their grids and totals under them, the shop job detail's framed groups with its
+// lines grid showing more than two rows, and the money columns within the grid's view at the
+// child window's placement.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <set>
@@ -44,6 +53,42 @@ using testing::ProgramFixture;
 using testing::SaveScreenshot;
 
 constexpr int kSampledRows = 6;
+
+// Where a widget lies in its window.
+QRect InWindow(const QWidget& widget) {
+    return {widget.mapTo(widget.window(), QPoint(0, 0)), widget.size()};
+}
+
+// The controls of a form that stand one under the other, top to bottom.
+struct Column {
+    std::string form;
+    std::vector<std::string> controls;
+};
+
+const Column kColumns[] = {
+    {"frmOpenSales",
+     {"Label1", "Label2(0)", "grdTickets", "lblPTtot(0)", "Label2(1)", "grdSaved", "lblPTtot(1)"}},
+    {"frmSales", {"Label1", "grdSales", "lblSaleTot", "Label2", "grdCash", "lblCashTot"}},
+};
+
+// The money and number columns (by column name) that the child window shows without scrolling.
+struct MoneyColumns {
+    std::string form;
+    std::string grid;
+    std::vector<std::string> columns;
+};
+
+const MoneyColumns kMoneyColumns[] = {
+    {"frmOpenSales", "grdTickets", {"Sub-Total"}},
+    {"frmOpenSales", "grdSaved", {"Sub-Total"}},
+    {"frmShop", "grdShop", {"Sub-Total"}},
+    {"frmWarranty", "grdWarr", {"Parts", "Labor"}},
+    {"frmProfit", "grdProfit", {"pyrsales", "pyrcost", "pyrgpr"}},
+    {"frmPo", "grdPO", {"PO Number"}},
+};
+
+// The shop job detail's framed groups.
+const char* const kShopGroups[] = {"Frame1", "Frame2", "Frame3", "Frame4", "Frame6"};
 
 class WalkTest : public ProgramFixture {
   protected:
@@ -81,6 +126,7 @@ class WalkTest : public ProgramFixture {
             for (GridWidget* grid : form->findChildren<GridWidget*>()) grid->Sync();
             QCoreApplication::processEvents();
             Check(*sub, view->form_name());
+            CheckPlaces(*form, view->form_name());
             SaveScreenshot(window(), Picture(view->form_name()));
             OpenDetails(*form);
             if (auto* totals = form->findChild<QPushButton*>("cmdVtot")) totals->click();
@@ -88,6 +134,65 @@ class WalkTest : public ProgramFixture {
         }
         EXPECT_GE(walked.size(), 14u) << set;
         EXPECT_GT(forms_, static_cast<int>(walked.size())) << set;
+        EXPECT_EQ(placed_, std::size(kColumns) + std::size(kMoneyColumns)) << set;
+        EXPECT_GT(shop_details_, 0) << set;
+    }
+
+    // The form's controls stand one under the other as kColumns lists them, and its money
+    // columns lie within their grid's view.
+    void CheckPlaces(const QWidget& form, const std::string& name) {
+        for (const Column& column : kColumns) {
+            if (column.form != name) continue;
+            ++placed_;
+            const QWidget* above = nullptr;
+            for (const std::string& control : column.controls) {
+                const auto* widget = form.findChild<QWidget*>(QString::fromStdString(control));
+                if (widget == nullptr) {
+                    ADD_FAILURE() << set_ << " " << name << ": no " << control;
+                    break;
+                }
+                if (above != nullptr) {
+                    EXPECT_LE(InWindow(*above).bottom(), InWindow(*widget).top())
+                        << set_ << " " << name << ": " << above->objectName().toStdString()
+                        << " over " << control;
+                }
+                above = widget;
+            }
+        }
+        for (const MoneyColumns& money : kMoneyColumns) {
+            if (money.form != name) continue;
+            const auto* grid = form.findChild<GridWidget*>(QString::fromStdString(money.grid));
+            if (grid == nullptr) continue;
+            ++placed_;
+            EXPECT_EQ(grid->horizontalScrollBar()->value(), 0) << set_ << " " << name;
+            for (const std::string& column : money.columns) {
+                const int c = grid->grid().ColumnPosition(column);
+                ASSERT_GE(c, 0) << column;
+                EXPECT_LE(grid->columnViewportPosition(c) + grid->columnWidth(c),
+                          grid->viewport()->width())
+                    << set_ << " " << name << " " << money.grid << ": column " << column
+                    << " lies behind the scroll bar";
+            }
+        }
+    }
+
+    // The shop job detail shows its sections as framed groups, each holding its labels, and its
+    // lines grid takes the height left: more than two rows at the dialog's first size.
+    void CheckShopDetail(const DetailDialog& dialog) {
+        ++shop_details_;
+        for (const char* frame : kShopGroups) {
+            const QGroupBox* group = dialog.group(frame);
+            ASSERT_NE(group, nullptr) << frame;
+            EXPECT_TRUE(group->isVisible()) << frame;
+            EXPECT_FALSE(group->title().isEmpty()) << frame;
+            EXPECT_FALSE(group->findChildren<QLabel*>().isEmpty()) << frame;
+        }
+        EXPECT_EQ(dialog.label("lblCDisp(1)")->parentWidget(), dialog.group("Frame1"));
+        EXPECT_EQ(dialog.label("lblMan(0)")->parentWidget(), dialog.group("Frame2"));
+        const GridWidget* lines = dialog.grid("grdShopDetail");
+        ASSERT_NE(lines, nullptr);
+        EXPECT_GT(lines->viewport()->height(), 2 * lines->verticalHeader()->defaultSectionSize())
+            << set_ << " the shop job detail's lines grid shows two rows or fewer";
     }
 
     QString Picture(const std::string& form) const {
@@ -130,6 +235,9 @@ class WalkTest : public ProgramFixture {
         const std::string name = dialog.objectName().toStdString();
         Check(dialog, name);
         if (pictures_.insert(name).second) SaveScreenshot(dialog, Picture(name));
+        if (auto* detail = dynamic_cast<DetailDialog*>(&dialog);
+            detail != nullptr && name == "frmShopDetail")
+            CheckShopDetail(*detail);
         if (auto* setup = dynamic_cast<AccountSetupDialog*>(&dialog)) {
             setup->cancelButton()->click();
         } else if (dynamic_cast<DetailDialog*>(&dialog) != nullptr) {
@@ -143,6 +251,8 @@ class WalkTest : public ProgramFixture {
     std::string set_;
     int rows_per_grid_ = -1;
     int forms_ = 0;
+    size_t placed_ = 0;  // forms whose places were checked
+    int shop_details_ = 0;
     std::set<std::string> pictures_;
 };
 

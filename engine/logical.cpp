@@ -16,6 +16,7 @@
 #include "engine/system.h"
 #include "platform/file.h"
 #include "platform/paths.h"
+#include "platform/smb.h"
 
 namespace dv {
 namespace {
@@ -105,9 +106,20 @@ std::optional<DirectoryEntry> FindEntry(const std::string& directory_path,
 // A container that is missing gives a listed logical file without one (its reads fail with
 // 91); a folder or another file that is no ordinary file in its place can't be read.
 void RaiseUnlessMissing(const std::string& container_path) {
+    const std::string local = LocalOrEmpty(container_path);
+    if (platform::IsShareUrl(local)) {
+        platform::RemoteEntry entry;
+        if (platform::CurrentShareConnection().Stat(local, entry) != 0 ||
+            entry.kind == platform::RemoteEntry::Kind::kFile)
+            return;
+        if (entry.kind == platform::RemoteEntry::Kind::kFolder)
+            throw OpenFailure(EISDIR, "iOpenFile", container_path);
+        throw OpenFailure(err::kPathFileAccess, "iOpenFile", container_path,
+                          "not an ordinary file");
+    }
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::file_status status = fs::symlink_status(LocalOrEmpty(container_path), ec);
+    const fs::file_status status = fs::symlink_status(local, ec);
     if (ec || status.type() == fs::file_type::not_found || fs::is_regular_file(status) ||
         fs::is_symlink(status))
         return;

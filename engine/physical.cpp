@@ -8,6 +8,7 @@
 #include "platform/fetch_pool.h"
 #include "platform/file.h"
 #include "platform/paths.h"
+#include "platform/smb.h"
 
 namespace dv {
 namespace {
@@ -102,14 +103,22 @@ WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, con
         out.error = ENOENT;
         return out;
     }
-    const std::unique_ptr<platform::FileFetcher> fetcher = platform::MakeLocalFetcher();
+    // Over SMB the length comes from the folder's listing, and the read stops there.
+    const std::unique_ptr<platform::FileFetcher> fetcher = platform::MakeSmbFetcher(false);
+    auto request = [&](const std::string& at) {
+        platform::FetchRequest r{at, *share, limit};
+        if (const auto entry = platform::ListedEntry(at);
+            entry && entry->kind == platform::RemoteEntry::Kind::kFile)
+            r.listed_length = entry->size;
+        return r;
+    };
     std::string path = *local;
-    platform::FetchedFile fetched = fetcher->Fetch({path, *share, limit});
+    platform::FetchedFile fetched = fetcher->Fetch(request(path));
     if (fetched.outcome == platform::FetchedFile::Outcome::kFailed && !fetched.read_error &&
         IsMissingFile(fetched.error) && platform::ListFoldersOn(share_path)) {
         if (const auto listed = platform::LocalPath(share_path); listed && *listed != path) {
             path = *listed;
-            fetched = fetcher->Fetch({path, *share, limit});
+            fetched = fetcher->Fetch(request(path));
         }
     }
     switch (fetched.outcome) {

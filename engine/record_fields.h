@@ -358,4 +358,20 @@ void PackFields(std::span<const Field<R>> table, const R& r, std::string& rec) {
     }
 }
 
+// The Unpack and Pack of a record class that is its field table and nothing more: the class
+// derives from TableRecord<itself> and gives its table as a static Layout().
+template <typename R>
+class TableRecord {
+  public:
+    // Decodes the record through the table; a field that fails keeps its value. Never raises.
+    void Unpack(std::string_view record) {
+        UnpackFields(R::Layout(), static_cast<R&>(*this), record);
+    }
+    // Encodes the fields through the table, in place; a field that fails leaves its bytes.
+    // Never raises.
+    void Pack(std::string& record) const {
+        PackFields(R::Layout(), static_cast<const R&>(*this), record);
+    }
+};
+
 }  // namespace dv::fields

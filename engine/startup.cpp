@@ -61,15 +61,29 @@ std::string Setting(const char* name, const std::string& unset) {
 // The line under the dealer's own text that tells where on this machine the file or share was
 // looked for.
 std::string CatalogHint() {
-    return "\nSearched the local folder " + platform::TempDir() + " (" + Setting("TMPDIR", "/tmp") +
-           ").";
+    const std::string folder = platform::TempDir();
+    const std::string unreadable = platform::FolderReadFailure(folder);
+    return "\nSearched the local folder " + folder + " (" + Setting("TMPDIR", "/tmp") + ")" +
+           (unreadable.empty() ? "" : ": it is there but can't be read (" + unreadable + ")") + ".";
 }
-std::string ShareHint(const std::string& root, const std::string& server) {
-    std::string folder =
-        platform::LocalPath(root).value_or(platform::SharesRoot() + "/" + server + "/TMARLNK");
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return "\nSearched the local folder " + folder + " (" + Setting("DASHVANE_SHARES", "/mnt") +
-           ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE).";
+std::string ShareHint(const std::string& root, const std::string& server,
+                      const platform::ShareCheck& check) {
+    std::string folder = platform::SharesRoot() + "/" + server + "/TMARLNK";
+    if (!check.over_smb) {
+        folder = platform::LocalPath(root).value_or(folder);
+        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    }
+    const std::string mapping = " (" + Setting("DASHVANE_SHARES", "/mnt") +
+                                ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE)";
+    if (check.over_smb) {
+        return "\nNo local folder " + folder + mapping +
+               ", so the share TMARLNK was asked of the server " + server + " over SMB (" +
+               check.place + "): " + check.reason + ".";
+    }
+    if (!check.reason.empty())
+        return "\nSearched the local folder " + folder + mapping +
+               ": it is there but can't be read (" + check.reason + ").";
+    return "\nSearched the local folder " + folder + mapping + ".";
 }
 
 void ReleaseAtExit() {
@@ -192,15 +206,19 @@ cBusinessBasic::cBusinessBasic() {
     if (!mSystem) RaisePlatform(err::kNoObject, kInitSource);
     cSystem& system = *mSystem;
     const std::string root = "\\\\" + system.mUNCDrive + "\\TMARLNK\\";
-    const bool valid = RememberForLoad("share\n" + root, [&]() -> std::optional<std::string> {
-                           if (!platform::ShareIsValid(root)) return std::nullopt;
-                           return std::string();
-                       }).has_value();
-    if (!valid) {
+    // The main window's own engine, created next in the same start-up, takes the first one's
+    // answer.
+    platform::ShareCheck check;
+    check.ok = RememberForLoad("share\n" + root, [&]() -> std::optional<std::string> {
+                   check = platform::CheckShare(root);
+                   if (!check.ok) return std::nullopt;
+                   return std::string();
+               }).has_value();
+    if (!check.ok) {
         platform::ShowMessage("Connection Error", "You are attempting to connect to: " + root +
                                                       " and this shows to be an invalid network "
                                                       "share" +
-                                                      ShareHint(root, system.mUNCDrive));
+                                                      ShareHint(root, system.mUNCDrive, check));
         RaisePlatform(err::kNoObject, kInitSource);
     }
     system.ComputerName = Trun(platform::ComputerName(), 1);

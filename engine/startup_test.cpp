@@ -10,6 +10,7 @@
 #include "engine/business_basic.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
+#include "platform/fake_share.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
 #include "test_support/engine_fixture.h"
@@ -108,6 +109,9 @@ TEST_F(StartupTest, MissingCatalogFileShowsItsMessageAndCreatesNoEngine) {
 }
 
 TEST_F(StartupTest, MissingShareShowsConnectionErrorAndFailsWith91) {
+    // No local folder for the share: its server is asked over SMB, and says why it can't serve.
+    testing::ScopedFakeShare server;
+    server->fail = EHOSTUNREACH;
     WriteCatalog("[Sendrake]\nServer=NOSERVER\nDirectory=D01\n");
     LoadCatalogSettings();
     EXPECT_FALSE(mBusinessBasic);
@@ -115,21 +119,40 @@ TEST_F(StartupTest, MissingShareShowsConnectionErrorAndFailsWith91) {
     EXPECT_EQ(messages()[0].title, "Connection Error");
     EXPECT_EQ(messages()[0].text,
               "You are attempting to connect to: \\\\NOSERVER\\TMARLNK\\ and this shows to be an "
-              "invalid network share\nSearched the local folder " +
+              "invalid network share\nNo local folder " +
                   shares_.path() + "/NOSERVER/TMARLNK (DASHVANE_SHARES=" + shares_.path() +
-                  ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE).");
+                  ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE), so the share "
+                  "TMARLNK was asked of the server NOSERVER over SMB (smb://NOSERVER/TMARLNK): the "
+                  "server can't be reached (No route to host).");
     EXPECT_EQ(mSystem->ComputerName, "");  // nothing else happened
     ExpectError([] { cBusinessBasic engine; }, 91, "tMRDataEngine_Initialization",
                 "Object variable or With block variable not set");
     EXPECT_EQ(messages().size(), 2u);  // shown again by the second creation
 
     const testing::ScopedEnv unset("DASHVANE_SHARES", "");
+    const testing::ScopedEnv port("DASHVANE_SMB_PORT", "4450");
     LoadCatalogSettings();
     ASSERT_EQ(messages().size(), 3u);
-    EXPECT_NE(messages()[2].text.find("\nSearched the local folder /mnt/NOSERVER/TMARLNK "
+    EXPECT_NE(messages()[2].text.find("\nNo local folder /mnt/NOSERVER/TMARLNK "
                                       "(DASHVANE_SHARES is not set, so /mnt, which maps"),
               std::string::npos)
         << messages()[2].text;
+    EXPECT_NE(messages()[2].text.find("(smb://NOSERVER:4450/TMARLNK)"), std::string::npos)
+        << messages()[2].text;
+}
+
+// A share folder that is there but is no folder says so instead of looking like a missing one.
+TEST_F(StartupTest, AShareFolderThatCanNotBeReadSaysWhy) {
+    WriteCatalog("[Sendrake]\nServer=DS5\nDirectory=D01\n");
+    testing::WriteFile(shares_ / "DS5/TMARLNK", "a file where the share's folder belongs");
+    LoadCatalogSettings();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text,
+              "You are attempting to connect to: \\\\DS5\\TMARLNK\\ and this shows to be an "
+              "invalid network share\nSearched the local folder " +
+                  shares_.path() + "/DS5/TMARLNK (DASHVANE_SHARES=" + shares_.path() +
+                  ", which maps \\\\SERVER\\SHARE to <that folder>/SERVER/SHARE): it is there but "
+                  "can't be read (not a folder).");
 }
 
 TEST_F(StartupTest, MissingTerminalMapFailsWithMinus10) {

@@ -12,6 +12,7 @@
 // A target for a text file may take the input as the whole file instead (ReplaceWhole).
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include "fuzz/fuzz_scratch.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "platform/smb.h"
 #include "sampledata/demo_set.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
@@ -53,6 +55,19 @@ class QuietSink : public platform::MessageSink {
     void Show(const platform::Message&) override {}
 };
 
+// The share's server, for a set whose damage names a server with no folder under the shares
+// root: none answers, and nothing goes out on the network.
+class NoServer : public platform::ShareConnection {
+  public:
+    int Open(const std::string&, std::unique_ptr<platform::RemoteFile>&) override {
+        return EHOSTUNREACH;
+    }
+    int List(const std::string&, std::vector<platform::RemoteEntry>&) override {
+        return EHOSTUNREACH;
+    }
+    int Stat(const std::string&, platform::RemoteEntry&) override { return EHOSTUNREACH; }
+};
+
 class LoadFuzz {
   public:
     // `logical`: names of logical files of the set (their bytes in their container); `files`:
@@ -60,6 +75,7 @@ class LoadFuzz {
     // ("LINKSFILE"); `catalog`: the catalog settings file as a region too.
     LoadFuzz(std::string_view target, const std::vector<std::string>& logical,
              const std::vector<std::string>& files, bool catalog = false) {
+        platform::SetProgramShareConnection(std::make_shared<NoServer>());
         const fs::path& base = Scratch(target);
         const sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kTiny);
         shares_ = base / "share";

@@ -5,6 +5,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/logical.h"
 
 namespace dv {
@@ -140,14 +141,6 @@ std::span<const Field<clsLines>> clsLines::Layout() {
     return kLayout;
 }
 
-void clsLines::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-
-void clsLines::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 void clsLines::Read(int32_t record_number, int16_t& flag) {
     cBusinessBasic* engine = mBusinessBasic.get();
     if (!LinesFile || engine == nullptr) throw LogicalOpenError("LINEL", "clsLines");
@@ -158,6 +151,20 @@ void clsLines::Read(int32_t record_number, int16_t& flag) {
     joined += engine->LreadFile(LinesExtFile, record_number, flag);
     Unpack(joined);
     RecNo = record_number;
+}
+
+void ForEachShownLine(
+    cBusinessBasic& engine,
+    const std::function<void(const clsLines& line, const std::string& data)>& visit) {
+    std::string from(2, '\0'), below(2, '\0');
+    Pack("C", from, kFirstShownLine, 1);
+    Pack("C", below, kLineLimit, 1);
+    clsLines line;
+    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
+        const std::string data = ReadLiveRecord(engine, "LINEL", at.record(), "LINEI");
+        line.Unpack(data);
+        visit(line, data);
+    });
 }
 
 }  // namespace dv

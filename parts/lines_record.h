@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@
 
 namespace dv {
 
-class clsLines {
+class clsLines : public fields::TableRecord<clsLines> {
   public:
     // Opens LINEL and ELINEL through the global engine object; a name the data set does not
     // hold (or no engine object) leaves its file empty, and Read then raises.
@@ -96,12 +97,10 @@ class clsLines {
     int32_t EOY_Freight_Cost = 0;
     int32_t RecNo = 0;  // the record number of the last Read
 
-    // Decodes a record string (a LINEL record, or LINEL and ELINEL joined) into the fields and
-    // rebuilds Comodities from the record and COMODI. Never raises.
-    void Unpack(std::string_view record);
-    // Encodes the fields into record in place; its length never changes. Never raises.
-    void Pack(std::string& record) const;
-    // Reads record n of LINEL and of ELINEL, joins them (LINEL first) and unpacks the join.
+    // Unpack (TableRecord): decodes a record string (a LINEL record, or LINEL and ELINEL joined)
+    // into the fields and rebuilds Comodities from the record and COMODI. Never raises. Pack
+    // (TableRecord): encodes the fields into record in place; its length never changes. Never
+    // raises. Reads record n of LINEL and of ELINEL, joins them (LINEL first) and unpacks the join.
     // Raises 81 "Illegal Record Number" when n is below 1 or above LINEL's last record, -10
     // "File not Found: " when LINEL or ELINEL is not open, and whatever LreadFile raises.
     void Read(int32_t record_number, int16_t& flag);
@@ -113,5 +112,16 @@ class clsLines {
     LogicalFileRef LinesFile;
     LogicalFileRef LinesExtFile;
 };
+
+// The product lines the views show: LINEI's keys from line 1 up to, not including, 1000.
+inline constexpr int32_t kFirstShownLine = 1;
+inline constexpr int32_t kLineLimit = 1000;
+
+// Walks the product lines the views show in key order, reading each one's LINEL record into one
+// clsLines kept for the whole walk, and calls visit with it and the record read. Ends on the
+// first failure with the engine's error or the index's.
+void ForEachShownLine(
+    cBusinessBasic& engine,
+    const std::function<void(const clsLines& line, const std::string& data)>& visit);
 
 }  // namespace dv

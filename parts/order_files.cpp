@@ -1,5 +1,6 @@
 #include "parts/order_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 
@@ -210,7 +211,7 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
       slots_(names.size(), -1),
       locals_(names.size()),
       pending_(std::make_unique<Pending>()) {
-    const int workers = platform::FetchWorkers();
+    int workers = platform::FetchWorkers();
     if (workers <= 0 || !mSystem) return;
     std::vector<platform::FetchRequest> requests;
     for (size_t i = 0; i < names_.size(); ++i) {
@@ -224,9 +225,16 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
         if (!local || !share) continue;
         slots_[i] = static_cast<int>(requests.size());
         locals_[i] = *local;
-        requests.push_back({*local, *share, kDocumentFetchLimit});
+        platform::FetchRequest request{*local, *share, kDocumentFetchLimit};
+        // Over SMB the data folder's listing gave the document's length: no status request.
+        if (const auto entry = platform::ListedEntry(*local);
+            entry && entry->kind == platform::RemoteEntry::Kind::kFile)
+            request.listed_length = entry->size;
+        requests.push_back(std::move(request));
     }
     if (requests.empty()) return;
+    if (platform::IsShareUrl(requests.front().local_path))
+        workers = std::min(workers, platform::kSmbFetchWorkers);
     pending_->pool = std::make_unique<platform::FetchPool>(
         std::move(requests), workers, kDocumentsAhead, platform::CurrentFetcherFactory());
 }

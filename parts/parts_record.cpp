@@ -202,14 +202,6 @@ std::span<const Field<clsParts>> clsParts::Layout() {
     return kLayout;
 }
 
-void clsParts::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-
-void clsParts::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 void clsParts::Read(int32_t record_number, int16_t& flag) {
     cBusinessBasic* engine = mBusinessBasic.get();
     if (!PartsFile || engine == nullptr) throw LogicalOpenError("PARTL", "clsParts");

@@ -26,7 +26,7 @@
 
 namespace dv {
 
-class clsParts {
+class clsParts : public fields::TableRecord<clsParts> {
   public:
     // Opens PARTL and EPARTL through the global engine object; a name the data set does not
     // hold (or no engine object) leaves its file empty, and Read then raises.
@@ -122,15 +122,12 @@ class clsParts {
     int32_t Spring_Order_Qty = 0;
     int32_t Record_Number = 0;  // the record number of the last Read
 
-    // Decodes a record string (a PARTL record, or PARTL and EPARTL joined) into the fields.
-    // Never raises.
-    void Unpack(std::string_view record);
-    // Encodes the fields into record in place; its length never changes. Never raises.
-    void Pack(std::string& record) const;
-    // Reads record n of PARTL and of EPARTL, joins them (PARTL first) and unpacks the join.
-    // Raises 81 "Read - Illegal Record Number" when n is below 1 or above PARTL's last record
-    // (no field changes), -10 "File not Found: " when PARTL or EPARTL is not open, and
-    // whatever LreadFile raises.
+    // Unpack (TableRecord): decodes a record string (a PARTL record, or PARTL and EPARTL joined)
+    // into the fields. Never raises. Pack (TableRecord): encodes the fields into record in place;
+    // its length never changes. Never raises. Reads record n of PARTL and of EPARTL, joins them
+    // (PARTL first) and unpacks the join. Raises 81 "Read - Illegal Record Number" when n is below
+    // 1 or above PARTL's last record (no field changes), -10 "File not Found: " when PARTL or
+    // EPARTL is not open, and whatever LreadFile raises.
     void Read(int32_t record_number, int16_t& flag);
 
     // The layout, in the order Unpack and Pack work through it.

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/file_calls.h"
+#include "platform/smb.h"
 
 namespace dv::platform {
 namespace {
@@ -114,7 +115,7 @@ void SetFetcherFactory(FetcherFactory factory) {
 }
 
 FetcherFactory CurrentFetcherFactory() {
-    return g_factory ? g_factory : FetcherFactory(MakeLocalFetcher);
+    return g_factory ? g_factory : FetcherFactory([] { return MakeSmbFetcher(true); });
 }
 
 void SetFetchWorkers(int workers) {

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -36,6 +37,9 @@ struct FetchRequest {
     std::string local_path;
     std::string inside;
     size_t limit = 0;
+    // Over SMB: the file's length when its folder's listing gave it (an ordinary file there);
+    // -1 when unknown, and the fetcher asks the server for it.
+    int64_t listed_length = -1;
 };
 
 // One worker's access to the files: a backend may keep a connection of its own per worker.
@@ -56,8 +60,9 @@ using FetcherFactory = std::function<std::unique_ptr<FileFetcher>()>;
 // socket or terminal (ESPIPE), and those read as missing (ENOENT).
 std::unique_ptr<FileFetcher> MakeLocalFetcher();
 
-// The backend the document fetches use: the local one unless another is set (a share reached
-// over SMB gives each worker a connection of its own). An empty factory puts the local back.
+// The backend the document fetches use unless another is set: local paths read as
+// MakeLocalFetcher does, and paths on the share read over SMB through a connection of the
+// worker's own (MakeSmbFetcher). An empty factory puts the default back.
 void SetFetcherFactory(FetcherFactory factory);
 FetcherFactory CurrentFetcherFactory();
 

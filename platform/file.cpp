@@ -7,9 +7,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "platform/file_calls.h"
+#include "platform/paths.h"
+#include "platform/smb.h"
 
 namespace dv::platform {
 namespace {
@@ -58,10 +61,42 @@ bool LiesInside(const std::string& path, const std::string& folder) {
     return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
 }
 
+// The entry url names on the share: from its folder's listing when the path cache holds it, else
+// asked of the server (one status request).
+int RemoteEntryOf(const std::string& url, RemoteEntry& entry) {
+    if (std::optional<RemoteEntry> listed = ListedEntry(url)) {
+        entry = *listed;
+        return 0;
+    }
+    return CurrentShareConnection().Stat(url, entry);
+}
+
 }  // namespace
+
+ReadOnlyFile::ReadOnlyFile(std::unique_ptr<RemoteFile> remote, std::string path, int64_t length)
+    : fd_(-1),
+      opened_length_(length),
+      path_(std::move(path)),
+      remote_(std::move(remote)),
+      known_length_(length) {}
 
 std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, int* error,
                                                  const std::string& inside) {
+    if (IsShareUrl(local_path)) {
+        RemoteEntry entry;
+        int e = 0;
+        if (!inside.empty() && !LiesInside(local_path, inside)) {
+            e = ENOENT;
+        } else if (e = RemoteEntryOf(local_path, entry); e == 0) {
+            if (entry.kind != RemoteEntry::Kind::kFile) e = ENOENT;  // a folder or a device
+        }
+        std::unique_ptr<RemoteFile> remote;
+        if (e == 0) e = CurrentShareConnection().Open(local_path, remote);
+        if (error != nullptr) *error = e;
+        if (e != 0) return nullptr;
+        return std::shared_ptr<ReadOnlyFile>(
+            new ReadOnlyFile(std::move(remote), local_path, entry.size));
+    }
     int64_t length = 0;
     int e = 0;
     int fd = OpenOrdinary(local_path, length, e);
@@ -80,6 +115,7 @@ std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::string& local_path, 
 }
 
 ReadOnlyFile::~ReadOnlyFile() {
+    if (remote_) return;  // the remote file counts and sends its own close
     count::Close();
     ::close(fd_);
 }
@@ -88,6 +124,23 @@ int ReadOnlyFile::ReadAt(int64_t offset, size_t length, std::string& out) const 
     out.assign(length, '\0');
     if (offset < 0) return EINVAL;
     size_t done = 0;
+    if (remote_) {
+        while (done < length) {
+            count::Read(length - done);
+            size_t got = 0;
+            const int e = remote_->Read(offset + static_cast<int64_t>(done), length - done,
+                                        out.data() + done, got);
+            if (e == EINTR) continue;
+            if (e != 0) return e;
+            if (got == 0) break;  // end of file: the rest stays zero bytes
+            done += got;
+            const int64_t reached = offset + static_cast<int64_t>(done);
+            if (reached > known_length_) known_length_ = reached;  // it has grown
+            // A short answer that reaches the known end of the file: nothing more to ask.
+            if (done < length && reached >= known_length_) break;
+        }
+        return 0;
+    }
     while (done < length) {
         count::Read(length - done);
         const ssize_t n = ::pread(fd_, out.data() + done, length - done,
@@ -103,6 +156,12 @@ int ReadOnlyFile::ReadAt(int64_t offset, size_t length, std::string& out) const 
 }
 
 int ReadOnlyFile::Length(int64_t& length) const {
+    if (remote_) {
+        count::Fstat();
+        if (const int e = remote_->Length(length); e != 0) return e;
+        known_length_ = length;
+        return 0;
+    }
     struct stat st {};
     count::Fstat();
     if (::fstat(fd_, &st) != 0) return errno;
@@ -111,6 +170,10 @@ int ReadOnlyFile::Length(int64_t& length) const {
 }
 
 std::shared_ptr<WritableFile> WritableFile::Open(const std::string& local_path, int* error) {
+    if (IsShareUrl(local_path)) {
+        if (error != nullptr) *error = EROFS;
+        return nullptr;
+    }
     const int fd = ::open(local_path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         if (error != nullptr) *error = errno;
@@ -148,7 +211,24 @@ std::optional<std::string> RealPath(const std::string& local_path) {
     return path;
 }
 
+std::string FolderReadFailure(const std::string& local_path) {
+    struct stat st {};
+    count::Lookup();
+    if (::stat(local_path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return {};
+        return std::strerror(errno);
+    }
+    if (!S_ISDIR(st.st_mode)) return "not a folder";
+    count::Lookup();
+    if (::access(local_path.c_str(), R_OK | X_OK) != 0) return std::strerror(errno);
+    return {};
+}
+
 bool IsOrdinaryFile(const std::string& local_path) {
+    if (IsShareUrl(local_path)) {
+        RemoteEntry entry;
+        return RemoteEntryOf(local_path, entry) == 0 && entry.kind == RemoteEntry::Kind::kFile;
+    }
     struct stat st {};
     count::Lookup();
     return ::stat(local_path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

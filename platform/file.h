@@ -1,6 +1,7 @@
-// Files on the local file system. The dealer's files are opened read-only: ReadOnlyFile never
-// asks for write access. WritableFile exists for the engine's write members alone, which open
-// it only when writing has been enabled explicitly. Functions return 0 or an errno value.
+// Files on the local file system, or on the share read over SMB (a path "smb://...", see smb.h).
+// The dealer's files are opened read-only: ReadOnlyFile never asks for write access. WritableFile
+// exists for the engine's write members alone, which open it only when writing has been enabled
+// explicitly. Functions return 0 or an errno value.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/smb.h"
 
 namespace dv::platform {
 
@@ -25,6 +28,12 @@ class ReadOnlyFile {
     // (/proc/self/fd, answered by the kernel without a file-system call; without /proc, the
     // path's real path, one look-up). Null with *error set when the open fails, or ENOENT when
     // the file is not an ordinary one or lies outside `inside`.
+    //
+    // Over SMB (local_path "smb://..."): the folder's listing tells whether the path is an
+    // ordinary file and gives its length (a status request only when the folder was not
+    // listed), then one open asks for read access alone; `inside` is the share's address and
+    // the path must lie below it. The file is read through the connection of the thread that
+    // opens it (CurrentShareConnection), which must outlive it.
     static std::shared_ptr<ReadOnlyFile> Open(const std::string& local_path, int* error,
                                               const std::string& inside = {});
     ~ReadOnlyFile();
@@ -32,9 +41,12 @@ class ReadOnlyFile {
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
     // Exactly length bytes from offset: the bytes the file holds there, then zero bytes where
-    // the file ends early. One positioned read (continued only after a short count).
+    // the file ends early. One positioned read (continued only after a short count; over SMB,
+    // not continued once it has reached the file's known length, so that a read to the end of
+    // the file costs one request).
     int ReadAt(int64_t offset, size_t length, std::string& out) const;
-    // The file's length when it was opened (from the open's fstat; no further call).
+    // The file's length when it was opened (from the open's fstat, or over SMB from the
+    // folder's listing; no further call).
     int64_t OpenedLength() const { return opened_length_; }
     // The file's length now (one fstat): for a file held open while another program may
     // append to it.
@@ -44,14 +56,18 @@ class ReadOnlyFile {
   private:
     ReadOnlyFile(int fd, std::string path, int64_t length)
         : fd_(fd), opened_length_(length), path_(std::move(path)) {}
+    ReadOnlyFile(std::unique_ptr<RemoteFile> remote, std::string path, int64_t length);
     int fd_;
     int64_t opened_length_;
     std::string path_;
+    std::unique_ptr<RemoteFile> remote_;
+    mutable int64_t known_length_ = 0;  // over SMB: the length last seen
 };
 
 class WritableFile {
   public:
-    // Opens an existing file with O_WRONLY | O_CLOEXEC (never creates one).
+    // Opens an existing file with O_WRONLY | O_CLOEXEC (never creates one). A file on the share
+    // read over SMB is never opened for writing (EROFS).
     static std::shared_ptr<WritableFile> Open(const std::string& local_path, int* error);
     ~WritableFile();
     WritableFile(const WritableFile&) = delete;
@@ -64,6 +80,10 @@ class WritableFile {
     explicit WritableFile(int fd) : fd_(fd) {}
     int fd_;
 };
+
+// Why the folder can't be read when it exists but this process may not list or enter it (the
+// system's reason); empty when it can be read or is not there at all.
+std::string FolderReadFailure(const std::string& local_path);
 
 // True when local_path names an ordinary file (after symbolic links); folders don't count.
 bool IsOrdinaryFile(const std::string& local_path);

@@ -5,16 +5,23 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/file.h"
 #include "platform/file_calls.h"
+#include "platform/smb.h"
 
 namespace dv::platform {
 namespace {
 
 bool Exists(const std::string& path) {
+    if (IsShareUrl(path)) {
+        RemoteEntry entry;
+        return CurrentShareConnection().Stat(path, entry) == 0;
+    }
     struct stat st {};
     count::Lookup();
     return ::stat(path.c_str(), &st) == 0;
@@ -22,6 +29,15 @@ bool Exists(const std::string& path) {
 
 // The name under which dir lists `name` without regard to case, or nothing.
 std::optional<std::string> FindFolded(const std::string& dir, const std::string& name) {
+    if (IsShareUrl(dir)) {
+        std::vector<RemoteEntry> entries;
+        if (CurrentShareConnection().List(dir, entries) != 0) return std::nullopt;
+        std::optional<std::string> best;
+        for (const RemoteEntry& e : entries)
+            if (::strcasecmp(e.name.c_str(), name.c_str()) == 0 && (!best || e.name < *best))
+                best = e.name;
+        return best;
+    }
     count::Lookup();
     DIR* d = ::opendir(dir.c_str());
     if (d == nullptr) return std::nullopt;
@@ -89,12 +105,14 @@ struct Folder {
     bool listed = false;
     bool tried = false;  // a listing was asked for (it may have failed)
     std::unordered_map<std::string, std::vector<std::string>> names;  // folded name -> names
+    std::unordered_map<std::string, RemoteEntry> entries;  // over SMB: each name's kind, size
 };
 
 struct PathCache {
     bool enabled = true;
     std::unordered_map<std::string, Folder> folders;             // by local path
     std::unordered_map<std::string, std::string> share_folders;  // real path by local path
+    std::unordered_map<std::string, std::string> share_bases;    // by SharePathKey of the share
 };
 
 PathCache& Cache() {
@@ -102,13 +120,27 @@ PathCache& Cache() {
     return cache;
 }
 
-void List(const std::string& dir, Folder& folder) {
+// Lists dir into folder; 0 or the errno value of the listing.
+int List(const std::string& dir, Folder& folder) {
     folder.names.clear();
+    folder.entries.clear();
     folder.tried = true;
+    if (IsShareUrl(dir)) {
+        std::vector<RemoteEntry> entries;
+        const int error = CurrentShareConnection().List(dir, entries);
+        folder.listed = error == 0;
+        for (RemoteEntry& e : entries) {
+            folder.names[Folded(e.name)].push_back(e.name);
+            std::string name = e.name;
+            folder.entries.emplace(std::move(name), std::move(e));
+        }
+        for (auto& [folded, names] : folder.names) std::sort(names.begin(), names.end());
+        return error;
+    }
     count::Lookup();
     DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
     folder.listed = d != nullptr;
-    if (d == nullptr) return;
+    if (d == nullptr) return errno;
     while (const dirent* e = ::readdir(d)) {
         const std::string entry = e->d_name;
         if (entry == "." || entry == "..") continue;
@@ -116,6 +148,7 @@ void List(const std::string& dir, Folder& folder) {
     }
     ::closedir(d);
     for (auto& [folded, names] : folder.names) std::sort(names.begin(), names.end());
+    return 0;
 }
 
 // The name under which the folder dir holds `name` when dir has been listed: the name itself
@@ -137,9 +170,13 @@ std::optional<std::string> FindCached(const std::string& dir, const std::string&
 // Appends the components to base, each matched without regard to case where its folder has
 // been listed. A component that matches nothing is kept as written, and so are the ones after
 // it. With list_missing, each folder on the way that has not been listed yet is listed first
-// (once until the path cache is reset); *listed_any tells whether one was.
+// (once until the path cache is reset); *listed_any tells whether one was. A folder on the share
+// read over SMB is always listed first: there a name missing as written costs a round trip per
+// open, and one listing answers every file of the folder. *all_found tells whether every
+// component was found (a name in a folder not listed counts as found as written).
 std::string Resolve(std::string base, const std::vector<std::string>& raw, size_t keep_fixed,
-                    bool list_missing = false, bool* listed_any = nullptr) {
+                    bool list_missing = false, bool* listed_any = nullptr,
+                    bool* all_found = nullptr) {
     const std::vector<std::string> parts = Normalized(raw, keep_fixed);
     std::string out = std::move(base);
     bool found = true;
@@ -150,7 +187,7 @@ std::string Resolve(std::string base, const std::vector<std::string>& raw, size_
             if (Cache().enabled) {
                 bool listed = false;
                 match = FindCached(out, part, listed);
-                if (!listed && list_missing && !Cache().folders[out].tried) {
+                if (!listed && (list_missing || IsShareUrl(out)) && !Cache().folders[out].tried) {
                     List(out, Cache().folders[out]);
                     if (listed_any != nullptr) *listed_any = true;
                     match = FindCached(out, part, listed);
@@ -170,15 +207,56 @@ std::string Resolve(std::string base, const std::vector<std::string>& raw, size_
         }
         out += "/" + name;
     }
+    if (all_found != nullptr) *all_found = found;
     return out;
+}
+
+// Where the share \\server\share is read: its local folder <root>/SERVER/SHARE when there is
+// one (a mount, or a sample set), also when that folder is there but can't be read (the share
+// check says why); else the server itself over SMB. Decided once per share until the path cache
+// is reset. The folder's real path, learned on the way, is kept for ShareFolder.
+std::string ShareBase(const std::string& server, const std::string& share) {
+    PathCache& cache = Cache();
+    const std::string key = SharePathKey("\\\\" + server + "\\" + share);
+    if (cache.enabled) {
+        if (const auto it = cache.share_bases.find(key); it != cache.share_bases.end())
+            return it->second;
+    }
+    const std::vector<std::string> parts{server, share};
+    std::string base = Resolve(SharesRoot(), parts, 2);
+    // There as written (or as listed), or there but kept from being looked at: the local share.
+    auto there = [&cache](const std::string& path) {
+        count::Lookup();
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (real == nullptr) return errno != ENOENT && errno != ENOTDIR;
+        if (cache.enabled) cache.share_folders[path] = real;
+        std::free(real);
+        return true;
+    };
+    bool local = there(base);
+    if (!local && cache.enabled) {
+        // Not there as written: the folders on the way are listed for its name's case.
+        bool listed_any = false;
+        bool found = false;
+        const std::string listed = Resolve(SharesRoot(), parts, 2, true, &listed_any, &found);
+        if (listed_any && found && listed != base && there(listed)) {
+            base = listed;
+            local = true;
+        }
+    }
+    if (!local) base = ShareUrl(server, share);
+    if (cache.enabled) cache.share_bases[key] = base;
+    return base;
 }
 
 std::optional<std::string> Resolved(std::string_view windows_path, bool list_missing,
                                     bool* listed_any) {
     if (IsUnc(windows_path)) {
-        std::vector<std::string> parts = Components(windows_path.substr(2));
+        std::vector<std::string> parts = Normalized(Components(windows_path.substr(2)), 2);
         if (!NamesAShare(parts)) return std::nullopt;
-        return Resolve(SharesRoot(), parts, 2, list_missing, listed_any);
+        const std::string base = ShareBase(parts[0], parts[1]);
+        return Resolve(base, std::vector<std::string>(parts.begin() + 2, parts.end()), 0,
+                       list_missing, listed_any);
     }
     std::vector<std::string> parts = Components(windows_path);
     const bool absolute =
@@ -188,9 +266,47 @@ std::optional<std::string> Resolved(std::string_view windows_path, bool list_mis
 
 }  // namespace
 
+void ForgetShareBase(std::string_view windows_path) {
+    if (!IsUnc(windows_path)) return;
+    std::vector<std::string> parts = Normalized(Components(windows_path.substr(2)), 2);
+    if (!NamesAShare(parts)) return;
+    PathCache& cache = Cache();
+    cache.share_bases.erase(SharePathKey("\\\\" + parts[0] + "\\" + parts[1]));
+    // The listings above the share go too: a share folder mounted since shows in them.
+    const std::string root = SharesRoot();
+    const std::string server = Folded(parts[0]);
+    for (auto it = cache.folders.begin(); it != cache.folders.end();) {
+        const std::string& dir = it->first;
+        const bool above =
+            dir == root ||
+            (dir.size() > root.size() + 1 && dir.compare(0, root.size(), root) == 0 &&
+             dir[root.size()] == '/' && Folded(dir.substr(root.size() + 1)) == server);
+        it = above ? cache.folders.erase(it) : std::next(it);
+    }
+}
+
+int ListShareFolder(const std::string& path) {
+    Folder listing;
+    Folder& folder = Cache().enabled ? Cache().folders[path] : listing;
+    return List(path, folder);
+}
+
+std::optional<RemoteEntry> ListedEntry(const std::string& url) {
+    const PathCache& cache = Cache();
+    if (!cache.enabled) return std::nullopt;
+    const size_t slash = url.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    const auto folder = cache.folders.find(url.substr(0, slash));
+    if (folder == cache.folders.end() || !folder->second.listed) return std::nullopt;
+    const auto entry = folder->second.entries.find(url.substr(slash + 1));
+    if (entry == folder->second.entries.end()) return std::nullopt;
+    return entry->second;
+}
+
 void ResetPathCache() {
     Cache().folders.clear();
     Cache().share_folders.clear();
+    Cache().share_bases.clear();
 }
 
 void SetPathCacheEnabled(bool enabled) {
@@ -244,8 +360,10 @@ std::optional<std::string> ShareFolder(std::string_view windows_path) {
     if (!IsUnc(windows_path)) return std::nullopt;
     std::vector<std::string> parts = Components(windows_path.substr(2));
     if (!NamesAShare(parts)) return std::nullopt;
+    parts = Normalized(parts, 2);
     parts.resize(2);
-    std::string local = Resolve(SharesRoot(), parts, 2);
+    std::string local = ShareBase(parts[0], parts[1]);
+    if (IsShareUrl(local)) return local;  // the server keeps every read inside its share
     PathCache& cache = Cache();
     if (cache.enabled) {
         if (const auto it = cache.share_folders.find(local); it != cache.share_folders.end())

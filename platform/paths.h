@@ -6,19 +6,25 @@
 #include <string>
 #include <string_view>
 
+#include "platform/smb.h"
+
 namespace dv::platform {
 
 // The folder the shares are mounted under: $DASHVANE_SHARES, or /mnt when it is unset or empty.
+// A share without a folder there is read from its server over SMB (smb.h).
 std::string SharesRoot();
 
-// The local path of a Windows path. \\SERVER\SHARE\rest becomes <root>/SERVER/SHARE/rest;
+// The local path of a Windows path. \\SERVER\SHARE\rest becomes <root>/SERVER/SHARE/rest, or
+// smb://SERVER/SHARE/rest when the shares root holds no folder for that share;
 // another path with backslashes has them turned into slashes. Windows shares ignore letter
 // case, so a component that does not exist as written is matched without regard to case
 // (the first such entry in name order). Empty and "." components are dropped, and ".." never
 // climbs above the share. A UNC path without a server or a share name gives nothing.
 //
-// No call is made: a folder listed since the path cache was last reset answers from its
-// listing; in any other folder the name stands as written. A caller whose file or folder is
+// No call is made on a local folder: a folder listed since the path cache was last reset
+// answers from its listing; in any other folder the name stands as written. The first path of a
+// share looks once whether its local folder is there (one look-up); over SMB each folder on the
+// way is listed the first time (one listing each until the reset). A caller whose file or folder is
 // missing at that path asks ListFoldersOn and, when it listed a folder, resolves again.
 std::optional<std::string> LocalPath(std::string_view windows_path);
 
@@ -32,7 +38,8 @@ bool ListFoldersOn(std::string_view windows_path);
 // link resolved): the local folder <root>/SERVER/SHARE matched as LocalPath matches it. Each
 // share is resolved once until the path cache is reset (one look-up, and the listings of the
 // folders on the way when it is not there as written); nothing for a path that names no share,
-// or a share folder that can't be resolved (that is tried again next time).
+// or a share folder that can't be resolved (that is tried again next time). For a share read
+// over SMB, its address smb://SERVER/SHARE (no call).
 std::optional<std::string> ShareFolder(std::string_view windows_path);
 
 // The form under which a share tells two Windows paths of one file apart: components
@@ -40,6 +47,19 @@ std::optional<std::string> ShareFolder(std::string_view windows_path);
 // parent (never the server or the share of a UNC path). Compares paths without a file-system
 // call; "\\ds1\tmarlnk\\d01\.\x" and "\\DS1\TMARLNK\D01\X" give the same text.
 std::string SharePathKey(std::string_view windows_path);
+
+// The entry of a file on the share read over SMB as its folder's listing gave it, when the path
+// cache holds that listing; nothing else (no call is made).
+std::optional<RemoteEntry> ListedEntry(const std::string& url);
+
+// Forgets where the share of windows_path is read (its local folder or its server) and the
+// listings of the folders above it, so that the next path of it looks again (the share check
+// does, each time).
+void ForgetShareBase(std::string_view windows_path);
+
+// Lists a folder (local, or on the share over SMB) and keeps the listing in the path cache;
+// 0 or the listing's errno value.
+int ListShareFolder(const std::string& path);
 
 // Forgets every folder listed and every share folder resolved so far: each load (start-up or
 // Refresh) starts afresh, and so does an engine created outside a load.

@@ -130,12 +130,4 @@ std::span<const Field<clsCounterman>> clsCounterman::Layout() {
     return kLayout;
 }
 
-void clsCounterman::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-
-void clsCounterman::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 }  // namespace dv

@@ -27,7 +27,7 @@
 
 namespace dv {
 
-class clsCounterman {
+class clsCounterman : public fields::TableRecord<clsCounterman> {
   public:
     int32_t COUNTERMAN_Number = 0;   // 3 C
     std::string COUNTERMAN_Alpha;    // 5, 2 packed: 3 characters
@@ -89,12 +89,10 @@ class clsCounterman {
     int64_t Rentals_YTD = 0, Rental_Parts_YTD = 0, Rental_Labor_YTD = 0;
     std::string E_Mail_Password;  // 393, 8 characters as stored
 
-    // Decodes a record string into the fields; a field that fails keeps its value. Never
-    // raises.
-    void Unpack(std::string_view record);
-    // Encodes the fields into record in place; its length never changes, and a field that does
-    // not fit (past the end, money beyond 32 bits) leaves its bytes. Never raises.
-    void Pack(std::string& record) const;
+    // Unpack (TableRecord): decodes a record string into the fields; a field that fails keeps its
+    // value. Never raises. Pack (TableRecord): encodes the fields into record in place; its length
+    // never changes, and a field that does not fit (past the end, money beyond 32 bits) leaves its
+    // bytes. Never raises.
 
     // The layout, in the order Unpack and Pack work through it.
     static std::span<const fields::Field<clsCounterman>> Layout();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sampledata/record_builder.h"
+#include "test_support/record_layout_test.h"
 
 namespace dv {
 namespace {
@@ -16,6 +17,139 @@ RecordBuilder InvoicePage(int32_t status = 1) {
     b.Bin(1, 'J', status);
     return b;
 }
+
+using InvoiceCase = testing::BinaryCase<clsInvoiceHistory>;
+
+// The fields of one variant of page: its own table, then the common one.
+std::vector<fields::Field<clsInvoiceHistory>> PageFields(
+    std::span<const fields::Field<clsInvoiceHistory>> variant) {
+    std::vector<fields::Field<clsInvoiceHistory>> out(variant.begin(), variant.end());
+    const auto common = clsInvoiceHistory::CommonLayout();
+    out.insert(out.end(), common.begin(), common.end());
+    return out;
+}
+
+// The binary fields of an invoice page and of a shop-job page that their tables and the common
+// one name, written by hand.
+const InvoiceCase kInvoiceBinaries[] = {
+    {1, 'J', 1, &clsInvoiceHistory::Record_Status, 1},
+    {3, 'D', 40217, &clsInvoiceHistory::Account, 40217},
+    {12, 'C', 7, &clsInvoiceHistory::AlternateTaxCode, 7},
+    {50, 'C', 1432, &clsInvoiceHistory::Invoice_Time, 1432},
+    {57, 'B', 2, &clsInvoiceHistory::UPSBoxes, 2},
+    {58, 'K', -2500, &clsInvoiceHistory::Deposit, -2500},
+    {65, 'B', 4, &clsInvoiceHistory::Pay_type_1, 4},
+    {66, 'K', 12345, &clsInvoiceHistory::Pay_Amount_1, 12345},
+    {69, 'B', 1, &clsInvoiceHistory::Pay_type_2, 1},
+    {70, 'K', 200, &clsInvoiceHistory::Pay_Amount_2, 200},
+    {73, 'B', 2, &clsInvoiceHistory::Pay_type_3, 2},
+    {74, 'K', 300, &clsInvoiceHistory::Pay_Amount_3, 300},
+    {106, 'L', 881234, &clsInvoiceHistory::Invoice_Number, 881234},
+    {113, 'B', 12, &clsInvoiceHistory::COUNTERMAN_Number, 12},
+    {114, 'B', 5, &clsInvoiceHistory::Salesman_Number, 5},
+    {115, 'B', 3, &clsInvoiceHistory::Number_of_Pages, 3},
+    {123, 'B', 3, &clsInvoiceHistory::Transaction_Type, 3},
+    {124, 'B', 2, &clsInvoiceHistory::Delivery_Code, 2},
+    {125, 'L', 4599, &clsInvoiceHistory::Sub_Total, 4599},
+    {129, 'J', 150, &clsInvoiceHistory::Disc_Percentage, 150},
+    {131, 'L', 100, &clsInvoiceHistory::Discount_Amount, 100},
+    {135, 'C', 600, &clsInvoiceHistory::Tax_Rate, 600},
+    {137, 'L', 276, &clsInvoiceHistory::Tax_Amount, 276},
+    {145, 'B', 8, &clsInvoiceHistory::Department, 8},
+    {149, 'B', 2, &clsInvoiceHistory::Tax_Rate_Code, 2},
+    {156, 'B', 4, &clsInvoiceHistory::Category, 4},
+    {157, 'B', 30, &clsInvoiceHistory::Terms_Code, 30},
+    {158, 'K', 1000, &clsInvoiceHistory::Down_Payment, 1000},
+};
+
+// An invoice page as the dealer system writes it: every field of the tables, and the bytes Pack
+// writes twice (the page-1 date beside the chain at 110, Pay_type_1 again at 155) agreeing.
+RecordBuilder FullInvoicePage() {
+    RecordBuilder b(kPage);
+    for (const InvoiceCase& c : kInvoiceBinaries) b.Bin(c.position, c.code, c.stored);
+    b.DayNumber(48, 2024, 11, 14)
+        .Bin(54, 'B', 3)
+        .DayNumber(55, 2024, 12, 14)
+        .Text(86, "SHOP FOREMAN", 20)
+        .Bin(110, 'D', 111424)
+        .Text(117, "PO4471", 6)
+        .Bin(141, 'K', 55123)
+        .Raw(147, "CT")
+        .Bin(151, 'C', 9)
+        .Bin(155, 'B', 4);
+    return b;
+}
+
+struct InvoicePageLayout {
+    using Record = clsInvoiceHistory;
+    static constexpr size_t kLength = kPage;
+    static std::string Full() { return FullInvoicePage().str(); }
+    static std::span<const InvoiceCase> Binaries() { return kInvoiceBinaries; }
+    static std::vector<fields::Field<Record>> Fields() {
+        return PageFields(Record::InvoiceLayout());
+    }
+};
+
+const InvoiceCase kShopBinaries[] = {
+    {1, 'J', 81, &clsInvoiceHistory::Record_Status, 81},
+    {3, 'L', 31337, &clsInvoiceHistory::Account, 31337},
+    {7, 'D', 31338, &clsInvoiceHistory::ShipTo, 31338},
+    {12, 'C', 7, &clsInvoiceHistory::AlternateTaxCode, 7},
+    {75, 'L', 7001, &clsInvoiceHistory::ShopReference, 7001},
+    {79, 'B', 9, &clsInvoiceHistory::Mechanic, 9},
+    {80, 'B', 2, &clsInvoiceHistory::PostCardCount, 2},
+    {101, 'C', 77, &clsInvoiceHistory::JobNumber, 77},
+    {103, 'C', 915, &clsInvoiceHistory::TimeIn, 915},
+    {113, 'B', 12, &clsInvoiceHistory::COUNTERMAN_Number, 12},
+    {114, 'B', 5, &clsInvoiceHistory::Salesman_Number, 5},
+    {115, 'B', 2, &clsInvoiceHistory::Page, 2},
+    {123, 'B', 3, &clsInvoiceHistory::Transaction_Type, 3},
+    {124, 'B', 2, &clsInvoiceHistory::Delivery_Code, 2},
+    {125, 'L', 4599, &clsInvoiceHistory::Sub_Total, 4599},
+    {129, 'J', 150, &clsInvoiceHistory::Disc_Percentage, 150},
+    {131, 'L', 100, &clsInvoiceHistory::Discount_Amount, 100},
+    {135, 'C', 600, &clsInvoiceHistory::Tax_Rate, 600},
+    {137, 'L', 276, &clsInvoiceHistory::Tax_Amount, 276},
+    {145, 'B', 8, &clsInvoiceHistory::Department, 8},
+    {149, 'B', 2, &clsInvoiceHistory::Tax_Rate_Code, 2},
+    {151, 'C', 9, &clsInvoiceHistory::Price_Code, 9},
+    {156, 'B', 4, &clsInvoiceHistory::Priority, 4},
+    {157, 'B', 14, &clsInvoiceHistory::Terms_Code, 14},
+};
+
+// A shop-job page: the shop and common tables' fields, and the bytes Pack writes twice (the
+// delivery code again at 100, ShipTo again at 141) or of its own (the shop bit of 116) agreeing.
+RecordBuilder FullShopPage() {
+    RecordBuilder b(kPage);
+    for (const InvoiceCase& c : kShopBinaries) b.Bin(c.position, c.code, c.stored);
+    b.DayNumber(17, 2024, 11, 1)
+        .DayNumber(19, 2024, 11, 2)
+        .Text(27, "KESTREL", 10)
+        .Text(37, "COMPACT TRACTOR", 14)
+        .Text(51, "SN12345", 12)
+        .Text(63, "SN67890", 12)
+        .DayNumber(83, 2024, 11, 20)
+        .DayNumber(85, 2024, 11, 21)
+        .Text(87, "PO4471", 6)
+        .DayNumber(93, 2024, 11, 9)
+        .DayNumber(95, 2024, 11, 8)
+        .Raw(99, "O")
+        .Bin(100, 'B', 2)
+        .Text(105, "5550123", 8)
+        .Bin(116, 'B', 0x80)
+        .Raw(119, "W")
+        .Bin(141, 'D', 31338)
+        .Raw(147, "CT");
+    return b;
+}
+
+struct ShopPageLayout {
+    using Record = clsInvoiceHistory;
+    static constexpr size_t kLength = kPage;
+    static std::string Full() { return FullShopPage().str(); }
+    static std::span<const InvoiceCase> Binaries() { return kShopBinaries; }
+    static std::vector<fields::Field<Record>> Fields() { return PageFields(Record::ShopLayout()); }
+};
 
 TEST(InvoiceRecord, InvoiceHeaderAtItsPlaces) {
     const std::string rec = InvoicePage(1)
@@ -237,4 +371,9 @@ TEST(InvoiceRecord, PackRoundTripAndWriterDifferences) {
 }
 
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(InvoicePage, RecordLayoutTest, InvoicePageLayout);
+INSTANTIATE_TYPED_TEST_SUITE_P(ShopPage, RecordLayoutTest, ShopPageLayout);
+}  // namespace testing
 }  // namespace dv

@@ -20,6 +20,13 @@ std::chrono::sys_days AsOfDays() {
                     static_cast<unsigned>(g_as_of.day)};
 }
 
+Day DaysBack(int64_t back) {
+    using namespace std::chrono;
+    const year_month_day ymd{AsOfDays() - days{back}};
+    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day()))};
+}
+
 ScopedAsOf::ScopedAsOf(CalendarDay day) : previous_(g_as_of) {
     g_as_of = day;
 }

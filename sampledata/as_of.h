@@ -25,6 +25,17 @@ inline constexpr CalendarDay kFixedAsOf{2024, 11, 15};
 CalendarDay AsOf();
 std::chrono::sys_days AsOfDays();
 
+// A day the writer lays out, as its year, month and day.
+struct Day {
+    int y;
+    int m;
+    int d;
+    int32_t Mmddyy() const { return m * 10000 + d * 100 + y % 100; }
+};
+
+// The day `back` days before the as-of day (after it for a negative back).
+Day DaysBack(int64_t back);
+
 // Sets AsOf() for its lifetime (one writer run), then puts the earlier day back.
 class ScopedAsOf {
   public:

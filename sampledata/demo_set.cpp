@@ -40,37 +40,26 @@ int64_t Random::Between(int64_t low, int64_t high) {
 }
 
 DemoPlan PlanFor(Scale scale) {
+    // The counts of each scale, in the order of Scale: product lines, parts, vendors,
+    // customers, invoice pages, units and shop jobs.
+    struct Counts {
+        int32_t product_lines, parts, vendors, customers, invoice_pages, units, shop_jobs;
+    };
+    static constexpr Counts kCounts[] = {
+        {4, 40, 5, 12, 30, 8, 5},                      // kTiny
+        {24, 3000, 40, 400, 2500, 150, 60},            // kDemo
+        {120, 250000, 600, 20000, 100000, 3000, 900},  // kLarge
+    };
+    const Counts& c = kCounts[static_cast<size_t>(scale)];
     DemoPlan plan;
     plan.scale = scale;
-    switch (scale) {
-        case Scale::kTiny:
-            plan.product_lines = 4;
-            plan.parts = 40;
-            plan.vendors = 5;
-            plan.customers = 12;
-            plan.invoice_pages = 30;
-            plan.units = 8;
-            plan.shop_jobs = 5;
-            break;
-        case Scale::kDemo:
-            plan.product_lines = 24;
-            plan.parts = 3000;
-            plan.vendors = 40;
-            plan.customers = 400;
-            plan.invoice_pages = 2500;
-            plan.units = 150;
-            plan.shop_jobs = 60;
-            break;
-        case Scale::kLarge:
-            plan.product_lines = 120;
-            plan.parts = 250000;
-            plan.vendors = 600;
-            plan.customers = 20000;
-            plan.invoice_pages = 100000;
-            plan.units = 3000;
-            plan.shop_jobs = 900;
-            break;
-    }
+    plan.product_lines = c.product_lines;
+    plan.parts = c.parts;
+    plan.vendors = c.vendors;
+    plan.customers = c.customers;
+    plan.invoice_pages = c.invoice_pages;
+    plan.units = c.units;
+    plan.shop_jobs = c.shop_jobs;
     return plan;
 }
 

@@ -97,21 +97,6 @@ int32_t Checked32(int64_t v) {
 // as up to 120 % of its year to date, and that must fit a signed 32-bit field too.
 constexpr int64_t kLineFigureLimit = int64_t{std::numeric_limits<int32_t>::max()} * 5 / 6;
 
-struct Day {
-    int y;
-    int m;
-    int d;
-};
-
-// The day `back` days before the as-of day.
-Day DaysBack(int64_t back) {
-    using namespace std::chrono;
-    const sys_days as_of = AsOfDays();
-    const year_month_day ymd{as_of - days{back}};
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day()))};
-}
-
 // A part number with dashes, unique through its sequence number: every form holds all six
 // digits of 100000 + seq.
 std::string PartNumber(Random& r, int64_t seq) {

@@ -12,21 +12,6 @@
 namespace dv::sample {
 namespace {
 
-struct Day {
-    int y;
-    int m;
-    int d;
-    int32_t Mmddyy() const { return m * 10000 + d * 100 + y % 100; }
-};
-
-Day DaysBack(int64_t back) {
-    using namespace std::chrono;
-    const sys_days as_of = AsOfDays();
-    const year_month_day ymd{as_of - days{back}};
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day()))};
-}
-
 template <typename T, size_t N>
 const T& Pick(Random& r, const T (&items)[N]) {
     return items[static_cast<size_t>(r.Between(0, static_cast<int64_t>(N) - 1))];

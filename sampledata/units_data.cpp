@@ -44,17 +44,6 @@ int32_t ReadC(const std::string& bytes, size_t at) {
     return (static_cast<unsigned char>(bytes[at]) << 8) | static_cast<unsigned char>(bytes[at + 1]);
 }
 
-struct Day {
-    int y, m, d;
-};
-Day DaysBack(int64_t back) {
-    using namespace std::chrono;
-    const sys_days as_of = AsOfDays();
-    const year_month_day ymd{as_of - days{back}};
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day()))};
-}
-
 struct Model {
     std::string number;  // with its dash
     std::string stripped;

@@ -4,6 +4,7 @@
 
 #include "engine/packed_text.h"
 #include "sampledata/record_builder.h"
+#include "test_support/record_layout_test.h"
 
 namespace dv {
 namespace {
@@ -12,35 +13,65 @@ using sample::RecordBuilder;
 
 constexpr size_t kLength = 40;
 
+using ClockCase = testing::BinaryCase<clsClock>;
+
+// The binary fields of each record type, written by hand from the layout.
+const ClockCase kClockEntryBinaries[] = {
+    {3, 'C', 17, &clsClock::man, 17},
+    {7, 'C', 815, &clsClock::enteredTime, 815},
+    {11, 'C', 1730, &clsClock::actualTime, 1730},
+    {14, 'B', 0x81, &clsClock::bitsw, 0x81},
+    {26, 'L', -26, &clsClock::reference, -26},
+    {30, 'C', 1001, &clsClock::job, 1001},
+    {32, 'B', 2, &clsClock::segment, 2},
+};
+const ClockCase kPartEntryBinaries[] = {
+    {3, 'C', 9, &clsClock::man, 9},
+    {23, 'C', 3, &clsClock::qty, 3},
+    {26, 'L', 426, &clsClock::reference, 426},
+    {30, 'C', 64000, &clsClock::job, 64000},
+    {32, 'B', 0, &clsClock::segment, 0},
+};
+
 RecordBuilder ClockEntry() {
     RecordBuilder b(kLength);
-    b.Bin(1, 'J', 1)
-        .Bin(3, 'C', 17)
-        .DayNumber(5, 2024, 6, 3)
-        .Bin(7, 'C', 815)
-        .DayNumber(9, 2024, 6, 2)
-        .Bin(11, 'C', 1730)
-        .Raw(13, "O")
-        .Bin(14, 'B', 0x81)
-        .Bin(26, 'L', -26)
-        .Bin(30, 'C', 1001)
-        .Bin(32, 'B', 2);
+    b.Bin(1, 'J', kClockEntry);
+    for (const ClockCase& c : kClockEntryBinaries) b.Bin(c.position, c.code, c.stored);
+    b.DayNumber(5, 2024, 6, 3).DayNumber(9, 2024, 6, 2).Raw(13, "O");
     return b;
 }
 
 RecordBuilder PartEntry() {
     RecordBuilder b(kLength);
-    b.Bin(1, 'J', 2)
-        .Bin(3, 'C', 9)
-        .DayNumber(5, 2024, 6, 4)
-        .Text(9, "120", 2)
-        .Text(11, "FLTR4455", 12)
-        .Bin(23, 'C', 3)
-        .Bin(26, 'L', 426)
-        .Bin(30, 'C', 64000)
-        .Bin(32, 'B', 0);
+    b.Bin(1, 'J', kClockPartEntry);
+    for (const ClockCase& c : kPartEntryBinaries) b.Bin(c.position, c.code, c.stored);
+    b.DayNumber(5, 2024, 6, 4).Text(9, "120", 2).Text(11, "FLTR4455", 12);
     return b;
 }
+
+// The fields the layout stores for one record type.
+std::vector<fields::Field<clsClock>> FieldsOfType(int32_t type) {
+    std::vector<fields::Field<clsClock>> out;
+    for (const clsClock::Entry& e : clsClock::Layout())
+        if (e.types & (1 << (type - 1))) out.push_back(e.field);
+    return out;
+}
+
+struct ClockEntryLayout {
+    using Record = clsClock;
+    static constexpr size_t kLength = dv::kLength;
+    static std::string Full() { return ClockEntry().str(); }
+    static std::span<const ClockCase> Binaries() { return kClockEntryBinaries; }
+    static std::vector<fields::Field<clsClock>> Fields() { return FieldsOfType(kClockEntry); }
+};
+
+struct PartEntryLayout {
+    using Record = clsClock;
+    static constexpr size_t kLength = dv::kLength;
+    static std::string Full() { return PartEntry().str(); }
+    static std::span<const ClockCase> Binaries() { return kPartEntryBinaries; }
+    static std::vector<fields::Field<clsClock>> Fields() { return FieldsOfType(kClockPartEntry); }
+};
 
 class ClockRecordTest : public ::testing::Test {
   protected:
@@ -127,4 +158,9 @@ TEST_F(ClockRecordTest, PackWritesOnlyTheFieldsOfItsType) {
 }
 
 }  // namespace
+
+namespace testing {
+INSTANTIATE_TYPED_TEST_SUITE_P(ClockEntry, RecordLayoutTest, ClockEntryLayout);
+INSTANTIATE_TYPED_TEST_SUITE_P(ClockPartEntry, RecordLayoutTest, PartEntryLayout);
+}  // namespace testing
 }  // namespace dv

@@ -153,14 +153,6 @@ std::span<const Field<clsShop>> clsShop::Layout() {
     return kLayout;
 }
 
-void clsShop::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-
-void clsShop::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 void JobSlotOf(int32_t job, int32_t& block, int32_t& position) {
     if (job < 0 || job > kLastJobNumber)
         throw BasicError(err::kJobNumber, "GetJob",

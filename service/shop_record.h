@@ -34,7 +34,7 @@ namespace dv {
 inline constexpr int32_t kShopPageStatus = 80;
 inline constexpr int32_t kShopPageStatusAlt = 81;
 
-class clsShop {
+class clsShop : public fields::TableRecord<clsShop> {
   public:
     int32_t Record_Status = 0;            // 1 J
     int32_t Account = 0;                  // 3 L: customer (key of CUSTI)
@@ -94,7 +94,8 @@ class clsShop {
     std::string Notes;         // not stored
     int32_t Codes = 0;         // not stored
 
-    // Decodes a page into the fields, in the layout's order. Besides the plain fields:
+    // Unpack (TableRecord): decodes a page into the fields, in the layout's order. Besides the
+    // plain fields:
     //   - ShipTo: first D at 7; then, after Tax_Amount, K at 141: three bytes of 255 (K = -1)
     //     give Account, anything else the same three bytes unsigned.
     //   - Transaction_Type: B at 123 mod 10; when the page's Sub_Total (L at 125) is below 0,
@@ -102,11 +103,9 @@ class clsShop {
     //   - The three arrays start from zeros (the empty date) on every call; an element past the
     //     end of a short record stays so.
     // A field that does not fit in a short record keeps its value. Never raises.
-    void Unpack(std::string_view record);
-    // Encodes the fields into record in place (ShipTo both as D at 7 and as K at 141; a type 1
-    // or 2 with a negative Sub_Total is written as 3 or 4). Never raises; nothing in the
-    // program calls it.
-    void Pack(std::string& record) const;
+    // Pack (TableRecord): encodes the fields into record in place (ShipTo both as D at 7 and as K
+    // at 141; a type 1 or 2 with a negative Sub_Total is written as 3 or 4). Never raises; nothing
+    // in the program calls it.
 
     static std::span<const fields::Field<clsShop>> Layout();
 };

@@ -82,12 +82,4 @@ std::span<const Field<clsWarranty>> clsWarranty::Layout() {
     return kLayout;
 }
 
-void clsWarranty::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-
-void clsWarranty::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 }  // namespace dv

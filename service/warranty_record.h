@@ -36,7 +36,7 @@ inline constexpr int32_t SegmentClaimKey(int32_t shop_reference, int32_t request
 // before Shop_Job_Type at 505.
 inline constexpr int32_t kMiscShopJobInfoBytes = 20;
 
-class clsWarranty {
+class clsWarranty : public fields::TableRecord<clsWarranty> {
   public:
     int32_t Status = 0;                       // 1 C: 1 for the claims the views list
     int32_t Distributor = 0;                  // 3 C
@@ -85,11 +85,9 @@ class clsWarranty {
     int32_t Job_No = 0;                       // 507 C
     int32_t Inv_Ptr = 0;  // 509 L: WARRL record of the claim's head page (read only)
 
-    // Decodes a header into the fields; a field the record does not hold keeps its value.
-    // Never raises.
-    void Unpack(std::string_view record);
-    // Encodes the fields into record in place, except the five read-only ones. Never raises.
-    void Pack(std::string& record) const;
+    // Unpack (TableRecord): decodes a header into the fields; a field the record does not hold
+    // keeps its value. Never raises. Pack (TableRecord): encodes the fields into record in place,
+    // except the five read-only ones. Never raises.
 
     static std::span<const fields::Field<clsWarranty>> Layout();
 };

@@ -33,6 +33,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/form_layout.h"
 #include "shell/grid_model.h"
 #include "shell/grid_sort.h"
 #include "shell/view.h"
@@ -82,6 +83,9 @@ class DetailForm {
     // and its value side by side with 2).
     int label_columns() const { return label_columns_; }
     void SetLabelColumns(int columns) { label_columns_ = columns < 1 ? 1 : columns; }
+    // Where the dialog places the controls instead (form_layout.h); empty for the rows above.
+    const FormLayout& layout() const { return layout_; }
+    void SetLayout(FormLayout layout) { layout_ = std::move(layout); }
 
     // Grids by name, in creation order.
     GridModel& AddGrid(std::string name);
@@ -121,6 +125,7 @@ class DetailForm {
     std::string caption_;
     std::vector<FormLabel> labels_;
     int label_columns_ = 2;
+    FormLayout layout_;
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<DetailChoice> choices_;
     std::vector<std::string> errors_;

@@ -148,7 +148,8 @@ class DetailEntries {
 // and the messages; a later form of the same click is ignored.
 class DumpHost : public DetailHost {
   public:
-    DumpHost(int depth, int max_depth) : depth_(depth), max_depth_(max_depth) {}
+    DumpHost(EventDoors& doors, int depth, int max_depth)
+        : doors_(doors), depth_(depth), max_depth_(max_depth) {}
 
     void Message(const std::string& text) override { messages_.push_back(text); }
 
@@ -205,16 +206,8 @@ class DumpHost : public DetailHost {
                     // Inside a detail the button cell seldom names the row ("Yes"): rows go
                     // by their number from 1, in the order "grids" lists them.
                     const std::string key = std::to_string(row + 1);
-                    DumpHost child(depth_ + 1, max_depth_);
-                    std::string error;
-                    try {
-                        form.ButtonClick(grid->name(), row, child);
-                    } catch (const std::exception& e) {
-                        int32_t number = 0;
-                        std::string description;
-                        ErrorParts(e, number, description);
-                        child.Message("error # :  " + std::to_string(number) + "  " + description);
-                    }
+                    DumpHost child(doors_, depth_ + 1, max_depth_);
+                    doors_.DetailButtonClick(form, grid->name(), row, child);
                     nested.Add(key, child.Entry());
                 }
             }
@@ -224,6 +217,7 @@ class DumpHost : public DetailHost {
     }
 
   private:
+    EventDoors& doors_;
     int depth_;
     int max_depth_;
     std::string shown_;  // the entry without its closing brace; empty until a form showed
@@ -249,7 +243,7 @@ std::string DumpDetails(MainController& controller, int max_depth) {
             for (int row = 0; row < grid->RowCount(); ++row)
                 keys.push_back(grid->CellText(row, column));
             for (int row = 0; row < static_cast<int>(keys.size()); ++row) {
-                DumpHost host(1, max_depth);
+                DumpHost host(controller, 1, max_depth);
                 view->SetDetailHost(&host);
                 controller.GridButtonClick(*view, grid->name(), row);
                 entries.Add(keys[static_cast<size_t>(row)], host.Entry());

@@ -28,6 +28,15 @@ enum class SortKind : uint8_t {
     kDate,    // a date shown as text: as numbers, by the day numbers of the column sort_by names
 };
 
+// The short names the views' column tables are written with (using namespace grid_columns).
+namespace grid_columns {
+inline constexpr auto kLeft = CellAlignment::kLeft;
+inline constexpr auto kRight = CellAlignment::kRight;
+inline constexpr auto kNone = SortKind::kNone;
+inline constexpr auto kText = SortKind::kText;
+inline constexpr auto kNumber = SortKind::kNumber;
+}  // namespace grid_columns
+
 struct GridColumn {
     std::string name{};     // the name cells are set by
     std::string caption{};  // the header text

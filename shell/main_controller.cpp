@@ -1,5 +1,8 @@
 #include "shell/main_controller.h"
 
+#include <optional>
+#include <stdexcept>
+
 #include "engine/error.h"
 #include "engine/fill_cache.h"
 #include "engine/logical.h"
@@ -7,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "shell/clock_text.h"
+#include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/startup.h"
 
@@ -24,6 +28,42 @@ void ShowShellError(const std::string& errtext) {
     platform::ShowMessage(std::string(platform::kApplicationTitle), errtext);
     mLogLine = "*" + errtext;
     WriteLog(mLogPath, mLogLine);
+}
+
+constexpr std::string_view kMainForm = "frmKRLI";
+
+// The one trap of the user's events: the error's line in the log, its text in a message box.
+void TrapEvent(std::string_view form, std::string_view routine, const std::function<void()>& action,
+               bool cached) {
+    try {
+        std::optional<FillCache> cache;
+        if (cached) cache.emplace();
+        action();
+        return;
+    } catch (const std::exception& e) {
+        const std::string line = LogRoutineError(form, routine, e);
+        platform::ShowMessage(std::string(platform::kApplicationTitle), line.substr(1));
+    } catch (...) {
+        const std::runtime_error e("Internal error");
+        const std::string line = LogRoutineError(form, routine, e);
+        platform::ShowMessage(std::string(platform::kApplicationTitle), line.substr(1));
+    }
+}
+
+std::string_view MenuControl(Menu menu) {
+    switch (menu) {
+        case Menu::kFile:
+            return "mfile";
+        case Menu::kView:
+            return "mview";
+        case Menu::kInventory:
+            return "minv";
+        case Menu::kOptions:
+            return "mopt";
+        case Menu::kHelp:
+            return "mhelp";
+    }
+    return "mnu";
 }
 
 }  // namespace
@@ -187,16 +227,27 @@ void MainController::ShowMonitor(View& target, bool final_request) {
 }
 
 void MainController::TreeClick(std::string_view key) {
-    if (current_ == nullptr || unloaded_) return;
-    const ViewEntry* entry = FindViewEntry(key);
-    if (entry == nullptr) return;  // a group node
-    const std::string_view form_name = entry->form.empty() ? WarrantyForm() : entry->form;
-    View* target = Instantiate(form_name);
-    if (target == nullptr) return;  // a view the program does not have
-    ShowMonitor(*target, true);
+    TrapEvent(
+        kMainForm, "tv1_NodeClick",
+        [&] {
+            if (current_ == nullptr || unloaded_) return;
+            const ViewEntry* entry = FindViewEntry(key);
+            if (entry == nullptr) return;  // a group node
+            const std::string_view form_name = entry->form.empty() ? WarrantyForm() : entry->form;
+            View* target = Instantiate(form_name);
+            if (target == nullptr) return;  // a view the program does not have
+            ShowMonitor(*target, true);
+        },
+        false);
 }
 
 void MainController::MenuClick(Menu menu, int index) {
+    TrapEvent(
+        kMainForm, std::string(MenuControl(menu)) + "_Click", [&] { RunMenuItem(menu, index); },
+        false);
+}
+
+void MainController::RunMenuItem(Menu menu, int index) {
     if (unloaded_) return;
     const MenuItemSpec* item = FindMenuItem(menu, index);
     if (item == nullptr) return;
@@ -234,41 +285,55 @@ void MainController::MenuClick(Menu menu, int index) {
 }
 
 void MainController::RecapClick(int index) {
-    if (recap_ != nullptr && recap_->Click(index)) log_viewer_.ShowLogViewer();
+    TrapEvent(
+        form::kRecap, "lblRecap_Click",
+        [&] {
+            if (recap_ != nullptr && recap_->Click(index)) log_viewer_.ShowLogViewer();
+        },
+        false);
 }
-
-namespace {
-
-void LogEventError(const View& view, std::string_view routine, const std::exception& e) {
-    LogRoutineError(view.form_name(), routine, e);
-}
-
-}  // namespace
 
 void MainController::GridHeaderClick(View& view, std::string_view grid, int column) {
-    try {
-        view.HeaderClick(grid, column);
-    } catch (const std::exception& e) {
-        LogEventError(view, std::string(grid) + "_HeadClick", e);
-    }
+    TrapEvent(
+        view.form_name(), std::string(grid) + "_HeadClick", [&] { view.HeaderClick(grid, column); },
+        true);
 }
 
 void MainController::GridButtonClick(View& view, std::string_view grid, int row) {
-    try {
-        const FillCache cache;  // a detail form reads what it shows as a load does
-        view.ButtonClick(grid, row);
-    } catch (const std::exception& e) {
-        LogEventError(view, std::string(grid) + "_BtnClick", e);
-    }
+    // A detail form reads what it shows as a load does, once, through one cache.
+    TrapEvent(
+        view.form_name(), std::string(grid) + "_BtnClick", [&] { view.ButtonClick(grid, row); },
+        true);
 }
 
 void MainController::CommandClick(View& view, std::string_view button) {
-    try {
-        const FillCache cache;
-        view.CommandClick(button);
-    } catch (const std::exception& e) {
-        LogEventError(view, std::string(button) + "_Click", e);
-    }
+    TrapEvent(
+        view.form_name(), std::string(button) + "_Click", [&] { view.CommandClick(button); }, true);
+}
+
+void MainController::FormEvent(std::string_view form, std::string_view routine,
+                               const std::function<void()>& action) {
+    TrapEvent(form, routine, action, true);
+}
+
+void MainController::DetailHeaderClick(DetailForm& form, std::string_view grid, int column) {
+    TrapEvent(
+        form.form_name(), std::string(grid) + "_HeadClick", [&] { form.HeaderClick(grid, column); },
+        true);
+}
+
+void MainController::DetailButtonClick(DetailForm& form, std::string_view grid, int row,
+                                       DetailHost& host) {
+    // Opened from a detail, the next detail reads through its opener's cache.
+    TrapEvent(
+        form.form_name(), std::string(grid) + "_BtnClick",
+        [&] { form.ButtonClick(grid, row, host); }, true);
+}
+
+void MainController::DetailChoiceClick(DetailForm& form, std::string_view choice, int index) {
+    TrapEvent(
+        form.form_name(), std::string(choice) + "_Click", [&] { form.ChoiceClick(choice, index); },
+        true);
 }
 
 void MainController::DropForms() {
@@ -312,14 +377,19 @@ void MainController::Refresh() {
 }
 
 void MainController::Unload() {
-    if (unloaded_) return;
-    unloaded_ = true;
-    DropForms();
-    mSystem.reset();
-    own_engine_.reset();
-    splash_.Unload();
-    mLogLine = NowStamp() + "  Program End ";
-    WriteLog(mLogPath, mLogLine);
+    TrapEvent(
+        kMainForm, "Form_Unload",
+        [&] {
+            if (unloaded_) return;
+            unloaded_ = true;
+            DropForms();
+            mSystem.reset();
+            own_engine_.reset();
+            splash_.Unload();
+            mLogLine = NowStamp() + "  Program End ";
+            WriteLog(mLogPath, mLogLine);
+        },
+        false);
 }
 
 }  // namespace dv

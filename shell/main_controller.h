@@ -26,6 +26,7 @@
 #include <string>
 #include <string_view>
 
+#include "shell/event_doors.h"
 #include "shell/main_tables.h"
 #include "shell/options.h"
 #include "shell/recap_board.h"
@@ -55,7 +56,7 @@ struct EngineHooks {
 // The real engine: LoadCatalogSettings, a new cBusinessBasic, EngineControlFile, GetOption.
 EngineHooks DefaultEngineHooks();
 
-class MainController : public ViewContext {
+class MainController : public ViewContext, public EventDoors {
   public:
     MainController(const ViewRegistry& views, EngineHooks hooks, MainWindow& window,
                    LogViewerWindow& log_viewer);
@@ -81,21 +82,32 @@ class MainController : public ViewContext {
     // File > Refresh (ReLoadDv).
     void Refresh();
     // The main window's unload (File > Exit or closing the window). Runs once.
-    void Unload();
+    void Unload() override;
 
-    // A user's click on a tree node, by its key.
-    void TreeClick(std::string_view key);
-    // A menu item's click, by its menu and index.
-    void MenuClick(Menu menu, int index);
+    // The doors of every user event (event_doors.h): each runs its event under the trap that
+    // logs "*Error in <form> <routine> routine error # :  <n>  <description>", shows that text
+    // and lets the program go on; the events of views and detail forms also run under one read
+    // cache.
+    // A user's click on a tree node, by its key ("frmKRLI tv1_NodeClick").
+    void TreeClick(std::string_view key) override;
+    // A menu item's click, by its menu and index ("frmKRLI mview_Click").
+    void MenuClick(Menu menu, int index) override;
     // A click on recap label index: "Data Error !" opens the log viewer.
-    void RecapClick(int index);
+    void RecapClick(int index) override;
     // A view's grid events, as the desktop layer raises them. The views' handlers trap nothing
     // of their own; an error that reaches here is logged ("*Error in frmInv grdInvest_HeadClick
     // routine error # :  13  Type mismatch") and the program goes on.
-    void GridHeaderClick(View& view, std::string_view grid, int column);
-    void GridButtonClick(View& view, std::string_view grid, int row);
+    void GridHeaderClick(View& view, std::string_view grid, int column) override;
+    void GridButtonClick(View& view, std::string_view grid, int row) override;
     // A command button's click ("*Error in frmGLA cmdCashSetup_Click routine ..." when it fails).
-    void CommandClick(View& view, std::string_view button);
+    void CommandClick(View& view, std::string_view button) override;
+    void FormEvent(std::string_view form, std::string_view routine,
+                   const std::function<void()>& action) override;
+    // A detail form's events ("*Error in frmFpdtl grdFpdtl_BtnClick routine ...").
+    void DetailHeaderClick(DetailForm& form, std::string_view grid, int column) override;
+    void DetailButtonClick(DetailForm& form, std::string_view grid, int row,
+                           DetailHost& host) override;
+    void DetailChoiceClick(DetailForm& form, std::string_view choice, int index) override;
 
     // The view shown in the main window (mCurrentMonitor); null before the load placed the
     // recap board and after the unload.
@@ -124,6 +136,7 @@ class MainController : public ViewContext {
     // Runs a view's load and takes the segment flag it gives.
     void RunViewLoad(View& view);
     void SetTree();
+    void RunMenuItem(Menu menu, int index);
     void ShowMonitor(View& target, bool final_request);
     // Unloads and releases every instance.
     void DropForms();

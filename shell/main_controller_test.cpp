@@ -15,6 +15,7 @@
 #include "engine/system.h"
 #include "platform/messages.h"
 #include "platform/test_support.h"
+#include "shell/detail_form.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/startup.h"
@@ -28,6 +29,7 @@ class FakeWindow : public MainWindow, public LogViewerWindow {
   public:
     explicit FakeWindow(Events& events) : events_(events) {}
     int fail_tree_node = 0;  // 1-based node whose adding fails; 0 for none
+    bool fail_show = false;  // showing a child fails
 
     void SetStatusText(int panel, const std::string& text) override {
         events_.push_back("status " + std::to_string(panel) + " " + text);
@@ -43,7 +45,10 @@ class FakeWindow : public MainWindow, public LogViewerWindow {
     void SelectTreeNode(std::string_view key) override {
         events_.push_back("select " + std::string(key));
     }
-    void ShowChild(View& v) override { events_.push_back("show " + v.form_name()); }
+    void ShowChild(View& v) override {
+        if (fail_show) RaisePlatform(err::kInvalidArgument, "Show");
+        events_.push_back("show " + v.form_name());
+    }
     void HideChild(View& v) override { events_.push_back("hide " + v.form_name()); }
     void PositionChild(View& v, const ChildPlacement& p) override {
         events_.push_back("place " + v.form_name() + " " + std::to_string(p.left) + "," +
@@ -561,7 +566,7 @@ TEST_F(ControllerTest, FailingTreeIsReportedAndTheLoadGoesOn) {
     EXPECT_FALSE(events_.empty());
 }
 
-TEST_F(ControllerTest, AnErrorInAGridEventIsLoggedAndTheProgramGoesOn) {
+TEST_F(ControllerTest, AnErrorAtAnEventDoorIsLoggedAndShownAndTheProgramGoesOn) {
     class Throwing : public View {
       public:
         Throwing() : View("frmThrow", "t") {}
@@ -573,12 +578,55 @@ TEST_F(ControllerTest, AnErrorInAGridEventIsLoggedAndTheProgramGoesOn) {
       protected:
         void Load(ViewContext&) override {}
     } view;
+    // A detail form's button and list, through the same doors.
+    DetailForm detail("frmDtl", "d");
+    detail.AddGrid("grdD");
+    detail.AddChoice("cmbRequest").items = {"All", "A"};
+    detail.SetButtonHandler([](DetailForm&, std::string_view, int, DetailHost&) {
+        RaisePlatform(err::kNoObject, "grdD_BtnClick");
+    });
+    detail.SetChoiceHandler([](DetailForm&, std::string_view, int) {
+        throw BasicError(81, "cmbRequest_Click", "Illegal Record Number");
+    });
+    NoDetailHost host;
+    events_.clear();
     Controller().GridHeaderClick(view, "grdT", 2);
     Controller().GridButtonClick(view, "grdT", 0);
-    EXPECT_EQ(LogLines(),
-              (std::vector<std::string>{
-                  "*Error in frmThrow grdT_HeadClick routine error # :  13  Type mismatch",
-                  "*Error in frmThrow grdT_BtnClick routine error # :  51  row"}));
+    Controller().DetailButtonClick(detail, "grdD", 0, host);
+    Controller().DetailChoiceClick(detail, "cmbRequest", 1);
+    const std::vector<std::string> lines = {
+        "*Error in frmThrow grdT_HeadClick routine error # :  13  Type mismatch",
+        "*Error in frmThrow grdT_BtnClick routine error # :  51  row",
+        "*Error in frmDtl grdD_BtnClick routine error # :  91  Object variable or With block "
+        "variable not set",
+        "*Error in frmDtl cmbRequest_Click routine error # :  81  Illegal Record Number"};
+    EXPECT_EQ(LogLines(), lines);
+    // Each shows its line, without the "*", in a message box with the program's title.
+    Events shown;
+    for (const std::string& line : lines) shown.push_back("message VODOD2: " + line.substr(1));
+    EXPECT_EQ(events_, shown);
+}
+
+// The tree's and the menus' doors trap as the views' do, each under its control's event.
+TEST_F(ControllerTest, AFailingViewSwitchIsLoggedAsItsControlsEvent) {
+    Controller().Load();
+    ASSERT_TRUE(Controller().load_completed());
+    const size_t before = LogLines().size();
+    window_.fail_show = true;
+    Controller().TreeClick("I1");
+    Controller().MenuClick(Menu::kView, 0);
+    Controller().MenuClick(Menu::kInventory, 1);
+    const std::vector<std::string> log = LogLines();
+    const std::string error = " routine error # :  5  Invalid procedure call or argument";
+    EXPECT_EQ(
+        std::vector<std::string>(log.begin() + static_cast<std::ptrdiff_t>(before), log.end()),
+        (std::vector<std::string>{"*Error in frmKRLI tv1_NodeClick" + error,
+                                  "*Error in frmKRLI mview_Click" + error,
+                                  "*Error in frmKRLI minv_Click" + error}));
+    window_.fail_show = false;
+    events_.clear();
+    Controller().TreeClick("I2");  // the program goes on
+    EXPECT_NE(std::find(events_.begin(), events_.end(), "show frmFp"), events_.end());
 }
 
 TEST_F(ControllerTest, OnlyTheExactTokenStartsTheProgram) {

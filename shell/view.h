@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/file_calls.h"
+#include "shell/form_layout.h"
 #include "shell/grid_model.h"
 
 namespace dv {
@@ -124,6 +125,10 @@ class View {
     // routes its click to CommandClick.
     const std::vector<FormCommand>& commands() const { return commands_; }
 
+    // Where the desktop form places the controls (form_layout.h); empty for the generic
+    // arrangement.
+    const FormLayout& layout() const { return layout_; }
+
     // Writes a label and tells the listener; a name the form has not raises error 9.
     void SetLabelCaption(std::string_view name, std::string caption);
     void SetLabelCaption(int index, std::string caption);
@@ -145,6 +150,7 @@ class View {
     int AddLabel(std::string name, std::string caption = {});
     // Adds a command button; returns its index.
     int AddCommand(std::string name, std::string caption);
+    void SetLayout(FormLayout layout) { layout_ = std::move(layout); }
 
     // Runs a fill routine under the views' shared error handler. routine is the routine's name
     // as the log line gives it ("GetLineData"); recap_labels the recap board labels to mark
@@ -164,6 +170,7 @@ class View {
     std::vector<std::unique_ptr<GridModel>> grids_;
     std::vector<FormLabel> labels_;
     std::vector<FormCommand> commands_;
+    FormLayout layout_;
     ViewListener* listener_ = nullptr;
     DetailHost* detail_host_ = nullptr;
     bool busy_ = false;

@@ -7,6 +7,12 @@
 # same time by several threads each wait their own delay, as requests in flight on a server).
 #
 #   tools/bench.sh [-n RUNS] [-m LATENCY_RUNS] [-l MICROSECONDS[,MICROSECONDS...]] [SET...]
+#   tools/bench.sh --smb [-n RUNS] [SET...]
+#
+# --smb: the same over a real SMB server instead: a private smbd on 127.0.0.1 port 4450
+# (tools/smb_server.sh) serves the set, the load reads it through libsmbclient with no local
+# folder, and the pass over every file makes the same open, reads of 64 KiB and close per file
+# through libsmbclient (bench/smb_read_all.cpp). Medians of RUNS runs of each (default 7).
 #
 # SET is a scale of dashvane-sample (tiny, demo, large) or NAME=ARGUMENTS, the arguments for
 # dashvane-sample, e.g.  orders3000="--scale large --orders 3000 --returns 600". Default: large.
@@ -14,13 +20,17 @@
 # Medians of RUNS hot runs (default 7) and LATENCY_RUNS runs under latency (default 3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=7 latency_runs=3 latencies=1000,10000
+runs=7 latency_runs=3 latencies=1000,10000 smb=0
+if [ "${1:-}" = --smb ]; then
+    smb=1
+    shift
+fi
 while getopts "n:m:l:" opt; do
     case $opt in
         n) runs=$OPTARG ;;
         m) latency_runs=$OPTARG ;;
         l) latencies=$OPTARG ;;
-        *) sed -n '2,14p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,19p' "$0" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -28,10 +38,16 @@ shift $((OPTIND - 1))
 
 build=${DASHVANE_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j4 --target dashvane-dump dashvane-sample share_latency >/dev/null
+cmake --build "$build" -j4 --target dashvane-dump dashvane-sample share_latency smb_read_all >/dev/null
 dump=$PWD/$build/app/dashvane-dump
 sample=$PWD/$build/sampledata/dashvane-sample
 preload=$PWD/$build/bench/libshare_latency.so
+read_all_smb=$PWD/$build/bench/smb_read_all
+smb_dir=$PWD/$build/bench-smbd smb_port=${DASHVANE_TEST_SMB_PORT:-4450}
+if [ "$smb" = 1 ]; then
+    trap 'bash tools/smb_server.sh stop "$smb_dir"' EXIT
+    bash tools/smb_server.sh start "$smb_dir" >/dev/null
+fi
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
@@ -66,6 +82,49 @@ calls_of() {
               c["reads"], c["opens"], c["closes"], c["stats"], c["lookups"] + c["dirs"], c["bytes"]}' "$1"
 }
 
+# The set over SMB: the server serves its share, the catalog names the server 127.0.0.1, and no
+# local folder stands for the share.
+bench_smb() {
+    local share
+    share=$(find "$DASHVANE_SHARES" -mindepth 2 -maxdepth 2 -type d -iname TMARLNK | head -n 1)
+    ln -sfn "$share" "$smb_dir/served"
+    mkdir -p "$set_dir/smb-tmp" "$set_dir/none" "$XDG_CONFIG_HOME/dashvane"
+    sed 's/^Server=.*/Server=127.0.0.1/' "$TMPDIR/tMRCatalog.ini" >"$set_dir/smb-tmp/tMRCatalog.ini"
+    install -m 600 "$smb_dir/credentials" "$XDG_CONFIG_HOME/dashvane/smb-credentials"
+    (cd "$share" && find . -type f -printf '%s %P\n') >"$set_dir/smb-files.list"
+    local files
+    files=$(wc -l <"$set_dir/smb-files.list")
+    echo
+    echo "== $name over SMB (smb://127.0.0.1:$smb_port/TMARLNK): $(du -sb "$share" | cut -f1) bytes in $files files"
+    load_smb() {
+        DASHVANE_SHARES=$set_dir/none TMPDIR=$set_dir/smb-tmp TEMP=$set_dir/smb-tmp \
+            DASHVANE_SMB_PORT=$smb_port "$dump" "$@"
+    }
+    read_smb() { "$read_all_smb" smb://127.0.0.1:$smb_port/TMARLNK <"$set_dir/smb-files.list"; }
+    local stats load_calls read_calls
+    stats=$(load_smb --stats 2>&1 >/dev/null | grep '^whole run')
+    load_calls=$(awk '{print $NF}' <<<"$stats")
+    read -r _ opens _ closes _ reads _ bytes < <(read_smb)
+    read_calls=$((opens + closes + reads))
+    read_smb >/dev/null
+    local load_t=() read_t=() lt rt
+    for _ in $(seq "$runs"); do
+        load_t+=("$(timed load_smb)")
+        read_t+=("$(timed read_smb)")
+    done
+    lt=$(printf '%s\n' "${load_t[@]}" | median)
+    rt=$(printf '%s\n' "${read_t[@]}" | median)
+    printf '%-34s %12s %12s %8s\n' "" "load" "read all" "ratio"
+    printf '%-34s %12s %12s %8s\n' "calls on the share" "$load_calls" "$read_calls" \
+        "$(ratio "$load_calls" "$read_calls")"
+    echo "  the load: $(awk '{printf "%s reads, %s bytes, %s opens, %s closes, %s fstats, %s look-ups", $3, $4, $5, $6, $7, $8}' <<<"$stats")"
+    echo "  read all: $reads reads, $bytes bytes, $opens opens, $closes closes"
+    printf '%-34s %12s %12s %8s\n' "time over SMB (median of $runs)" "$(seconds "$lt")" \
+        "$(seconds "$rt")" "$(ratio "$lt" "$rt")"
+    echo "the load's calls by view (dashvane-dump --stats):"
+    load_smb --stats 2>&1 >/dev/null | sed 's/^/  /'
+}
+
 for set_arg in "$@"; do
     case $set_arg in
         *=*) name=${set_arg%%=*}; args=${set_arg#*=} ;;
@@ -90,6 +149,10 @@ for set_arg in "$@"; do
     printf '[Asset]\nAccounts="%s"\n\n[Liability]\nAccounts="%s"\n' \
         "$(accounts 100 110 120 200 230 240 250)" "$(accounts 300 310 320 330 340)" \
         >"$XDG_CONFIG_HOME/Dashvane/Dashvane.conf"
+    if [ "$smb" = 1 ]; then
+        bench_smb
+        continue
+    fi
     file_list=$set_dir/files.list
     find "$DASHVANE_SHARES" -type f -print0 >"$file_list"
     files=$(tr -cd '\0' <"$file_list" | wc -c)

@@ -127,23 +127,9 @@ const std::array kExtentLayout = {
 std::span<const Field<clsFloorPlan>> clsFloorPlan::Layout() {
     return kFloorPlanLayout;
 }
-void clsFloorPlan::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-void clsFloorPlan::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 std::span<const Field<clsFloorPlanExtent>> clsFloorPlanExtent::Layout() {
     return kExtentLayout;
 }
-void clsFloorPlanExtent::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-void clsFloorPlanExtent::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 std::string clsFloorPlanExtent::LineText() const {
     if (const int32_t* n = std::get_if<int32_t>(&Line)) return std::to_string(*n);
     return std::get<std::string>(Line);

@@ -23,7 +23,7 @@
 
 namespace dv {
 
-class clsFloorPlan {
+class clsFloorPlan : public fields::TableRecord<clsFloorPlan> {
   public:
     int32_t Line = 0;                  // 3 C
     std::string Part_Number;           // 5, 12 packed: the unit's model, 18 characters
@@ -47,10 +47,9 @@ class clsFloorPlan {
     int64_t pas_Amount_Paid = 0;       // 78 K, cents
     int32_t ExtentChain = 0;           // 94 D: the first FPEXL record, 0 for none
 
-    // Decodes an FPLNL record; a field that fails keeps its value. Never raises.
-    void Unpack(std::string_view record);
-    // Encodes the fields in place; bytes 1-2 and 81-93 stay. Never raises.
-    void Pack(std::string& record) const;
+    // Unpack (TableRecord): decodes an FPLNL record; a field that fails keeps its value. Never
+    // raises. Pack (TableRecord): encodes the fields in place; bytes 1-2 and 81-93 stay. Never
+    // raises.
 
     static std::span<const fields::Field<clsFloorPlan>> Layout();
 };
@@ -62,7 +61,7 @@ inline constexpr int32_t kFloorPlanInvoiceAt = 60;
 inline constexpr int32_t kFloorPlanKeyAt = 3;
 inline constexpr int32_t kFloorPlanKeyLength = 14;
 
-class clsFloorPlanExtent {
+class clsFloorPlanExtent : public fields::TableRecord<clsFloorPlanExtent> {
   public:
     // The two forms: bytes 3-4 holding 1 to 998 make a part line, anything else a text record
     // whose 3-character code ("REM" for a remark) is the packed text of those bytes.
@@ -79,12 +78,10 @@ class clsFloorPlanExtent {
     int64_t Net = 0;          // 22 D, cents (part line)
     int32_t ExtentChain = 0;  // 29 D: the next extent, 0 ends the chain
 
-    // Decodes an FPEXL record in the form its bytes 3-4 choose; the other form's fields keep
-    // their values. A record too short for bytes 3-4 changes neither form. Never raises.
-    void Unpack(std::string_view record);
-    // Encodes in the form Line chooses: a number, or a text that reads as a number, writes the
-    // part line; any other text the text record. Never raises.
-    void Pack(std::string& record) const;
+    // Unpack (TableRecord): decodes an FPEXL record in the form its bytes 3-4 choose; the other
+    // form's fields keep their values. A record too short for bytes 3-4 changes neither form. Never
+    // raises. Pack (TableRecord): encodes in the form Line chooses: a number, or a text that reads
+    // as a number, writes the part line; any other text the text record. Never raises.
 
     // The line as the extent grid shows it: the number in decimal, or the text code.
     std::string LineText() const;

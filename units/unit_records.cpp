@@ -164,43 +164,15 @@ const std::array kHistoryLayout = {
 std::span<const Field<clsUnits>> clsUnits::Layout() {
     return kUnitLayout;
 }
-void clsUnits::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-void clsUnits::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 std::span<const Field<clsUnitsLedger>> clsUnitsLedger::Layout() {
     return kLedgerLayout;
 }
-void clsUnitsLedger::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-void clsUnitsLedger::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 std::span<const Field<clsUnitnotes>> clsUnitnotes::Layout() {
     return kNoteLayout;
 }
-void clsUnitnotes::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-void clsUnitnotes::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 std::span<const Field<clsUnitsHistory>> clsUnitsHistory::Layout() {
     return kHistoryLayout;
 }
-void clsUnitsHistory::Unpack(std::string_view record) {
-    UnpackFields(Layout(), *this, record);
-}
-void clsUnitsHistory::Pack(std::string& record) const {
-    PackFields(Layout(), *this, record);
-}
-
 bool UnitInStock(const clsUnits& unit) {
     return unit.Date_Sold == EmptyDate();
 }

@@ -25,7 +25,7 @@
 
 namespace dv {
 
-class clsUnits {
+class clsUnits : public fields::TableRecord<clsUnits> {
   public:
     int32_t Line = 0;                               // 3 C
     std::string Model_Number;                       // 5, 12 packed: 18 characters
@@ -76,10 +76,9 @@ class clsUnits {
     int32_t SubLedgerChain = 0;                     // 505 L: the first LUNITL entry
     int32_t HistoryChain = 0;                       // 509 L
 
-    // Decodes a UNITL record; a field that fails keeps its value. Never raises.
-    void Unpack(std::string_view record);
-    // Encodes in place, Model_Number before Model_Number_W_Dash (which wins bytes 5-18).
-    void Pack(std::string& record) const;
+    // Unpack (TableRecord): decodes a UNITL record; a field that fails keeps its value. Never
+    // raises. Pack (TableRecord): encodes in place, Model_Number before Model_Number_W_Dash (which
+    // wins bytes 5-18).
 
     static std::span<const fields::Field<clsUnits>> Layout();
 };
@@ -88,7 +87,7 @@ class clsUnits {
 inline constexpr int32_t kUnitNumberAt = 20;
 inline constexpr int32_t kUnitNumberLength = 8;
 
-class clsUnitsLedger {
+class clsUnitsLedger : public fields::TableRecord<clsUnitsLedger> {
   public:
     int32_t Line = 0;                     // 3 C
     std::string Unit_Number;              // 5, 8
@@ -100,13 +99,10 @@ class clsUnitsLedger {
     int64_t Amount = 0;                   // 57 L, cents, signed
     int32_t Chain = 0;                    // 61 L: the next entry, 0 ends
 
-    void Unpack(std::string_view record);
-    void Pack(std::string& record) const;
-
     static std::span<const fields::Field<clsUnitsLedger>> Layout();
 };
 
-class clsUnitnotes {
+class clsUnitnotes : public fields::TableRecord<clsUnitnotes> {
   public:
     int32_t NoteType = 0;         // 1 C: 1 a dated note, 2-4 a quantity; others neither
     std::string UnitNumber;       // 3, 8, trimmed
@@ -119,15 +115,13 @@ class clsUnitnotes {
     int32_t ShopReference = 0;    // 69 L
     int32_t Chain = 0;            // 81 L
 
-    // Bytes 23-24 are read as the NoteType just decoded chooses.
-    void Unpack(std::string_view record);
-    // Texts are written left-justified, blank-padded and cut to their widths.
-    void Pack(std::string& record) const;
+    // Unpack (TableRecord): bytes 23-24 are read as the NoteType just decoded chooses.
+    // Pack (TableRecord): texts are written left-justified, blank-padded and cut to their widths.
 
     static std::span<const fields::Field<clsUnitnotes>> Layout();
 };
 
-class clsUnitsHistory {
+class clsUnitsHistory : public fields::TableRecord<clsUnitsHistory> {
   public:
     int32_t Line = 0;                          // 3 C
     std::string UnitNumber;                    // 5, 8
@@ -140,10 +134,8 @@ class clsUnitsHistory {
     int64_t Amount = 0;                        // 172 L, cents
     int32_t Chain = 0;                         // 253 L
 
-    void Unpack(std::string_view record);
-    // The three work lines and WarrantySwitch replace only as many bytes as they hold (cut at
-    // their widths); the rest of each slot keeps the record's bytes.
-    void Pack(std::string& record) const;
+    // Pack (TableRecord): the three work lines and WarrantySwitch replace only as many bytes as
+    // they hold (cut at their widths); the rest of each slot keeps the record's bytes.
 
     static std::span<const fields::Field<clsUnitsHistory>> Layout();
 };

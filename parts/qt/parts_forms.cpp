@@ -29,7 +29,7 @@ PurchaseOrdersForm::PurchaseOrdersForm(PurchaseOrdersView& view, const FormConte
     ShowProgress();
     orders_.SetProgressListener([this] { ShowProgress(); });
     connect(vendor_totals_, &QPushButton::clicked, this, [this] {
-        Guard("cmdVtot click", [&] {
+        this->context().doors.FormEvent(orders_.form_name(), "cmdVtot_Click", [&] {
             const std::unique_ptr<VendorTotalsForm> totals = orders_.VendorTotalsClick();
             VendorTotalsDialog dialog(*totals, this->context().parent);
             this->context().dialogs.RunModal(dialog);
@@ -68,11 +68,10 @@ VendorTotalsDialog::VendorTotalsDialog(VendorTotalsForm& totals, QWidget* parent
 
 QtViewHooks PurchaseOrdersQtHooks() {
     return {[](View& view, const FormContext& context) -> QWidget* {
-                auto* orders = dynamic_cast<PurchaseOrdersView*>(&view);
-                if (orders == nullptr) return new TitledViewForm(view, context);
-                return new PurchaseOrdersForm(*orders, context);
-            },
-            {}};
+        auto* orders = dynamic_cast<PurchaseOrdersView*>(&view);
+        if (orders == nullptr) return new TitledViewForm(view, context);
+        return new PurchaseOrdersForm(*orders, context);
+    }};
 }
 
 }  // namespace dv::qt

@@ -27,10 +27,7 @@ constexpr int32_t kGoodsCostAt = 75;
 constexpr int32_t kMonthCogsAt = 91;
 constexpr int32_t kYearCogsAt = 103;
 
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
-constexpr auto kNumber = SortKind::kNumber;
-constexpr auto kText = SortKind::kText;
+using namespace grid_columns;
 
 const GridColumn kColumns[] = {
     {"Line", "Line", "Product Group", false, false, kRight, 0, kNumber},
@@ -118,18 +115,12 @@ void InventoryView::Load(ViewContext& context) {
 }
 
 void InventoryView::GetLineData(ViewContext& context) {
-    clsLines line;
-    std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
 
     cBusinessBasic& engine = RequireEngine("GetLineData");
     const Date today = Now();
-    Pack("C", from, kFirstShownLine, 1);
-    Pack("C", below, kLineLimit, 1);
     int64_t investment = 0, sales_ytd = 0, sales_mtd = 0;
-    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        const std::string data = ReadLiveRecord(engine, "LINEL", at.record(), "LINEI");
-        line.Unpack(data);
+    ForEachShownLine(engine, [&](const clsLines& line, const std::string& data) {
         // The whole row first: an error on the way leaves no half row behind.
         const InventoryRow row = BuildRow(line, data, today);
         const int r = grid_->AddRow();

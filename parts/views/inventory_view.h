@@ -22,9 +22,6 @@ namespace dv {
 inline constexpr std::string_view kInventoryGrid = "grdInvest";
 inline constexpr std::string_view kInventoryProgress = "Loading Inventory...";
 inline constexpr int kInventoryRecapLabel = recap::kInventory;
-// The product lines the view shows: a key of 1000 or more ends the walk.
-inline constexpr int32_t kFirstShownLine = 1;
-inline constexpr int32_t kLineLimit = 1000;
 
 // The days of the current year up to today, 1 January counting as 1 (1 to 366).
 int32_t DaysElapsedInYear(const Date& today);

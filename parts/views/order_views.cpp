@@ -23,8 +23,7 @@ OrderListView::OrderListView(std::string form, std::string caption, std::string 
     : View(std::move(form), std::move(caption)) {
     AddLabel("Label1", std::move(title));
     grid_ = &AddGrid(std::move(grid));
-    constexpr auto kRight = CellAlignment::kRight;
-    constexpr auto kLeft = CellAlignment::kLeft;
+    using namespace grid_columns;
     grid_->AddColumn(
         {"PO Number", std::move(number_header), "", false, true, kLeft, 0, SortKind::kText});
     grid_->AddColumn({"Vendor #", "Vendor #", "", false, false, kRight, 0, SortKind::kNumber});

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <memory>
+#include <string_view>
 
 #include "platform/messages.h"
 #include "sales/views/gl_views.h"
@@ -19,14 +20,16 @@
 namespace dv::qt {
 namespace {
 
+constexpr std::string_view kSetupForm = "frmSetup";
 const char* const kMoveCaptions[] = {"Move Selected ", "Move All", "Move Selected", "Move All"};
 
-// Runs frmSetup modally through the program's dialogs.
+// Runs frmSetup modally through the program's dialogs, its events through the doors.
 class QtPickerHost : public AccountPickerHost {
   public:
-    QtPickerHost(Dialogs& dialogs, QWidget* parent) : dialogs_(dialogs), parent_(parent) {}
+    explicit QtPickerHost(const FormContext& context)
+        : doors_(context.doors), dialogs_(context.dialogs), parent_(context.parent) {}
     void Run(AccountPicker& picker) override {
-        AccountSetupDialog dialog(picker, parent_);
+        AccountSetupDialog dialog(picker, doors_, parent_);
         if (!picker.error_message().empty())
             dialogs_.Message(parent_, ToQ(platform::kApplicationTitle),
                              QString::fromStdString(picker.error_message()), DialogIcon::kNone);
@@ -35,14 +38,15 @@ class QtPickerHost : public AccountPickerHost {
     }
 
   private:
+    EventDoors& doors_;
     Dialogs& dialogs_;
     QWidget* parent_;
 };
 
 }  // namespace
 
-AccountSetupDialog::AccountSetupDialog(AccountPicker& picker, QWidget* parent)
-    : QDialog(parent), picker_(picker) {
+AccountSetupDialog::AccountSetupDialog(AccountPicker& picker, EventDoors& doors, QWidget* parent)
+    : QDialog(parent), picker_(picker), doors_(doors) {
     setObjectName("frmSetup");
     setWindowTitle("Set up display accounts");
     auto* layout = new QVBoxLayout(this);
@@ -80,7 +84,7 @@ AccountSetupDialog::AccountSetupDialog(AccountPicker& picker, QWidget* parent)
         b->setObjectName(QStringLiteral("cmdMove(%1)").arg(i));
         connect(b, &QPushButton::clicked, this, [this, i] {
             moving_ = true;
-            picker_.Move(i);
+            doors_.FormEvent(kSetupForm, "cmdMove_Click", [&] { picker_.Move(i); });
             for (GridWidget* g : grids_) {
                 g->clearSelection();
                 g->Sync();
@@ -103,11 +107,11 @@ AccountSetupDialog::AccountSetupDialog(AccountPicker& picker, QWidget* parent)
     bottom->addWidget(cancel_);
     layout->addLayout(bottom);
     connect(done_, &QPushButton::clicked, this, [this] {
-        picker_.Done();
+        doors_.FormEvent(kSetupForm, "cmdDone_Click", [&] { picker_.Done(); });
         accept();
     });
     connect(cancel_, &QPushButton::clicked, this, [this] {
-        picker_.Cancel();
+        doors_.FormEvent(kSetupForm, "cmdCancel_Click", [&] { picker_.Cancel(); });
         QDialog::reject();
     });
     resize(860, 420);
@@ -123,7 +127,7 @@ QtViewHooks GLQtHooks() {
     QtViewHooks hooks;
     hooks.make_form = [](View& view, const FormContext& context) -> QWidget* {
         if (auto* gl = dynamic_cast<GLView*>(&view))
-            gl->SetPickerHost(std::make_unique<QtPickerHost>(context.dialogs, context.parent));
+            gl->SetPickerHost(std::make_unique<QtPickerHost>(context));
         return new ViewForm(view, context);
     };
     return hooks;

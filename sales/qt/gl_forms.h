@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sales/views/gl_accounts.h"
+#include "shell/event_doors.h"
 #include "shell/qt/qt_views.h"
 
 class QLabel;
@@ -20,12 +21,13 @@ class GridWidget;
 
 // frmSetup, "Set up display accounts": the available grid on the left, "Account to Display" on
 // the right, the four move buttons between them, Done and Cancel below. Closing it any other way
-// is the close box: nothing stored, and the view fills again.
+// is the close box: nothing stored, and the view fills again. Its buttons' clicks go through the
+// controller's doors.
 class AccountSetupDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit AccountSetupDialog(AccountPicker& picker, QWidget* parent = nullptr);
+    AccountSetupDialog(AccountPicker& picker, EventDoors& doors, QWidget* parent = nullptr);
 
     GridWidget* grid(int index) const { return grids_[index ? 1 : 0]; }
     QLabel* gridCaption(int index) const { return captions_[index ? 1 : 0]; }
@@ -37,6 +39,7 @@ class AccountSetupDialog : public QDialog {
 
   private:
     AccountPicker& picker_;
+    EventDoors& doors_;
     GridWidget* grids_[2] = {nullptr, nullptr};
     QLabel* captions_[2] = {nullptr, nullptr};
     std::vector<QPushButton*> moves_;

@@ -17,8 +17,7 @@
 namespace dv {
 namespace {
 
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
+using namespace grid_columns;
 
 const GridColumn kColumns[] = {
     {"Co #", "Co #", "", false, false, kRight, 0},

@@ -26,10 +26,7 @@ constexpr std::string_view kTotalPrefix = "Total      ";
 // The Date header sorts by the hidden day number, so dates of two years order as dates. A
 // saved invoice's number sorts as text, a pick ticket's as a number.
 void AddColumns(GridModel& grid, bool saved) {
-    constexpr auto kRight = CellAlignment::kRight;
-    constexpr auto kLeft = CellAlignment::kLeft;
-    constexpr auto kNumber = SortKind::kNumber;
-    constexpr auto kText = SortKind::kText;
+    using namespace grid_columns;
     grid.AddColumn({"Type", "Type", "", false, false, kLeft, 0, kText});
     grid.AddColumn(
         {"Ticket No.", "Ticket No.", "", false, true, kRight, 0, saved ? kText : kNumber});
@@ -77,6 +74,14 @@ OpenSalesView::OpenSalesView() : View("frmOpenSales", "Open Sales Orders") {
     saved_ = &AddGrid(std::string(kSavedGrid));
     AddColumns(*saved_, true);
     AddLabel("lblPTtot(1)");
+    // Each section's title above its grid, its total under it.
+    SetLayout({{layout::Title("Label1")},
+               {layout::Heading("Label2(0)")},
+               {layout::Grid(std::string(kTicketsGrid))},
+               {layout::Total("lblPTtot(0)")},
+               {layout::Heading("Label2(1)")},
+               {layout::Grid(std::string(kSavedGrid))},
+               {layout::Total("lblPTtot(1)")}});
 }
 
 void OpenSalesView::Load(ViewContext& context) {

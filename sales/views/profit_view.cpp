@@ -14,13 +14,7 @@
 namespace dv {
 namespace {
 
-constexpr int32_t kFirstLine = 1;
-constexpr int32_t kLineLimit = 1000;
-
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
-constexpr auto kNumber = SortKind::kNumber;
-constexpr auto kText = SortKind::kText;
+using namespace grid_columns;
 
 const GridColumn kColumns[] = {
     {"Line", "Line", "Product Group", false, false, kRight, 0, kNumber},
@@ -83,16 +77,11 @@ void ProfitView::Load(ViewContext& context) {
 }
 
 void ProfitView::GetProfit(ViewContext& context) {
-    clsLines line;
-    std::string from(2, '\0'), below(2, '\0');
     grid_->RemoveAll();
     std::array<int64_t, 3> sales{}, cost{};
 
     cBusinessBasic& engine = RequireEngine("GetProfit");
-    Pack("C", from, kFirstLine, 1);
-    Pack("C", below, kLineLimit, 1);
-    IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        line.Unpack(ReadLiveRecord(engine, "LINEL", at.record(), "LINEI"));
+    ForEachShownLine(engine, [&](const clsLines& line, const std::string&) {
         const int r = grid_->AddRow();
         grid_->SetCell(r, "Line", std::to_string(line.Line), line.Line);
         grid_->SetCell(r, "Alpha", line.Alpha_Line);

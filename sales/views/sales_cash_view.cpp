@@ -18,10 +18,7 @@ constexpr std::string_view kCellFormat = "#,###,###.00";
 constexpr std::string_view kRecapFormat = "$#,###,###.00";
 constexpr int32_t kFirstCounterman = 1;
 
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
-constexpr auto kNumber = SortKind::kNumber;
-constexpr auto kText = SortKind::kText;
+using namespace grid_columns;
 
 // The hidden "ndate" and the blank "GPR" do not sort.
 const GridColumn kSalesColumns[] = {
@@ -68,6 +65,13 @@ SalesCashView::SalesCashView() : View("frmSales", "Sales / Cash") {
     for (const GridColumn& c : kSalesColumns) sales_->AddColumn(c);
     cash_ = &AddGrid(std::string(kCashGrid));
     for (const GridColumn& c : kCashColumns) cash_->AddColumn(c);
+    // Each heading above its grid, each total under it.
+    SetLayout({{layout::Title("Label1")},
+               {layout::Grid(std::string(kSalesGrid))},
+               {layout::Total("lblSaleTot")},
+               {layout::Heading("Label2")},
+               {layout::Grid(std::string(kCashGrid))},
+               {layout::Total("lblCashTot")}});
 }
 
 void SalesCashView::Load(ViewContext& context) {

@@ -73,6 +73,38 @@ int32_t ItemRequest(std::string_view item) {
     return n;
 }
 
+// The caption and value labels of two control arrays, pair by pair, for indexes first..last.
+std::vector<std::string> Indexed(const std::string& caption, const std::string& value, int first,
+                                 int last) {
+    std::vector<std::string> names;
+    for (int i = first; i <= last; ++i) {
+        const std::string at = "(" + std::to_string(i) + ")";
+        names.push_back(caption + at);
+        names.push_back(value + at);
+    }
+    return names;
+}
+
+// The form's frames: customer and contact data beside the call dates and their results, the
+// personnel, equipment and warranty side by side under them, the totals of a completed job, the
+// request list, and the lines taking the height left.
+FormLayout ShopDetailLayout() {
+    std::vector<std::string> totals;
+    for (int i : {0, 1, 2, 3, 6}) {
+        totals.push_back("lblTotCap(" + std::to_string(i) + ")");
+        totals.push_back("lblRecap(" + std::to_string(i) + ")");
+    }
+    return {{layout::Group("Frame1", Indexed("lblCCap", "lblCDisp", 0, 8)),
+             layout::Group("Frame4", {"lblCallDate(0)", "lblCallDate(3)", "lblCallDate(1)",
+                                      "lblCallDate(4)", "lblCallDate(2)", "lblCallDate(5)"})},
+            {layout::Group("Frame2", Indexed("lblManCap", "lblMan", 0, 1)),
+             layout::Group("Frame3", Indexed("lblEqCap", "lblEquip", 0, 4)),
+             layout::Group("Frame6", Indexed("lblWarrCap", "lblWarr", 0, 1))},
+            {layout::Group("Frame5", totals, 10)},
+            {layout::Label("lblRequest"), layout::Choice(std::string(kRequestChoice))},
+            {layout::Grid(std::string(kShopDetailGrid))}};
+}
+
 }  // namespace
 
 std::string PhoneText(int32_t area_code, int32_t number) {
@@ -231,6 +263,7 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
             form->SetLabel("lblRecap(" + i + ")",
                            FormatNumber(Number::Cents(t.cents), kTotalFormat));
     }
+    form->SetLayout(ShopDetailLayout());
     return form;
 }
 

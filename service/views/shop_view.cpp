@@ -46,11 +46,7 @@ ShopView::ShopView() : View("frmShop", "Open Shop Work") {
                    CellAlignment align, SortKind sort, const char* sort_by = "") {
         grid_->AddColumn({name, caption, "", hidden, button, align, 0, sort, sort_by});
     };
-    constexpr auto kRight = CellAlignment::kRight;
-    constexpr auto kLeft = CellAlignment::kLeft;
-    constexpr auto kNumber = SortKind::kNumber;
-    constexpr auto kText = SortKind::kText;
-    constexpr auto kNone = SortKind::kNone;
+    using namespace grid_columns;
     add("Job #", "Job #", false, true, kRight, kNumber);
     add("Status", "Status - Cat", false, false, kLeft, kText);
     add("Shop Ref #", "Shop Ref #", false, false, kRight, kNumber);

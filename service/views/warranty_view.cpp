@@ -51,10 +51,7 @@ WarrantyView::WarrantyView(bool segments)
                    const char* sort_by = "") {
         grid_->AddColumn({name, name, "", hidden, button, align, 0, sort, sort_by});
     };
-    constexpr auto kRight = CellAlignment::kRight;
-    constexpr auto kLeft = CellAlignment::kLeft;
-    constexpr auto kNumber = SortKind::kNumber;
-    constexpr auto kText = SortKind::kText;
+    using namespace grid_columns;
     add("Shop Ref", false, true, kRight, kNumber);
     if (segments_) add("Req", false, false, kRight, kNumber);
     add("Invoice #", false, false, kRight, kNumber);

@@ -4,11 +4,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/messages.h"
 #include "shell/qt/dialogs.h"
-#include "shell/qt/event_guard.h"
+#include "shell/qt/form_placement.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/text.h"
 
@@ -28,14 +29,27 @@ QString LabelText(const std::string& caption) {
 
 }  // namespace
 
-DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), form_(form), host_(host), dialogs_(dialogs) {
+DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, EventDoors& doors, QWidget* parent)
+    : QDialog(parent), form_(form), host_(host), doors_(doors) {
     setObjectName(ToQ(form.form_name()));
     setWindowTitle(ToQ(form.caption()));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
+    const FormLayout& description = form_.layout();
+    const bool described = !description.empty();
 
-    if (!form_.labels().empty()) {
+    if (described) {
+        for (const FormLabel& model : form_.labels()) {
+            QLabel* label = nullptr;
+            if (description.Places(model.name)) {
+                label = new QLabel(this);
+                label->setObjectName(ToQ(model.name));
+                label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            }
+            labels_.push_back(label);  // null: a label the description leaves out
+        }
+    } else if (!form_.labels().empty()) {
         auto* labels = new QGridLayout;
         labels->setHorizontalSpacing(16);
         const int columns = form_.label_columns();
@@ -53,45 +67,65 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, Dialogs& dialogs,
     }
 
     if (!form_.choices().empty()) {
-        auto* lists = new QHBoxLayout;
+        auto* lists = described ? nullptr : new QHBoxLayout;  // described: placed below
         for (const DetailChoice& choice : form_.choices()) {
             auto* box = new QComboBox(this);
             box->setObjectName(ToQ(choice.name));
             const std::string name = choice.name;
             connect(box, &QComboBox::activated, this, [this, name](int index) {
                 if (showing_) return;
-                Guard("list click", [&] { form_.ChoiceClick(name, index); });
+                doors_.DetailChoiceClick(form_, name, index);
                 ShowModels();
             });
-            lists->addWidget(box);
+            if (lists != nullptr) lists->addWidget(box);
             choices_.push_back(box);
         }
-        lists->addStretch();
-        layout->addLayout(lists);
+        if (lists != nullptr) {
+            lists->addStretch();
+            layout->addLayout(lists);
+        }
     }
 
     for (const auto& model : form_.grids()) {
         auto* widget = new GridWidget(*model, this);
         const std::string name = model->name();
         connect(widget, &GridWidget::buttonClicked, this, [this, name](int row) {
-            Guard("button click", [&] { form_.ButtonClick(name, row, host_); });
+            doors_.DetailButtonClick(form_, name, row, host_);
             ShowModels();
         });
-        connect(widget, &GridWidget::headerClicked, this, [this, name](int column) {
-            Guard("header click", [&] { form_.HeaderClick(name, column); });
-        });
-        layout->addWidget(widget, 1);
+        connect(widget, &GridWidget::headerClicked, this,
+                [this, name](int column) { doors_.DetailHeaderClick(form_, name, column); });
+        if (!described) layout->addWidget(widget, 1);
         grids_.push_back(widget);
+    }
+    if (described) {
+        FormWidgets widgets;
+        widgets.label = [this](std::string_view name) { return label(name); };
+        widgets.grid = [this](std::string_view name) -> QWidget* { return grid(name); };
+        widgets.choice = [this](std::string_view name) -> QWidget* { return choice(name); };
+        placement_.Place(*this, *layout, description, widgets);
+        for (GridWidget* widget : grids_) {
+            if (!description.Places(widget->grid().name())) layout->addWidget(widget, 1);
+        }
     }
     if (grids_.empty()) layout->addStretch();
     ShowModels();
-    resize(820, grids_.empty() ? 320 : 540);
+    QSize size(820, grids_.empty() ? 320 : 540);
+    // A described form opens large enough for its groups, its grid taking the height left, and
+    // no larger than the screen.
+    if (described) {
+        size = size.expandedTo(sizeHint() + QSize(0, 120));
+        if (const QScreen* shown = screen())
+            size = size.boundedTo(shown->availableGeometry().size()).expandedTo(minimumSizeHint());
+    }
+    resize(size);
 }
 
 void DetailDialog::ShowModels() {
     setWindowTitle(ToQ(form_.caption()));
     for (size_t i = 0; i < labels_.size() && i < form_.labels().size(); ++i) {
         const FormLabel& model = form_.labels()[i];
+        if (placement_.ShowTitle(model) || labels_[i] == nullptr) continue;
         labels_[i]->setText(LabelText(model.caption));
         labels_[i]->setStyleSheet(model.red ? "color: rgb(255, 0, 0);" : QString());
         labels_[i]->setVisible(model.visible);
@@ -128,16 +162,12 @@ QComboBox* DetailDialog::choice(std::string_view name) const {
     return nullptr;
 }
 
-void DetailDialog::Guard(const char* event, const std::function<void()>& action) {
-    qt::Guard(form_.form_name() + " " + event, dialogs_, this, action);
-}
-
 void QtDetailHost::Message(const std::string& text) {
     dialogs_.Message(parent_, ToQ(platform::kApplicationTitle), ToQ(text), DialogIcon::kNone);
 }
 
 void QtDetailHost::Present(DetailForm& form) {
-    DetailDialog dialog(form, *this, dialogs_, parent_);
+    DetailDialog dialog(form, *this, doors_, parent_);
     dialogs_.RunModal(dialog);
 }
 

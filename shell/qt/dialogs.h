@@ -1,7 +1,7 @@
 // Everything the desktop program asks of the user or of the desktop goes through Dialogs: message
-// boxes, the printer dialog, running a modal window, opening a document with the desktop's
-// default handler and starting another program. QtDialogs does it for real; tests install a
-// fake that records what was asked and answers at once.
+// boxes, the printer dialog, the login to the dealer's server, running a modal window, opening a
+// document with the desktop's default handler and starting another program. QtDialogs does it for
+// real; tests install a fake that records what was asked and answers at once.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,13 @@ class QWidget;
 namespace dv::qt {
 
 enum class DialogIcon { kNone, kInformation, kCritical };
+
+// What the user typed into the login dialog.
+struct LoginAnswer {
+    QString user;
+    QString password;
+    QString domain;
+};
 
 class Dialogs {
   public:
@@ -29,6 +36,10 @@ class Dialogs {
     virtual bool OpenUrl(const QUrl& url) = 0;
     // Starts a program in a window of its own; false when it could not be started.
     virtual bool StartProgram(const QString& program) = 0;
+    // Asks for a user name, a password and a domain to log in to server's share; false when the
+    // user cancels.
+    virtual bool AskLogin(QWidget* parent, const QString& server, const QString& share,
+                          LoginAnswer& answer) = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -39,6 +50,8 @@ class QtDialogs : public Dialogs {
     void RunModal(QDialog& dialog) override;
     bool OpenUrl(const QUrl& url) override;
     bool StartProgram(const QString& program) override;
+    bool AskLogin(QWidget* parent, const QString& server, const QString& share,
+                  LoginAnswer& answer) override;
 };
 
 }  // namespace dv::qt

@@ -89,7 +89,8 @@ TEST_F(FormsTest, AViewsCommandButtonsStandOnItsFormAndTheirClicksReachTheView) 
         void Load(ViewContext&) override {}
     } view;
     FakeDialogs dialogs;
-    ViewForm form(view, FormContext{dialogs, nullptr});
+    testing::TestDoors doors(dialogs);
+    ViewForm form(view, doors.Context());
     auto* button = form.findChild<QPushButton*>("cmdCashSetup");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), "&Select Accounts");
@@ -253,7 +254,8 @@ TEST_F(FormsTest, ADetailDialogsHeaderClicksSortTheGridsThatHaveATable) {
     }
     CapturingDetailHost host;
     FakeDialogs dialogs;
-    DetailDialog dialog(form, host, dialogs);
+    testing::TestDoors doors(dialogs);
+    DetailDialog dialog(form, host, doors.doors());
     dialog.show();
     mSortOrder = 0;
     for (const char* name : {"grdSorted", "grdPlain"}) {

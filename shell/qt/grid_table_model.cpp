@@ -46,7 +46,7 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || row >= grid_.RowCount() || column >= grid_.ColumnCount()) return {};
     switch (role) {
         case Qt::DisplayRole:
-            return ToQ(grid_.CellText(row, column));
+            return ToQ(ShownCell(grid_.CellText(row, column)));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(AlignmentOf(grid_.Column(column).alignment));
         case kButtonRole:

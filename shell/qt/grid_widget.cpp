@@ -1,8 +1,10 @@
 #include "shell/qt/grid_widget.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -37,7 +39,7 @@ class TextWidths {
         std::vector<Candidate> candidates;
         double widest_sum = 0;
         for (int r = first; r <= last; ++r) {
-            const std::string& text = grid.CellText(r, column);
+            const std::string_view text = ShownCell(grid.CellText(r, column));
             double sum = 0;
             for (unsigned char c : text) sum += advance_[c];
             widest_sum = std::max(widest_sum, sum);
@@ -49,8 +51,8 @@ class TextWidths {
                           [](const Candidate& a, const Candidate& b) { return a.sum > b.sum; });
         double widest = widest_sum;
         for (size_t i = 0; i < keep; ++i) {
-            widest = std::max(
-                widest, metrics_.horizontalAdvance(ToQ(grid.CellText(candidates[i].row, column))));
+            widest = std::max(widest, metrics_.horizontalAdvance(ToQ(
+                                          ShownCell(grid.CellText(candidates[i].row, column)))));
         }
         return static_cast<int>(std::ceil(widest));
     }
@@ -373,7 +375,17 @@ void GridWidget::GrowColumns(int first_row, int last_row) {
     FitGroups();
 }
 
+QSize GridWidget::sizeHint() const {
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    if (!verticalHeader()->isHidden()) width += verticalHeader()->width();
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        if (!isColumnHidden(c)) width += columnWidth(c);
+    }
+    return {width, QTableView::sizeHint().height()};
+}
+
 void GridWidget::FitGroups() {
+    updateGeometry();  // the columns' widths make the grid's wanted width
     const GridModel& g = grid();
     if (!g.HasGroups()) return;
     for (int start = 0; start < g.ColumnCount(); ++start) {

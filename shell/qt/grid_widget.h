@@ -90,6 +90,10 @@ class GridWidget : public QTableView {
     // the widest text of its cells and for its caption, after every fill, refill and sort.
     int TextRoom(int column) const;
 
+    // Wide enough for every shown column beside each other with the vertical scroll bar, so
+    // that a window holding the grid can open wide enough to show its last column unscrolled.
+    QSize sizeHint() const override;
+
   signals:
     void headerClicked(int column);
     void buttonClicked(int row);

@@ -42,7 +42,8 @@ class GridWidgetTest : public ::testing::Test {
     static void Fill(GridModel& grid, int rows) {
         for (int i = 0; i < rows; ++i) {
             const int row = grid.AddRow();
-            grid.SetCell(row, "Line", "L" + std::to_string(i));
+            // A fixed-width field with its trailing blanks.
+            grid.SetCell(row, "Line", "L" + std::to_string(i) + std::string(20, ' '));
             grid.SetCell(row, "Cost", std::to_string(i));
             grid.SetCell(row, "Detail", "...");
         }
@@ -150,7 +151,8 @@ TEST_F(GridWidgetTest, ColumnsFitEveryFillAndTheCaptionStandsAboveTheHeaders) {
         grid.RemoveAll();
         for (int i = 0; i < 3; ++i) {
             const int row = grid.AddRow();
-            grid.SetCell(row, "Line", "L" + std::to_string(i));
+            // A fixed-width field with its trailing blanks.
+            grid.SetCell(row, "Line", "L" + std::to_string(i) + std::string(20, ' '));
             grid.SetCell(row, "Cost", i == 2 ? cost : "$1.00");
         }
     };
@@ -167,8 +169,15 @@ TEST_F(GridWidgetTest, ColumnsFitEveryFillAndTheCaptionStandsAboveTheHeaders) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(fits(2, 1));
     EXPECT_GT(widget.columnWidth(1), narrow);
-    // A text column is no wider than its caption or its widest text needs.
+    // A text column is no wider than its caption or its widest text needs: trailing blanks are
+    // neither shown nor given room.
     EXPECT_LT(widget.columnWidth(0), 2 * widget.groupHeader()->CaptionWidth("Line"));
+    EXPECT_EQ(widget.model()->index(0, 0).data().toString(), "L0");
+    // The grid wants the width of all its columns beside each other, scroll bar included.
+    int columns = 0;
+    for (int c = 0; c < grid.ColumnCount(); ++c)
+        if (!widget.isColumnHidden(c)) columns += widget.columnWidth(c);
+    EXPECT_GT(widget.sizeHint().width(), columns);
     EXPECT_GE(widget.groupHeader()->CaptionRoom(2),
               widget.groupHeader()->fontMetrics().horizontalAdvance("Value"));
 
@@ -238,7 +247,8 @@ TEST_F(GridWidgetTest, AHeaderClickSortsThroughTheViewAndTheGridMovesToItsFirstR
     TestView view({"frmTest", "Test", 1, 300, false});
     LooseContext context;
     view.RunLoad(context);
-    ViewForm form(view, FormContext{dialogs, nullptr});
+    testing::TestDoors doors(dialogs);
+    ViewForm form(view, doors.Context());
     form.resize(500, 300);
     form.show();
     GridWidget* widget = form.gridWidget("grdTest");
@@ -300,7 +310,8 @@ TEST_F(GridWidgetTest, AFailingHeaderClickIsLoggedAndShownAndTheProgramGoesOn) {
     InitLogPath();
     FakeDialogs dialogs;
     FailingHeaderView view;
-    ViewForm form(view, FormContext{dialogs, nullptr});
+    testing::TestDoors doors(dialogs);
+    ViewForm form(view, doors.Context());
     form.show();
     GridWidget* widget = form.gridWidget("grdBroken");
     QHeaderView* header = widget->horizontalHeader();
@@ -308,9 +319,9 @@ TEST_F(GridWidgetTest, AFailingHeaderClickIsLoggedAndShownAndTheProgramGoesOn) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "VODOD2");
     EXPECT_EQ(dialogs.messages[0].text,
-              "Error in frmBroken header click error # :13\nType mismatch");
+              "Error in frmBroken grdBroken_HeadClick routine error # :  13  Type mismatch");
     EXPECT_EQ(dv::testing::ReadFileBytes(folder / "dvoperation.log"),
-              "*Error in frmBroken header click error # :13\r\nType mismatch\r\n");
+              "*Error in frmBroken grdBroken_HeadClick routine error # :  13  Type mismatch\r\n");
 }
 
 }  // namespace

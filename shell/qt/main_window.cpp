@@ -24,11 +24,9 @@
 #include "engine/error.h"
 #include "platform/messages.h"
 #include "shell/clock_text.h"
-#include "shell/main_controller.h"
 #include "shell/operation_log.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/dialogs.h"
-#include "shell/qt/event_guard.h"
 #include "shell/qt/help_window.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/log_viewer.h"
@@ -91,9 +89,31 @@ void ViewSubWindow::GrowToForm() {
     if (form == nullptr || isMaximized() || isMinimized()) return;
     // The window's frame and title bar around the form, and the least size of the form.
     const QSize frame = size() - form->size();
-    const QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    QSize least = form->minimumSizeHint().expandedTo(form->minimumSize()) + frame;
+    // As wide as the form's grids want (each column beside the others unscrolled), as far as
+    // the main window's client area reaches right of the window; a width the user chose stays.
+    if (QWidget* area = parentWidget(); area != nullptr && !user_sized_) {
+        const int room = area->width() - x();
+        least.setWidth(
+            std::max(least.width(), std::min(form->sizeHint().width() + frame.width(), room)));
+    }
     if (width() >= least.width() && height() >= least.height()) return;
+    sizing_ = true;
     resize(std::max(width(), least.width()), std::max(height(), least.height()));
+    sizing_ = false;
+}
+
+void ViewSubWindow::Place(const QRect& geometry) {
+    sizing_ = true;
+    setGeometry(geometry);
+    sizing_ = false;
+    user_sized_ = false;
+    GrowToForm();
+}
+
+void ViewSubWindow::resizeEvent(QResizeEvent* event) {
+    if (!sizing_ && isVisible()) user_sized_ = true;
+    QMdiSubWindow::resizeEvent(event);
 }
 
 void ViewTree::keyPressEvent(QKeyEvent* event) {
@@ -186,9 +206,8 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
     // Only a user's click on a node raises the node-click event; selecting a node from the
     // program does not.
     const auto node_click = [this](QTreeWidgetItem* item) {
-        if (!controller_ || !item) return;
-        const std::string key = FromQ(item->data(0, Qt::UserRole).toString());
-        Guard("tv1 NodeClick", dialogs_, this, [&] { controller_->TreeClick(key); });
+        if (!doors_ || !item) return;
+        doors_->TreeClick(FromQ(item->data(0, Qt::UserRole).toString()));
     };
     connect(tree_, &QTreeWidget::itemClicked, this, node_click);
     connect(tree_, &ViewTree::nodeChosen, this, node_click);
@@ -266,15 +285,13 @@ void QtMainWindow::UpdateClock() {
 }
 
 void QtMainWindow::OnMenu(Menu menu, int index, MenuAction action) {
-    if (!controller_) return;
-    Guard("menu command", dialogs_, this, [&] {
-        if (action == MenuAction::kRefresh && splash_ != nullptr) {
-            BusyScope busy(*splash_);
-            controller_->MenuClick(menu, index);
-        } else {
-            controller_->MenuClick(menu, index);
-        }
-    });
+    if (!doors_) return;
+    if (action == MenuAction::kRefresh && splash_ != nullptr) {
+        BusyScope busy(*splash_);
+        doors_->MenuClick(menu, index);
+    } else {
+        doors_->MenuClick(menu, index);
+    }
 }
 
 QLabel* QtMainWindow::statusPanel(int panel) const {
@@ -353,12 +370,10 @@ ViewSubWindow* QtMainWindow::SubWindowFor(View& view) {
         QWidget* form = nullptr;
         if (auto* board = dynamic_cast<RecapBoard*>(&view)) {
             form = new RecapForm(*board, [this](int index) {
-                if (!controller_) return;
-                Guard("frmRecap lblRecap_Click", dialogs_, this,
-                      [&] { controller_->RecapClick(index); });
+                if (doors_) doors_->RecapClick(index);
             });
         } else {
-            form = views_.MakeForm(view, FormContext{dialogs_, this});
+            form = views_.MakeForm(view, FormContext{*doors_, dialogs_, this});
         }
         sub->SetForm(form);
         sub->setWindowTitle(ToQ(view.caption()));
@@ -399,9 +414,8 @@ void QtMainWindow::HideChild(View& view) {
 void QtMainWindow::PositionChild(View& view, const ChildPlacement& placement) {
     ViewSubWindow* sub = subWindow(view.form_name());
     if (sub == nullptr) return;
-    sub->setGeometry(TwipsX(this, placement.left), TwipsY(this, placement.top),
-                     TwipsX(this, placement.width), TwipsY(this, placement.height));
-    sub->GrowToForm();
+    sub->Place(QRect(TwipsX(this, placement.left), TwipsY(this, placement.top),
+                     TwipsX(this, placement.width), TwipsY(this, placement.height)));
     sub->repaint();
 }
 
@@ -448,7 +462,7 @@ void QtMainWindow::ShowLogViewer() {
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
-    if (controller_) Guard("frmKRLI Unload", dialogs_, this, [&] { controller_->Unload(); });
+    if (doors_) doors_->Unload();
     DropAllForms();
     event->accept();
 }

@@ -17,16 +17,13 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/event_doors.h"
 #include "shell/main_tables.h"
 #include "shell/shell_ui.h"
 
 class QLabel;
 class QMdiArea;
 class QTimer;
-
-namespace dv {
-class MainController;
-}
 
 namespace dv::qt {
 
@@ -44,18 +41,24 @@ class ViewSubWindow : public QMdiSubWindow {
     using QMdiSubWindow::QMdiSubWindow;
     View* view() const { return view_; }
     void SetView(View* view) { view_ = view; }
-    // Widens and heightens the window to its form's least size when it is smaller.
+    // Widens and heightens the window to its form's least size when it is smaller and, until
+    // the user sizes the window, widens it to what its grids want within the client area.
     void GrowToForm();
+    // Puts the window at its placement (the user's own size is forgotten) and grows it.
+    void Place(const QRect& geometry);
     // Shows form in the window (null: none), watching its layout.
     void SetForm(QWidget* form);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     View* view_ = nullptr;
     bool grow_queued_ = false;
+    bool sizing_ = false;      // the window sizes itself: not the user's size
+    bool user_sized_ = false;  // the user sized the window since its placement
 };
 
 // The tree tv1: a node chosen with the keyboard (the arrow keys, Home, End, the page keys, a
@@ -86,8 +89,9 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
     QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidget* parent = nullptr);
     ~QtMainWindow() override;
 
-    // The controller whose windows these are, and the splash that shows its progress.
-    void SetController(MainController* controller) { controller_ = controller; }
+    // The doors of the controller whose windows these are (every user event goes through
+    // them), and the splash that shows its progress.
+    void SetDoors(EventDoors* doors) { doors_ = doors; }
     void SetSplash(SplashWidget* splash) { splash_ = splash; }
 
     // MainWindow.
@@ -133,7 +137,7 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
 
     Dialogs& dialogs_;
     const QtViewRegistry& views_;
-    MainController* controller_ = nullptr;
+    EventDoors* doors_ = nullptr;
     SplashWidget* splash_ = nullptr;
 
     QLabel* store_name_;

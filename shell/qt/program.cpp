@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/smb.h"
 #include "shell/operation_log.h"
 #include "shell/qt/detail_dialog.h"
 #include "shell/qt/dialogs.h"
@@ -35,18 +36,29 @@ bool CheckLaunch(int argc, const char* const* argv) {
 DesktopProgram::DesktopProgram(const ViewRegistry& views, EngineHooks hooks, Dialogs& dialogs,
                                const QtViewRegistry& qt_views)
     : window_(std::make_unique<QtMainWindow>(dialogs, qt_views)),
-      detail_host_(std::make_unique<QtDetailHost>(dialogs, window_.get())),
       controller_(std::make_unique<MainController>(views, std::move(hooks), *window_, *window_)),
       splash_(std::make_unique<SplashWidget>(controller_->Splash())) {
+    detail_host_ = std::make_unique<QtDetailHost>(*controller_, dialogs, window_.get());
     controller_->SetDetailHost(detail_host_.get());
-    window_->SetController(controller_.get());
+    window_->SetDoors(controller_.get());
     window_->SetSplash(splash_.get());
+    // When the dealer's server refuses every other login, the user is asked (once a session).
+    platform::SetSmbLoginPrompt(
+        [&dialogs](const std::string& server, const std::string& share, platform::SmbLogin& login) {
+            LoginAnswer answer;
+            if (!dialogs.AskLogin(nullptr, ToQ(server), ToQ(share), answer)) return false;
+            login.user = answer.user.toStdString();
+            login.password = answer.password.toStdString();
+            login.domain = answer.domain.toStdString();
+            return true;
+        });
 }
 
 DesktopProgram::~DesktopProgram() {
+    platform::SetSmbLoginPrompt(nullptr);
     // The widgets go before the models they show: the view forms and the splash, then the
     // controller with its views and splash model, then the main window it drove.
-    window_->SetController(nullptr);
+    window_->SetDoors(nullptr);
     window_->SetSplash(nullptr);
     window_->DropAllForms();
     splash_.reset();

@@ -20,6 +20,7 @@
 #include "app/views.h"
 #include "engine/business_basic.h"
 #include "platform/messages.h"
+#include "platform/smb.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/qt/about_box.h"
@@ -254,6 +255,40 @@ TEST_F(ProgramTest, TreeClicksAndMenuItemsSwitchViewsAndGroupNodesDoNothing) {
     EXPECT_EQ(TestView::loads(), 2);  // switching loads nothing again
 }
 
+// A view's window opens as wide as its grid's columns want, within the client area; once the
+// user has sized it, a wider cell leaves the user's width, until the next switch places it.
+TEST_F(ProgramTest, AViewsWindowOpensAsWideAsItsGridWantsUntilTheUserSizesIt) {
+    env_.WriteDemoSet();
+    RegisterTestViews();
+    Start();
+    window().resize(1400, 900);
+    QCoreApplication::processEvents();
+    ClickTree("I1");
+    ViewSubWindow* inventory = window().subWindow("frmInv");
+    ASSERT_NE(inventory, nullptr);
+    auto* form = dynamic_cast<ViewForm*>(inventory->widget());
+    ASSERT_NE(form, nullptr);
+    GridModel& grid = form->gridWidget("grdTest")->grid();
+    QCoreApplication::processEvents();
+    const int placed = inventory->width();
+    const int room = window().mdiArea()->viewport()->width() - inventory->x();
+    ASSERT_GT(room, placed + 100);
+
+    grid.SetCell(0, "Line", std::string(120, 'W'));  // wider than the client area
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inventory->width(), room);
+
+    inventory->resize(placed, inventory->height());
+    grid.SetCell(1, "Line", std::string(130, 'W'));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inventory->width(), placed);
+
+    ClickTree("R");
+    ClickTree("I1");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inventory->width(), room);
+}
+
 // A node reached with the arrow keys, or Enter on the highlighted node, shows its view as a
 // click does; a node the program highlights shows nothing by itself.
 TEST_F(ProgramTest, ChoosingATreeNodeWithTheKeyboardShowsItsView) {
@@ -394,6 +429,24 @@ TEST_F(ProgramTest, WithoutTheDataSetTheWindowComesUpEmptyAndTheViewMenuDoesNoth
     EXPECT_EQ(CurrentForm(), "");
     EXPECT_TRUE(VisibleForms().empty());
     EXPECT_EQ(TestView::loads(), 0);
+}
+
+// When the dealer's server refuses every other login, the desktop asks the user in a dialog; a
+// cancelled dialog gives no login. The program's end takes the question away.
+TEST_F(ProgramTest, TheServersLoginIsAskedInADialog) {
+    RegisterTestViews();
+    program_ = std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
+    platform::SmbLogin login;
+    EXPECT_FALSE(platform::AskSmbLogin("ds1", "TMARLNK", login));  // cancelled
+    dialogs_.login = {"ann", "secret", "NORTH"};
+    ASSERT_TRUE(platform::AskSmbLogin("ds1", "TMARLNK", login));
+    EXPECT_EQ(login.user, "ann");
+    EXPECT_EQ(login.password, "secret");
+    EXPECT_EQ(login.domain, "NORTH");
+    EXPECT_EQ(dialogs_.logins_asked, (std::vector<QString>{"ds1\\TMARLNK", "ds1\\TMARLNK"}));
+    program_.reset();
+    EXPECT_FALSE(platform::AskSmbLogin("ds1", "TMARLNK", login));
+    EXPECT_EQ(dialogs_.logins_asked.size(), 2u);
 }
 
 // ---- pictures for a person to look at ----

@@ -21,6 +21,15 @@
 
 namespace dv::qt::testing {
 
+TestDoors::TestDoors(Dialogs& dialogs)
+    : dialogs_(dialogs),
+      controller_(views_, EngineHooks{}, window_, window_),
+      previous_sink_(platform::SetMessageSink(std::make_shared<DialogMessageSink>(dialogs))) {}
+
+TestDoors::~TestDoors() {
+    platform::SetMessageSink(previous_sink_);
+}
+
 namespace {
 
 QtMessageHandler previous_handler = nullptr;
@@ -146,7 +155,7 @@ void CheckGrid(const GridWidget& widget, std::vector<std::string>& cut) {
         }
         const int room = widget.TextRoom(c);
         for (int r = 0; r < rows; ++r) {
-            const QString text = ToQ(grid.CellText(r, c));
+            const QString text = ToQ(ShownCell(grid.CellText(r, c)));
             const int width = cells.horizontalAdvance(text);
             if (width > room) {
                 cut.push_back(where + " row " + std::to_string(r) + ": \"" + text.toStdString() +

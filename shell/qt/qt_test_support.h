@@ -23,6 +23,8 @@
 #include "platform/test_support.h"
 #include "shell/detail_form.h"
 #include "shell/grid_sort.h"
+#include "shell/headless.h"
+#include "shell/main_controller.h"
 #include "shell/operation_log.h"
 #include "shell/qt/dialogs.h"
 #include "shell/qt/grid_widget.h"
@@ -86,6 +88,14 @@ class FakeDialogs : public Dialogs {
         started.push_back(program);
         return start_succeeds;
     }
+    // Answers with login when it names a user, else cancels.
+    bool AskLogin(QWidget*, const QString& server, const QString& share,
+                  LoginAnswer& answer) override {
+        logins_asked.push_back(server + "\\" + share);
+        if (login.user.isEmpty()) return false;
+        answer = login;
+        return true;
+    }
 
     std::vector<MessageRecord> messages;
     std::vector<QString> modal;  // object names of the dialogs run, in order
@@ -93,8 +103,31 @@ class FakeDialogs : public Dialogs {
     std::vector<QUrl> opened;
     std::vector<QString> started;
     bool start_succeeds = true;
+    std::vector<QString> logins_asked;  // "server\share" of each login asked for
+    LoginAnswer login;
     QString print_file;
     int printer_dialogs = 0;
+};
+
+// The program's doors for a form a test builds on its own: a main controller over no views and
+// windows without a screen, so that the form's events are run, trapped and logged as in the
+// program; the messages the doors show go to dialogs while it lives.
+class TestDoors {
+  public:
+    explicit TestDoors(Dialogs& dialogs);
+    ~TestDoors();
+    TestDoors(const TestDoors&) = delete;
+    TestDoors& operator=(const TestDoors&) = delete;
+
+    EventDoors& doors() { return controller_; }
+    FormContext Context(QWidget* parent = nullptr) { return {controller_, dialogs_, parent}; }
+
+  private:
+    Dialogs& dialogs_;
+    ViewRegistry views_;
+    HeadlessWindow window_;
+    MainController controller_;
+    std::shared_ptr<platform::MessageSink> previous_sink_;
 };
 
 // A temporary folder with the environment of one run: DASHVANE_SHARES=<folder>/shares,

@@ -22,7 +22,7 @@ const QtViewHooks* QtViewRegistry::Find(std::string_view form_name) const {
 QWidget* QtViewRegistry::MakeForm(View& view, const FormContext& context) const {
     const QtViewHooks* hooks = Find(view.form_name());
     if (hooks && hooks->make_form) return hooks->make_form(view, context);
-    return new ViewForm(view, context, hooks ? hooks->button_click : ButtonHandler{});
+    return new ViewForm(view, context);
 }
 
 }  // namespace dv::qt

@@ -1,8 +1,7 @@
 // What a view brings to the desktop program beyond its core view. Most views need nothing: the
-// generic form shows their grids and labels. A view registers here only
-//   - a form factory, when it needs a layout of its own, and/or
-//   - a button handler, when its grid's buttons open a detail form (a Qt dialog, run through
-//     FormContext::dialogs so that tests can drive it).
+// generic form shows their grids and labels. A view registers here only a form factory, when it
+// needs a layout of its own. Every event of a form goes through FormContext::doors; its buttons
+// open their detail forms through the program's detail host.
 // Each view with Qt code adds one line to RegisterQtViews in app/qt_views.cpp:
 //
 //     registry.Add(form::kPo, PurchaseOrdersQtHooks());
@@ -23,8 +22,7 @@ namespace dv::qt {
 using FormFactory = std::function<QWidget*(View& view, const FormContext& context)>;
 
 struct QtViewHooks {
-    FormFactory make_form;       // empty: the generic ViewForm
-    ButtonHandler button_click;  // empty: the view's own ButtonClick
+    FormFactory make_form;  // empty: the generic ViewForm
 };
 
 class QtViewRegistry {

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "shell/qt/event_guard.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/icons.h"
 #include "shell/qt/text.h"
@@ -51,12 +50,10 @@ TitledViewForm::TitledViewForm(View& view, const FormContext& context, QWidget* 
         GridModel& model = *view_.grids().front();
         grid_ = new GridWidget(model, this);
         const std::string name = model.name();
-        connect(grid_, &GridWidget::headerClicked, this, [this, name](int column) {
-            Guard("header click", [&] { view_.HeaderClick(name, column); });
-        });
-        connect(grid_, &GridWidget::buttonClicked, this, [this, name](int row) {
-            Guard("button click", [&] { view_.ButtonClick(name, row); });
-        });
+        connect(grid_, &GridWidget::headerClicked, this,
+                [this, name](int column) { context_.doors.GridHeaderClick(view_, name, column); });
+        connect(grid_, &GridWidget::buttonClicked, this,
+                [this, name](int row) { context_.doors.GridButtonClick(view_, name, row); });
         layout->addWidget(grid_, 1);
     }
 
@@ -109,15 +106,10 @@ void TitledViewForm::ShowLabel(int index) {
     if (widget->isVisible()) widget->repaint();
 }
 
-void TitledViewForm::Guard(const char* event, const std::function<void()>& action) {
-    qt::Guard(view_.form_name() + " " + event, context_.dialogs, context_.parent, action);
-}
-
 QtViewHooks TitledFormHooks() {
     return {[](View& view, const FormContext& context) -> QWidget* {
-                return new TitledViewForm(view, context);
-            },
-            {}};
+        return new TitledViewForm(view, context);
+    }};
 }
 
 }  // namespace dv::qt

@@ -1,9 +1,9 @@
 // The titled form of a view: the program's picture and the view's title label ("Label1") at
 // the top, its first grid (group headers, hidden sort columns, the button cells) in the middle,
 // and its other labels in one row below, "lblLoading" standing last. A header click and a button
-// click go back to the view; an error in either is caught, logged and shown, never ending the
-// program. The parts, units and service views show in it; a view with more on its form derives
-// from it (frmPo adds its vendor totals button and progress bar in the footer).
+// click go through the controller's doors (shell/event_doors.h), which trap what they raise. The
+// parts, units and service views show in it; a view with more on its form derives from it (frmPo
+// adds its vendor totals button and progress bar in the footer).
 #pragma once
 
 #include <QWidget>
@@ -39,7 +39,6 @@ class TitledViewForm : public QWidget, private ViewListener {
     // The row below the grid, where the total labels stand.
     QBoxLayout* footer() const { return footer_; }
     const FormContext& context() const { return context_; }
-    void Guard(const char* event, const std::function<void()>& action);
 
   private:
     void OnLabelChanged(const View& view, int label) override;

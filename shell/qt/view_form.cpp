@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "shell/qt/event_guard.h"
+#include "shell/qt/form_placement.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/text.h"
 
@@ -20,29 +20,25 @@ constexpr int kLabelColumns = 4;
 
 }  // namespace
 
-ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWidget* parent)
-    : QWidget(parent), view_(view), context_(context), on_button_(std::move(on_button)) {
+ViewForm::ViewForm(View& view, FormContext context, QWidget* parent)
+    : QWidget(parent), view_(view), context_(context) {
     setObjectName(ToQ(view.form_name()));
     auto* layout = new QVBoxLayout(this);
     for (const auto& grid : view_.grids()) {
         auto* widget = new GridWidget(*grid, this);
         const std::string name = grid->name();
-        connect(widget, &GridWidget::headerClicked, this, [this, name](int column) {
-            Guard("header click", [&] { view_.HeaderClick(name, column); });
-        });
-        connect(widget, &GridWidget::buttonClicked, this, [this, name](int row) {
-            Guard("button click", [&] {
-                if (on_button_) {
-                    on_button_(view_, name, row, context_);
-                } else {
-                    view_.ButtonClick(name, row);
-                }
-            });
-        });
-        layout->addWidget(widget, 1);
+        connect(widget, &GridWidget::headerClicked, this,
+                [this, name](int column) { context_.doors.GridHeaderClick(view_, name, column); });
+        connect(widget, &GridWidget::buttonClicked, this,
+                [this, name](int row) { context_.doors.GridButtonClick(view_, name, row); });
         grids_.push_back(widget);
     }
-    if (view_.LabelCount() > 0) {
+    if (!view_.layout().empty()) {
+        PlaceAsDescribed(*layout);
+    } else {
+        for (GridWidget* widget : grids_) layout->addWidget(widget, 1);
+    }
+    if (view_.layout().empty() && view_.LabelCount() > 0) {
         auto* labels = new QGridLayout;
         labels->setHorizontalSpacing(18);
         for (int i = 0; i < view_.LabelCount(); ++i) {
@@ -51,7 +47,6 @@ ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWi
             label->setTextInteractionFlags(Qt::TextSelectableByMouse);
             labels->addWidget(label, i / kLabelColumns, i % kLabelColumns);
             labels_.push_back(label);
-            ShowLabel(i);
         }
         layout->addLayout(labels);
     }
@@ -64,18 +59,41 @@ ViewForm::ViewForm(View& view, FormContext context, ButtonHandler on_button, QWi
             button->setVisible(command.visible);
             const std::string name = command.name;
             connect(button, &QPushButton::clicked, this,
-                    [this, name] { Guard("command click", [&] { view_.CommandClick(name); }); });
+                    [this, name] { context_.doors.CommandClick(view_, name); });
             buttons->addWidget(button);
         }
         layout->addLayout(buttons);
     }
     if (grids_.empty()) layout->addStretch();
+    for (int i = 0; i < view_.LabelCount(); ++i) ShowLabel(i);
     view_.SetListener(this);
 }
 
 ViewForm::~ViewForm() {
     view_.SetListener(nullptr);
     if (wait_cursor_) QApplication::restoreOverrideCursor();
+}
+
+void ViewForm::PlaceAsDescribed(QBoxLayout& layout) {
+    // Only the labels the description names are made; a grid it leaves out stands below.
+    const FormLayout& description = view_.layout();
+    labels_.assign(static_cast<size_t>(view_.LabelCount()), nullptr);
+    for (int i = 0; i < view_.LabelCount(); ++i) {
+        const std::string& name = view_.Label(i).name;
+        if (!description.Places(name)) continue;
+        auto* label = new QLabel(this);
+        label->setObjectName(ToQ(name));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        labels_[static_cast<size_t>(i)] = label;
+    }
+    FormWidgets widgets;
+    widgets.label = [this](std::string_view name) { return label(view_.LabelIndex(name)); };
+    widgets.grid = [this](std::string_view name) -> QWidget* { return gridWidget(name); };
+    widgets.choice = [](std::string_view) -> QWidget* { return nullptr; };
+    placement_.Place(*this, layout, description, widgets);
+    for (GridWidget* widget : grids_) {
+        if (!description.Places(widget->grid().name())) layout.addWidget(widget, 1);
+    }
 }
 
 GridWidget* ViewForm::gridWidget(std::string_view name) const {
@@ -95,9 +113,11 @@ void ViewForm::OnLabelChanged(const View&, int label) {
 }
 
 void ViewForm::ShowLabel(int index) {
+    if (index < 0 || index >= view_.LabelCount()) return;
+    const FormLabel& model = view_.Label(index);
+    if (placement_.ShowTitle(model)) return;
     QLabel* widget = label(index);
     if (widget == nullptr) return;
-    const FormLabel& model = view_.Label(index);
     const bool shown = !widget->isHidden();
     widget->setText(ToQ(model.caption));
     widget->setStyleSheet(model.red ? "color: rgb(255, 0, 0);" : QString());
@@ -118,10 +138,6 @@ void ViewForm::OnBusyChanged(const View&, bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
-}
-
-void ViewForm::Guard(const char* event, const std::function<void()>& action) {
-    qt::Guard(view_.form_name() + " " + event, context_.dialogs, context_.parent, action);
 }
 
 }  // namespace dv::qt

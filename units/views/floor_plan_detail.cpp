@@ -17,10 +17,7 @@ namespace {
 
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
-constexpr auto kNumber = SortKind::kNumber;
-constexpr auto kText = SortKind::kText;
+using namespace grid_columns;
 
 const GridColumn kDetailColumns[] = {
     {"Model", "Model ", "", false, false, kLeft, 0, kText},

@@ -14,9 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/grid_sort.h"
-#include "shell/view.h"
 #include "units/floor_plan_record.h"
+#include "units/views/product_line_view.h"
 
 namespace dv {
 
@@ -24,25 +23,14 @@ inline constexpr std::string_view kFloorPlanGrid = "grdFp";
 inline constexpr std::string_view kFloorPlanProgress = "Loading Floor Plan Data...";
 inline constexpr int kFloorPlanRecapLabel = 11;
 
-class FloorPlanView : public View {
+class FloorPlanView : public ProductLineView {
   public:
     FloorPlanView();
 
-    GridModel& grid() const { return *grid_; }
-    int64_t total_cents() const { return total_cents_; }
-
-    // Lists the clicked line's units in frmFpdtl (errors become a message).
-    void ButtonClick(std::string_view grid, int row) override;
-
   protected:
-    void Load(ViewContext& context) override;
-
-  private:
-    void GetFpData(ViewContext& context);
-    void GetFpLineData(int32_t line, const std::string& name);
-
-    GridModel* grid_;
-    int64_t total_cents_ = 0;
+    void AddLine(const clsLines& line) override;
+    // Lists the line's units in frmFpdtl.
+    void OpenLine(const std::string& line, const std::string& name) override;
 };
 
 }  // namespace dv

@@ -17,8 +17,7 @@ namespace {
 constexpr std::string_view kAmountFormat = "###,###,###.00";
 constexpr std::string_view kMeterFormat = "######0.0";
 
-constexpr auto kRight = CellAlignment::kRight;
-constexpr auto kLeft = CellAlignment::kLeft;
+using namespace grid_columns;
 
 const GridColumn kDetailColumns[] = {
     {"Model", "Model", "", false, false, kLeft, 0},

@@ -13,9 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/grid_sort.h"
-#include "shell/view.h"
 #include "units/unit_records.h"
+#include "units/views/product_line_view.h"
 
 namespace dv {
 
@@ -23,25 +22,14 @@ inline constexpr std::string_view kUnitsGrid = "grdUnits";
 inline constexpr std::string_view kUnitsProgress = "Loading Unit Data...";
 inline constexpr int kUnitsRecapLabel = 12;
 
-class UnitsView : public View {
+class UnitsView : public ProductLineView {
   public:
     UnitsView();
 
-    GridModel& grid() const { return *grid_; }
-    int64_t total_cents() const { return total_cents_; }
-
-    // Lists the clicked line's units in stock in frmUnitDtl (errors become a message).
-    void ButtonClick(std::string_view grid, int row) override;
-
   protected:
-    void Load(ViewContext& context) override;
-
-  private:
-    void GetUnitData(ViewContext& context);
-    void GetUnitLineData(int32_t line, const std::string& name);
-
-    GridModel* grid_;
-    int64_t total_cents_ = 0;
+    void AddLine(const clsLines& line) override;
+    // Lists the line's units in stock in frmUnitDtl.
+    void OpenLine(const std::string& line, const std::string& name) override;
 };
 
 }  // namespace dv

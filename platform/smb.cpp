@@ -1,0 +1,642 @@
+#include "platform/smb.h"
+
+#include <fcntl.h>
+#include <libsmbclient.h>
+#include <netdb.h>
+#include <pwd.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "platform/file_calls.h"
+
+namespace dv::platform {
+namespace {
+
+// Each call waits at most this long for the server (connecting included).
+constexpr int kTimeoutMs = 5000;
+
+// The client's own settings, so that the machine's smb.conf (a server's, perhaps) changes
+// nothing: SMB 2 and 3 only, names resolved by the host's resolver alone (no NetBIOS broadcast,
+// which waits for answers that never come).
+constexpr const char* kClientConfig =
+    "[global]\n"
+    "client min protocol = SMB2_02\n"
+    "client max protocol = SMB3\n"
+    "name resolve order = host\n"
+    "disable netbios = yes\n"
+    "client use spnego = yes\n"
+    "log level = 0\n";
+
+std::string Getenv(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr ? v : "";
+}
+
+std::string UserName() {
+    if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_name != nullptr)
+        return pw->pw_name;
+    return Getenv("USER");
+}
+
+// True when the user holds a Kerberos ticket cache.
+bool HasKerberosTicket() {
+    std::string cache = Getenv("KRB5CCNAME");
+    if (cache.empty()) cache = "FILE:/tmp/krb5cc_" + std::to_string(::getuid());
+    if (cache.rfind("FILE:", 0) == 0)
+        cache = cache.substr(5);
+    else if (cache.find(':') != std::string::npos)
+        return true;  // a keyring or a KCM cache: let the library look
+    struct stat st {};
+    return ::stat(cache.c_str(), &st) == 0 && st.st_size > 0;
+}
+
+// smb://server[:port]/share/... split into its server (with the port) and its share.
+void ServerAndShare(const std::string& url, std::string& server, std::string& share) {
+    server.clear();
+    share.clear();
+    if (!IsShareUrl(url)) return;
+    const size_t start = 6;
+    const size_t slash = url.find('/', start);
+    server = url.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    if (slash == std::string::npos) return;
+    const size_t next = url.find('/', slash + 1);
+    share = url.substr(slash + 1, next == std::string::npos ? std::string::npos : next - slash - 1);
+}
+
+std::string HostOf(const std::string& server) {
+    if (!server.empty() && server.front() == '[') return server.substr(1, server.find(']') - 1);
+    const size_t colon = server.rfind(':');
+    return colon == std::string::npos ? server : server.substr(0, colon);
+}
+
+void Copy(const std::string& from, char* to, int room) {
+    if (room <= 0) return;
+    std::strncpy(to, from.c_str(), static_cast<size_t>(room) - 1);
+    to[room - 1] = '\0';
+}
+
+SmbLoginPrompt& Prompt() {
+    static SmbLoginPrompt prompt;
+    return prompt;
+}
+
+// The logins typed in this session, by server: a connection made later (a fetch worker's) tries
+// them too, without asking again.
+std::mutex g_typed_mutex;
+std::map<std::string, SmbLogin>& TypedLogins() {
+    static auto* logins = new std::map<std::string, SmbLogin>();
+    return *logins;
+}
+
+// One way of logging in, tried in the order they are listed.
+struct Login {
+    std::string what;  // for messages
+    bool kerberos = false;
+    bool anonymous_after = false;  // let the library fall back to an anonymous session
+    SmbLogin login;
+};
+
+// What the connection knows of one server.
+struct Server {
+    bool listed = false;  // the logins below have been worked out
+    bool logged_in = false;
+    bool prompt_declined = false;
+    size_t current = 0;
+    std::vector<Login> logins;
+    std::string tried;    // the logins tried and refused, for messages
+    std::string refusal;  // why the credentials file was not used
+};
+
+// libsmbclient keeps its scratch memory (talloc's stack frames) in process-wide variables
+// unless thread functions are installed, which this build of the library does not offer: its
+// calls are made one at a time, whichever thread and connection makes them. Never destroyed:
+// files closed while the program exits still find it.
+std::mutex& LibraryMutex() {
+    static auto* mutex = new std::mutex();
+    return *mutex;
+}
+
+class SmbFile : public RemoteFile {
+  public:
+    SmbFile(SMBCCTX* ctx, SMBCFILE* file) : ctx_(ctx), file_(file) {}
+    ~SmbFile() override {
+        const std::lock_guard<std::mutex> lock(LibraryMutex());
+        count::Close();
+        smbc_getFunctionClose(ctx_)(ctx_, file_);
+    }
+    int Read(int64_t offset, size_t length, char* out, size_t& got) override {
+        got = 0;
+        const std::lock_guard<std::mutex> lock(LibraryMutex());
+        // The position is kept by the client: no request goes to the server for it.
+        if (smbc_getFunctionLseek(ctx_)(ctx_, file_, static_cast<off_t>(offset), SEEK_SET) < 0)
+            return errno != 0 ? errno : EIO;
+        const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, file_, out, length);
+        if (n < 0) return errno != 0 ? errno : EIO;
+        got = static_cast<size_t>(n);
+        return 0;
+    }
+    int Length(int64_t& length) override {
+        struct stat st {};
+        const std::lock_guard<std::mutex> lock(LibraryMutex());
+        if (smbc_getFunctionFstat(ctx_)(ctx_, file_, &st) != 0) return errno != 0 ? errno : EIO;
+        length = static_cast<int64_t>(st.st_size);
+        return 0;
+    }
+
+  private:
+    SMBCCTX* ctx_;
+    SMBCFILE* file_;
+};
+
+class SmbConnection : public ShareConnection {
+  public:
+    explicit SmbConnection(bool may_prompt = true) : may_prompt_(may_prompt) {
+        const std::lock_guard<std::mutex> lock(LibraryMutex());
+        ctx_ = smbc_new_context();
+        if (ctx_ == nullptr) return;
+        smbc_setDebug(ctx_, 0);
+        smbc_setOptionDebugToStderr(ctx_, 1);
+        SetConfiguration();
+        smbc_setTimeout(ctx_, kTimeoutMs);
+        smbc_setOptionUserData(ctx_, this);
+        smbc_setFunctionAuthDataWithContext(ctx_, &SmbConnection::Auth);
+        smbc_setOptionNoAutoAnonymousLogin(ctx_, 1);
+        smbc_setOptionUseKerberos(ctx_, 0);
+        smbc_setOptionFallbackAfterKerberos(ctx_, 0);
+        smbc_setOptionUseCCache(ctx_, 0);
+        smbc_setOptionProtocols(ctx_, "SMB2_02", "SMB3");
+        if (smbc_init_context(ctx_) == nullptr) {
+            smbc_free_context(ctx_, 1);
+            ctx_ = nullptr;
+        }
+    }
+    ~SmbConnection() override {
+        const std::lock_guard<std::mutex> lock(LibraryMutex());
+        if (ctx_ != nullptr) smbc_free_context(ctx_, 1);
+    }
+    SmbConnection(const SmbConnection&) = delete;
+    SmbConnection& operator=(const SmbConnection&) = delete;
+
+    int Open(const std::string& url, std::unique_ptr<RemoteFile>& file) override {
+        return Call(url, [&]() -> int {
+            count::Open();
+            SMBCFILE* f = smbc_getFunctionOpen(ctx_)(ctx_, url.c_str(), O_RDONLY, 0);
+            if (f == nullptr) return errno != 0 ? errno : EIO;
+            file = std::make_unique<SmbFile>(ctx_, f);
+            return 0;
+        });
+    }
+
+    int List(const std::string& url, std::vector<RemoteEntry>& entries) override {
+        return Call(url, [&]() -> int {
+            entries.clear();
+            count::Lookup();
+            SMBCFILE* d = smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
+            if (d == nullptr) return errno != 0 ? errno : EIO;
+            while (const libsmb_file_info* info = smbc_getFunctionReaddirPlus(ctx_)(ctx_, d)) {
+                if (info->name == nullptr) continue;
+                const std::string name = info->name;
+                if (name == "." || name == "..") continue;
+                RemoteEntry e;
+                e.name = name;
+                e.kind = (info->attrs & 0x10) != 0 ? RemoteEntry::Kind::kFolder
+                                                   : RemoteEntry::Kind::kFile;
+                e.size = static_cast<int64_t>(info->size);
+                entries.push_back(std::move(e));
+            }
+            smbc_getFunctionClosedir(ctx_)(ctx_, d);
+            return 0;
+        });
+    }
+
+    int Stat(const std::string& url, RemoteEntry& entry) override {
+        return Call(url, [&]() -> int {
+            struct stat st {};
+            count::Lookup();
+            if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) != 0)
+                return errno != 0 ? errno : EIO;
+            entry.kind = S_ISDIR(st.st_mode)   ? RemoteEntry::Kind::kFolder
+                         : S_ISREG(st.st_mode) ? RemoteEntry::Kind::kFile
+                                               : RemoteEntry::Kind::kOther;
+            entry.size = static_cast<int64_t>(st.st_size);
+            return 0;
+        });
+    }
+
+    std::string Reason(const std::string& url, int error) const override {
+        std::string server, share;
+        ServerAndShare(url, server, share);
+        std::string text = ShareConnection::Reason(url, error);
+        const auto it = servers_.find(server);
+        if (it == servers_.end()) return text;
+        const Server& s = it->second;
+        if (!s.logged_in && error != EACCES && error != EPERM && error != ECONNREFUSED) {
+            // The library reports a name it can't resolve as a bad argument or a missing file.
+            addrinfo hints{};
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            const std::string host = HostOf(server);
+            const int g = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
+            if (found != nullptr) ::freeaddrinfo(found);
+            if (g != 0)
+                return "the server name " + host + " can't be resolved (" + ::gai_strerror(g) + ")";
+        }
+        if (!s.logged_in && (error == EACCES || error == EPERM) && !s.tried.empty())
+            text += "; the server refused every login tried: " + s.tried;
+        if (!s.refusal.empty()) text += "; " + s.refusal;
+        return text;
+    }
+
+  private:
+    void SetConfiguration() {
+        // The settings from memory, so that no file is written for them.
+        const int fd = ::memfd_create("dashvane-smb.conf", MFD_CLOEXEC);
+        if (fd >= 0) {
+            const size_t n = std::strlen(kClientConfig);
+            if (::write(fd, kClientConfig, n) == static_cast<ssize_t>(n)) {
+                const std::string path = "/proc/self/fd/" + std::to_string(fd);
+                if (::access(path.c_str(), R_OK) == 0 &&
+                    smbc_setConfiguration(ctx_, path.c_str()) == 0) {
+                    ::close(fd);
+                    return;
+                }
+            }
+            ::close(fd);
+        }
+        smbc_setConfiguration(ctx_, "/dev/null");
+    }
+
+    Server& ServerOf(const std::string& server, const std::string& share) {
+        Server& s = servers_[server];
+        if (s.listed) return s;
+        s.listed = true;
+        if (HasKerberosTicket())
+            s.logins.push_back({"Kerberos ticket", true, false, {UserName(), "", ""}});
+        const std::string path = SmbCredentialsPath();
+        if (auto login = ReadSmbCredentials(path, &s.refusal))
+            s.logins.push_back(
+                {"credentials file " + path + " (user " + login->user + ")", false, false, *login});
+        s.logins.push_back({"guest", false, true, {"guest", "", ""}});
+        {
+            const std::lock_guard<std::mutex> lock(g_typed_mutex);
+            if (const auto typed = TypedLogins().find(server); typed != TypedLogins().end())
+                s.logins.push_back({"login typed in (user " + typed->second.user + ")", false,
+                                    false, typed->second});
+        }
+        (void)share;
+        Apply(s);
+        return s;
+    }
+
+    void Apply(const Server& s) {
+        if (s.current >= s.logins.size()) return;
+        const Login& l = s.logins[s.current];
+        smbc_setOptionUseKerberos(ctx_, l.kerberos ? 1 : 0);
+        smbc_setOptionNoAutoAnonymousLogin(ctx_, l.anonymous_after ? 0 : 1);
+    }
+
+    // Runs a call; while the server refuses the login, the next login is tried (the user is
+    // asked when a prompt is installed and every other login was refused).
+    template <class F>
+    int Call(const std::string& url, F&& call) {
+        if (ctx_ == nullptr) return ENOMEM;
+        std::string server, share;
+        ServerAndShare(url, server, share);
+        Server& s = ServerOf(server, share);
+        current_ = &s;
+        while (true) {
+            Apply(s);
+            int e = 0;
+            {
+                const std::lock_guard<std::mutex> lock(LibraryMutex());
+                errno = 0;
+                e = call();
+            }
+            if (e == 0) {
+                s.logged_in = true;
+                return 0;
+            }
+            if (s.logged_in || (e != EACCES && e != EPERM)) return e;
+            if (s.current < s.logins.size()) {
+                if (!s.tried.empty()) s.tried += ", ";
+                s.tried += s.logins[s.current].what;
+                ++s.current;
+            }
+            if (s.current >= s.logins.size()) {
+                SmbLogin typed;
+                if (!may_prompt_ || s.prompt_declined ||
+                    !AskSmbLogin(HostOf(server), share, typed)) {
+                    s.prompt_declined = true;
+                    return e;
+                }
+                {
+                    const std::lock_guard<std::mutex> lock(g_typed_mutex);
+                    TypedLogins()[server] = typed;
+                }
+                s.logins.push_back(
+                    {"login typed in (user " + typed.user + ")", false, false, typed});
+            }
+            const std::lock_guard<std::mutex> lock(LibraryMutex());
+            smbc_getFunctionPurgeCachedServers(ctx_)(ctx_);
+        }
+    }
+
+    static void Auth(SMBCCTX* ctx, const char* /*server*/, const char* /*share*/, char* workgroup,
+                     int workgroup_len, char* user, int user_len, char* password,
+                     int password_len) {
+        auto* self = static_cast<SmbConnection*>(smbc_getOptionUserData(ctx));
+        if (self == nullptr || self->current_ == nullptr) return;
+        const Server& s = *self->current_;
+        if (s.current >= s.logins.size()) return;
+        const SmbLogin& l = s.logins[s.current].login;
+        if (!l.domain.empty()) Copy(l.domain, workgroup, workgroup_len);
+        Copy(l.user, user, user_len);
+        Copy(l.password, password, password_len);
+    }
+
+    bool may_prompt_;
+    SMBCCTX* ctx_ = nullptr;
+    std::map<std::string, Server> servers_;
+    Server* current_ = nullptr;
+};
+
+// Never destroyed: files the engine closes while the program exits still find it in place.
+std::shared_ptr<ShareConnection>& ProgramConnection() {
+    static auto* connection = new std::shared_ptr<ShareConnection>();
+    return *connection;
+}
+
+thread_local ShareConnection* t_connection = nullptr;
+
+// Set while the program's connection is one put in place of libsmbclient's (a test's server in
+// memory), which serves the fill's thread alone.
+std::atomic<bool> g_program_replaced{false};
+
+// The fetch workers' connections not in use: kept for the run, so that the next pool of
+// workers finds them made (a first connection costs tens of milliseconds).
+std::mutex g_idle_mutex;
+std::vector<std::shared_ptr<ShareConnection>>& IdleConnections() {
+    static auto* idle = new std::vector<std::shared_ptr<ShareConnection>>();
+    return *idle;
+}
+
+bool LiesBelow(const std::string& path, const std::string& folder) {
+    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
+    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
+}
+
+class SmbFetcher : public FileFetcher {
+  public:
+    explicit SmbFetcher(bool own_connection) : own_connection_(own_connection) {}
+    ~SmbFetcher() override {
+        if (!connection_) return;
+        const std::lock_guard<std::mutex> lock(g_idle_mutex);
+        IdleConnections().push_back(std::move(connection_));
+    }
+    SmbFetcher(const SmbFetcher&) = delete;
+    SmbFetcher& operator=(const SmbFetcher&) = delete;
+
+    FetchedFile Fetch(const FetchRequest& request) override {
+        if (!IsShareUrl(request.local_path)) {
+            if (!local_) local_ = MakeLocalFetcher();
+            return local_->Fetch(request);
+        }
+        // Replaced, the program's connection is the only one: the caller opens every file.
+        if (own_connection_ && g_program_replaced) return FetchedFile();
+        FetchedFile out = FetchRemote(request);
+        // A worker leaves every failure but a missing file to the caller's own open.
+        if (own_connection_ && out.outcome == FetchedFile::Outcome::kFailed &&
+            out.error != ENOENT) {
+            out = FetchedFile();
+        }
+        return out;
+    }
+
+  private:
+    ShareConnection& Connection() {
+        if (!own_connection_) return CurrentShareConnection();
+        if (!connection_) {
+            {
+                const std::lock_guard<std::mutex> lock(g_idle_mutex);
+                if (!IdleConnections().empty()) {
+                    connection_ = std::move(IdleConnections().back());
+                    IdleConnections().pop_back();
+                }
+            }
+            if (!connection_) connection_ = std::make_shared<SmbConnection>(false);
+        }
+        return *connection_;
+    }
+
+    FetchedFile FetchRemote(const FetchRequest& request) {
+        FetchedFile out;
+        out.outcome = FetchedFile::Outcome::kFailed;
+        const std::string& url = request.local_path;
+        if (!request.inside.empty() && !LiesBelow(url, request.inside)) {
+            out.error = ENOENT;
+            return out;
+        }
+        ShareConnection& connection = Connection();
+        int64_t length = request.listed_length;
+        if (length < 0) {
+            RemoteEntry entry;
+            if (const int e = connection.Stat(url, entry); e != 0) {
+                out.error = e;
+                return out;
+            }
+            if (entry.kind != RemoteEntry::Kind::kFile) {
+                out.error = ENOENT;  // a folder or a device reads as missing
+                return out;
+            }
+            length = entry.size;
+        }
+        if (length > static_cast<int64_t>(request.limit)) {
+            out.outcome = FetchedFile::Outcome::kTooLarge;
+            return out;
+        }
+        std::unique_ptr<RemoteFile> file;
+        if (const int e = connection.Open(url, file); e != 0) {
+            out.error = e;
+            return out;
+        }
+        constexpr size_t kRequest = 64 * 1024;
+        out.bytes.resize(static_cast<size_t>(length));
+        size_t done = 0;
+        while (done < out.bytes.size()) {
+            const size_t want = std::min(kRequest, out.bytes.size() - done);
+            size_t got = 0;
+            count::Read(want);
+            const int e =
+                file->Read(static_cast<int64_t>(done), want, out.bytes.data() + done, got);
+            if (e == EINTR) continue;
+            if (e != 0) {
+                out.bytes.clear();
+                out.error = e;
+                out.read_error = true;
+                return out;
+            }
+            if (got == 0) break;  // cut short since it was listed: what it holds now
+            done += got;
+        }
+        out.bytes.resize(done);
+        out.outcome = FetchedFile::Outcome::kRead;
+        return out;
+    }
+
+    bool own_connection_;
+    std::shared_ptr<ShareConnection> connection_;
+    std::unique_ptr<FileFetcher> local_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection) {
+    return std::make_unique<SmbFetcher>(own_connection);
+}
+
+std::string ShareConnection::Reason(const std::string& /*url*/, int error) const {
+    switch (error) {
+        case ECONNREFUSED:
+            return "the server does not answer on its SMB port (connection refused)";
+        case ETIMEDOUT:
+            return "the server did not answer in time";
+        case EHOSTUNREACH:
+        case ENETUNREACH:
+            return "the server can't be reached (" + std::string(std::strerror(error)) + ")";
+        default:
+            return std::strerror(error);
+    }
+}
+
+void SetSmbLoginPrompt(SmbLoginPrompt prompt) {
+    Prompt() = std::move(prompt);
+}
+
+bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& login) {
+    const SmbLoginPrompt prompt = Prompt();  // a copy: the prompt may replace itself
+    return prompt && prompt(server, share, login);
+}
+
+std::shared_ptr<ShareConnection> NewSmbConnection() {
+    return std::make_shared<SmbConnection>();
+}
+
+ShareConnection& CurrentShareConnection() {
+    if (t_connection != nullptr) return *t_connection;
+    std::shared_ptr<ShareConnection>& program = ProgramConnection();
+    if (!program) program = NewSmbConnection();
+    return *program;
+}
+
+void SetProgramShareConnection(std::shared_ptr<ShareConnection> connection) {
+    g_program_replaced = connection != nullptr;
+    ProgramConnection() = std::move(connection);
+}
+
+ScopedShareConnection::ScopedShareConnection(std::shared_ptr<ShareConnection> connection)
+    : connection_(std::move(connection)), previous_(t_connection) {
+    t_connection = connection_.get();
+}
+
+ScopedShareConnection::~ScopedShareConnection() {
+    t_connection = previous_;
+}
+
+bool IsShareUrl(std::string_view path) {
+    return path.rfind("smb://", 0) == 0;
+}
+
+std::string ShareUrl(std::string_view server, std::string_view share) {
+    std::string host(server);
+    if (host.find(':') != std::string::npos && host.front() != '[') host = "[" + host + "]";
+    const std::string port = Getenv("DASHVANE_SMB_PORT");
+    if (!port.empty()) host += ":" + port;
+    return "smb://" + host + "/" + std::string(share);
+}
+
+std::string SmbCredentialsPath() {
+    std::string base = Getenv("XDG_CONFIG_HOME");
+    if (base.empty()) {
+        std::string home = Getenv("HOME");
+        if (home.empty())
+            if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr)
+                home = pw->pw_dir;
+        base = home + "/.config";
+    }
+    return base + "/dashvane/smb-credentials";
+}
+
+std::optional<SmbLogin> ReadSmbCredentials(const std::string& path, std::string* refusal) {
+    auto refuse = [&](const std::string& why) -> std::optional<SmbLogin> {
+        if (refusal != nullptr) *refusal = "the credentials file " + path + " " + why;
+        return std::nullopt;
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        return refuse("can't be read: " + std::string(std::strerror(errno)));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return refuse("is not an ordinary file");
+    }
+    if ((st.st_mode & 077) != 0) {
+        ::close(fd);
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        return refuse("was not used: others than its owner may read it (mode " + std::string(mode) +
+                      "); make it private with chmod 600");
+    }
+    std::string text;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (text.size() < 65536 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(n));
+    ::close(fd);
+    SmbLogin login;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = line.substr(0, eq);
+        while (!key.empty() && (key.front() == ' ' || key.front() == '\t')) key.erase(0, 1);
+        while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
+        const std::string value = line.substr(eq + 1);
+        if (key == "username" || key == "user") {
+            // mount.cifs also takes "domain/user" and "user%password" in this line.
+            std::string user = value;
+            if (const size_t pct = user.find('%'); pct != std::string::npos) {
+                login.password = user.substr(pct + 1);
+                user.resize(pct);
+            }
+            if (const size_t slash = user.find_first_of("/\\"); slash != std::string::npos) {
+                login.domain = user.substr(0, slash);
+                user = user.substr(slash + 1);
+            }
+            login.user = user;
+        } else if (key == "password" || key == "pass") {
+            login.password = value;
+        } else if (key == "domain" || key == "dom" || key == "workgroup") {
+            login.domain = value;
+        }
+    }
+    if (login.user.empty()) return refuse("names no user (a username= line)");
+    return login;
+}
+
+}  // namespace dv::platform

@@ -1,0 +1,125 @@
+// The dealer's share read straight from the server over SMB, for a machine where the share is not
+// mounted. A UNC path \\SERVER\SHARE\rest whose share has no local folder under the shares root
+// is read as smb://SERVER/SHARE/rest (smb://SERVER:PORT/... when DASHVANE_SMB_PORT names a port).
+//
+// Calls go through a ShareConnection: the program's own one (one connection to each server for
+// the whole run, made on first use), or one that a worker thread sets for itself, so that several
+// threads can each talk to the server over a connection of their own. Every call waits a bounded
+// time. Nothing asks for write access or for a lock.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/fetch_pool.h"
+
+namespace dv::platform {
+
+// One entry of a folder on the share, as its listing or its status gives it.
+struct RemoteEntry {
+    enum class Kind { kFile, kFolder, kOther };
+    std::string name;
+    Kind kind = Kind::kOther;
+    int64_t size = 0;
+};
+
+// A file opened read-only on the share.
+class RemoteFile {
+  public:
+    virtual ~RemoteFile() = default;
+    // Up to length bytes at offset into out (one request); got is how many came. 0 or errno.
+    virtual int Read(int64_t offset, size_t length, char* out, size_t& got) = 0;
+    // The file's length now (one status request). 0 or errno.
+    virtual int Length(int64_t& length) = 0;
+};
+
+// Talks to the servers. Functions return 0 or an errno value; Reason gives the text for the last
+// failure, naming the server, the share and the system's reason.
+class ShareConnection {
+  public:
+    virtual ~ShareConnection() = default;
+    // Opens url read-only (never for writing, never with a lock).
+    virtual int Open(const std::string& url, std::unique_ptr<RemoteFile>& file) = 0;
+    // Every entry of the folder url, "." and ".." left out.
+    virtual int List(const std::string& url, std::vector<RemoteEntry>& entries) = 0;
+    // The status of url.
+    virtual int Stat(const std::string& url, RemoteEntry& entry) = 0;
+    // Why the last call on url's server failed, for a message: "<system's reason>" and, where the
+    // login was refused, which logins were tried.
+    virtual std::string Reason(const std::string& url, int error) const;
+};
+
+// A user name and password the user typed in, kept for the session.
+struct SmbLogin {
+    std::string user;
+    std::string password;
+    std::string domain;
+};
+
+// Asks the user for a login to server's share; false when the user declines. The desktop
+// program installs one (a dialog); without one nobody is asked.
+using SmbLoginPrompt =
+    std::function<bool(const std::string& server, const std::string& share, SmbLogin& login)>;
+void SetSmbLoginPrompt(SmbLoginPrompt prompt);
+// Asks through the installed prompt; false without one.
+bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& login);
+
+// A new connection over libsmbclient, with its own client context.
+std::shared_ptr<ShareConnection> NewSmbConnection();
+
+// The connection this thread uses: the one set with ScopedShareConnection, else the program's.
+ShareConnection& CurrentShareConnection();
+// Replaces the program's connection (tests install a fake); null goes back to libsmbclient.
+// While it is replaced, the fetch workers make no connection of their own and leave every file
+// on the share to the fill's thread (kNotFetched).
+void SetProgramShareConnection(std::shared_ptr<ShareConnection> connection);
+
+// Makes this thread use connection until the object goes.
+class ScopedShareConnection {
+  public:
+    explicit ScopedShareConnection(std::shared_ptr<ShareConnection> connection);
+    ~ScopedShareConnection();
+    ScopedShareConnection(const ScopedShareConnection&) = delete;
+    ScopedShareConnection& operator=(const ScopedShareConnection&) = delete;
+
+  private:
+    std::shared_ptr<ShareConnection> connection_;
+    ShareConnection* previous_;
+};
+
+// The fetcher of the document fetches (fetch_pool.h). A local path reads as MakeLocalFetcher's
+// does. A path on the share read over SMB takes its length from the request (its folder's
+// listing) or from one status request, is opened read-only and read to that length in requests
+// of up to 64 KiB, never past its end, and closed. With own_connection the fetcher borrows a
+// connection of its own from the run's idle ones (a new one when none is idle; it never asks
+// the user for a login, it takes the one typed in for the program's connection) and gives it
+// back when it goes, so that each worker of a pool talks to the server over its own and the
+// next pool finds them made; a failure other than a missing file is then left to the caller
+// (kNotFetched), which opens the file itself and meets the failure as a one-at-a-time load
+// does. Without, it uses the connection of the calling thread and reports every failure.
+std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection);
+
+// The fetch workers worth starting for files on the share read over SMB: libsmbclient's calls
+// are made one at a time (see smb.cpp), so one worker keeps a request in flight while the fill
+// builds its rows, and each further one would only add a connection of its own to make.
+inline constexpr int kSmbFetchWorkers = 1;
+
+// True for a path of the share read over SMB ("smb://...").
+bool IsShareUrl(std::string_view path);
+// smb://SERVER[:PORT]/SHARE for a server and a share; the port from DASHVANE_SMB_PORT.
+std::string ShareUrl(std::string_view server, std::string_view share);
+
+// The credentials file: $XDG_CONFIG_HOME/dashvane/smb-credentials, else
+// ~/.config/dashvane/smb-credentials.
+std::string SmbCredentialsPath();
+// The login a credentials file holds ("username=", "password=", "domain=" lines, as mount.cifs
+// reads them; "user=" and "workgroup=" too). Nothing, with why in *refusal, when it can't be used:
+// unreadable, or open to others than its owner. Nothing and no refusal when there is no file.
+std::optional<SmbLogin> ReadSmbCredentials(const std::string& path, std::string* refusal);
+
+}  // namespace dv::platform

@@ -1,0 +1,88 @@
+// Where the desktop places a form's controls: a small description a view or a detail form
+// declares beside its controls, read by the one generic view form and the one generic detail
+// dialog. It names controls only; their texts stay in the form's labels and grids.
+//
+// A layout is a column of rows, top to bottom. A row holds items side by side: a label, a grid,
+// a choice list, or a framed group of labels titled by one of the form's labels (the group is
+// shown while its title label is visible). A row with a grid takes the height the other rows
+// leave.
+//
+//     SetLayout({{layout::Title("Label1")},
+//                {layout::Heading("Label2(0)")},
+//                {layout::Grid("grdTickets")},
+//                {layout::Total("lblPTtot(0)")}});
+//
+// A form without a layout shows its grids one above the other and its labels below them. A
+// form with one shows only the controls it names.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace dv {
+
+struct LayoutItem {
+    enum class Kind { kLabel, kGrid, kChoice, kGroup };
+    // How a label's text is set: a form's title, a section's heading, a total, or plain.
+    enum class Style { kPlain, kTitle, kHeading, kTotal };
+
+    Kind kind = Kind::kLabel;
+    std::string name;  // the label, grid or choice; for a group the label of its title
+    Style style = Style::kPlain;
+    std::vector<std::string> labels;  // a group's labels, row by row
+    int columns = 2;                  // a group's labels per row (caption and value: 2)
+};
+
+using LayoutRow = std::vector<LayoutItem>;
+
+struct FormLayout {
+    FormLayout() = default;
+    FormLayout(std::initializer_list<LayoutRow> described) : rows(described) {}
+
+    std::vector<LayoutRow> rows;
+
+    bool empty() const { return rows.empty(); }
+    // True when the layout places the named control (a group's title or one of its labels
+    // included).
+    bool Places(std::string_view name) const {
+        for (const LayoutRow& row : rows) {
+            for (const LayoutItem& item : row) {
+                if (item.name == name) return true;
+                for (const std::string& label : item.labels)
+                    if (label == name) return true;
+            }
+        }
+        return false;
+    }
+};
+
+namespace layout {
+
+inline LayoutItem Label(std::string name, LayoutItem::Style style = LayoutItem::Style::kPlain) {
+    return {LayoutItem::Kind::kLabel, std::move(name), style, {}, 2};
+}
+inline LayoutItem Title(std::string name) {
+    return Label(std::move(name), LayoutItem::Style::kTitle);
+}
+inline LayoutItem Heading(std::string name) {
+    return Label(std::move(name), LayoutItem::Style::kHeading);
+}
+inline LayoutItem Total(std::string name) {
+    return Label(std::move(name), LayoutItem::Style::kTotal);
+}
+inline LayoutItem Grid(std::string name) {
+    return {LayoutItem::Kind::kGrid, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+}
+inline LayoutItem Choice(std::string name) {
+    return {LayoutItem::Kind::kChoice, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+}
+inline LayoutItem Group(std::string title, std::vector<std::string> labels, int columns = 2) {
+    return {LayoutItem::Kind::kGroup, std::move(title), LayoutItem::Style::kPlain,
+            std::move(labels), columns < 1 ? 1 : columns};
+}
+
+}  // namespace layout
+}  // namespace dv
