@@ -10,6 +10,7 @@
 #include "engine/index_cursor.h"
 #include "engine/key_lookup.h"
 #include "engine/limits.h"
+#include "engine/live_record.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
@@ -191,8 +192,9 @@ std::string VendorName(int32_t vendor) {
         cBusinessBasic& engine = RequireEngine("VendorName");
         const int32_t record = FindByNumber(engine, "VNDRI", vendor);
         if (record <= 0) return kVendorNotFound;
-        int16_t flag = 0;
-        return UcmView(fields::Mid(engine.LreadFile("VNDRL", record, flag), 6, 20));
+        const std::string data = ReadLiveRecord(engine, "VNDRL", record, "VNDRI");
+        CheckRecordNumber("VNDRL", record, Unpack("D", data, 3), AsField("D", vendor), "VNDRI");
+        return UcmView(fields::Mid(data, 6, 20));
     });
 }
 
@@ -323,8 +325,7 @@ void LookUpLinePart(const std::string& part_key, LinePart& part) {
     cBusinessBasic& engine = RequireEngine("LookUpLinePart");
     const int32_t record = FindRecord(engine, "PARTI", part_key);
     if (record == 0) return;
-    int16_t flag = 0;
-    const std::string rec = engine.LreadFile("PARTL", record, flag);
+    const std::string rec = ReadLiveRecord(engine, "PARTL", record, "PARTI");
     part.found = true;
     constexpr int32_t kDescriptionAt = 179;
     if (rec.size() >= kDescriptionAt)

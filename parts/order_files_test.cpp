@@ -68,7 +68,10 @@ class OrderFiles : public EngineTest {
         sample::RecordFileWriter& vendors = set.AddRecordFile("VNDRL", 64);
         sample::IndexWriter& vndri = set.AddIndex("VNDRI", 4);
         vndri.Add(RecordBuilder(4).Bin(1, 'L', 17).str(),
-                  vendors.Add(vendors.NewRecord().Bin(1, 'J', 1).Text(6, "KESTREL SUPPLY CO", 20)));
+                  vendors.Add(vendors.NewRecord()
+                                  .Bin(1, 'J', 1)
+                                  .Bin(3, 'D', 17)
+                                  .Text(6, "KESTREL SUPPLY CO", 20)));
         sample::RecordFileWriter& parts = set.AddRecordFile("PARTL", 192);
         sample::IndexWriter& parti = set.AddIndex("PARTI", 14);
         RecordBuilder part = parts.NewRecord();

@@ -6,6 +6,7 @@
 #include "engine/codec.h"
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
@@ -57,9 +58,8 @@ std::string PersonText(cBusinessBasic& bb, int32_t number) {
     Pack("C", key, number, 1);
     const int32_t record = FindRecord(bb, "MANI", key);
     if (record == 0) return {};
-    int16_t flag = 0;
     clsCounterman person;
-    person.Unpack(bb.LreadFile("MANL", record, flag));
+    person.Unpack(ReadLiveRecord(bb, "MANL", record, "MANI"));
     return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;
 }
 
