@@ -5,22 +5,14 @@
 #include <string>
 
 #include "engine/packed_text.h"
+#include "fuzz/round_trip.h"
 #include "parts/lines_record.h"
 #include "parts/parts_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string record(reinterpret_cast<const char*>(data), size);
     dv::ResetAlphabet();
-    dv::clsLines lines;
-    lines.Unpack(record);
-    std::string packed = record;
-    lines.Pack(packed);
-    if (packed.size() != record.size()) __builtin_trap();
-
-    dv::clsParts part;
-    part.Unpack(record);
-    packed = record;
-    part.Pack(packed);
-    if (packed.size() != record.size()) __builtin_trap();
+    dv::fuzz::RoundTrip<dv::clsLines>(record);
+    dv::fuzz::RoundTrip<dv::clsParts>(record);
     return 0;
 }

@@ -5,33 +5,18 @@
 #include <string>
 
 #include "engine/packed_text.h"
+#include "fuzz/round_trip.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_line_record.h"
 #include "sales/invoice_record.h"
 
-namespace {
-
-template <typename R>
-void RoundTrip(R& r, const std::string& record) {
-    r.Unpack(record);
-    std::string packed = record;
-    r.Pack(packed);
-    if (packed.size() != record.size()) __builtin_trap();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string record(reinterpret_cast<const char*>(data), size);
     dv::ResetAlphabet();
-    dv::clsCustomers customer;
-    RoundTrip(customer, record);
-    dv::clsInvoiceHistory page;
-    RoundTrip(page, record);
-    dv::clsInvoiceHistoryDetail line;
-    RoundTrip(line, record);
-    dv::clsCounterman counterman;
-    RoundTrip(counterman, record);
+    dv::fuzz::RoundTrip<dv::clsCustomers>(record);
+    dv::fuzz::RoundTrip<dv::clsInvoiceHistory>(record);
+    dv::fuzz::RoundTrip<dv::clsInvoiceHistoryDetail>(record);
+    dv::fuzz::RoundTrip<dv::clsCounterman>(record);
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include "engine/error.h"
 #include "engine/packed_text.h"
+#include "fuzz/round_trip.h"
 #include "service/clock_record.h"
 #include "service/detail_builders.h"
 #include "service/shop_record.h"
@@ -40,15 +41,6 @@ class QuietLog : public dv::EventLog {
     void Write(const std::string&) override {}
 };
 
-template <typename R>
-void RoundTrip(const std::string& record) {
-    R r;
-    r.Unpack(record);
-    std::string packed = record;
-    r.Pack(packed);
-    if (packed.size() != record.size()) __builtin_trap();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -57,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)quiet;
     const std::string input(reinterpret_cast<const char*>(data), size);
     dv::ResetAlphabet();
-    RoundTrip<dv::clsShop>(input);
-    RoundTrip<dv::clsClock>(input);
-    RoundTrip<dv::clsWarranty>(input);
+    dv::fuzz::RoundTrip<dv::clsShop>(input);
+    dv::fuzz::RoundTrip<dv::clsClock>(input);
+    dv::fuzz::RoundTrip<dv::clsWarranty>(input);
     if (size < 1) return 0;
 
     // The shop builder from the head the first byte names.
