@@ -8,6 +8,7 @@
 #include "engine/key_lookup.h"
 #include "engine/live_record.h"
 #include "engine/tables.h"
+#include "sales/detail_grid.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
 #include "shell/number_format.h"
@@ -16,7 +17,6 @@
 namespace dv {
 namespace {
 
-constexpr std::string_view kMoneyFormat = "#####.00";
 constexpr const char* kLabelCaptions[6] = {
     "Avail CR : ", "Date : ", "CM : ", "SM :  ", "PO :  ", "DEL :  "};
 
@@ -85,15 +85,7 @@ void FillLines(DetailForm& form, int32_t head, const char* routine) {
     detail.GetDetail();
     GridModel& grid = *form.FindGrid(kPTSGrid);
     for (const DetailLine& line : detail.DetailReturn()) {
-        const int r = grid.AddRow();
-        grid.SetCell(r, "Line", line.code);
-        grid.SetCell(r, "Part #", line.text);
-        grid.SetCell(r, "Description", line.description);
-        grid.SetCell(r, "Qty", std::to_string(line.quantity), line.quantity);
-        grid.SetCell(r, "Net", FormatNumber(Number::Cents(line.net_each), kMoneyFormat),
-                     line.net_each);
-        grid.SetCell(r, "Cost", FormatNumber(Number::Cents(line.cost_each), kMoneyFormat),
-                     line.cost_each);
+        AddDetailRow(grid, line);
         grid.MoveFirst();
     }
     // A chain that failed keeps the lines read before the failure and says so: a failure row

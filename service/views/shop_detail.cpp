@@ -1,6 +1,8 @@
 #include "service/views/shop_detail.h"
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/codec.h"
@@ -10,6 +12,7 @@
 #include "engine/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
+#include "sales/detail_grid.h"
 #include "service/detail_builders.h"
 #include "service/shop_page.h"
 #include "service/shop_record.h"
@@ -19,14 +22,18 @@
 namespace dv {
 namespace {
 
-constexpr std::string_view kMoneyFormat = "#####.00";
 constexpr std::string_view kTotalFormat = "######0.00";
 
-// Adds a caption label and its value label side by side.
-void Pair(DetailForm& form, const std::string& caption_name, const std::string& caption,
-          const std::string& value_name) {
-    form.AddLabel(caption_name, caption);
-    form.AddLabel(value_name);
+// Adds the caption and value labels of two control arrays side by side, pair by pair from
+// index 0: CAPTION(i) with its caption, VALUE(i) with its value.
+void Pairs(DetailForm& form, const std::string& caption, const std::string& value,
+           std::initializer_list<std::pair<const char*, std::string>> rows) {
+    int i = 0;
+    for (const auto& [text, shown] : rows) {
+        const std::string at = "(" + std::to_string(i++) + ")";
+        form.AddLabel(caption + at, text);
+        form.AddLabel(value + at, shown);
+    }
 }
 
 // Adds a label, shown or hidden.
@@ -40,14 +47,7 @@ void AddShown(DetailForm& form, std::string name, bool visible) {
 }
 
 void AddLineRow(GridModel& grid, const DetailLine& row) {
-    const int r = grid.AddRow();
-    grid.SetCell(r, "Line", row.code);
-    grid.SetCell(r, "Part #", row.text);
-    grid.SetCell(r, "Description", row.description);
-    grid.SetCell(r, "Qty", std::to_string(row.quantity), row.quantity);
-    grid.SetCell(r, "Net", FormatNumber(Number::Cents(row.net_each), kMoneyFormat), row.net_each);
-    grid.SetCell(r, "Cost", FormatNumber(Number::Cents(row.cost_each), kMoneyFormat),
-                 row.cost_each);
+    const int r = AddDetailRow(grid, row);
     const int32_t request = row.segment.value_or(0) + 1;
     grid.SetCell(r, "Request", std::to_string(request), request);
 }
@@ -130,24 +130,16 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
     ReadCustomer(bb, shop.Account, customer);
     form->AddLabel("Frame1", "Customer and Contact Data");
     form->AddLabel("Frame1Spacer");
-    Pair(*form, "lblCCap(0)", "Customer #", "lblCDisp(0)");
-    Pair(*form, "lblCCap(1)", "Name", "lblCDisp(1)");
-    Pair(*form, "lblCCap(2)", "", "lblCDisp(2)");
-    Pair(*form, "lblCCap(3)", "", "lblCDisp(3)");
-    Pair(*form, "lblCCap(4)", "Phone # 1", "lblCDisp(4)");
-    Pair(*form, "lblCCap(5)", "Phone # 2", "lblCDisp(5)");
-    Pair(*form, "lblCCap(6)", "Fax # ", "lblCDisp(6)");
-    Pair(*form, "lblCCap(7)", "Contact #1", "lblCDisp(7)");
-    Pair(*form, "lblCCap(8)", "Contact #2", "lblCDisp(8)");
-    form->SetLabel("lblCDisp(0)", std::to_string(customer.Account));
-    form->SetLabel("lblCDisp(1)", customer.Name);
-    form->SetLabel("lblCDisp(2)", customer.Address_Line_1);
-    form->SetLabel("lblCDisp(3)", customer.Address_Line_2);
-    form->SetLabel("lblCDisp(4)", PhoneText(customer.Area_Code, customer.Phone_Number));
-    form->SetLabel("lblCDisp(5)", PhoneText(customer.Area_Code_2, customer.Phone_Number_2));
-    form->SetLabel("lblCDisp(6)", PhoneText(customer.Area_Code_3, customer.Phone_Number_3));
-    form->SetLabel("lblCDisp(7)", customer.Contact_1);
-    form->SetLabel("lblCDisp(8)", customer.CONTACT_2);
+    Pairs(*form, "lblCCap", "lblCDisp",
+          {{"Customer #", std::to_string(customer.Account)},
+           {"Name", customer.Name},
+           {"", customer.Address_Line_1},
+           {"", customer.Address_Line_2},
+           {"Phone # 1", PhoneText(customer.Area_Code, customer.Phone_Number)},
+           {"Phone # 2", PhoneText(customer.Area_Code_2, customer.Phone_Number_2)},
+           {"Fax # ", PhoneText(customer.Area_Code_3, customer.Phone_Number_3)},
+           {"Contact #1", customer.Contact_1},
+           {"Contact #2", customer.CONTACT_2}});
 
     // Call dates and their results.
     const std::string results = bb.BlockReadFile(file0::kName, file0::kCallResultBlock, flag);
@@ -174,31 +166,25 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
     // Personnel.
     form->AddLabel("Frame2", "Personel");
     form->AddLabel("Frame2Spacer");
-    Pair(*form, "lblManCap(0)", "Mechanic", "lblMan(0)");
-    Pair(*form, "lblManCap(1)", "Counterman", "lblMan(1)");
-    form->SetLabel("lblMan(0)", PersonText(bb, shop.Mechanic));
-    form->SetLabel("lblMan(1)", PersonText(bb, shop.Counterman));
+    Pairs(*form, "lblManCap", "lblMan",
+          {{"Mechanic", PersonText(bb, shop.Mechanic)},
+           {"Counterman", PersonText(bb, shop.Counterman)}});
 
     // Equipment and warranty.
     form->AddLabel("Frame3", "Equipment");
     form->AddLabel("Frame3Spacer");
-    Pair(*form, "lblEqCap(0)", "Name", "lblEquip(0)");
-    Pair(*form, "lblEqCap(1)", "Type", "lblEquip(1)");
-    Pair(*form, "lblEqCap(2)", "Serial #1", "lblEquip(2)");
-    Pair(*form, "lblEqCap(3)", "Serial #2", "lblEquip(3)");
-    Pair(*form, "lblEqCap(4)", "Meter", "lblEquip(4)");
-    form->SetLabel("lblEquip(0)", shop.RepairBrand);
-    form->SetLabel("lblEquip(1)", shop.RepairBrandDescription);
-    form->SetLabel("lblEquip(2)", shop.SerialNumber1);
-    form->SetLabel("lblEquip(3)", shop.SerialNumber2);
-    form->SetLabel("lblEquip(4)", FormatNumber(Number::Tenths(shop.Meter), "###0.0"));
+    Pairs(*form, "lblEqCap", "lblEquip",
+          {{"Name", shop.RepairBrand},
+           {"Type", shop.RepairBrandDescription},
+           {"Serial #1", shop.SerialNumber1},
+           {"Serial #2", shop.SerialNumber2},
+           {"Meter", FormatNumber(Number::Tenths(shop.Meter), "###0.0")}});
     form->AddLabel("Frame6", "Warranty");
     form->AddLabel("Frame6Spacer");
-    Pair(*form, "lblWarrCap(0)", "Warranty Job ?", "lblWarr(0)");
-    Pair(*form, "lblWarrCap(1)", " Vendor", "lblWarr(1)");
     const bool warranty = shop.Warranty == "Y";
-    form->SetLabel("lblWarr(0)", warranty ? "Yes" : "No");
-    if (warranty) form->SetLabel("lblWarr(1)", std::to_string(shop.WarrVend[0]));
+    Pairs(*form, "lblWarrCap", "lblWarr",
+          {{"Warranty Job ?", warranty ? "Yes" : "No"},
+           {" Vendor", warranty ? std::to_string(shop.WarrVend[0]) : ""}});
 
     // The lines and the request list.
     DetailChoice& requests = form->AddChoice(std::string(kRequestChoice));

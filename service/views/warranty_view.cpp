@@ -8,6 +8,7 @@
 #include "engine/live_record.h"
 #include "engine/packed_text.h"
 #include "sales/customer_record.h"
+#include "sales/detail_grid.h"
 #include "service/detail_builders.h"
 #include "service/views/service_views_support.h"
 #include "service/warranty_record.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr std::string_view kSumFormat = "$#,###,###.00";
 constexpr std::string_view kRowFormat = "$#####.00";
-constexpr std::string_view kLineFormat = "#####.00";
 
 std::string Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
@@ -188,18 +188,8 @@ std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
     clsWarrDetail builder;
     builder.ShopRef(key);
     builder.GetDetail();
-    for (const DetailLine& row : builder.DetailReturn()) {
-        const int r = grid.AddRow();
-        grid.SetCell(r, "Line", row.code);
-        grid.SetCell(r, "Part #", row.text);
-        if (row.IsRemark()) continue;
-        grid.SetCell(r, "Description", row.description);
-        grid.SetCell(r, "Qty", std::to_string(row.quantity), row.quantity);
-        grid.SetCell(r, "Net", FormatNumber(Number::Cents(row.net_each), kLineFormat),
-                     row.net_each);
-        grid.SetCell(r, "Cost", FormatNumber(Number::Cents(row.cost_each), kLineFormat),
-                     row.cost_each);
-    }
+    for (const DetailLine& row : builder.DetailReturn())
+        AddDetailRow(grid, row, RemarkCells::kTextOnly);
     return form;
 }
 
