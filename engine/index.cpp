@@ -203,6 +203,18 @@ void CountLeafStep(const Walk& walk, std::string& cursor, int64_t last_record, i
     Pack("C", cursor, static_cast<int32_t>(steps), kCursorStepsAt);
 }
 
+// A step's last move onto entry i of the leaf in the cursor: the entry's record pointer and
+// record zero checked, then its key and record handed out and the cursor left on it.
+void TakeEntry(const Walk& walk, std::string& cursor, int32_t leaf, int32_t i, const NodeEntry& e,
+               std::string& key, int32_t& record) {
+    walk.CheckRecordPointer(leaf, i, e.pointer);
+    walk.CheckRecordZero(leaf, i, Field(cursor, "C", kCursorNodeAt),
+                         Field(cursor, "C", kCursorNodeAt + 2), e.key, e.pointer);
+    key = e.key;
+    record = e.pointer;
+    Pack("B", cursor, i, kCursorIndexAt);
+}
+
 enum class FindEnd { kLeaf, kPastLastLeaf, kOutOfRange };
 
 // A root or child node number above LastRecord: the message, and the search finds nothing.
@@ -371,12 +383,7 @@ bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& 
         const int32_t leaf = PathAt(cursor, depth);
         if (s.info.index > 1)  // within one leaf: the entry left must not sort below this one
             walk.CheckAscending(leaf, e.key, EntryAt(cursor, es, i + 1).key);
-        walk.CheckRecordPointer(leaf, i, e.pointer);
-        walk.CheckRecordZero(leaf, i, Field(cursor, "C", kCursorNodeAt),
-                             Field(cursor, "C", kCursorNodeAt + 2), e.key, e.pointer);
-        key = e.key;
-        record = e.pointer;
-        Pack("B", cursor, i, kCursorIndexAt);
+        TakeEntry(walk, cursor, leaf, i, e, key, record);
         return true;
     } catch (const BasicError&) {
         cursor = saved;
@@ -496,12 +503,7 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
     const NodeEntry e = EntryAt(cursor, s.entry_size, i);
     const int32_t leaf = PathAt(cursor, s.info.depth < 1 ? 1 : s.info.depth);
     if (i > 1) walk.CheckAscending(leaf, EntryAt(cursor, s.entry_size, i - 1).key, e.key);
-    walk.CheckRecordPointer(leaf, i, e.pointer);
-    walk.CheckRecordZero(leaf, i, Field(cursor, "C", kCursorNodeAt),
-                         Field(cursor, "C", kCursorNodeAt + 2), e.key, e.pointer);
-    key = e.key;
-    record = e.pointer;
-    Pack("B", cursor, i, kCursorIndexAt);
+    TakeEntry(walk, cursor, leaf, i, e, key, record);
 }
 
 void iKPrev(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std::string& key,

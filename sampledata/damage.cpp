@@ -34,15 +34,9 @@ int64_t NodeAt(const LogicalPlacement& p, int32_t node) {
 // entry was removed (RemoveDirectoryEntry) has none to rewrite.
 void RewriteEntry(DataSetImage& image, const LogicalPlacement& p) {
     if (p.entry < 0) return;
-    DirectoryEntryFields e;
-    e.name = p.name;
-    e.position = p.position;
-    e.record_length = p.record_length;
-    e.file_type = p.file_type;
-    e.last_record = p.last_record;
     image.File(p.directory_file)
         .replace(static_cast<size_t>(p.entry) * kDirectoryEntrySize, kDirectoryEntrySize,
-                 DirectoryEntry(e));
+                 DirectoryEntry(p.Entry()));
 }
 
 }  // namespace

@@ -225,13 +225,7 @@ DataSetImage DataSetWriter::Build() const {
             if (static_cast<int64_t>(container.size() + bytes.size()) > kMaxFileBytes)
                 throw std::length_error("container " + p.container + " grows past 2 GB");
             container += bytes;
-            DirectoryEntryFields e;
-            e.name = p.name;
-            e.position = p.position;
-            e.record_length = p.record_length;
-            e.file_type = p.file_type;
-            e.last_record = p.last_record;
-            entries += DirectoryEntry(e);
+            entries += DirectoryEntry(p.Entry());
             links += LinksEntry(":" + dir + ":" + p.name, dir + ":" + directory_file);
             image.logical.push_back(std::move(p));
         }

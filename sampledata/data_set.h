@@ -113,6 +113,17 @@ struct LogicalPlacement {
     int32_t record_length = 0;
     int32_t last_record = 0;
     IndexLayout index;  // index files only
+
+    // The fields of its directory entry (no flags).
+    DirectoryEntryFields Entry() const {
+        DirectoryEntryFields e;
+        e.name = name;
+        e.position = position;
+        e.record_length = record_length;
+        e.file_type = file_type;
+        e.last_record = last_record;
+        return e;
+    }
 };
 
 // A data set laid out in memory: every file's bytes by path relative to the shares root
