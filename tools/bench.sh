@@ -60,6 +60,19 @@ timed() {
     awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.6f\n", b - a}'
 }
 
+# medians N A B PREFIX...: runs "PREFIX A" and "PREFIX B" alternately, N times each, and prints
+# the median of each one's output ("A B"); PREFIX prints a command's wall time (timed,
+# under_latency with its arguments).
+medians() {
+    local n=$1 a=$2 b=$3 a_t=() b_t=()
+    shift 3
+    for _ in $(seq "$n"); do
+        a_t+=("$("$@" "$a")")
+        b_t+=("$("$@" "$b")")
+    done
+    echo "$(printf '%s\n' "${a_t[@]}" | median) $(printf '%s\n' "${b_t[@]}" | median)"
+}
+
 # One pass over every file of the set: each file opened, read to its end and closed, the list
 # made beforehand.
 read_all() { xargs -0 cat <"$file_list" >/dev/null; }
@@ -107,13 +120,8 @@ bench_smb() {
     read -r _ opens _ closes _ reads _ bytes < <(read_smb)
     read_calls=$((opens + closes + reads))
     read_smb >/dev/null
-    local load_t=() read_t=() lt rt
-    for _ in $(seq "$runs"); do
-        load_t+=("$(timed load_smb)")
-        read_t+=("$(timed read_smb)")
-    done
-    lt=$(printf '%s\n' "${load_t[@]}" | median)
-    rt=$(printf '%s\n' "${read_t[@]}" | median)
+    local lt rt
+    read -r lt rt < <(medians "$runs" load_smb read_smb timed)
     printf '%-34s %12s %12s %8s\n' "" "load" "read all" "ratio"
     printf '%-34s %12s %12s %8s\n' "calls on the share" "$load_calls" "$read_calls" \
         "$(ratio "$load_calls" "$read_calls")"
@@ -169,24 +177,13 @@ for set_arg in "$@"; do
 
     # Hot: warm the page cache, then alternate the two.
     read_all
-    load_hot=() read_hot=()
-    for _ in $(seq "$runs"); do
-        load_hot+=("$(timed load)")
-        read_hot+=("$(timed read_all)")
-    done
-    lh=$(printf '%s\n' "${load_hot[@]}" | median)
-    rh=$(printf '%s\n' "${read_hot[@]}" | median)
+    read -r lh rh < <(medians "$runs" load read_all timed)
 
     # Under the latency model, at each delay.
     lat_lines=()
     for latency_us in ${latencies//,/ }; do
-        load_lat=() read_lat=()
-        for _ in $(seq "$latency_runs"); do
-            load_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" load)")
-            read_lat+=("$(under_latency "$latency_us" "$set_dir/latency.calls" read_all)")
-        done
-        ll=$(printf '%s\n' "${load_lat[@]}" | median)
-        rl=$(printf '%s\n' "${read_lat[@]}" | median)
+        read -r ll rl < <(medians "$latency_runs" load read_all \
+            under_latency "$latency_us" "$set_dir/latency.calls")
         lat_lines+=("$(printf '%-34s %12s %12s %8s' "time, ${latency_us} µs a call (median of $latency_runs)" \
             "$(seconds "$ll")" "$(seconds "$rl")" "$(ratio "$ll" "$rl")")")
     done
