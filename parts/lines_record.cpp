@@ -130,26 +130,14 @@ const std::array kLayout = {
 
 }  // namespace
 
-clsLines::clsLines() {
-    if (cBusinessBasic* engine = mBusinessBasic.get()) {
-        LinesFile = engine->LogicalOpen("LINEL");
-        LinesExtFile = engine->LogicalOpen("ELINEL");
-    }
-}
+clsLines::clsLines() : Files("LINEL", "ELINEL") {}
 
 std::span<const Field<clsLines>> clsLines::Layout() {
     return kLayout;
 }
 
 void clsLines::Read(int32_t record_number, int16_t& flag) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (!LinesFile || engine == nullptr) throw LogicalOpenError("LINEL", "clsLines");
-    if (record_number > LinesFile->LastRecord || record_number < 1)
-        throw BasicError(err::kRecordNumber, "clsLines", "Illegal Record Number");
-    if (!LinesExtFile) throw LogicalOpenError("ELINEL", "clsLines");
-    std::string joined = engine->LreadFile(LinesFile, record_number, flag);
-    joined += engine->LreadFile(LinesExtFile, record_number, flag);
-    Unpack(joined);
+    Unpack(Files.Read(record_number, "clsLines", "Illegal Record Number", flag));
     RecNo = record_number;
 }
 

@@ -23,6 +23,7 @@
 #include "engine/business_basic.h"
 #include "engine/dates.h"
 #include "engine/record_fields.h"
+#include "parts/joined_files.h"
 
 namespace dv {
 
@@ -109,8 +110,7 @@ class clsLines : public fields::TableRecord<clsLines> {
     static std::span<const fields::Field<clsLines>> Layout();
 
   private:
-    LogicalFileRef LinesFile;
-    LogicalFileRef LinesExtFile;
+    JoinedFiles Files;
 };
 
 // The product lines the views show: LINEI's keys from line 1 up to, not including, 1000.

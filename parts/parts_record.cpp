@@ -191,26 +191,14 @@ const std::array kLayout = {
 
 }  // namespace
 
-clsParts::clsParts() {
-    if (cBusinessBasic* engine = mBusinessBasic.get()) {
-        PartsFile = engine->LogicalOpen("PARTL");
-        PartsExtFile = engine->LogicalOpen("EPARTL");
-    }
-}
+clsParts::clsParts() : Files("PARTL", "EPARTL") {}
 
 std::span<const Field<clsParts>> clsParts::Layout() {
     return kLayout;
 }
 
 void clsParts::Read(int32_t record_number, int16_t& flag) {
-    cBusinessBasic* engine = mBusinessBasic.get();
-    if (!PartsFile || engine == nullptr) throw LogicalOpenError("PARTL", "clsParts");
-    if (record_number > PartsFile->LastRecord || record_number <= 0)
-        throw BasicError(err::kRecordNumber, "clsParts", "Read - Illegal Record Number");
-    if (!PartsExtFile) throw LogicalOpenError("EPARTL", "clsParts");
-    std::string joined = engine->LreadFile(PartsFile, record_number, flag);
-    joined += engine->LreadFile(PartsExtFile, record_number, flag);
-    Unpack(joined);
+    Unpack(Files.Read(record_number, "clsParts", "Read - Illegal Record Number", flag));
     Record_Number = record_number;
 }
 

@@ -23,6 +23,7 @@
 #include "engine/business_basic.h"
 #include "engine/dates.h"
 #include "engine/record_fields.h"
+#include "parts/joined_files.h"
 
 namespace dv {
 
@@ -134,8 +135,7 @@ class clsParts : public fields::TableRecord<clsParts> {
     static std::span<const fields::Field<clsParts>> Layout();
 
   private:
-    LogicalFileRef PartsFile;
-    LogicalFileRef PartsExtFile;
+    JoinedFiles Files;
 };
 
 }  // namespace dv
