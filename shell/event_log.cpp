@@ -6,11 +6,6 @@
 #include "shell/clock_text.h"
 
 namespace dv {
-namespace {
-
-EventLog* installed = nullptr;
-
-}  // namespace
 
 void SyslogEventLog::Write(const std::string& entry) {
     static const bool opened = [] {
@@ -23,19 +18,12 @@ void SyslogEventLog::Write(const std::string& entry) {
 
 EventLog& AppEventLog() {
     static SyslogEventLog syslog_sink;
+    EventLog* installed = Installed<EventLog>();
     return installed != nullptr ? *installed : syslog_sink;
 }
 
 void SetAppEventLog(EventLog* log) {
-    installed = log;
-}
-
-ScopedEventLog::ScopedEventLog(EventLog& log) : previous_(installed) {
-    installed = &log;
-}
-
-ScopedEventLog::~ScopedEventLog() {
-    installed = previous_;
+    Installed<EventLog>() = log;
 }
 
 std::string EventLogEntry(const Date& when, std::string_view label, int32_t number,

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/dates.h"
+#include "shell/installed.h"
 
 namespace dv {
 
@@ -52,16 +53,7 @@ EventLog& AppEventLog();
 void SetAppEventLog(EventLog* log);
 
 // Installs a sink for the life of the object, then puts the previous one back.
-class ScopedEventLog {
-  public:
-    explicit ScopedEventLog(EventLog& log);
-    ~ScopedEventLog();
-    ScopedEventLog(const ScopedEventLog&) = delete;
-    ScopedEventLog& operator=(const ScopedEventLog&) = delete;
-
-  private:
-    EventLog* previous_;
-};
+using ScopedEventLog = ScopedInstall<EventLog>;
 
 // The text of an entry at the moment when.
 std::string EventLogEntry(const Date& when, std::string_view label, int32_t number,

@@ -1,11 +1,6 @@
 #include "shell/settings_store.h"
 
 namespace dv {
-namespace {
-
-SettingsStore* installed = nullptr;
-
-}  // namespace
 
 std::string SettingsStore::GetOr(std::string_view app, std::string_view section,
                                  std::string_view key, std::string_view fallback) const {
@@ -27,19 +22,12 @@ void MemorySettingsStore::Save(std::string_view app, std::string_view section, s
 
 SettingsStore& AppSettings() {
     static MemorySettingsStore own;
+    SettingsStore* installed = Installed<SettingsStore>();
     return installed != nullptr ? *installed : own;
 }
 
 void SetAppSettings(SettingsStore* store) {
-    installed = store;
-}
-
-ScopedSettingsStore::ScopedSettingsStore(SettingsStore& store) : previous_(installed) {
-    installed = &store;
-}
-
-ScopedSettingsStore::~ScopedSettingsStore() {
-    installed = previous_;
+    Installed<SettingsStore>() = store;
 }
 
 }  // namespace dv

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <tuple>
 
+#include "shell/installed.h"
+
 namespace dv {
 
 inline constexpr std::string_view kSettingsApplication = "Dashvane";
@@ -53,15 +55,6 @@ SettingsStore& AppSettings();
 void SetAppSettings(SettingsStore* store);
 
 // Installs a store for the life of the object, then puts the previous one back.
-class ScopedSettingsStore {
-  public:
-    explicit ScopedSettingsStore(SettingsStore& store);
-    ~ScopedSettingsStore();
-    ScopedSettingsStore(const ScopedSettingsStore&) = delete;
-    ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
-
-  private:
-    SettingsStore* previous_;
-};
+using ScopedSettingsStore = ScopedInstall<SettingsStore>;
 
 }  // namespace dv
