@@ -178,7 +178,7 @@ void PageChainBuilder::BuildDetail(PageSource& source) {
 
 const PageChainPolicy clsInvDetail::kPolicy = {"clsInvDetail", "INVOL", true, 0, 0, nullptr};
 
-clsInvDetail::clsInvDetail() : builder_(kPolicy) {}
+clsInvDetail::clsInvDetail() : PageChainDocument(kPolicy) {}
 
 int32_t FollowTicketChain(const std::string& head_record, int32_t head) {
     EnginePageSource invol("INVOL");

@@ -130,7 +130,22 @@ class PageChainBuilder {
 };
 
 // The invoice detail builder: the lines of an invoice, pick ticket or saved invoice.
-class clsInvDetail {
+// What every document's detail class shares: its builder, under the class's own policy, and
+// the rows and error the last build left.
+class PageChainDocument {
+  public:
+    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
+    bool DetailError() const { return builder_.Error(); }
+    const PageChainBuilder& Builder() const { return builder_; }
+    PageChainBuilder& Builder() { return builder_; }
+
+  protected:
+    explicit PageChainDocument(const PageChainPolicy& policy) : builder_(policy) {}
+
+    PageChainBuilder builder_;
+};
+
+class clsInvDetail : public PageChainDocument {
   public:
     clsInvDetail();
 
@@ -138,15 +153,11 @@ class clsInvDetail {
     void InvoiceRec(int32_t record) { head_ = record; }
     // Builds the rows; never raises (see PageChainBuilder::GetDetail).
     void GetDetail() { builder_.GetDetail(head_); }
-    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
-    bool DetailError() const { return builder_.Error(); }
-    const PageChainBuilder& Builder() const { return builder_; }
 
     static const PageChainPolicy kPolicy;
 
   private:
     int32_t head_ = 0;
-    PageChainBuilder builder_;
 };
 
 // The chain walks of a document from its head page (record string and record number): the

@@ -39,9 +39,9 @@ const PageChainPolicy clsShopDetail::kPolicy = {"clsShopDetail",        "INVOL",
 const PageChainPolicy clsWarrDetail::kPolicy = {"clsWarrDetail",        "WARRL",      false, 0,
                                                 clsWarrDetail::kTotals, &WarrTotalFor};
 
-clsShopDetail::clsShopDetail() : builder_(kPolicy) {}
+clsShopDetail::clsShopDetail() : PageChainDocument(kPolicy) {}
 
-clsWarrDetail::clsWarrDetail() : builder_(kPolicy) {}
+clsWarrDetail::clsWarrDetail() : PageChainDocument(kPolicy) {}
 
 void clsWarrDetail::GetDetail() {
     builder_.Begin();

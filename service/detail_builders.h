@@ -34,7 +34,7 @@ class cBusinessBasic;
 // the key.
 int32_t FindClaim(cBusinessBasic& engine, int32_t key, const char* source);
 
-class clsShopDetail {
+class clsShopDetail : public PageChainDocument {
   public:
     enum Total { kParts, kLabor, kSupplies, kMisc, kTax, kDeposit, kFreight, kTotals };
 
@@ -43,8 +43,6 @@ class clsShopDetail {
     // The INVOL record number of the job's head page.
     void ShopRec(int32_t record) { head_ = record; }
     void GetDetail() { builder_.GetDetail(head_); }
-    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
-    bool DetailError() const { return builder_.Error(); }
     // The totals in cents: quantity in whole units x net price each.
     int64_t ShopPartTotal() const { return builder_.Total(kParts); }
     int64_t ShopLabTotal() const { return builder_.Total(kLabor); }
@@ -53,17 +51,14 @@ class clsShopDetail {
     int64_t ShopTaxTotal() const { return builder_.Total(kTax); }
     int64_t ShopDepTotal() const { return builder_.Total(kDeposit); }
     int64_t ShopFrtTotal() const { return builder_.Total(kFreight); }
-    const PageChainBuilder& Builder() const { return builder_; }
-    PageChainBuilder& Builder() { return builder_; }
 
     static const PageChainPolicy kPolicy;
 
   private:
     int32_t head_ = 0;
-    PageChainBuilder builder_;
 };
 
-class clsWarrDetail {
+class clsWarrDetail : public PageChainDocument {
   public:
     enum Total { kParts, kLabor, kTotals };
 
@@ -75,19 +70,14 @@ class clsWarrDetail {
     void DDisplay(int32_t value) { display_ = value; }
     // Finds the claim by its exact key, reads its header and builds its pages' rows.
     void GetDetail();
-    const dv::DetailReturn& DetailReturn() const { return builder_.Rows(); }
-    bool DetailError() const { return builder_.Error(); }
     int64_t WarrPartTotal() const { return builder_.Total(kParts); }
     int64_t WarrLabTotal() const { return builder_.Total(kLabor); }
-    const PageChainBuilder& Builder() const { return builder_; }
-    PageChainBuilder& Builder() { return builder_; }
 
     static const PageChainPolicy kPolicy;
 
   private:
     int32_t key_ = 0;
     int32_t display_ = 0;
-    PageChainBuilder builder_;
 };
 
 }  // namespace dv
