@@ -159,6 +159,12 @@ void GridModel::SetCurrentRow(int row) {
     if (listener_) listener_->OnCurrentRowChanged(row);
 }
 
+bool GridModel::SelectRow(int row) {
+    if (row < 0 || row >= RowCount()) return false;
+    SetCurrentRow(row);
+    return true;
+}
+
 void GridModel::MoveFirst() {
     current_row_ = rows_.empty() ? -1 : 0;
     if (listener_) listener_->OnCurrentRowChanged(current_row_);

@@ -115,6 +115,8 @@ class GridModel {
     int CurrentRow() const { return current_row_; }
     void SetCurrentRow(int row);
     void MoveFirst();
+    // A click on a row: false when the grid holds no such row, else the row is made current.
+    bool SelectRow(int row);
 
     bool visible() const { return visible_; }
     void SetVisible(bool visible);

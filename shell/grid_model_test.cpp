@@ -93,6 +93,22 @@ TEST(GridModelTest, CurrentRowAndMoveFirst) {
     EXPECT_EQ(g.RowCount(), 0);
 }
 
+// A click names a row the grid may no longer hold: outside it nothing moves and nothing raises.
+TEST(GridModelTest, SelectRowTakesOnlyARowTheGridHolds) {
+    GridModel g("grdTest");
+    AddThreeColumns(g);
+    EXPECT_FALSE(g.SelectRow(0));
+    g.AddRow();
+    g.AddRow();
+    g.MoveFirst();
+    for (int row : {-1, 2, 100}) {
+        EXPECT_FALSE(g.SelectRow(row)) << row;
+        EXPECT_EQ(g.CurrentRow(), 0) << row;
+    }
+    EXPECT_TRUE(g.SelectRow(1));
+    EXPECT_EQ(g.CurrentRow(), 1);
+}
+
 TEST(GridModelTest, ListenerHearsChangesInOrder) {
     struct Recorder : GridListener {
         std::vector<std::string> events;

@@ -53,8 +53,7 @@ void OrderListView::AddDocumentRow(const OrderSummary& document) {
 }
 
 void OrderListView::ButtonClick(std::string_view grid, int row) {
-    if (grid != grid_->name() || row < 0 || row >= grid_->RowCount()) return;
-    if (grid_->CurrentRow() != row) grid_->SetCurrentRow(row);
+    if (grid != grid_->name() || !grid_->SelectRow(row)) return;
     const int current = grid_->CurrentRow();
     OpenDetail(grid_->CellText(current, 0), grid_->BookmarkOf(current));
 }

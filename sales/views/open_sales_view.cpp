@@ -186,8 +186,7 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
 void OpenSalesView::ButtonClick(std::string_view grid, int row) {
     GridModel* g =
         grid == tickets_->name() ? tickets_ : (grid == saved_->name() ? saved_ : nullptr);
-    if (g == nullptr || row < 0 || row >= g->RowCount()) return;
-    if (g->CurrentRow() != row) g->SetCurrentRow(row);
+    if (g == nullptr || !g->SelectRow(row)) return;
     const int current = g->CurrentRow();
     if (g == tickets_)
         ShowPickTicket(g->CellText(current, 1), Details());

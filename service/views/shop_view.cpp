@@ -126,8 +126,7 @@ void ShopView::GetShopData(ViewContext& context) {
 }
 
 void ShopView::ButtonClick(std::string_view grid, int row) {
-    if (grid != grid_->name() || row < 0 || row >= grid_->RowCount()) return;
-    grid_->SetCurrentRow(row);
+    if (grid != grid_->name() || !grid_->SelectRow(row)) return;
     const std::optional<int64_t> job = grid_->CellValue(row, "Job #");
     try {
         std::unique_ptr<DetailForm> form = BuildShopDetail(static_cast<int32_t>(job.value_or(0)));

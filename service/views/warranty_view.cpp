@@ -139,8 +139,7 @@ void WarrantyView::Fill(ViewContext& context) {
 }
 
 void WarrantyView::ButtonClick(std::string_view grid, int row) {
-    if (grid != grid_->name() || row < 0 || row >= grid_->RowCount()) return;
-    grid_->SetCurrentRow(row);
+    if (grid != grid_->name() || !grid_->SelectRow(row)) return;
     try {
         // The key of the row: the shop reference, or the shop reference and the request.
         int64_t key = grid_->CellValue(row, "Shop Ref").value_or(0);

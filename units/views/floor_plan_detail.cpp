@@ -155,8 +155,7 @@ void ShowFloorPlanDetail(const std::string& line_text, const std::string& name, 
 }
 
 void ShowExtents(GridModel& detail, int row, DetailHost& host) {
-    if (row < 0 || row >= detail.RowCount()) return;
-    if (detail.CurrentRow() != row) detail.SetCurrentRow(row);
+    if (!detail.SelectRow(row)) return;
     if (detail.CellText(row, "Ext") == "No") return;
     TrapDetailError(host, kFloorPlanDetailForm, "grdFpdtl_BtnClick", "The extents", [&] {
         const int32_t first = ParseLong(detail.CellText(row, "Extptr"), "grdFpdtl_BtnClick");

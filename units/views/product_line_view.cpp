@@ -60,8 +60,7 @@ int ProductLineView::AddLineRow(int32_t line, const std::string& name, int64_t s
 }
 
 void ProductLineView::ButtonClick(std::string_view grid, int row) {
-    if (grid != grid_name_ || row < 0 || row >= grid_->RowCount()) return;
-    if (grid_->CurrentRow() != row) grid_->SetCurrentRow(row);
+    if (grid != grid_name_ || !grid_->SelectRow(row)) return;
     OpenLine(grid_->CellText(row, "Line"), grid_->CellText(row, "Name"));
 }
 

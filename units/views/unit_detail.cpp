@@ -152,8 +152,7 @@ void ShowUnitDetail(const std::string& line_text, const std::string& name, Detai
 }
 
 void ShowUnitInfo(GridModel& detail, int row, DetailHost& host) {
-    if (row < 0 || row >= detail.RowCount()) return;
-    if (detail.CurrentRow() != row) detail.SetCurrentRow(row);
+    if (!detail.SelectRow(row)) return;
     const std::string unit_number = detail.CellText(row, "Unit");
     TrapDetailError(host, kUnitDetailForm, "grdUnitDtl_BtnClick", "The unit information", [&] {
         auto form = BuildUnitInfo(unit_number);
