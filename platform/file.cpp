@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -45,13 +46,12 @@ int OpenOrdinary(const std::string& local_path, int64_t& length, int& error) {
 // The path of the file that fd has open, every symbolic link resolved: from /proc, which
 // the kernel answers from memory; without /proc, the real path of local_path (one look-up).
 std::optional<std::string> OpenedPath(int fd, const std::string& local_path) {
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    std::string target(PATH_MAX, '\0');
-    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
-    if (n > 0 && static_cast<size_t>(n) < target.size()) {
-        target.resize(static_cast<size_t>(n));
-        return target;
-    }
+    char link[32];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(link, target, sizeof target);
+    if (n > 0 && static_cast<size_t>(n) < sizeof target)
+        return std::string(target, static_cast<size_t>(n));
     return RealPath(local_path);
 }
 
