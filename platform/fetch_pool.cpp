@@ -176,8 +176,9 @@ void FetchPool::Work(const FetcherFactory& factory) {
     std::unique_lock<std::mutex> lock(mutex_);
     while (fetcher) {
         if (!stop_ && next_ < size() && next_ >= taken_ + ahead_) {
+            // Ahead by the limit: wait until the caller has taken a batch, not each file.
             ++idle_;
-            work_.wait(lock, [&] { return stop_ || next_ >= size() || next_ < taken_ + ahead_; });
+            work_.wait(lock, [&] { return stop_ || next_ >= size() || RoomForBatch(); });
             --idle_;
         }
         if (stop_ || next_ >= size()) break;
@@ -199,18 +200,23 @@ void FetchPool::Work(const FetcherFactory& factory) {
     ready_.notify_all();
 }
 
+bool FetchPool::RoomForBatch() const {
+    const size_t limit = taken_ + ahead_;
+    return limit >= size() || limit >= next_ + std::max<size_t>(1, ahead_ / 4);
+}
+
 FetchedFile FetchPool::Take(size_t i) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (i >= size() || i < taken_) return {};
     taken_ = i;
-    if (idle_ > 0) work_.notify_all();
+    if (idle_ > 0 && RoomForBatch()) work_.notify_all();
     if (!done_[i] && running_ > 0) {
         waiting_ = i;
         ready_.wait(lock, [&] { return done_[i] || running_ == 0; });
         waiting_ = kNobody;
     }
     taken_ = i + 1;
-    if (idle_ > 0) work_.notify_all();
+    if (idle_ > 0 && RoomForBatch()) work_.notify_all();
     if (!done_[i]) return {};
     done_[i] = false;
     return std::move(results_[i]);

@@ -92,6 +92,9 @@ class FetchPool {
 
   private:
     void Work(const FetcherFactory& factory);
+    // True when the files a worker may fetch ahead number at least a quarter of `ahead_` (or
+    // reach the last file): idle workers are woken for a batch, not for each file taken.
+    bool RoomForBatch() const;
 
     std::vector<FetchRequest> requests_;
     std::vector<FetchedFile> results_;
