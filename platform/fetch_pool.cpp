@@ -7,10 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdio>
 #include <system_error>
 
+#include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/smb.h"
 
@@ -28,12 +27,8 @@ bool LiesInside(const std::string& path, const std::string& folder) {
 // The real path of what fd has open, from /proc (answered by the kernel, no file-system call).
 bool OpenedInside(int fd, const std::string& inside) {
     if (inside.empty()) return true;
-    char link[32];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    char target[PATH_MAX];
-    const ssize_t n = ::readlink(link, target, sizeof target);
-    if (n <= 0 || static_cast<size_t>(n) >= sizeof target) return false;
-    return LiesInside(std::string(target, static_cast<size_t>(n)), inside);
+    const std::optional<std::string> opened = DescriptorPath(fd);
+    return opened && LiesInside(*opened, inside);
 }
 
 class LocalFetcher : public FileFetcher {
