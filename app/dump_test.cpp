@@ -493,6 +493,10 @@ TEST_F(DumpTest, DamageOfEachCheckShowsItsErrorAndNoOtherFigureMoves) {
          "LINEI names it"},
         {"lunitl-deleted", {12}, "GetUnitData routine error # :  1062  Record "},
         {"vndrl-number", {5, 8}, "GetReturn routine error # :  1063  Record "},
+        {"return-header-zeroed",
+         {5},
+         "GetReturn routine error # :  1064  Document file \\\\DS1\\TMARLNK\\D01\\R10001 holds "
+         "number \"\" in its header"},
         {"ticki-names-other",
          {2},
          "GetPTSData routine error # :  1063  Record 4 of INVOL holds number "},

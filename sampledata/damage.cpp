@@ -301,6 +301,11 @@ const NamedDamage kNamedDamages[] = {
              SetRecordField(image, "VNDRL", n, 3, 3, int64_t{GetBE(c, at, 3)} + 1);
          }
      }},
+    {"return-header-zeroed", "the first return's header (record 1 of R10001) is zeroed: error 1064",
+     [](DataSetImage& image) {
+         std::string& file = image.File(image.DataPath("R10001"));
+         file.replace(38, 38, std::string(38, '\0'));
+     }},
     {"ticki-names-other", "TICKI's first key names the second pick ticket's head: error 1063",
      &sales_damage::TicketNamesOther},
     // Customers and counter documents (sales_data.h: the first pick ticket is INVOL 1-3).
