@@ -500,6 +500,14 @@ TEST_F(DumpTest, DamageOfEachCheckShowsItsErrorAndNoOtherFigureMoves) {
         {"ticki-names-other",
          {2},
          "GetPTSData routine error # :  1063  Record 4 of INVOL holds number "},
+        {"invol-page-deleted",
+         {2},
+         "GetPTSData routine error # :  1062  Record 2 of INVOL is not in use (status word 0), "
+         "yet the link of record 3 names it"},
+        {"job-page-deleted",
+         {3},
+         "GetShopData routine error # :  1062  Record 37 of INVOL is not in use (status word 0), "
+         "yet the job table of FILE0 names it"},
     };
     const auto load = [&](const std::string& kind) {
         std::filesystem::remove_all(root_ / "share");
