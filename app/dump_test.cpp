@@ -457,6 +457,93 @@ TEST_F(DumpTest, FetchingDocumentsAheadChangesNothingOnAnyNamedDamage) {
     }
 }
 
+// The damage kinds of the cheap checks, each on the tiny demo set: its error shows in the fill's
+// error path (red recap labels, the log line naming the file and place), and every recap figure
+// still in black is the undamaged set's.
+TEST_F(DumpTest, DamageOfEachCheckShowsItsErrorAndNoOtherFigureMoves) {
+    const std::set<size_t> line_views = {1, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    const std::set<size_t> every_view_but_ar_and_cash = {1,  2,  3,  4,  5,  6,  7,  8,  9,  11,
+                                                         12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    struct Row {
+        const char* kind;
+        std::set<size_t> red;
+        const char* log;  // a text one line of the operation log holds
+    };
+    const Row rows[] = {
+        {"linei-record-zero", line_views,
+         "GetLineData routine error # :  1012  Damaged index file LINEI: entry 4 of leaf 1 points "
+         "to record 0"},
+        {"rttbi-no-end",
+         {5},
+         "GetReturn routine error # :  1013  Damaged index file RTTBI: the last leaf"},
+        // The cut lies before the blocks of every file behind LINEL: their entries fail first.
+        {"datadb-cut", every_view_but_ar_and_cash,
+         "GetLineData routine error # :  1061  Damaged directory file"},
+        {"vndrl-length-0",
+         {5, 8},
+         "GetPO routine error # :  1061  Damaged directory file \\\\DS1\\TMARLNK\\D01\\DATAD1: "
+         "the entry of VNDRL has record length 0"},
+        {"darr-short", {0}, "GetAR routine error # :  1071  Receivables summary "},
+        {"saved-names-ticket",
+         {2},
+         "GetPTSData routine error # :  1030  Damaged page chain in file INVOL: record 3 is named "
+         "as a document twice"},
+        {"linel-deleted", line_views,
+         "GetProfit routine error # :  1062  Record 4 of LINEL is not in use (status word 0), yet "
+         "LINEI names it"},
+        {"lunitl-deleted", {12}, "GetUnitData routine error # :  1062  Record "},
+        {"vndrl-number", {5, 8}, "GetReturn routine error # :  1063  Record "},
+        {"return-header-zeroed",
+         {5},
+         "GetReturn routine error # :  1064  Document file \\\\DS1\\TMARLNK\\D01\\R10001 holds "
+         "number \"\" in its header"},
+        {"ticki-names-other",
+         {2},
+         "GetPTSData routine error # :  1063  Record 4 of INVOL holds number "},
+        {"invol-page-deleted",
+         {2},
+         "GetPTSData routine error # :  1062  Record 2 of INVOL is not in use (status word 0), "
+         "yet the link of record 3 names it"},
+        {"job-page-deleted",
+         {3},
+         "GetShopData routine error # :  1062  Record 37 of INVOL is not in use (status word 0), "
+         "yet the job table of FILE0 names it"},
+    };
+    const auto load = [&](const std::string& kind) {
+        std::filesystem::remove_all(root_ / "share");
+        std::filesystem::remove_all(root_ / "tmp");
+        sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kTiny);
+        if (!kind.empty()) {
+            const sample::damage::NamedDamage* d = sample::damage::FindNamedDamage(kind);
+            EXPECT_NE(d, nullptr) << kind;
+            if (d != nullptr) d->apply(image);
+        }
+        image.Write(root_ / "share", root_ / "tmp");
+        const DumpRun run = Dump();
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::vector<Json> docs = Documents(run.out);
+        EXPECT_EQ(docs.size(), 1u);
+        return docs.empty() ? Json{} : docs[0];
+    };
+    const Json undamaged = load("");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        const Json doc = load(row.kind);
+        std::set<size_t> red;
+        for (size_t i = 0; i < 22; ++i) {
+            if (std::get<bool>(doc["recap"][i]["error"].v)) {
+                red.insert(i);
+            } else if (!doc["recap"][i]["text"].str().empty()) {
+                EXPECT_EQ(doc["recap"][i]["text"].str(), undamaged["recap"][i]["text"].str()) << i;
+            }
+        }
+        EXPECT_EQ(red, row.red);
+        std::string lines;
+        for (size_t i = 0; i < doc["log"].size(); ++i) lines += doc["log"][i].str() + "\n";
+        EXPECT_NE(lines.find(row.log), std::string::npos) << lines;
+    }
+}
+
 // The sample writer's damage on demand, as a script uses it: a set broken by name, then dumped.
 TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     const auto sample = [&](const std::string& args) {

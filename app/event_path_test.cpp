@@ -26,7 +26,7 @@
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/qt_test_support.h"
-#include "shell/qt/titled_view_form.h"
+#include "shell/qt/view_form.h"
 
 namespace dv::qt {
 namespace {
@@ -122,7 +122,7 @@ std::pair<int, int> UnitWithExtents(MainController& controller, View& view) {
 TEST_F(EventPathTest, ADetailOpenedInTheWindowReadsWhatTheDumpsDoorReads) {
     StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     ASSERT_TRUE(controller().load_completed());
-    auto* form = OpenForm<TitledViewForm>("I2", "frmFp");
+    auto* form = OpenForm<ViewForm>("I2", "frmFp");
     ASSERT_NE(form, nullptr);
     GridWidget* grid = form->grid();
     const int column = ButtonColumn(grid->grid());
@@ -193,7 +193,7 @@ TEST_F(EventPathTest, AFailingClickWritesTheSameLineInTheWindowAndThroughTheDoor
     views_.Add(form::kInv, [] { return std::make_unique<FailingSortView>(); });
     StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     ASSERT_TRUE(controller().load_completed());
-    auto* form = OpenForm<TitledViewForm>("I1", "frmInv");
+    auto* form = OpenForm<ViewForm>("I1", "frmInv");
     ASSERT_NE(form, nullptr);
     QHeaderView* header = form->grid()->horizontalHeader();
 
@@ -213,7 +213,7 @@ TEST_F(EventPathTest, AFailingClickWritesTheSameLineInTheWindowAndThroughTheDoor
     EXPECT_EQ(Counts(door.calls), Counts(window.calls));
 
     // The program goes on: the next view opens from the tree.
-    EXPECT_NE(OpenForm<TitledViewForm>("I2", "frmFp"), nullptr);
+    EXPECT_NE(OpenForm<ViewForm>("I2", "frmFp"), nullptr);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@
 #include "shell/qt/program.h"
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/recap_form.h"
-#include "shell/qt/titled_view_form.h"
+#include "shell/qt/view_form.h"
 
 namespace dv::qt {
 namespace {
@@ -47,8 +47,8 @@ class ServiceFormsTest : public ProgramFixture {
         StartOn(sample::BuildDemoSet(plan));
     }
 
-    TitledViewForm* Open(std::string_view key, std::string_view form) {
-        return OpenForm<TitledViewForm>(key, form);
+    ViewForm* Open(std::string_view key, std::string_view form) {
+        return OpenForm<ViewForm>(key, form);
     }
 };
 
@@ -68,7 +68,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     EXPECT_NE(recap->figure(6)->text(), "");
     SaveScreenshot(window(), "service_recap.png");
 
-    TitledViewForm* shop = Open("A2", "frmShop");
+    ViewForm* shop = Open("A2", "frmShop");
     ASSERT_NE(shop, nullptr);
     EXPECT_GT(shop->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(shop->label("Label1")->text(), "Open Shop Jobs");
@@ -110,7 +110,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
     EXPECT_GT(one_request_rows, 0);
     EXPECT_LT(one_request_rows, all_rows);
 
-    TitledViewForm* warranty = Open("A7", "frmWarranty");
+    ViewForm* warranty = Open("A7", "frmWarranty");
     ASSERT_NE(warranty, nullptr);
     EXPECT_GT(warranty->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(warranty->label("Label1")->text(), "Billed Warranty Jobs");
@@ -136,7 +136,7 @@ TEST_F(ServiceFormsTest, EveryViewLoadsAndTheServiceViewsOpenFromTheTree) {
 TEST_F(ServiceFormsTest, SegmentVariantShowsTheSegmentForm) {
     Start(true);
     EXPECT_EQ(program_->controller().Instance(form::kWarranty), nullptr);
-    TitledViewForm* seg = Open("A7", "frmWarSeg");
+    ViewForm* seg = Open("A7", "frmWarSeg");
     ASSERT_NE(seg, nullptr);
     EXPECT_GT(seg->grid()->tableModel()->rowCount(), 0);
     SaveScreenshot(window(), "service_billed_warranties_by_segment.png");

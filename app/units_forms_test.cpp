@@ -24,7 +24,7 @@
 #include "shell/qt/program.h"
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/recap_form.h"
-#include "shell/qt/titled_view_form.h"
+#include "shell/qt/view_form.h"
 
 namespace dv::qt {
 namespace {
@@ -77,8 +77,8 @@ class UnitsFormsTest : public ProgramFixture {
         StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     }
 
-    TitledViewForm* Open(std::string_view key, std::string_view form) {
-        return OpenForm<TitledViewForm>(key, form);
+    ViewForm* Open(std::string_view key, std::string_view form) {
+        return OpenForm<ViewForm>(key, form);
     }
 
     GrabbingDetailHost details_;
@@ -90,7 +90,7 @@ TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
     const auto* recap = dynamic_cast<RecapForm*>(window().subWindow("frmRecap")->widget());
     ASSERT_NE(recap, nullptr);
 
-    TitledViewForm* fp = Open("I2", "frmFp");
+    ViewForm* fp = Open("I2", "frmFp");
     ASSERT_NE(fp, nullptr);
     EXPECT_GT(fp->grid()->tableModel()->rowCount(), 0);
     EXPECT_TRUE(fp->grid()->isColumnHidden(3));
@@ -98,7 +98,7 @@ TEST_F(UnitsFormsTest, BothViewsOpenFromTheTree) {
     EXPECT_EQ(fp->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(11)->text());
     SaveScreenshot(window(), "units_floor_plan.png");
 
-    TitledViewForm* units = Open("I3", "frmUnits");
+    ViewForm* units = Open("I3", "frmUnits");
     ASSERT_NE(units, nullptr);
     EXPECT_GT(units->grid()->tableModel()->rowCount(), 0);
     EXPECT_EQ(units->label("lblFpTot(0)")->text(), "Total  : " + recap->figure(12)->text());
@@ -130,11 +130,11 @@ TEST_F(UnitsFormsTest, ALinesDetailOpensItsExtentsAndAUnitItsInformation) {
             EXPECT_EQ(grid.CellText(14, "Col1"), "HOURS   ");
         }
     };
-    TitledViewForm* fp = Open("I2", "frmFp");
+    ViewForm* fp = Open("I2", "frmFp");
     ASSERT_NE(fp, nullptr);
     ClickCell(fp->grid(), 0, 0);
     QCoreApplication::processEvents();
-    TitledViewForm* units = Open("I3", "frmUnits");
+    ViewForm* units = Open("I3", "frmUnits");
     ASSERT_NE(units, nullptr);
     ClickCell(units->grid(), 0, 0);
     QCoreApplication::processEvents();

@@ -46,7 +46,7 @@ class IndexCursorTest : public ::testing::Test {
   protected:
     void SetUp() override {
         DataSetWriter set;
-        for (const char* name : {"KEYSI", "BADI"}) {
+        for (const char* name : {"KEYSI", "BADI", "SHIFTI"}) {
             IndexWriter& index = set.AddIndex(name, 4);
             for (int line = 1; line <= kLines; ++line)
                 for (int code = 1; code <= kCodes; ++code)
@@ -56,6 +56,11 @@ class IndexCursorTest : public ::testing::Test {
         set.AddIndex("NONEI", 4);
         DataSetImage image = set.Build();
         sample::damage::SetRecordPointer(image, "BADI", kDamagedOrdinal, -5);
+        // SHIFTI's key of line 2, code 1 (the second entry of the second leaf) reads as line 3's:
+        // it sorts past line 2, and line 2's other keys follow it.
+        const sample::LogicalPlacement& shift = image.Logical("SHIFTI");
+        const auto at = image.NodeOffset("SHIFTI", shift.index.leaves[1]) + 4 + 8;
+        image.File(shift.container).replace(static_cast<size_t>(at), 4, Key(3, 9));
         ASSERT_TRUE(share_.Start(image));
     }
     cBusinessBasic& engine() { return *mBusinessBasic; }
@@ -127,6 +132,13 @@ TEST_F(IndexCursorTest, WalksVisitTheirRangeAndEndOnTheFirstFailure) {
         {"up to a damaged entry", "BADI", KeyRange::From({}), Records(1, 1, 3, 301),
          err::kIndexPointer},
         {"a prefix before the damage", "BADI", KeyRange::Prefix(Line(2)), Records(2, 1, 3), 0},
+        // The walk of line 2 lands on the key turned into line 3's: the step past it finds line
+        // 2's keys after it, out of order, where the walk would have ended with no key at all.
+        {"a prefix whose first key sorts past it",
+         "SHIFTI",
+         KeyRange::Prefix(Line(2)),
+         {},
+         err::kIndexKeyOrder},
         {"a bound longer than the keys",
          "KEYSI",
          KeyRange::Prefix(Key(1, 1) + std::string(2, '\0')),

@@ -1,6 +1,7 @@
 #include "parts/order_files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <exception>
 
@@ -10,6 +11,7 @@
 #include "engine/index_cursor.h"
 #include "engine/key_lookup.h"
 #include "engine/limits.h"
+#include "engine/live_record.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
@@ -191,8 +193,9 @@ std::string VendorName(int32_t vendor) {
         cBusinessBasic& engine = RequireEngine("VendorName");
         const int32_t record = FindByNumber(engine, "VNDRI", vendor);
         if (record <= 0) return kVendorNotFound;
-        int16_t flag = 0;
-        return UcmView(fields::Mid(engine.LreadFile("VNDRL", record, flag), 6, 20));
+        const std::string data = ReadLiveRecord(engine, "VNDRL", record, "VNDRI");
+        CheckRecordNumber("VNDRL", record, Unpack("D", data, 3), AsField("D", vendor), "VNDRI");
+        return UcmView(fields::Mid(data, 6, 20));
     });
 }
 
@@ -293,6 +296,21 @@ void WalkOrderDocuments(
     if (walk_error) std::rethrow_exception(walk_error);
 }
 
+void CheckDocumentNumber(const std::string& name, const OrderHeader& header) {
+    // The header holds 8 characters of the number; the file is found without regard to case.
+    const std::string_view named = std::string_view(name).substr(0, 8);
+    const auto same = [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    };
+    if (!header.number.empty() &&
+        std::equal(named.begin(), named.end(), header.number.begin(), header.number.end(), same))
+        return;
+    throw BasicError(err::kDocumentNumberDiffers, "OrderDocument",
+                     "Document file " + DataPath(name) + " holds number \"" + header.number +
+                         "\" in its header, yet its index key names it \"" + name + "\"");
+}
+
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {
     return ReadOrderSummary(OrderDocument::Open(name));
 }
@@ -301,6 +319,7 @@ std::optional<OrderSummary> ReadOrderSummary(std::unique_ptr<OrderDocument> doc)
     if (!doc) return std::nullopt;
     const std::string name = doc->Name();
     const OrderHeader header = doc->Header();
+    CheckDocumentNumber(name, header);
     OrderSummary s;
     s.name = name;
     s.vendor = header.vendor;
@@ -323,8 +342,7 @@ void LookUpLinePart(const std::string& part_key, LinePart& part) {
     cBusinessBasic& engine = RequireEngine("LookUpLinePart");
     const int32_t record = FindRecord(engine, "PARTI", part_key);
     if (record == 0) return;
-    int16_t flag = 0;
-    const std::string rec = engine.LreadFile("PARTL", record, flag);
+    const std::string rec = ReadLiveRecord(engine, "PARTL", record, "PARTI");
     part.found = true;
     constexpr int32_t kDescriptionAt = 179;
     if (rec.size() >= kDescriptionAt)

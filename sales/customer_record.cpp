@@ -7,6 +7,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/key_lookup.h"
+#include "engine/live_record.h"
 #include "engine/packed_text.h"
 #include "engine/tables.h"
 
@@ -158,13 +159,23 @@ void clsCustomers::Pack(std::string& record) const {
     SwitchAlphabet(0, kPartSet);
 }
 
+namespace {
+
+// The CUSTL record CUSTI names for an account: live, and holding that account at 3.
+std::string ReadCustomerRecord(cBusinessBasic& engine, int32_t record, int32_t account) {
+    std::string data = ReadLiveRecord(engine, "CUSTL", record, "CUSTI");
+    CheckRecordNumber("CUSTL", record, Unpack("D", data, 3), AsField("D", account), "CUSTI");
+    return data;
+}
+
+}  // namespace
+
 std::string GetCustomerName(int32_t customer_number) {
     cBusinessBasic* engine = &RequireEngine("GetCustomerName");
     const int32_t record = FindByNumber(*engine, "CUSTI", customer_number);
     if (record < 1) return kCustomerNameNotFound;
     clsCustomers customer;
-    int16_t flag = -1;
-    customer.Unpack(engine->LreadFile("CUSTL", record, flag));
+    customer.Unpack(ReadCustomerRecord(*engine, record, customer_number));
     return customer.Name;
 }
 
@@ -172,7 +183,7 @@ bool ReadCustomer(cBusinessBasic& engine, int32_t account, clsCustomers& custome
     const int32_t record = FindByNumber(engine, "CUSTI", account);
     if (record <= 0) return false;
     int16_t flag = 0;
-    customer.Unpack(engine.LreadFile("CUSTL", record, flag) +
+    customer.Unpack(ReadCustomerRecord(engine, record, account) +
                     engine.LreadFile("ECUSTL", record, flag));
     return true;
 }
@@ -180,8 +191,7 @@ bool ReadCustomer(cBusinessBasic& engine, int32_t account, clsCustomers& custome
 std::string RawCustomerName(cBusinessBasic& engine, int32_t account) {
     const int32_t record = FindByNumber(engine, "CUSTI", account);
     if (record <= 0) return {};
-    int16_t flag = 0;
-    return UcmView(fields::Mid(engine.LreadFile("CUSTL", record, flag), 6, 20));
+    return UcmView(fields::Mid(ReadCustomerRecord(engine, record, account), 6, 20));
 }
 
 }  // namespace dv

@@ -6,6 +6,7 @@
 #include "sampledata/formats.h"
 #include "sampledata/sales_data.h"
 #include "sampledata/service_data.h"
+#include "sampledata/units_data.h"
 
 namespace dv::sample::damage {
 namespace {
@@ -208,6 +209,23 @@ int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t 
     return first;
 }
 
+void ZeroRecord(DataSetImage& image, std::string_view name, int32_t record) {
+    const LogicalPlacement& p = image.Logical(name);
+    if (p.file_type != 'L') throw std::invalid_argument(p.name + " is no record file");
+    std::string& container = image.File(p.container);
+    const int64_t at = image.RecordOffset(name, record);
+    if (record < 1 || at < 0 || static_cast<size_t>(at + p.record_length) > container.size())
+        throw std::out_of_range("record " + std::to_string(record) + " outside " + p.name);
+    container.replace(static_cast<size_t>(at), static_cast<size_t>(p.record_length),
+                      static_cast<size_t>(p.record_length), '\0');
+}
+
+void SetRecordField(DataSetImage& image, std::string_view name, int32_t record, int32_t at,
+                    int width, int64_t value) {
+    const LogicalPlacement& p = image.Logical(name);
+    PutAt(image, p, image.RecordOffset(name, record) + at - 1, width, value);
+}
+
 namespace {
 
 // The whole of a file of the link share (not a logical file): removed.
@@ -248,7 +266,7 @@ const NamedDamage kNamedDamages[] = {
          LogicalPlacement& p = IndexOf(image, "RTTBI");
          SetEntryCount(image, "RTTBI", p.index.leaves.back(), p.index.leaf_counts.back() - 1);
      }},
-    {"datadb-cut", "the container of LINEL is cut in the middle of LINEL: error 1060",
+    {"datadb-cut", "LINEL's container is cut inside LINEL: 1061 for the files behind it",
      [](DataSetImage& image) {
          const LogicalPlacement& p = image.Logical("LINEL");
          TruncateLogical(image, "LINEL",
@@ -270,9 +288,31 @@ const NamedDamage kNamedDamages[] = {
      }},
     {"saved-names-ticket", "the first saved invoice slot names the first pick ticket: error 1030",
      &sales_damage::SavedSlotNamesTicket},
+    {"linel-deleted", "LINEL's fourth record reads as deleted (all zeros): error 1062",
+     [](DataSetImage& image) { ZeroRecord(image, "LINEL", 4); }},
+    {"lunitl-deleted", "the first ledger entry of a unit in stock reads as deleted: error 1062",
+     &units_damage::DeletedLedgerEntry},
+    {"vndrl-number", "every VNDRL record holds its vendor's number plus 1: error 1063",
+     [](DataSetImage& image) {
+         const LogicalPlacement& p = image.Logical("VNDRL");
+         for (int32_t n = 1; n <= p.last_record; ++n) {
+             const std::string& c = image.File(p.container);
+             const auto at = static_cast<int32_t>(image.RecordOffset("VNDRL", n) + 3);
+             SetRecordField(image, "VNDRL", n, 3, 3, int64_t{GetBE(c, at, 3)} + 1);
+         }
+     }},
+    {"return-header-zeroed", "the first return's header (record 1 of R10001) is zeroed: error 1064",
+     [](DataSetImage& image) {
+         std::string& file = image.File(image.DataPath("R10001"));
+         file.replace(38, 38, std::string(38, '\0'));
+     }},
+    {"ticki-names-other", "TICKI's first key names the second pick ticket's head: error 1063",
+     &sales_damage::TicketNamesOther},
     // Customers and counter documents (sales_data.h: the first pick ticket is INVOL 1-3).
     {"invol-loop", "the first pick ticket's page 2 links back to its head: error 1030",
      &sales_damage::LoopPageChain},
+    {"invol-page-deleted", "the first pick ticket's page 2 reads as deleted: error 1062",
+     [](DataSetImage& image) { ZeroRecord(image, "INVOL", 2); }},
     {"invol-page-0", "the first pick ticket's page 2 has page number 0",
      [](DataSetImage& image) { sales_damage::PageByte(image, 0); }},
     {"invol-page-201", "the first pick ticket's page 2 has page number 201: error 1030",
@@ -294,6 +334,11 @@ const NamedDamage kNamedDamages[] = {
     // Shop jobs and warranty claims.
     {"file0-job-slot", "job 107's open-job slot names a record past INVOL: Open Shop Work fails",
      [](DataSetImage& image) { JobSlotPastLastRecord(image, 107); }},
+    {"job-page-deleted", "the page job 107's open-job slot names reads as deleted: error 1062",
+     [](DataSetImage& image) { DeletedJobPage(image, 107); }},
+    {"warrl-page-deleted",
+     "the first claim's head page reads as deleted: its row reads \"Error in warranty detail\"",
+     [](DataSetImage& image) { DeletedClaimPage(image, 1); }},
     {"warrl-no-pages",
      "the first claim points at no page: its row reads \"Error in warranty detail\"",
      [](DataSetImage& image) { ClaimWithoutPages(image, 1); }},

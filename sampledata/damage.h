@@ -60,6 +60,11 @@ int32_t LoopRecordChain(DataSetImage& image, std::string_view name, int32_t link
 int32_t ChainPastLastRecord(DataSetImage& image, std::string_view name, int32_t link_at, int width,
                             int32_t first = 0);
 
+// Record n of a record file as a deleted record reads: all zero bytes, its status word 0.
+void ZeroRecord(DataSetImage& image, std::string_view name, int32_t record);
+// Puts `value` into the field of `width` bytes at `at` (1-based) of record n of a record file.
+void SetRecordField(DataSetImage& image, std::string_view name, int32_t record, int32_t at,
+                    int width, int64_t value);
 // A damage a user or a test script asks dashvane-sample for by name (--damage NAME), on the
 // demo set of any scale.
 struct NamedDamage {

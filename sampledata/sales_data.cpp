@@ -388,6 +388,10 @@ void SlotCountPastRecord(DataSetImage& image) {
 void TicketHeadPastLastRecord(DataSetImage& image) {
     damage::RecordPointerPastLastRecord(image, "TICKI", "INVOL", 0);
 }
+void TicketNamesOther(DataSetImage& image) {
+    // The first ticket's pages are INVOL 1-3: the second ticket's head is record 4.
+    damage::SetRecordPointer(image, "TICKI", 0, 4);
+}
 void SavedHeadPastLastRecord(DataSetImage& image) {
     std::string& control = image.File(image.DataPath(file0::kName));
     const int64_t value = image.Logical("INVOL").last_record + 1;

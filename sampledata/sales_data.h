@@ -75,6 +75,7 @@ void SlotCountPastRecord(DataSetImage& image);       // page 1 counts 255 slots
 void TicketHeadPastLastRecord(DataSetImage& image);  // TICKI's first entry past INVOL's end
 void SavedHeadPastLastRecord(DataSetImage& image);   // the first directory slot past the end
 void SavedSlotNamesTicket(DataSetImage& image);      // the first slot names ticket 1's head
+void TicketNamesOther(DataSetImage& image);          // TICKI's first key names ticket 2's head
 void ZeroDate(DataSetImage& image);                  // page 1's date field holds 0
 void RemoveReceivables(DataSetImage& image);         // no DARR.KRLI
 void MalformedReceivables(DataSetImage& image);      // line 5 without an amount

@@ -432,17 +432,24 @@ void ExtentsPastEnd(DataSetImage& i) {
 void LedgerPastEnd(DataSetImage& i) {
     damage::ChainPastLastRecord(i, "LUNITL", 61, 4, StockUnitLedger(i));
 }
+void DeletedLedger(DataSetImage& i) {
+    damage::ZeroRecord(i, "LUNITL", StockUnitLedger(i));
+}
 void ShortUnits(DataSetImage& i) {
     damage::ShortenRecords(i, "UNITL", 140);
 }
 
 }  // namespace
 
+void units_damage::DeletedLedgerEntry(DataSetImage& image) {
+    DeletedLedger(image);
+}
+
 const std::vector<NamedDamage>& UnitsDamageKinds() {
     static const std::vector<NamedDamage> kinds = {
         {"fpexl-loop", &LoopExtents},        {"lunitl-loop", &LoopLedger},
         {"fpexl-past-end", &ExtentsPastEnd}, {"lunitl-past-end", &LedgerPastEnd},
-        {"unitl-short", &ShortUnits},
+        {"unitl-short", &ShortUnits},        {"lunitl-deleted", &DeletedLedger},
     };
     return kinds;
 }

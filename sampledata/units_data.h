@@ -51,5 +51,9 @@ UnitsFilesSummary AddUnitsFiles(DataSetWriter& set, const DemoPlan& plan);
 // ("fpexl-past-end", "lunitl-past-end"), and unit records cut to 140 bytes, short of their
 // sold day and ledger chain ("unitl-short").
 const std::vector<NamedDamage>& UnitsDamageKinds();
+namespace units_damage {
+// The first ledger entry of the first unit in stock with a ledger reads as deleted (all zeros).
+void DeletedLedgerEntry(DataSetImage& image);
+}  // namespace units_damage
 
 }  // namespace dv::sample

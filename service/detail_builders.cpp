@@ -5,6 +5,7 @@
 
 #include "engine/error.h"
 #include "engine/key_lookup.h"
+#include "engine/live_record.h"
 #include "engine/tables.h"
 #include "service/warranty_record.h"
 
@@ -48,9 +49,8 @@ void clsWarrDetail::GetDetail() {
     try {
         cBusinessBasic* engine = &RequireEngine("GetDetail");
         const int32_t record = FindClaim(*engine, key_, "GetDetail");
-        int16_t flag = 0;
         clsWarranty claim;
-        claim.Unpack(engine->LreadFile("WARRL", record, flag));
+        claim.Unpack(ReadLiveRecord(*engine, "WARRL", record, "WARRI"));
         head = claim.Inv_Ptr;
     } catch (const BasicError& e) {
         builder_.Fail("GetDetail", e);

@@ -3,9 +3,11 @@
 // dialog. It names controls only; their texts stay in the form's labels and grids.
 //
 // A layout is a column of rows, top to bottom. A row holds items side by side: a label, a grid,
-// a choice list, or a framed group of labels titled by one of the form's labels (the group is
-// shown while its title label is visible). A row with a grid takes the height the other rows
-// leave.
+// a choice list, the program's picture, a control the form's own desktop code makes (a progress
+// bar, a button), the room left in the row, or a framed group of labels titled by one of the
+// form's labels (the group is shown while its title label is visible). A row with a grid takes
+// the height the other rows leave; a row without a grid, a frame or a stretch keeps its items
+// to the left.
 //
 //     SetLayout({{layout::Title("Label1")},
 //                {layout::Heading("Label2(0)")},
@@ -25,12 +27,12 @@
 namespace dv {
 
 struct LayoutItem {
-    enum class Kind { kLabel, kGrid, kChoice, kGroup };
+    enum class Kind { kLabel, kGrid, kChoice, kGroup, kPicture, kControl, kStretch };
     // How a label's text is set: a form's title, a section's heading, a total, or plain.
     enum class Style { kPlain, kTitle, kHeading, kTotal };
 
     Kind kind = Kind::kLabel;
-    std::string name;  // the label, grid or choice; for a group the label of its title
+    std::string name;  // the control's name; for a group the label of its title
     Style style = Style::kPlain;
     std::vector<std::string> labels;  // a group's labels, row by row
     int columns = 2;                  // a group's labels per row (caption and value: 2)
@@ -79,9 +81,29 @@ inline LayoutItem Grid(std::string name) {
 inline LayoutItem Choice(std::string name) {
     return {LayoutItem::Kind::kChoice, std::move(name), LayoutItem::Style::kPlain, {}, 2};
 }
+// The program's picture, named as the form names it ("Image1").
+inline LayoutItem Picture(std::string name) {
+    return {LayoutItem::Kind::kPicture, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+}
+// A control the form's desktop code makes and names (frmPo's "pb1" and "cmdVtot").
+inline LayoutItem Control(std::string name) {
+    return {LayoutItem::Kind::kControl, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+}
+// The room a row leaves: the items after it stand at the row's right end.
+inline LayoutItem Stretch() {
+    return {LayoutItem::Kind::kStretch, {}, LayoutItem::Style::kPlain, {}, 2};
+}
 inline LayoutItem Group(std::string title, std::vector<std::string> labels, int columns = 2) {
     return {LayoutItem::Kind::kGroup, std::move(title), LayoutItem::Style::kPlain,
             std::move(labels), columns < 1 ? 1 : columns};
+}
+
+// The titled form of a list view: the program's picture and the title "Label1" at the top, the
+// grid below them, and the footer row (the totals) under the grid.
+inline FormLayout Titled(std::string grid, LayoutRow footer = {}) {
+    FormLayout titled{{Picture("Image1"), Title("Label1")}, {Grid(std::move(grid))}};
+    if (!footer.empty()) titled.rows.push_back(std::move(footer));
+    return titled;
 }
 
 }  // namespace layout

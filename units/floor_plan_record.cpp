@@ -6,6 +6,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 
@@ -149,8 +150,7 @@ int64_t GetPartCost(const std::string& key) {
     cBusinessBasic& engine = RequireEngine("GetPartCost");
     const int32_t record = FindRecord(engine, "PARTI", key);
     if (record == 0) return 0;
-    int16_t flag = 0;
-    return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
+    return Unpack("D", ReadLiveRecord(engine, "PARTL", record, "PARTI"), kPartCostAt);
 }
 
 bool FloorPlanUnitOpen(std::string_view record) {

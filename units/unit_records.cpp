@@ -5,6 +5,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "units/record_chain.h"
 
 namespace dv {
@@ -194,11 +195,10 @@ void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, 
     cBusinessBasic& engine = RequireEngine("GetUnitLineData");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
-    int16_t flag = 0;
     IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
         // A fresh object per unit: nothing of one unit carries over to the next.
         clsUnits unit;
-        unit.Unpack(engine.LreadFile("UNITL", at.record(), flag));
+        unit.Unpack(ReadLiveRecord(engine, "UNITL", at.record(), "LUNITI"));
         if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
     });
 }

@@ -8,24 +8,33 @@
 
 #include "parts/views/order_views.h"
 #include "shell/qt/dialogs.h"
+#include "shell/qt/form_placement.h"
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/text.h"
-#include "shell/qt/titled_view_form.h"
 
 namespace dv::qt {
+namespace {
+
+constexpr int kProgressWidth = 180;
+
+std::vector<QWidget*> MakeOrderControls() {
+    auto* progress = new QProgressBar;
+    progress->setObjectName(ToQ(kProgressBar));
+    progress->setRange(0, 100);
+    progress->setFixedWidth(kProgressWidth);
+    auto* vendor_totals = new QPushButton(ToQ(kVendorTotalsCaption));
+    vendor_totals->setObjectName(ToQ(kVendorTotalsButton));
+    return {progress, vendor_totals};
+}
+
+}  // namespace
 
 PurchaseOrdersForm::PurchaseOrdersForm(PurchaseOrdersView& view, const FormContext& context,
                                        QWidget* parent)
-    : TitledViewForm(view, context, parent),
+    : ViewForm(view, context, MakeOrderControls(), parent),
       orders_(view),
-      vendor_totals_(new QPushButton(ToQ(kVendorTotalsCaption), this)),
-      progress_(new QProgressBar(this)) {
-    vendor_totals_->setObjectName("cmdVtot");
-    progress_->setObjectName("pb1");
-    progress_->setRange(0, 100);
-    progress_->setFixedWidth(180);
-    footer()->addWidget(progress_);
-    footer()->addWidget(vendor_totals_);
+      vendor_totals_(findChild<QPushButton*>(ToQ(kVendorTotalsButton))),
+      progress_(findChild<QProgressBar*>(ToQ(kProgressBar))) {
     ShowProgress();
     orders_.SetProgressListener([this] { ShowProgress(); });
     connect(vendor_totals_, &QPushButton::clicked, this, [this] {
@@ -69,7 +78,7 @@ VendorTotalsDialog::VendorTotalsDialog(VendorTotalsForm& totals, QWidget* parent
 QtViewHooks PurchaseOrdersQtHooks() {
     return {[](View& view, const FormContext& context) -> QWidget* {
         auto* orders = dynamic_cast<PurchaseOrdersView*>(&view);
-        if (orders == nullptr) return new TitledViewForm(view, context);
+        if (orders == nullptr) return new ViewForm(view, context);
         return new PurchaseOrdersForm(*orders, context);
     }};
 }

@@ -1,10 +1,12 @@
-// The desktop forms of the parts views beyond the titled form (shell/qt/titled_view_form.h),
-// where frmInv and frmReturn show: frmPo over its core view, and the vendor totals frmVtotal (the
-// order detail frmPODetail is a DetailForm, shown by the shell's generic detail dialog). They
-// show the core's models and pass the user's clicks back; every figure is worked out in the core.
+// The desktop side of the parts views beyond the generic view form (shell/qt/view_form.h), where
+// frmInv and frmReturn show: frmPo's two controls the core does not model, and the vendor totals
+// frmVtotal (the order detail frmPODetail is a DetailForm, shown by the shell's generic detail
+// dialog). They show the core's models and pass the user's clicks back; every figure is worked
+// out in the core.
 //
-// frmPo adds to the titled form the button "&Vendor Totals" and the progress bar pb1 with
-// "Loading...", shown while a detail loads and while it is open.
+// frmPo is the generic form with, where its layout description names them, the progress bar pb1
+// (shown with "Loading..." while a detail loads and while it is open) and the button
+// "&Vendor Totals".
 #pragma once
 
 #include <QDialog>
@@ -14,7 +16,6 @@
 #include <vector>
 
 #include "shell/qt/qt_views.h"
-#include "shell/qt/titled_view_form.h"
 #include "shell/qt/view_form.h"
 #include "shell/view.h"
 
@@ -32,11 +33,11 @@ namespace dv::qt {
 
 class GridWidget;
 
-// The hooks of frmPo (frmInv and frmReturn show in the titled form).
+// The hooks of frmPo.
 QtViewHooks PurchaseOrdersQtHooks();
 
-// frmPo: the titled form with the vendor totals button and the progress display.
-class PurchaseOrdersForm : public TitledViewForm {
+// frmPo: the generic form with the vendor totals button and the progress display.
+class PurchaseOrdersForm : public ViewForm {
     Q_OBJECT
 
   public:

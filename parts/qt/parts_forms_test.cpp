@@ -53,8 +53,8 @@ class PartsFormsTest : public ProgramFixture {
         QCoreApplication::processEvents();
     }
 
-    TitledViewForm* Open(std::string_view key, std::string_view form) {
-        return OpenForm<TitledViewForm>(key, form);
+    ViewForm* Open(std::string_view key, std::string_view form) {
+        return OpenForm<ViewForm>(key, form);
     }
 
     const RecapForm* Recap() {
@@ -74,7 +74,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     SaveScreenshot(window(), "parts_recap.png");
 
     // Inventory Investment > Parts: the grid with its group headers and the three totals.
-    TitledViewForm* inventory = Open("I1", "frmInv");
+    ViewForm* inventory = Open("I1", "frmInv");
     ASSERT_NE(inventory, nullptr);
     EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 24);
     EXPECT_TRUE(inventory->grid()->groupHeader()->two_levels());
@@ -84,7 +84,7 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     SaveScreenshot(window(), "parts_inventory.png");
 
     // Returns: "ndate" hidden; a button opens the detail of its row.
-    TitledViewForm* returns = Open("A6", "frmReturn");
+    ViewForm* returns = Open("A6", "frmReturn");
     ASSERT_NE(returns, nullptr);
     GridWidget* grid = returns->grid();
     EXPECT_TRUE(grid->isColumnHidden(5));
@@ -116,6 +116,20 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
     ASSERT_NE(orders, nullptr);
     EXPECT_FALSE(orders->progressBar()->isVisible());
     EXPECT_FALSE(orders->label("lblLoading")->isVisible());
+    // The picture beside the title above the grid; under the grid the total at the left, the
+    // vendor totals button at the right end.
+    const auto* picture = orders->findChild<QLabel*>("Image1");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_FALSE(picture->pixmap().isNull());
+    const QLabel* title = orders->label("Label1");
+    EXPECT_LT(picture->geometry().right(), title->geometry().left());
+    EXPECT_LT(title->geometry().bottom(), orders->grid()->geometry().top());
+    const QRect total = orders->label("lblPoTotal")->geometry();
+    const QRect button = orders->vendorTotalsButton()->geometry();
+    EXPECT_GT(total.top(), orders->grid()->geometry().bottom());
+    EXPECT_GT(button.top(), orders->grid()->geometry().bottom());
+    EXPECT_GT(button.left(), total.right() + orders->width() / 2);
+    EXPECT_EQ(orders->vendorTotalsButton()->parentWidget(), orders);
     SaveScreenshot(window(), "parts_purchase_orders.png");
     bool loading_shown = false;
     int bar_value = -1;
@@ -192,12 +206,12 @@ TEST_F(PartsFormsTest, OnADamagedSetEachViewKeepsItsRowsAndItsRecapLabelTurnsRed
                "\"VNDRI\""));
     EXPECT_TRUE(logged("*Error in frmPO GetPO routine error # :  -10  File not Found: \"VNDRI\""));
 
-    TitledViewForm* inventory = Open("I1", "frmInv");
+    ViewForm* inventory = Open("I1", "frmInv");
     ASSERT_NE(inventory, nullptr);
     EXPECT_EQ(inventory->grid()->tableModel()->rowCount(), 2);
     EXPECT_EQ(inventory->label("lblinvtot(0)")->text(), "");
     SaveScreenshot(window(), "parts_damaged_inventory.png");
-    TitledViewForm* returns = Open("A6", "frmReturn");
+    ViewForm* returns = Open("A6", "frmReturn");
     ASSERT_NE(returns, nullptr);
     EXPECT_EQ(returns->grid()->tableModel()->rowCount(), 0);
     EXPECT_TRUE(messages_->messages.empty());

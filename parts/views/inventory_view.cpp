@@ -9,6 +9,7 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "parts/lines_record.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -106,6 +107,9 @@ InventoryView::InventoryView() : View("frmInv", "Inventory Investment") {
     AddLabel("lblinvtot(2)");
     grid_ = &AddGrid(std::string(kInventoryGrid));
     for (const GridColumn& c : kColumns) grid_->AddColumn(c);
+    SetLayout(layout::Titled(std::string(kInventoryGrid),
+                             {layout::Total("lblinvtot(0)"), layout::Total("lblinvtot(1)"),
+                              layout::Total("lblinvtot(2)")}));
 }
 
 void InventoryView::Load(ViewContext& context) {

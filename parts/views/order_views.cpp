@@ -65,6 +65,7 @@ ReturnsView::ReturnsView()
     : OrderListView("frmReturn", "Returns", "Returns", std::string(kReturnGrid), "Return Number",
                     "ndate") {
     AddLabel("lblRetTotal");
+    SetLayout(layout::Titled(std::string(kReturnGrid), {layout::Total("lblRetTotal")}));
     grid().SetToolTip(std::string(kSortHint));
 }
 
@@ -121,6 +122,12 @@ PurchaseOrdersView::PurchaseOrdersView()
     AddLabel("lblPoTotal");
     const int loading = AddLabel("lblLoading", std::string(kLoadingText));
     SetLabelVisible(loading, false);
+    // "Loading..." stands beside the progress bar, at the row's end after the total.
+    SetLayout(
+        layout::Titled(std::string(kPurchaseOrderGrid),
+                       {layout::Total("lblPoTotal"), layout::Stretch(), layout::Label("lblLoading"),
+                        layout::Control(std::string(kProgressBar)),
+                        layout::Control(std::string(kVendorTotalsButton))}));
 }
 
 void PurchaseOrdersView::Load(ViewContext& context) {

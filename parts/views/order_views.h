@@ -31,6 +31,9 @@ inline constexpr std::string_view kReturnsProgress = "Loading Returns...";
 inline constexpr std::string_view kPurchaseOrdersProgress = "Loading Purchase Orders...";
 inline constexpr std::string_view kSortHint = "Click on Blue headers to sort grid by that column";
 inline constexpr std::string_view kVendorTotalsCaption = "&Vendor Totals";
+// frmPo's controls the desktop makes: the progress bar and the vendor totals button.
+inline constexpr std::string_view kProgressBar = "pb1";
+inline constexpr std::string_view kVendorTotalsButton = "cmdVtot";
 inline constexpr int kReturnsRecapLabel = recap::kReturns;
 inline constexpr int kPurchaseOrdersRecapLabel = recap::kPurchaseOrders;
 

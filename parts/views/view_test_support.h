@@ -156,13 +156,14 @@ inline std::string OrderKey(const std::string& name, int32_t type) {
     return RecordBuilder(16).Raw(1, name.substr(0, 10)).Bin(16, 'B', type).str();
 }
 
-// Vendors: VNDRL records with the name at 6, VNDRI by number.
+// Vendors: VNDRL records with the number at 3 and the name at 6, VNDRI by number.
 inline void AddVendors(sample::DataSetWriter& set,
                        const std::vector<std::pair<int32_t, std::string>>& vendors) {
     auto& vndrl = set.AddRecordFile("VNDRL", 96);
     auto& vndri = set.AddIndex("VNDRI", 4);
     for (const auto& [number, name] : vendors) {
-        const int32_t n = vndrl.Add(RecordBuilder(96).Bin(1, 'J', 1).Text(6, name, 20));
+        const int32_t n =
+            vndrl.Add(RecordBuilder(96).Bin(1, 'J', 1).Bin(3, 'D', number).Text(6, name, 20));
         vndri.Add(RecordBuilder(4).Bin(1, 'L', number).bytes(), n);
     }
 }

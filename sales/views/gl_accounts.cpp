@@ -8,6 +8,7 @@
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
@@ -118,14 +119,13 @@ std::optional<int64_t> GetGLBalance(const std::string& key, int32_t account,
     int32_t last_account = 0;
     try {
         cBusinessBasic& engine = RequireEngine("GetGLBalance");
-        int16_t flag = 0;
         // The walk keeps to the company's keys: the detail of another company under the same
         // account number belongs to that company's balance.
         KeyRange range = KeyRange::Prefix(std::string_view(key).substr(0, 2));
         range.from = key;
         IndexCursor(engine, "GLDTI").Walk(range, [&](const IndexCursor& at) {
             record = at.raw_record();
-            const std::string data = engine.LreadFile("GLDTL", at.record(), flag);
+            const std::string data = ReadLiveRecord(engine, "GLDTL", at.record(), "GLDTI");
             last_account = Unpack("L", data, kDetailAccountAt);
             if (last_account != account) return false;
             sum += DetailAmount(data);
@@ -172,7 +172,6 @@ void AccountPicker::GetGLAccount() {
         std::string key(6, '\0');
         Pack("L", key, kFirstChartAccount, 3);
         IndexCursor chart(engine, "CHRTI");
-        int16_t flag = 0;
         step = 2;
         chart.Seek(key);
         chart.Check();
@@ -181,7 +180,8 @@ void AccountPicker::GetGLAccount() {
         counter = 1;
         while (chart.Valid()) {
             step = 3;
-            const ChartAccount a = ReadChartRecord(engine.LreadFile("CHRTL", record, flag));
+            const ChartAccount a =
+                ReadChartRecord(ReadLiveRecord(engine, "CHRTL", record, "CHRTI"));
             if (a.class_char == gl_type) {
                 step = 4;
                 const int row = available_.AddRow();

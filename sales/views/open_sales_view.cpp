@@ -5,6 +5,7 @@
 #include "engine/control_file.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/record_fields.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
@@ -90,14 +91,16 @@ void OpenSalesView::Load(ViewContext& context) {
     RunFill(context, "GetPTSData", {recap::kOpenSales}, [&] { GetPTSData(context); });
 }
 
-void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t head,
-                                   int64_t& total) {
+void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t head, int64_t& total,
+                                   const char* through, int32_t ticket) {
     cBusinessBasic& engine = RequireEngine("GetPTSData");
-    int16_t flag = 0;
-    const std::string record = engine.LreadFile("INVOL", head, flag);
+    const std::string record = ReadLiveRecord(engine, "INVOL", head, through);
     const int32_t date = FollowTicketChain(record, head);
     clsInvoiceHistory page;  // a fresh object per row: nothing carries over from the last one
     page.Unpack(record);
+    // An invoice page holds its number at 106; a page of another kind holds none to compare.
+    if (ticket > 0 && invol::IsInvoiceStatus(page.Record_Status))
+        CheckRecordNumber("INVOL", head, page.Invoice_Number, ticket, through);
     const std::string name = RawCustomerName(engine, page.Account);
     // A head shown already, or a page of another document's chain, is no document of its own
     // (a saved-invoice slot naming a pick ticket, or a page inside a chain): counted again it
@@ -147,7 +150,8 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
     int16_t flag = 0;
 
     IndexCursor(engine, "TICKI").Walk(KeyRange::From({}), [&](const IndexCursor& at) {
-        AddDocumentRow(*tickets_, "P-Ticket", at.record(), ticket_total_);
+        AddDocumentRow(*tickets_, "P-Ticket", at.record(), ticket_total_, "TICKI",
+                       Unpack("L", at.key(), 1));
     });
     tickets_->MoveFirst();
 
@@ -164,7 +168,8 @@ void OpenSalesView::GetPTSData(ViewContext& context) {
                 const int32_t p = file0::SavedSlotAt(j, k);
                 if (block.compare(static_cast<size_t>(p - 1), 4, std::string(4, '\0')) == 0)
                     continue;
-                AddDocumentRow(*saved_, "Saved Inv", Unpack("L", block, p), saved_total_);
+                AddDocumentRow(*saved_, "Saved Inv", Unpack("L", block, p), saved_total_,
+                               "a saved-invoice slot of FILE0", 0);
             }
         }
     }

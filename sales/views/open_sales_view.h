@@ -46,7 +46,10 @@ class OpenSalesView : public View {
 
   private:
     void GetPTSData(ViewContext& context);
-    void AddDocumentRow(GridModel& grid, const char* type, int32_t head, int64_t& total);
+    // One document's row. `through` names what named the head (TICKI, a FILE0 slot); a ticket
+    // number above 0 is the number its key holds, which the head page must hold too.
+    void AddDocumentRow(GridModel& grid, const char* type, int32_t head, int64_t& total,
+                        const char* through, int32_t ticket);
 
     GridModel* tickets_;
     GridModel* saved_;

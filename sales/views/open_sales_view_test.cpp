@@ -116,6 +116,9 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
         {"slot count past the page", err::kPageChain, 1},
         {"saved slot naming a ticket", err::kPageChain, 3},
         {"saved slot naming a page", err::kPageChain, 3},
+        // A head page of another ticket's number, and a deleted record under the key.
+        {"head of another number", err::kRecordNumberDiffers, 1},
+        {"deleted head", err::kRecordNotLive, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,24 +134,33 @@ TEST_F(OpenSalesTest, DamageEndsTheFillWithTheRowsBeforeIt) {
         auto add = [&](const Doc& d, int32_t head) {
             ticki.Add(sales_views_test::RecordBuilder(4).Bin(1, 'L', d.number).str(), head);
         };
-        add(good, invol.Add(sales_test::Page(1, 10124, {}, 1)));
+        // A head page holds the number TICKI keys it by.
+        const auto numbered = [](sales_views_test::RecordBuilder page, const Doc& d) {
+            page.Bin(106, 'L', d.number);
+            return page;
+        };
+        add(good, invol.Add(numbered(sales_test::Page(1, 10124, {}, 1), good)));
         if (std::string(c.name) == "date 0") {
-            add(bad, invol.Add(sales_test::Page(1, 0, {}, 1)));
+            add(bad, invol.Add(numbered(sales_test::Page(1, 0, {}, 1), bad)));
         } else if (std::string(c.name) == "looping chain") {
             const int32_t two = invol.Add(sales_test::Page(2, 3, {}, 1));
-            invol.Add(sales_test::Page(3, two, {}, 1));
+            invol.Add(numbered(sales_test::Page(3, two, {}, 1), bad));
             add(bad, two + 1);
         } else if (std::string(c.name) == "slot count past the page") {
-            add(bad, invol.Add(sales_test::Page(1, 10224, {}, 9)));
+            add(bad, invol.Add(numbered(sales_test::Page(1, 10224, {}, 9), bad)));
         } else if (std::string(c.name).rfind("saved slot", 0) == 0) {
             const int32_t one = invol.Add(sales_test::Page(1, 10224, {}, 1));
-            const int32_t two = invol.Add(sales_test::Page(2, one, {}, 1));
+            const int32_t two = invol.Add(numbered(sales_test::Page(2, one, {}, 1), bad));
             add(bad, two);
             fresh.File0().Block(301).Bin(5, 'L', c.name[20] == 't' ? two : one);
+        } else if (std::string(c.name) == "head of another number") {
+            add(bad, invol.Add(numbered(sales_test::Page(1, 10224, {}, 1), after)));
+        } else if (std::string(c.name) == "deleted head") {
+            add(bad, invol.AddDeleted());
         } else {
             add(bad, 99);
         }
-        add(after, invol.Add(sales_test::Page(1, 10324, {}, 1)));
+        add(after, invol.Add(numbered(sales_test::Page(1, 10324, {}, 1), after)));
         Reset();
         Start(fresh.Build());
         testing::TestContext ctx;

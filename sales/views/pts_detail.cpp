@@ -6,6 +6,7 @@
 #include "engine/business_basic.h"
 #include "engine/error.h"
 #include "engine/key_lookup.h"
+#include "engine/live_record.h"
 #include "engine/tables.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
@@ -52,12 +53,16 @@ bool ReadCustomer(int32_t account, clsCustomers& customer) {
     return ReadCustomer(RequireEngine("ReadCustomer"), account, customer);
 }
 
-void FillHeader(DetailForm& form, int32_t head, const std::string& prefix) {
-    int16_t flag = 0;
-    const std::string record = RequireEngine("FillHeader").LreadFile("INVOL", head, flag);
+// `through` names what named the head; a ticket above 0 is the number its key holds, which the
+// head page must hold too.
+void FillHeader(DetailForm& form, int32_t head, const std::string& prefix, const char* through,
+                int32_t ticket) {
+    const std::string record = ReadLiveRecord(RequireEngine("FillHeader"), "INVOL", head, through);
     const int32_t date = FollowTicketChain(record, head);
     clsInvoiceHistory page;
     page.Unpack(record);
+    if (ticket > 0 && invol::IsInvoiceStatus(page.Record_Status))
+        CheckRecordNumber("INVOL", head, page.Invoice_Number, ticket, through);
     clsCustomers customer;
     if (ReadCustomer(page.Account, customer)) {
         form.SetLabel("lblDtl(0)", AvailableCredit(customer));
@@ -158,13 +163,13 @@ void ShowPickTicket(const std::string& ticket, DetailHost& host) {
     Request("ShowPickTicket", [&] {
         DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
         Design(form);
-        const int32_t head =
-            FindByNumber(RequireEngine("ShowPickTicket"), "TICKI", TicketNumber(ticket));
+        const int32_t number = TicketNumber(ticket);
+        const int32_t head = FindByNumber(RequireEngine("ShowPickTicket"), "TICKI", number);
         if (head <= 0) {
             host.Message(TicketGoneMessage(ticket));
             return;
         }
-        FillHeader(form, head, "Pick-Ticket # " + ticket);
+        FillHeader(form, head, "Pick-Ticket # " + ticket, "TICKI", number);
         FillLines(form, head, "ShowPickTicket");
         host.Show(form);
     });
@@ -181,7 +186,7 @@ void ShowSavedInvoice(const std::string& record, DetailHost& host) {
             std::fabs(value) > 2147483647.0)
             RaisePlatform(err::kTypeMismatch, "ShowSavedInvoice");
         const int32_t head = static_cast<int32_t>(std::nearbyint(std::fabs(value)));
-        if (head > 0) FillHeader(form, head, "Saved Invoice   ");
+        if (head > 0) FillHeader(form, head, "Saved Invoice   ", "the saved invoice's row", 0);
         FillLines(form, head, "ShowSavedInvoice");
         host.Show(form);
     });

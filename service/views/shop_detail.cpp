@@ -6,6 +6,7 @@
 #include "engine/codec.h"
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
@@ -57,9 +58,8 @@ std::string PersonText(cBusinessBasic& bb, int32_t number) {
     Pack("C", key, number, 1);
     const int32_t record = FindRecord(bb, "MANI", key);
     if (record == 0) return {};
-    int16_t flag = 0;
     clsCounterman person;
-    person.Unpack(bb.LreadFile("MANL", record, flag));
+    person.Unpack(ReadLiveRecord(bb, "MANL", record, "MANI"));
     return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;
 }
 
@@ -118,7 +118,7 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
         std::string(kShopDetailForm), "Shop Job Detail ...   Shop Job : " + std::to_string(job));
     const int32_t record = GetJob(job);
     int16_t flag = 0;
-    const std::string page = bb.LreadFile("INVOL", record, flag);
+    const std::string page = ReadLiveRecord(bb, "INVOL", record, "the job table of FILE0");
     clsShop shop;
     shop.Unpack(page);
     shop.RecordNumber = record;

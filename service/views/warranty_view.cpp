@@ -5,6 +5,7 @@
 
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/packed_text.h"
 #include "sales/customer_record.h"
 #include "service/detail_builders.h"
@@ -46,6 +47,7 @@ WarrantyView::WarrantyView(bool segments)
     : View(segments ? "frmWarSeg" : "frmWarranty", "Billed Warranties"), segments_(segments) {
     AddLabel("Label1", "Billed Warranty Jobs");
     grid_ = &AddGrid(std::string(kWarrantyGrid));
+    SetLayout(layout::Titled(std::string(kWarrantyGrid)));
     auto add = [&](const char* name, bool hidden, bool button, CellAlignment align, SortKind sort,
                    const char* sort_by = "") {
         grid_->AddColumn({name, name, "", hidden, button, align, 0, sort, sort_by});
@@ -79,9 +81,8 @@ void WarrantyView::Fill(ViewContext& context) {
     std::string from(4, '\0');
     Pack("L", from, 1, 1);
     grid_->RemoveAll();
-    int16_t flag = 0;
     IndexCursor(bb, "WARRI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
-        const std::string rec = bb.LreadFile("WARRL", at.record(), flag);
+        const std::string rec = ReadLiveRecord(bb, "WARRL", at.record(), "WARRI");
         claim.Unpack(rec);
         const int32_t reconciled = Unpack("C", rec, 401);
         const int32_t billed = Unpack("D", rec, 403);
@@ -158,9 +159,8 @@ std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
         std::string(kWarrantyDetailForm),
         "Warranty Detail ...   Shop reference : " + std::to_string(key));
     const int32_t record = FindClaim(bb, key, "grdWarr_BtnClick");
-    int16_t flag = 0;
     clsWarranty claim;
-    claim.Unpack(bb.LreadFile("WARRL", record, flag));
+    claim.Unpack(ReadLiveRecord(bb, "WARRL", record, "WARRI"));
 
     form->AddLabel("Frame1", "Customer");
     form->AddLabel("lblCust");

@@ -5,9 +5,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <algorithm>
 
+#include "shell/qt/icons.h"
 #include "shell/qt/text.h"
-#include "shell/qt/titled_view_form.h"
 
 namespace dv::qt {
 namespace {
@@ -26,15 +27,29 @@ void SetStyle(QLabel& label, LayoutItem::Style style) {
     }
 }
 
+constexpr int kPictureSize = 40;
+constexpr int kRowSpacing = 18;
+constexpr int kTotalsSpacing = 24;
+
 }  // namespace
+
+QFont Bold(QFont font, double scale) {
+    font.setBold(true);
+    if (scale != 1.0 && font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * scale);
+    return font;
+}
 
 void FormPlacement::Place(QWidget& owner, QBoxLayout& layout, const FormLayout& description,
                           const FormWidgets& widgets) {
     for (const LayoutRow& items : description.rows) {
         auto* row = new QHBoxLayout;
-        row->setSpacing(18);
+        // Totals side by side stand further apart, so that each reads as its own.
+        const auto totals = std::count_if(items.begin(), items.end(), [](const LayoutItem& item) {
+            return item.style == LayoutItem::Style::kTotal;
+        });
+        row->setSpacing(totals > 1 ? kTotalsSpacing : kRowSpacing);
         bool tall = false;
-        bool wide = false;  // a grid or a frame takes the row's width
+        bool wide = false;  // a grid, a frame or a stretch takes the row's width
         for (const LayoutItem& item : items) {
             switch (item.kind) {
                 case LayoutItem::Kind::kLabel:
@@ -45,6 +60,21 @@ void FormPlacement::Place(QWidget& owner, QBoxLayout& layout, const FormLayout& 
                     break;
                 case LayoutItem::Kind::kChoice:
                     if (QWidget* choice = widgets.choice(item.name)) row->addWidget(choice);
+                    break;
+                case LayoutItem::Kind::kControl:
+                    if (QWidget* control = widgets.control ? widgets.control(item.name) : nullptr)
+                        row->addWidget(control, 0, Qt::AlignVCenter);
+                    break;
+                case LayoutItem::Kind::kPicture: {
+                    auto* picture = new QLabel(&owner);
+                    picture->setObjectName(ToQ(item.name));
+                    picture->setPixmap(LogoPixmap(kPictureSize));
+                    row->addWidget(picture);
+                    break;
+                }
+                case LayoutItem::Kind::kStretch:
+                    row->addStretch();
+                    wide = true;
                     break;
                 case LayoutItem::Kind::kGrid:
                     if (QWidget* grid = widgets.grid(item.name)) {

@@ -14,6 +14,7 @@
 #include "shell/view.h"
 
 class QBoxLayout;
+class QFont;
 class QGroupBox;
 class QLabel;
 class QWidget;
@@ -25,12 +26,17 @@ struct FormWidgets {
     std::function<QLabel*(std::string_view)> label;
     std::function<QWidget*(std::string_view)> grid;
     std::function<QWidget*(std::string_view)> choice;
+    std::function<QWidget*(std::string_view)> control;  // one the form's own code made
 };
+
+// A font made bold, its size scaled by scale.
+QFont Bold(QFont font, double scale = 1.0);
 
 class FormPlacement {
   public:
     // Adds the description's rows to layout, the widgets reparented to owner. A row with a grid
-    // takes the height left; a group titled by a label is a frame holding its labels.
+    // takes the height left; a group titled by a label is a frame holding its labels; the
+    // picture is made here.
     void Place(QWidget& owner, QBoxLayout& layout, const FormLayout& description,
                const FormWidgets& widgets);
 

@@ -5,12 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -52,10 +54,24 @@ constexpr int32_t kTreeKeyNotUnique = 35602;
 
 // The tree's width at start.
 constexpr int kTreeTwips = 3300;
+// The room a window manager's frame takes around the client area before the window is shown
+// (its borders and its title bar).
+constexpr QSize kFrameAllowance(16, 40);
 
 constexpr Menu kMenuBar[] = {Menu::kFile, Menu::kView, Menu::kOptions, Menu::kHelp};
 
 }  // namespace
+
+QRect OpeningGeometry(QSize wanted, const QRect& available, QSize frame, QPoint at) {
+    const QSize room = (available.size() - frame).expandedTo(QSize(1, 1));
+    const QSize size = wanted.boundedTo(room);
+    // The frame's top-left corner stays inside the room and its far edges too.
+    const int x =
+        std::clamp(at.x(), available.left(), available.left() + room.width() - size.width());
+    const int y =
+        std::clamp(at.y(), available.top(), available.top() + room.height() - size.height());
+    return {QPoint(x, y), size};
+}
 
 void ViewSubWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -212,9 +228,20 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
     connect(tree_, &QTreeWidget::itemClicked, this, node_click);
     connect(tree_, &ViewTree::nodeChosen, this, node_click);
 
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect opening =
+        OpeningGeometryOn(screen ? screen->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14));
+    resize(opening.size());
+    move(opening.topLeft());  // where the frame's corner stands
+}
+
+QRect QtMainWindow::OpeningGeometryOn(const QRect& available) const {
     const ChildPlacement place;
-    resize(TwipsX(this, kTreeTwips + place.left + place.width + 500),
-           TwipsY(this, place.top + place.height + 2000));
+    int panels = 0;
+    for (int twips : kStatusPanelTwips) panels += twips;
+    const QSize wanted(TwipsX(this, std::max(kTreeTwips + place.left + place.width + 500, panels)),
+                       TwipsY(this, place.top + place.height + 2000));
+    return OpeningGeometry(wanted, available, kFrameAllowance, pos());
 }
 
 QtMainWindow::~QtMainWindow() = default;

@@ -31,6 +31,11 @@ class Dialogs;
 class QtViewRegistry;
 class SplashWidget;
 
+// Where the main window opens: its client size wanted when that fits the screen's available
+// room with the window manager's frame around it, else as much of it as fits; the frame's
+// top-left corner at, moved so that the frame stands inside the room.
+QRect OpeningGeometry(QSize wanted, const QRect& available, QSize frame, QPoint at);
+
 // A view's sub-window: closing it only hides it. It grows, never shrinks, to the room its
 // form needs at the least (the recap board's widest figure, a row of totals), so that nothing
 // the form shows is cut: a figure that grows after a refill widens the window with it.
@@ -88,6 +93,11 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
   public:
     QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidget* parent = nullptr);
     ~QtMainWindow() override;
+
+    // Where the window opens on a screen whose available room is available: wide enough for
+    // the status bar's panels and for the tree beside a view at its place, as tall as that
+    // view, never larger than the room.
+    QRect OpeningGeometryOn(const QRect& available) const;
 
     // The doors of the controller whose windows these are (every user event goes through
     // them), and the splash that shows its progress.

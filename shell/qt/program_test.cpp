@@ -255,6 +255,30 @@ TEST_F(ProgramTest, TreeClicksAndMenuItemsSwitchViewsAndGroupNodesDoNothing) {
     EXPECT_EQ(TestView::loads(), 2);  // switching loads nothing again
 }
 
+// The main window opens at the size it wants where the screen has room for it and its frame;
+// else as much as fits, moved so that its frame stands on the screen.
+TEST(MainWindowOpening, TheWindowAndItsFrameStandInsideTheScreensRoom) {
+    const QSize frame(16, 40);
+    const struct {
+        QSize wanted;
+        QRect available;
+        QPoint at;
+        QRect opening;
+    } cases[] = {
+        {{1000, 700}, {0, 0, 1600, 1000}, {0, 0}, {0, 0, 1000, 700}},
+        {{1632, 704}, {0, 0, 1600, 1000}, {0, 0}, {0, 0, 1584, 704}},          // the status panels
+        {{1000, 1200}, {0, 0, 1600, 1000}, {0, 0}, {0, 0, 1000, 960}},         // too tall
+        {{1000, 700}, {0, 0, 1600, 1000}, {900, 500}, {584, 260, 1000, 700}},  // moved in
+        {{1632, 704}, {60, 30, 1540, 970}, {0, 0}, {60, 30, 1524, 704}},       // a panel aside
+        {{800, 600}, {0, 0, 640, 480}, {10, 10}, {0, 0, 624, 440}},            // a small screen
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OpeningGeometry(c.wanted, c.available, frame, c.at), c.opening)
+            << c.wanted.width() << "x" << c.wanted.height() << " at " << c.at.x() << ","
+            << c.at.y();
+    }
+}
+
 // A view's window opens as wide as its grid's columns want, within the client area; once the
 // user has sized it, a wider cell leaves the user's width, until the next switch places it.
 TEST_F(ProgramTest, AViewsWindowOpensAsWideAsItsGridWantsUntilTheUserSizesIt) {

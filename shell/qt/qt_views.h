@@ -1,8 +1,9 @@
 // What a view brings to the desktop program beyond its core view. Most views need nothing: the
-// generic form shows their grids and labels. A view registers here only a form factory, when it
-// needs a layout of its own. Every event of a form goes through FormContext::doors; its buttons
-// open their detail forms through the program's detail host.
-// Each view with Qt code adds one line to RegisterQtViews in app/qt_views.cpp:
+// generic form shows their grids and labels as their layout descriptions place them. A view
+// registers here only a form factory, when its form has widgets the core does not model. Every
+// event of a form goes through FormContext::doors; its buttons open their detail forms through the
+// program's detail host. Each view with Qt code adds one line to RegisterQtViews in
+// app/qt_views.cpp:
 //
 //     registry.Add(form::kPo, PurchaseOrdersQtHooks());
 #pragma once

@@ -21,7 +21,11 @@ constexpr int kLabelColumns = 4;
 }  // namespace
 
 ViewForm::ViewForm(View& view, FormContext context, QWidget* parent)
-    : QWidget(parent), view_(view), context_(context) {
+    : ViewForm(view, context, {}, parent) {}
+
+ViewForm::ViewForm(View& view, FormContext context, std::vector<QWidget*> controls, QWidget* parent)
+    : QWidget(parent), view_(view), context_(context), controls_(std::move(controls)) {
+    for (QWidget* control : controls_) control->setParent(this);
     setObjectName(ToQ(view.form_name()));
     auto* layout = new QVBoxLayout(this);
     for (const auto& grid : view_.grids()) {
@@ -90,6 +94,12 @@ void ViewForm::PlaceAsDescribed(QBoxLayout& layout) {
     widgets.label = [this](std::string_view name) { return label(view_.LabelIndex(name)); };
     widgets.grid = [this](std::string_view name) -> QWidget* { return gridWidget(name); };
     widgets.choice = [](std::string_view) -> QWidget* { return nullptr; };
+    widgets.control = [this](std::string_view name) -> QWidget* {
+        for (QWidget* control : controls_) {
+            if (control->objectName() == ToQ(name)) return control;
+        }
+        return nullptr;
+    };
     placement_.Place(*this, layout, description, widgets);
     for (GridWidget* widget : grids_) {
         if (!description.Places(widget->grid().name())) layout.addWidget(widget, 1);

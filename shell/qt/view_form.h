@@ -1,10 +1,12 @@
-// The generic form of a view: its controls placed as the view's layout description says
+// The one generic form of a view: its controls placed as the view's layout description says
 // (View::layout, shell/form_layout.h), or without one its grids one above the other and its
 // labels below them; its command buttons (View::commands) at the bottom, all shown from the core
 // view's models. A header click, a button click and a command button's click go through the
 // controller's doors (shell/event_doors.h), which run them on the view and trap what they raise.
 //
-// A view that needs a layout of its own registers a form factory instead (qt_views.h).
+// A view whose form has a control the core does not model (frmPo's progress bar and its vendor
+// totals button) registers a form factory (qt_views.h) that makes those widgets, names them as
+// the description does, and hands them to the form to place.
 #pragma once
 
 #include <QWidget>
@@ -36,13 +38,21 @@ class ViewForm : public QWidget, private ViewListener {
 
   public:
     ViewForm(View& view, FormContext context, QWidget* parent = nullptr);
+    // controls: widgets the description places by their object names (LayoutItem::kControl);
+    // the form takes them over.
+    ViewForm(View& view, FormContext context, std::vector<QWidget*> controls,
+             QWidget* parent = nullptr);
     ~ViewForm() override;
 
     View& view() const { return view_; }
+    const FormContext& context() const { return context_; }
     // The grid widget of a named grid, null when the view has none.
     GridWidget* gridWidget(std::string_view name) const;
-    // The widget of a label by index, null when the form does not show it.
+    // The first grid's widget, null for a view without grids.
+    GridWidget* grid() const { return grids_.empty() ? nullptr : grids_.front(); }
+    // The widget of a label by index or by name, null when the form does not show it.
     QLabel* label(int index) const;
+    QLabel* label(std::string_view name) const { return label(view_.LabelIndex(name)); }
 
   private:
     void OnLabelChanged(const View& view, int label) override;
@@ -55,6 +65,7 @@ class ViewForm : public QWidget, private ViewListener {
     FormContext context_;
     std::vector<GridWidget*> grids_;
     std::vector<QLabel*> labels_;  // by the view's label index; null for one not shown
+    std::vector<QWidget*> controls_;
     FormPlacement placement_;
     bool wait_cursor_ = false;
 };

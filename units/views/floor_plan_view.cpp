@@ -3,6 +3,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "units/floor_plan_record.h"
@@ -43,10 +44,9 @@ void FloorPlanView::AddLine(const clsLines& line) {
     cBusinessBasic& engine = RequireEngine("GetFpLineData");
     std::string prefix(2, '\0');
     Pack("C", prefix, line.Line, 1);
-    int16_t flag = 0;
     int64_t sum = 0;
     IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
-        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
+        const std::string data = ReadLiveRecord(engine, "FPLNL", at.record(), "FPLNI");
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) sum += FloorPlanUnitCost(unit.Cost, data);

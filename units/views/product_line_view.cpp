@@ -23,6 +23,14 @@ ProductLineView::ProductLineView(const Frame& frame)
     AddLabel("lblFpTot(0)", "Label3");
     grid_ = &AddGrid(std::string(grid_name_));
     for (const GridColumn& c : frame.columns) grid_->AddColumn(c);
+    // The title above the grid; the other labels (the floor plan's extents note) and the total
+    // in a row under it.
+    LayoutRow footer;
+    for (const auto& [name, caption] : frame.labels) {
+        if (name != "Label1") footer.push_back(layout::Total(name));
+    }
+    footer.push_back(layout::Total("lblFpTot(0)"));
+    SetLayout(layout::Titled(std::string(grid_name_), std::move(footer)));
 }
 
 void ProductLineView::Load(ViewContext& context) {

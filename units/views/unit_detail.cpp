@@ -5,6 +5,7 @@
 #include "engine/business_basic.h"
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
+#include "engine/live_record.h"
 #include "engine/numeric.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
@@ -129,9 +130,8 @@ std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     cBusinessBasic& engine = RequireEngine("grdUnitDtl_BtnClick");
     const int32_t record = FindRecord(engine, "UNITI", unit_number);
     if (record == 0) return nullptr;
-    int16_t flag = 0;
     clsUnits unit;
-    unit.Unpack(engine.LreadFile("UNITL", record, flag));
+    unit.Unpack(ReadLiveRecord(engine, "UNITL", record, "UNITI"));
     auto form = std::make_unique<DetailForm>(std::string(kUnitInfoForm), "Unit : " + unit_number);
     GridModel& grid = form->AddGrid(std::string(kUnitInfoGrid));
     for (const GridColumn& c : kInfoColumns) grid.AddColumn(c);
