@@ -493,9 +493,21 @@ TEST_F(DumpTest, DamageOfEachCheckShowsItsErrorAndNoOtherFigureMoves) {
          "LINEI names it"},
         {"lunitl-deleted", {12}, "GetUnitData routine error # :  1062  Record "},
         {"vndrl-number", {5, 8}, "GetReturn routine error # :  1063  Record "},
+        {"return-header-zeroed",
+         {5},
+         "GetReturn routine error # :  1064  Document file \\\\DS1\\TMARLNK\\D01\\R10001 holds "
+         "number \"\" in its header"},
         {"ticki-names-other",
          {2},
          "GetPTSData routine error # :  1063  Record 4 of INVOL holds number "},
+        {"invol-page-deleted",
+         {2},
+         "GetPTSData routine error # :  1062  Record 2 of INVOL is not in use (status word 0), "
+         "yet the link of record 3 names it"},
+        {"job-page-deleted",
+         {3},
+         "GetShopData routine error # :  1062  Record 37 of INVOL is not in use (status word 0), "
+         "yet the job table of FILE0 names it"},
     };
     const auto load = [&](const std::string& kind) {
         std::filesystem::remove_all(root_ / "share");

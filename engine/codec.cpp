@@ -20,19 +20,29 @@ std::string Upper(std::string_view s) {
     return u;
 }
 
+// The error of a field that does not lie inside its data; kept out of line, so that the
+// checks of every decoded field stay small.
+[[noreturn, gnu::noinline, gnu::cold]] void PlaceFailed(const FieldCode& fc, size_t length,
+                                                        int32_t position, const char* source,
+                                                        const char* opening) {
+    if (position < 1) RaisePlatform(err::kInvalidArgument, source);
+    throw BasicError(
+        31, source,
+        std::string(opening) + "\"" + fc.code + "\", Data$, " + std::to_string(position) +
+            (source[0] == 'U' ? ")   Len(Data$) = " : "   Len(Data$) = ") + std::to_string(length));
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void UnknownCode(std::string_view code, const char* source) {
+    throw BasicError(err::kOpCode, source, "Unknown OpCode = \"" + Upper(code) + "\"");
+}
+
 // The checks both members share: position below 1, then the field inside the data. Texts are
 // built only on the error path.
-void CheckPlace(const FieldCode& fc, size_t length, int32_t position, const char* source,
-                const char* opening) {
-    if (position < 1) RaisePlatform(err::kInvalidArgument, source);
-    const int64_t last = static_cast<int64_t>(position) + fc.width - 1;
-    if (last > static_cast<int64_t>(length)) {
-        throw BasicError(31, source,
-                         std::string(opening) + "\"" + fc.code + "\", Data$, " +
-                             std::to_string(position) +
-                             (source[0] == 'U' ? ")   Len(Data$) = " : "   Len(Data$) = ") +
-                             std::to_string(length));
-    }
+inline void CheckPlace(const FieldCode& fc, size_t length, int32_t position, const char* source,
+                       const char* opening) {
+    if (position < 1 ||
+        static_cast<int64_t>(position) + fc.width - 1 > static_cast<int64_t>(length))
+        PlaceFailed(fc, length, position, source, opening);
 }
 
 }  // namespace
@@ -52,7 +62,7 @@ FieldCode LookupCode(std::string_view code, const char* source) {
         const FieldCode& fc = kCodeTable[static_cast<unsigned char>(code[0])];
         if (fc.width != 0) return fc;
     }
-    throw BasicError(err::kOpCode, source, "Unknown OpCode = \"" + Upper(code) + "\"");
+    UnknownCode(code, source);
 }
 
 int32_t Unpack(std::string_view code, std::string_view data, int32_t position) {

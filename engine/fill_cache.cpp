@@ -88,7 +88,24 @@ std::string Folded(std::string_view path) {
     return f;
 }
 
+// The file the latest read went to, under the path as the caller spelled it: a run of reads
+// of one file finds its state without folding and hashing its path each time.
+struct LastFile {
+    std::string path;
+    FileState* state = nullptr;
+};
+LastFile g_last;
+
+FileState& StateOf(const std::string& path) {
+    if (g_last.state != nullptr && g_last.path == path) return *g_last.state;
+    FileState& state = g_cache.files[Folded(path)];
+    g_last.path = path;
+    g_last.state = &state;
+    return state;
+}
+
 void Clear() {
+    g_last.state = nullptr;
     g_cache.files.clear();
     g_cache.answers.clear();
     g_cache.bytes = 0;
@@ -157,7 +174,7 @@ bool FillCache::Enabled() {
 std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
                        const FileExtent& extent, const char* source) {
     if (!FillCache::Active()) return ReadCounted(*file.handle, position, length, source);
-    FileState& state = g_cache.files[Folded(file.Path)];
+    FileState& state = StateOf(file.Path);
     const int64_t key = extent.Known() ? extent.start : -1;
     // Its own logical file's window first, then any other that holds the bytes.
     if (const auto own = state.streams.find(key); own != state.streams.end()) {
@@ -238,7 +255,7 @@ std::optional<std::string> HeldRead(std::string_view path, int64_t position, siz
 
 void ReadRunAhead(const cOpenFile& file, int64_t position, size_t length, const char* source) {
     if (!FillCache::Active() || length == 0) return;
-    FileState& state = g_cache.files[Folded(file.Path)];
+    FileState& state = StateOf(file.Path);
     for (const auto& [start, stream] : state.streams)
         if (stream.Holding(position, length) != nullptr) return;
     ReadWindow(state.streams[-1], file, position, static_cast<int64_t>(length), position, 0,

@@ -43,17 +43,19 @@ std::string Crm(std::string& text) {
 }
 
 std::string UcmView(std::string_view packed) {
-    std::string out;
-    out.reserve((packed.size() + 1) / 2 * 3);
+    std::string out((packed.size() + 1) / 2 * 3, '\0');
+    const char* alphabet = g_alphabet.data();
+    char* o = out.data();
     for (size_t i = 0; i < packed.size(); i += 2) {
         const uint32_t hi = static_cast<unsigned char>(packed[i]);
         const uint32_t lo = i + 1 < packed.size() ? static_cast<unsigned char>(packed[i + 1]) : 0;
         const uint32_t w = (hi << 8) | lo;
         // A word of 64000 or more has no first character: w / 1600 lies past the alphabet.
-        if (w / 1600 < 40) out.push_back(g_alphabet[w / 1600]);
-        out.push_back(g_alphabet[(w / 40) % 40]);
-        out.push_back(g_alphabet[w % 40]);
+        if (w / 1600 < 40) *o++ = alphabet[w / 1600];
+        *o++ = alphabet[(w / 40) % 40];
+        *o++ = alphabet[w % 40];
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     return out;
 }
 

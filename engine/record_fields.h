@@ -238,7 +238,7 @@ inline bool BinaryFits(char code, int32_t position, size_t size) {
 
 template <typename R>
 void UnpackField(const Field<R>& f, R& r, std::string_view rec) {
-    const char code[2] = {f.code, '\0'};
+    const std::string_view code(&f.code, f.code != '\0' ? 1 : 0);
     switch (f.kind) {
         case Kind::kLong:
         case Kind::kScaled:

@@ -1,6 +1,7 @@
 #include "parts/order_files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <exception>
 
@@ -295,6 +296,21 @@ void WalkOrderDocuments(
     if (walk_error) std::rethrow_exception(walk_error);
 }
 
+void CheckDocumentNumber(const std::string& name, const OrderHeader& header) {
+    // The header holds 8 characters of the number; the file is found without regard to case.
+    const std::string_view named = std::string_view(name).substr(0, 8);
+    const auto same = [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    };
+    if (!header.number.empty() &&
+        std::equal(named.begin(), named.end(), header.number.begin(), header.number.end(), same))
+        return;
+    throw BasicError(err::kDocumentNumberDiffers, "OrderDocument",
+                     "Document file " + DataPath(name) + " holds number \"" + header.number +
+                         "\" in its header, yet its index key names it \"" + name + "\"");
+}
+
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {
     return ReadOrderSummary(OrderDocument::Open(name));
 }
@@ -303,6 +319,7 @@ std::optional<OrderSummary> ReadOrderSummary(std::unique_ptr<OrderDocument> doc)
     if (!doc) return std::nullopt;
     const std::string name = doc->Name();
     const OrderHeader header = doc->Header();
+    CheckDocumentNumber(name, header);
     OrderSummary s;
     s.name = name;
     s.vendor = header.vendor;

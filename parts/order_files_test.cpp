@@ -24,7 +24,7 @@ std::string OrderKey(const std::string& name, int32_t type) {
 }
 
 struct Doc {
-    std::string number = "R1001";
+    std::string number;  // empty: the document's own name (AddDocument)
     int32_t vendor = 17;
     int32_t mmddyy = 31524;  // 3/15/24
     int32_t drop_ship = 0;
@@ -85,8 +85,8 @@ class OrderFiles : public EngineTest {
         set.AddIndex("PUTBI", 16);
     }
 
-    void AddDocument(const std::string& index, const std::string& name, int32_t type,
-                     const Doc& doc) {
+    void AddDocument(const std::string& index, const std::string& name, int32_t type, Doc doc) {
+        if (doc.number.empty()) doc.number = name;
         set.Index(index).Add(OrderKey(name, type), 1);
         set.AddPlainFile(name, doc.Bytes());
     }
@@ -190,7 +190,9 @@ TEST_F(OrderFiles, SevenRecordsHoldNoLines) {
 
 TEST_F(OrderFiles, FileWithoutTotalsRaises81) {
     set.Index("RTTBI").Add(OrderKey("R6", 20), 1);
-    set.AddPlainFile("R6", Doc{}.Bytes().substr(0, 228));  // records 0 to 5
+    Doc doc;
+    doc.number = "R6";
+    set.AddPlainFile("R6", doc.Bytes().substr(0, 228));  // records 0 to 5
     Start();
     try {
         ReadOrderSummary("R6");
@@ -199,6 +201,48 @@ TEST_F(OrderFiles, FileWithoutTotalsRaises81) {
         EXPECT_EQ(e.number(), err::kRecordNumber);
     }
     EXPECT_FALSE(Held("R6"));  // closed and forgotten on the error path too
+}
+
+TEST_F(OrderFiles, AHeaderOfAnotherNumberIsReportedNotShown) {
+    // The header's number names the document's own file; a header zeroed or of another
+    // document is error 1064. The name's letter case and its characters past the eighth (the
+    // header holds eight) do not count.
+    const struct {
+        const char* name;
+        const char* number;
+        bool reads;
+    } cases[] = {
+        {"R1001", "R1001", true},  {"r1002", "R1002", true}, {"RETURNS123", "RETURNS1", true},
+        {"R1003", "R1004", false}, {"R1005", "R100", false},
+    };
+    for (const auto& c : cases) {
+        Doc doc;
+        doc.number = c.number;
+        AddDocument("RTTBI", c.name, 20, doc);
+    }
+    // A header of zeros, as a cleared record reads.
+    Doc zeroed;
+    std::string bytes = zeroed.Bytes();
+    bytes.replace(kRec, kRec, std::string(kRec, '\0'));
+    set.Index("RTTBI").Add(OrderKey("R1007", 20), 1);
+    set.AddPlainFile("R1007", bytes);
+    Start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.reads) {
+            EXPECT_TRUE(ReadOrderSummary(c.name).has_value());
+        } else {
+            ExpectError(
+                [&] { ReadOrderSummary(c.name); }, err::kDocumentNumberDiffers, "OrderDocument",
+                "Document file " + mSystem->TMARLNK() + "\\" + c.name + " holds number \"" +
+                    c.number + "\" in its header, yet its index key names it \"" + c.name + "\"");
+        }
+        EXPECT_FALSE(Held(c.name));
+    }
+    ExpectError([&] { ReadOrderSummary("R1007"); }, err::kDocumentNumberDiffers, "OrderDocument",
+                "Document file " + mSystem->TMARLNK() +
+                    "\\R1007 holds number \"\" in its header, yet its index key names it "
+                    "\"R1007\"");
 }
 
 TEST_F(OrderFiles, ADocumentPastItsLimitIsReportedUnread) {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <system_error>
 
+#include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/smb.h"
 
@@ -27,12 +27,8 @@ bool LiesInside(const std::string& path, const std::string& folder) {
 // The real path of what fd has open, from /proc (answered by the kernel, no file-system call).
 bool OpenedInside(int fd, const std::string& inside) {
     if (inside.empty()) return true;
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    std::string target(PATH_MAX, '\0');
-    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
-    if (n <= 0 || static_cast<size_t>(n) >= target.size()) return false;
-    target.resize(static_cast<size_t>(n));
-    return LiesInside(target, inside);
+    const std::optional<std::string> opened = DescriptorPath(fd);
+    return opened && LiesInside(*opened, inside);
 }
 
 class LocalFetcher : public FileFetcher {
@@ -61,15 +57,18 @@ class LocalFetcher : public FileFetcher {
         }
         // One read answers a file of up to 64 KiB (every document but the longest); a longer
         // one takes an fstat (a file above the limit is not read further) and a second read for
-        // the rest, up to one byte past the limit.
-        constexpr size_t kFirstRead = 64 * 1024;
+        // the rest, up to one byte past the limit. The first read goes to the worker's own
+        // buffer, so that a document costs one allocation of its own length.
         const size_t want = request.limit + 1;
         size_t done = 0;
         while (done < want) {
             const size_t room = done == 0 ? std::min(want, kFirstRead) : want;
-            out.bytes.resize(room);
-            const ssize_t n =
-                ::pread(fd, out.bytes.data() + done, room - done, static_cast<off_t>(done));
+            char* into = first_.get();
+            if (done > 0) {
+                out.bytes.resize(room);
+                into = out.bytes.data();
+            }
+            const ssize_t n = ::pread(fd, into + done, room - done, static_cast<off_t>(done));
             count::Read(n > 0 ? static_cast<size_t>(n) : 0);
             if (n < 0) {
                 if (errno == EINTR) continue;
@@ -81,6 +80,7 @@ class LocalFetcher : public FileFetcher {
                 out.read_error = out.error != ENOENT;
                 return out;
             }
+            if (done == 0) out.bytes.assign(into, static_cast<size_t>(n));
             done += static_cast<size_t>(n);
             // A short count from an ordinary file is its end: no further read is needed.
             if (n == 0 || done < room) break;
@@ -98,10 +98,13 @@ class LocalFetcher : public FileFetcher {
             return out;
         }
         out.bytes.resize(done);
-        out.bytes.shrink_to_fit();
         out.outcome = FetchedFile::Outcome::kRead;
         return out;
     }
+
+  private:
+    static constexpr size_t kFirstRead = 64 * 1024;
+    std::unique_ptr<char[]> first_{new char[kFirstRead]};  // left uninitialised: read into
 };
 
 }  // namespace
@@ -167,7 +170,12 @@ void FetchPool::Work(const FetcherFactory& factory) {
     }
     std::unique_lock<std::mutex> lock(mutex_);
     while (fetcher) {
-        work_.wait(lock, [&] { return stop_ || next_ >= size() || next_ < taken_ + ahead_; });
+        if (!stop_ && next_ < size() && next_ >= taken_ + ahead_) {
+            // Ahead by the limit: wait until the caller has taken a batch, not each file.
+            ++idle_;
+            work_.wait(lock, [&] { return stop_ || next_ >= size() || RoomForBatch(); });
+            --idle_;
+        }
         if (stop_ || next_ >= size()) break;
         const size_t i = next_++;
         lock.unlock();
@@ -180,20 +188,30 @@ void FetchPool::Work(const FetcherFactory& factory) {
         lock.lock();
         results_[i] = std::move(result);
         done_[i] = true;
-        ready_.notify_all();
+        // Only the caller waits here, and only for the file it takes next.
+        if (waiting_ == i) ready_.notify_one();
     }
     --running_;
     ready_.notify_all();
+}
+
+bool FetchPool::RoomForBatch() const {
+    const size_t limit = taken_ + ahead_;
+    return limit >= size() || limit >= next_ + std::max<size_t>(1, ahead_ / 4);
 }
 
 FetchedFile FetchPool::Take(size_t i) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (i >= size() || i < taken_) return {};
     taken_ = i;
-    work_.notify_all();
-    ready_.wait(lock, [&] { return done_[i] || running_ == 0; });
+    if (idle_ > 0 && RoomForBatch()) work_.notify_all();
+    if (!done_[i] && running_ > 0) {
+        waiting_ = i;
+        ready_.wait(lock, [&] { return done_[i] || running_ == 0; });
+        waiting_ = kNobody;
+    }
     taken_ = i + 1;
-    work_.notify_all();
+    if (idle_ > 0 && RoomForBatch()) work_.notify_all();
     if (!done_[i]) return {};
     done_[i] = false;
     return std::move(results_[i]);

@@ -92,6 +92,9 @@ class FetchPool {
 
   private:
     void Work(const FetcherFactory& factory);
+    // True when the files a worker may fetch ahead number at least a quarter of `ahead_` (or
+    // reach the last file): idle workers are woken for a batch, not for each file taken.
+    bool RoomForBatch() const;
 
     std::vector<FetchRequest> requests_;
     std::vector<FetchedFile> results_;
@@ -100,6 +103,9 @@ class FetchPool {
     size_t taken_ = 0;  // the next result the caller takes
     size_t ahead_;
     int running_ = 0;  // workers not yet finished
+    int idle_ = 0;     // workers waiting for the caller to take a file
+    static constexpr size_t kNobody = static_cast<size_t>(-1);
+    size_t waiting_ = kNobody;  // the file the caller waits for
     bool stop_ = false;
     std::mutex mutex_;
     std::condition_variable work_;

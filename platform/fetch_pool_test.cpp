@@ -17,11 +17,12 @@
 namespace dv::platform {
 namespace {
 
+using dv::testing::ProcessThreads;
 using dv::testing::TempFolder;
 using dv::testing::WriteFile;
 using Outcome = FetchedFile::Outcome;
 
-// Entries of a /proc/self folder: the process's threads (task) or open descriptors (fd).
+// Entries of a /proc/self folder: the process's open descriptors (fd).
 size_t Entries(const char* folder) {
     size_t n = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
@@ -42,7 +43,7 @@ TEST(FetchPool, GivesEachFileWholeInOrderWithoutAnFstat) {
         WriteFile(dir / ("F" + std::to_string(i)), contents.back());
         requests.push_back({dir / ("F" + std::to_string(i)), Real(dir.path()), 4096});
     }
-    const size_t threads = Entries("/proc/self/task");
+    const size_t threads = ProcessThreads();
     const size_t descriptors = Entries("/proc/self/fd");
     const FileCalls before = FileCallCounts();
     {
@@ -60,7 +61,7 @@ TEST(FetchPool, GivesEachFileWholeInOrderWithoutAnFstat) {
     EXPECT_EQ(calls.closes, 40u);
     EXPECT_EQ(calls.reads, 40u);  // one each: the short count gives the length
     EXPECT_EQ(calls.fstats, 0u);
-    EXPECT_EQ(Entries("/proc/self/task"), threads);
+    EXPECT_EQ(ProcessThreads(), threads);
     EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
 }
 
@@ -144,7 +145,7 @@ TEST(FetchPool, FetchesNoFurtherAheadThanAskedAndStopsWhenDropped) {
         std::atomic<int>& n_;
     };
     std::atomic<int> fetched{0};
-    const size_t threads = Entries("/proc/self/task");
+    const size_t threads = ProcessThreads();
     {
         std::vector<FetchRequest> requests(100, FetchRequest{"x", "", 8});
         FetchPool pool(requests, 4, 5, [&] { return std::make_unique<Counting>(fetched); });
@@ -154,7 +155,7 @@ TEST(FetchPool, FetchesNoFurtherAheadThanAskedAndStopsWhenDropped) {
         EXPECT_LE(fetched.load(), 7);
     }
     EXPECT_LE(fetched.load(), 7);
-    EXPECT_EQ(Entries("/proc/self/task"), threads);
+    EXPECT_EQ(ProcessThreads(), threads);
 }
 
 }  // namespace

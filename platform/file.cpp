@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -45,13 +46,7 @@ int OpenOrdinary(const std::string& local_path, int64_t& length, int& error) {
 // The path of the file that fd has open, every symbolic link resolved: from /proc, which
 // the kernel answers from memory; without /proc, the real path of local_path (one look-up).
 std::optional<std::string> OpenedPath(int fd, const std::string& local_path) {
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    std::string target(PATH_MAX, '\0');
-    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
-    if (n > 0 && static_cast<size_t>(n) < target.size()) {
-        target.resize(static_cast<size_t>(n));
-        return target;
-    }
+    if (std::optional<std::string> path = DescriptorPath(fd)) return path;
     return RealPath(local_path);
 }
 
@@ -72,6 +67,36 @@ int RemoteEntryOf(const std::string& url, RemoteEntry& entry) {
 }
 
 }  // namespace
+
+namespace {
+
+// This process's /proc/self/fd, opened as the program starts (before any test counts its open
+// descriptors), so that reading where a descriptor leads looks up one name, not four. Another
+// process (a child forked from this one) finds the descriptor of its parent's folder and takes
+// the path instead.
+struct DescriptorFolder {
+    int fd = ::open("/proc/self/fd", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    pid_t pid = ::getpid();
+};
+const DescriptorFolder g_descriptors;
+
+}  // namespace
+
+std::optional<std::string> DescriptorPath(int fd) {
+    char target[PATH_MAX];
+    ssize_t n = -1;
+    if (g_descriptors.fd >= 0 && g_descriptors.pid == ::getpid()) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%d", fd);
+        n = ::readlinkat(g_descriptors.fd, name, target, sizeof target);
+    } else {
+        char link[32];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+        n = ::readlink(link, target, sizeof target);
+    }
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof target) return std::nullopt;
+    return std::string(target, static_cast<size_t>(n));
+}
 
 ReadOnlyFile::ReadOnlyFile(std::unique_ptr<RemoteFile> remote, std::string path, int64_t length)
     : fd_(-1),

@@ -88,6 +88,10 @@ std::string FolderReadFailure(const std::string& local_path);
 // True when local_path names an ordinary file (after symbolic links); folders don't count.
 bool IsOrdinaryFile(const std::string& local_path);
 
+// What the descriptor fd has open, every symbolic link resolved, from /proc (answered by the
+// kernel from memory, no call on the file system); nothing without /proc.
+std::optional<std::string> DescriptorPath(int fd);
+
 // local_path with every symbolic link resolved (one counted look-up); nothing when it can't be
 // resolved.
 std::optional<std::string> RealPath(const std::string& local_path);

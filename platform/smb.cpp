@@ -1,5 +1,6 @@
 #include "platform/smb.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <libsmbclient.h>
 #include <netdb.h>
@@ -116,6 +117,69 @@ struct Server {
     std::string refusal;  // why the credentials file was not used
 };
 
+// libsmbclient, loaded the first time a connection is made: the library and the hundred
+// libraries it needs are bound at load time, which costs a process that reads local folders
+// alone (most runs) about 20 ms of start-up. Only its types come from the header; every call
+// goes through this table.
+#define DV_SMBC_FUNCTIONS(X)               \
+    X(smbc_new_context)                    \
+    X(smbc_init_context)                   \
+    X(smbc_free_context)                   \
+    X(smbc_setDebug)                       \
+    X(smbc_setOptionDebugToStderr)         \
+    X(smbc_setConfiguration)               \
+    X(smbc_setTimeout)                     \
+    X(smbc_setOptionUserData)              \
+    X(smbc_getOptionUserData)              \
+    X(smbc_setFunctionAuthDataWithContext) \
+    X(smbc_setOptionNoAutoAnonymousLogin)  \
+    X(smbc_setOptionUseKerberos)           \
+    X(smbc_setOptionFallbackAfterKerberos) \
+    X(smbc_setOptionUseCCache)             \
+    X(smbc_setOptionProtocols)             \
+    X(smbc_getFunctionOpen)                \
+    X(smbc_getFunctionRead)                \
+    X(smbc_getFunctionLseek)               \
+    X(smbc_getFunctionFstat)               \
+    X(smbc_getFunctionClose)               \
+    X(smbc_getFunctionStat)                \
+    X(smbc_getFunctionOpendir)             \
+    X(smbc_getFunctionReaddirPlus)         \
+    X(smbc_getFunctionClosedir)            \
+    X(smbc_getFunctionPurgeCachedServers)
+
+struct SmbLibrary {
+#define DV_SMBC_MEMBER(name) decltype(&::name) name = nullptr;
+    DV_SMBC_FUNCTIONS(DV_SMBC_MEMBER)
+#undef DV_SMBC_MEMBER
+    std::string failure;  // why it could not be loaded; empty once loaded
+};
+
+constexpr const char* kSmbLibraryName = "libsmbclient.so.0";
+
+// The library's functions, loaded once (never unloaded: its files may be closed while the
+// program exits); null with the reason in `failure` when the library or one of its functions
+// is missing.
+const SmbLibrary& Smb() {
+    static const SmbLibrary* library = [] {
+        auto* lib = new SmbLibrary();
+        void* handle = ::dlopen(kSmbLibraryName, RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            const char* why = ::dlerror();
+            lib->failure = why != nullptr ? why : kSmbLibraryName;
+            return lib;
+        }
+#define DV_SMBC_LOAD(name)                                                   \
+    lib->name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)); \
+    if (lib->name == nullptr && lib->failure.empty())                        \
+        lib->failure = std::string(kSmbLibraryName) + " has no " #name;
+        DV_SMBC_FUNCTIONS(DV_SMBC_LOAD)
+#undef DV_SMBC_LOAD
+        return lib;
+    }();
+    return *library;
+}
+
 // libsmbclient keeps its scratch memory (talloc's stack frames) in process-wide variables
 // unless thread functions are installed, which this build of the library does not offer: its
 // calls are made one at a time, whichever thread and connection makes them. Never destroyed:
@@ -131,15 +195,16 @@ class SmbFile : public RemoteFile {
     ~SmbFile() override {
         const std::lock_guard<std::mutex> lock(LibraryMutex());
         count::Close();
-        smbc_getFunctionClose(ctx_)(ctx_, file_);
+        Smb().smbc_getFunctionClose(ctx_)(ctx_, file_);
     }
     int Read(int64_t offset, size_t length, char* out, size_t& got) override {
         got = 0;
         const std::lock_guard<std::mutex> lock(LibraryMutex());
         // The position is kept by the client: no request goes to the server for it.
-        if (smbc_getFunctionLseek(ctx_)(ctx_, file_, static_cast<off_t>(offset), SEEK_SET) < 0)
+        if (Smb().smbc_getFunctionLseek(ctx_)(ctx_, file_, static_cast<off_t>(offset), SEEK_SET) <
+            0)
             return errno != 0 ? errno : EIO;
-        const ssize_t n = smbc_getFunctionRead(ctx_)(ctx_, file_, out, length);
+        const ssize_t n = Smb().smbc_getFunctionRead(ctx_)(ctx_, file_, out, length);
         if (n < 0) return errno != 0 ? errno : EIO;
         got = static_cast<size_t>(n);
         return 0;
@@ -147,7 +212,8 @@ class SmbFile : public RemoteFile {
     int Length(int64_t& length) override {
         struct stat st {};
         const std::lock_guard<std::mutex> lock(LibraryMutex());
-        if (smbc_getFunctionFstat(ctx_)(ctx_, file_, &st) != 0) return errno != 0 ? errno : EIO;
+        if (Smb().smbc_getFunctionFstat(ctx_)(ctx_, file_, &st) != 0)
+            return errno != 0 ? errno : EIO;
         length = static_cast<int64_t>(st.st_size);
         return 0;
     }
@@ -161,27 +227,28 @@ class SmbConnection : public ShareConnection {
   public:
     explicit SmbConnection(bool may_prompt = true) : may_prompt_(may_prompt) {
         const std::lock_guard<std::mutex> lock(LibraryMutex());
-        ctx_ = smbc_new_context();
+        if (!Smb().failure.empty()) return;
+        ctx_ = Smb().smbc_new_context();
         if (ctx_ == nullptr) return;
-        smbc_setDebug(ctx_, 0);
-        smbc_setOptionDebugToStderr(ctx_, 1);
+        Smb().smbc_setDebug(ctx_, 0);
+        Smb().smbc_setOptionDebugToStderr(ctx_, 1);
         SetConfiguration();
-        smbc_setTimeout(ctx_, kTimeoutMs);
-        smbc_setOptionUserData(ctx_, this);
-        smbc_setFunctionAuthDataWithContext(ctx_, &SmbConnection::Auth);
-        smbc_setOptionNoAutoAnonymousLogin(ctx_, 1);
-        smbc_setOptionUseKerberos(ctx_, 0);
-        smbc_setOptionFallbackAfterKerberos(ctx_, 0);
-        smbc_setOptionUseCCache(ctx_, 0);
-        smbc_setOptionProtocols(ctx_, "SMB2_02", "SMB3");
-        if (smbc_init_context(ctx_) == nullptr) {
-            smbc_free_context(ctx_, 1);
+        Smb().smbc_setTimeout(ctx_, kTimeoutMs);
+        Smb().smbc_setOptionUserData(ctx_, this);
+        Smb().smbc_setFunctionAuthDataWithContext(ctx_, &SmbConnection::Auth);
+        Smb().smbc_setOptionNoAutoAnonymousLogin(ctx_, 1);
+        Smb().smbc_setOptionUseKerberos(ctx_, 0);
+        Smb().smbc_setOptionFallbackAfterKerberos(ctx_, 0);
+        Smb().smbc_setOptionUseCCache(ctx_, 0);
+        Smb().smbc_setOptionProtocols(ctx_, "SMB2_02", "SMB3");
+        if (Smb().smbc_init_context(ctx_) == nullptr) {
+            Smb().smbc_free_context(ctx_, 1);
             ctx_ = nullptr;
         }
     }
     ~SmbConnection() override {
         const std::lock_guard<std::mutex> lock(LibraryMutex());
-        if (ctx_ != nullptr) smbc_free_context(ctx_, 1);
+        if (ctx_ != nullptr) Smb().smbc_free_context(ctx_, 1);
     }
     SmbConnection(const SmbConnection&) = delete;
     SmbConnection& operator=(const SmbConnection&) = delete;
@@ -189,7 +256,7 @@ class SmbConnection : public ShareConnection {
     int Open(const std::string& url, std::unique_ptr<RemoteFile>& file) override {
         return Call(url, [&]() -> int {
             count::Open();
-            SMBCFILE* f = smbc_getFunctionOpen(ctx_)(ctx_, url.c_str(), O_RDONLY, 0);
+            SMBCFILE* f = Smb().smbc_getFunctionOpen(ctx_)(ctx_, url.c_str(), O_RDONLY, 0);
             if (f == nullptr) return errno != 0 ? errno : EIO;
             file = std::make_unique<SmbFile>(ctx_, f);
             return 0;
@@ -200,9 +267,10 @@ class SmbConnection : public ShareConnection {
         return Call(url, [&]() -> int {
             entries.clear();
             count::Lookup();
-            SMBCFILE* d = smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
+            SMBCFILE* d = Smb().smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
             if (d == nullptr) return errno != 0 ? errno : EIO;
-            while (const libsmb_file_info* info = smbc_getFunctionReaddirPlus(ctx_)(ctx_, d)) {
+            while (const libsmb_file_info* info =
+                       Smb().smbc_getFunctionReaddirPlus(ctx_)(ctx_, d)) {
                 if (info->name == nullptr) continue;
                 const std::string name = info->name;
                 if (name == "." || name == "..") continue;
@@ -213,7 +281,7 @@ class SmbConnection : public ShareConnection {
                 e.size = static_cast<int64_t>(info->size);
                 entries.push_back(std::move(e));
             }
-            smbc_getFunctionClosedir(ctx_)(ctx_, d);
+            Smb().smbc_getFunctionClosedir(ctx_)(ctx_, d);
             return 0;
         });
     }
@@ -222,7 +290,7 @@ class SmbConnection : public ShareConnection {
         return Call(url, [&]() -> int {
             struct stat st {};
             count::Lookup();
-            if (smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) != 0)
+            if (Smb().smbc_getFunctionStat(ctx_)(ctx_, url.c_str(), &st) != 0)
                 return errno != 0 ? errno : EIO;
             entry.kind = S_ISDIR(st.st_mode)   ? RemoteEntry::Kind::kFolder
                          : S_ISREG(st.st_mode) ? RemoteEntry::Kind::kFile
@@ -235,6 +303,8 @@ class SmbConnection : public ShareConnection {
     std::string Reason(const std::string& url, int error) const override {
         std::string server, share;
         ServerAndShare(url, server, share);
+        if (error == ELIBACC && !Smb().failure.empty())
+            return "the SMB client library can't be loaded (" + Smb().failure + ")";
         std::string text = ShareConnection::Reason(url, error);
         const auto it = servers_.find(server);
         if (it == servers_.end()) return text;
@@ -265,14 +335,14 @@ class SmbConnection : public ShareConnection {
             if (::write(fd, kClientConfig, n) == static_cast<ssize_t>(n)) {
                 const std::string path = "/proc/self/fd/" + std::to_string(fd);
                 if (::access(path.c_str(), R_OK) == 0 &&
-                    smbc_setConfiguration(ctx_, path.c_str()) == 0) {
+                    Smb().smbc_setConfiguration(ctx_, path.c_str()) == 0) {
                     ::close(fd);
                     return;
                 }
             }
             ::close(fd);
         }
-        smbc_setConfiguration(ctx_, "/dev/null");
+        Smb().smbc_setConfiguration(ctx_, "/dev/null");
     }
 
     Server& ServerOf(const std::string& server, const std::string& share) {
@@ -300,15 +370,15 @@ class SmbConnection : public ShareConnection {
     void Apply(const Server& s) {
         if (s.current >= s.logins.size()) return;
         const Login& l = s.logins[s.current];
-        smbc_setOptionUseKerberos(ctx_, l.kerberos ? 1 : 0);
-        smbc_setOptionNoAutoAnonymousLogin(ctx_, l.anonymous_after ? 0 : 1);
+        Smb().smbc_setOptionUseKerberos(ctx_, l.kerberos ? 1 : 0);
+        Smb().smbc_setOptionNoAutoAnonymousLogin(ctx_, l.anonymous_after ? 0 : 1);
     }
 
     // Runs a call; while the server refuses the login, the next login is tried (the user is
     // asked when a prompt is installed and every other login was refused).
     template <class F>
     int Call(const std::string& url, F&& call) {
-        if (ctx_ == nullptr) return ENOMEM;
+        if (ctx_ == nullptr) return Smb().failure.empty() ? ENOMEM : ELIBACC;
         std::string server, share;
         ServerAndShare(url, server, share);
         Server& s = ServerOf(server, share);
@@ -346,14 +416,14 @@ class SmbConnection : public ShareConnection {
                     {"login typed in (user " + typed.user + ")", false, false, typed});
             }
             const std::lock_guard<std::mutex> lock(LibraryMutex());
-            smbc_getFunctionPurgeCachedServers(ctx_)(ctx_);
+            Smb().smbc_getFunctionPurgeCachedServers(ctx_)(ctx_);
         }
     }
 
     static void Auth(SMBCCTX* ctx, const char* /*server*/, const char* /*share*/, char* workgroup,
                      int workgroup_len, char* user, int user_len, char* password,
                      int password_len) {
-        auto* self = static_cast<SmbConnection*>(smbc_getOptionUserData(ctx));
+        auto* self = static_cast<SmbConnection*>(Smb().smbc_getOptionUserData(ctx));
         if (self == nullptr || self->current_ == nullptr) return;
         const Server& s = *self->current_;
         if (s.current >= s.logins.size()) return;

@@ -1,10 +1,12 @@
 // The share read over SMB, through the connection seam with a server in memory: where a path is
 // read from, how many calls reach the server, and the credentials file's checks.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/fake_share.h"
@@ -22,6 +24,32 @@ using dv::testing::ScopedEnv;
 using dv::testing::ScopedFakeShare;
 using dv::testing::TempFolder;
 using dv::testing::WriteFile;
+
+// libsmbclient is loaded with the first SMB connection, never by reading a local folder: its
+// binding costs every start-up 20 ms. Run in a fresh process of its own (the test program
+// started again for this test alone), where no other test has made a connection yet.
+TEST(SmbLibraryTest, IsLoadedByTheFirstConnectionAndNotByLocalReads) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto loaded = [] {
+        void* handle = ::dlopen("libsmbclient.so.0", RTLD_LAZY | RTLD_NOLOAD);
+        if (handle != nullptr) ::dlclose(handle);
+        return handle != nullptr;
+    };
+    EXPECT_EXIT(
+        {
+            TempFolder dir;
+            WriteFile(dir / "F", "abc");
+            int error = 0;
+            const auto file = ReadOnlyFile::Open(dir / "F", &error,
+                                                 std::filesystem::canonical(dir.path()).string());
+            std::string bytes;
+            const bool read = file && file->ReadAt(0, 3, bytes) == 0 && bytes == "abc";
+            const bool before = loaded();
+            const std::shared_ptr<ShareConnection> connection = NewSmbConnection();
+            std::_Exit(read && !before && loaded() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
 
 class SmbSeamTest : public ::testing::Test {
   protected:

@@ -5,6 +5,7 @@
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
+#include "engine/live_record.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
 #include "sales/invoice_record.h"
@@ -42,6 +43,7 @@ void WalkPageChain(PageSource& source, int32_t head,
     std::bitset<256> pages_met;
     int32_t n = head;
     std::string record = head_record != nullptr ? *head_record : source.Read(n);
+    CheckLiveRecord(record, file, n, "the first link of its chain");
     for (int32_t read = 1;; ++read) {
         visit(n, record);
         const int32_t page = Unpack("B", record, invol::kPagePosition);
@@ -57,8 +59,9 @@ void WalkPageChain(PageSource& source, int32_t head,
             Damaged(file, "page " + std::to_string(page) + " (record " + std::to_string(n) +
                               ") links to record " + std::to_string(link) + ", outside 1 to " +
                               std::to_string(source.LastRecord()));
+        record = source.Read(link);
+        CheckLiveRecord(record, file, link, "the link of record " + std::to_string(n));
         n = link;
-        record = source.Read(n);
     }
 }
 

@@ -57,8 +57,9 @@ class EnginePageSource : public PageSource {
 // visit(record number, page record) for each page; the walk ends after a page whose number is
 // below 2. head_record, when given, is the head's record string already read. Raises
 // err::kPageChain ("Damaged page chain in file NAME: ...") on a page number met twice, on more
-// than 200 pages, and on a link outside 1 to the file's LastRecord; raises what the engine
-// raises (a head outside the file: 81) and what visit raises.
+// than 200 pages, and on a link outside 1 to the file's LastRecord; err::kRecordNotLive (1062)
+// on a page whose status word is 0 or below (deleted, zeroed, filled with 0xFF), the head
+// included; raises what the engine raises (a head outside the file: 81) and what visit raises.
 void WalkPageChain(PageSource& file, int32_t head,
                    const std::function<void(int32_t, const std::string&)>& visit,
                    const std::string* head_record = nullptr);

@@ -23,6 +23,7 @@ using testing::EngineTest;
 //   9 page 3 linking to 1: page 2 missing
 //  10 page 2 linking past the file
 //  11 page 1 whose slot count runs past the record
+//  12 page 3 linking to 13, a record of zeros (deleted)
 class InvoiceDetail : public EngineTest {
   protected:
     void SetUp() override {
@@ -49,6 +50,8 @@ class InvoiceDetail : public EngineTest {
             Page(3, 1, {Slot("120", "TOP", "", "", 10, 1, 1)}),
             Page(2, 99, {}),
             Page(1, 0, {Slot("120", "A", "", "", 10, 1, 1)}, 9),
+            Page(3, 13, {Slot("120", "TOP", "", "", 10, 1, 1)}),
+            sample::RecordBuilder(sales_test::kInvolLength),
         };
         for (const auto& p : pages) invol.Add(p);
         Start();
@@ -114,13 +117,16 @@ TEST_F(InvoiceDetail, EachDamageEndsInOneEntryAndKeepsWhatWasBuilt) {
         size_t rows;
     } cases[] = {
         {0, {"GetDetail"}, err::kRecordNumber, 0},
-        {12, {"GetDetail"}, err::kRecordNumber, 0},             // a head past LastRecord
+        {14, {"GetDetail"}, err::kRecordNumber, 0},             // a head past LastRecord
         {6, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // a loop never reaching page 1
         {7, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // page byte 0
         {8, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // page byte 201
         {9, {"BuildDetail"}, err::kRecordNumber, 3},  // page 2 missing: page 1's rows stay
         {10, {"BuildPage", "BuildDetail"}, err::kPageChain, 0},  // a link past the file
         {11, {"BuildDetail"}, 31, 8},  // slot 9 of 8 runs past the record: 8 rows stay
+        // A deleted page (status word 0) behind a live one, and as the head itself.
+        {12, {"BuildPage", "BuildDetail"}, err::kRecordNotLive, 0},
+        {13, {"BuildPage", "BuildDetail"}, err::kRecordNotLive, 0},
     };
     for (const auto& c : cases) {
         events.Clear();

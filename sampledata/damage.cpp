@@ -295,11 +295,18 @@ const NamedDamage kNamedDamages[] = {
              SetRecordField(image, "VNDRL", n, 3, 3, int64_t{GetBE(c, at, 3)} + 1);
          }
      }},
+    {"return-header-zeroed", "the first return's header (record 1 of R10001) is zeroed: error 1064",
+     [](DataSetImage& image) {
+         std::string& file = image.File(image.DataPath("R10001"));
+         file.replace(38, 38, std::string(38, '\0'));
+     }},
     {"ticki-names-other", "TICKI's first key names the second pick ticket's head: error 1063",
      &sales_damage::TicketNamesOther},
     // Customers and counter documents (sales_data.h: the first pick ticket is INVOL 1-3).
     {"invol-loop", "the first pick ticket's page 2 links back to its head: error 1030",
      &sales_damage::LoopPageChain},
+    {"invol-page-deleted", "the first pick ticket's page 2 reads as deleted: error 1062",
+     [](DataSetImage& image) { ZeroRecord(image, "INVOL", 2); }},
     {"invol-page-0", "the first pick ticket's page 2 has page number 0",
      [](DataSetImage& image) { sales_damage::PageByte(image, 0); }},
     {"invol-page-201", "the first pick ticket's page 2 has page number 201: error 1030",
@@ -321,6 +328,11 @@ const NamedDamage kNamedDamages[] = {
     // Shop jobs and warranty claims.
     {"file0-job-slot", "job 107's open-job slot names a record past INVOL: Open Shop Work fails",
      [](DataSetImage& image) { JobSlotPastLastRecord(image, 107); }},
+    {"job-page-deleted", "the page job 107's open-job slot names reads as deleted: error 1062",
+     [](DataSetImage& image) { DeletedJobPage(image, 107); }},
+    {"warrl-page-deleted",
+     "the first claim's head page reads as deleted: its row reads \"Error in warranty detail\"",
+     [](DataSetImage& image) { DeletedClaimPage(image, 1); }},
     {"warrl-no-pages",
      "the first claim points at no page: its row reads \"Error in warranty detail\"",
      [](DataSetImage& image) { ClaimWithoutPages(image, 1); }},

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sampledata/as_of.h"
+#include "sampledata/damage.h"
 #include "sampledata/formats.h"
 #include "service/shop_page.h"
 
@@ -413,6 +414,18 @@ void LoopClaimPages(DataSetImage& image, int32_t claim) {
     const int32_t head = RecordField(image, "WARRL", claim, 509, 4);
     PutRecordField(image, "WARRL", head, 110, 3, head);
     PutRecordField(image, "WARRL", head, 115, 1, 2);
+}
+
+void DeletedClaimPage(DataSetImage& image, int32_t claim) {
+    ZeroRecord(image, "WARRL", RecordField(image, "WARRL", claim, 509, 4));
+}
+
+void DeletedJobPage(DataSetImage& image, int32_t job) {
+    const JobSlot slot = JobTableSlot(job);
+    const std::string& control = image.File(image.DataPath(file0::kName));
+    const int64_t at = static_cast<int64_t>(slot.block) * kBlock + slot.position;
+    if (static_cast<size_t>(at + 3) > control.size()) throw std::out_of_range("FILE0 is too short");
+    ZeroRecord(image, "INVOL", static_cast<int32_t>(GetBE(control, static_cast<int32_t>(at), 4)));
 }
 
 void JobSlotPastLastRecord(DataSetImage& image, int32_t job) {

@@ -69,6 +69,10 @@ namespace dv::sample::damage {
 void ClaimWithoutPages(DataSetImage& image, int32_t claim = 1);
 // The head page of claim `claim` links to itself under page number 2, a chain that never ends.
 void LoopClaimPages(DataSetImage& image, int32_t claim = 1);
+// The head page of claim `claim` reads as deleted (all zeros).
+void DeletedClaimPage(DataSetImage& image, int32_t claim = 1);
+// The INVOL page job `job`'s slot in the open shop-job table names reads as deleted.
+void DeletedJobPage(DataSetImage& image, int32_t job);
 // Job `job`'s slot in the open shop-job table names the record past INVOL's LastRecord.
 void JobSlotPastLastRecord(DataSetImage& image, int32_t job);
 

@@ -45,7 +45,10 @@ TEST_F(ReloadTest, ASecondLoadSeesWhatChangedOnDiskSinceTheFirst) {
     Pack("L", cents, 1234567, 1);
     document.replace(6 * 38 + 21, 4, cents);
     testing::WriteFile(DataFolder() + "/" + number, document);
-    testing::WriteFile(DataFolder() + "/V9990001", document);  // its index entry had no file
+    // Its index entry had no file: a copy of the changed one, with its own number in its header.
+    std::string copy = document;
+    copy.replace(38 + 2, 8, "V9990001");
+    testing::WriteFile(DataFolder() + "/V9990001", copy);
     // The vendor's name, packed at 6 of its VNDRL record.
     std::string cursor(kCursorSize, '\0');
     std::string key(4, '\0');

@@ -114,6 +114,7 @@ TEST_F(DemoServiceViews, DamagedClaimsGiveFailureRowsWhoseTotalsCountOnce) {
     Run(false, [](sample::DataSetImage& image) {
         sample::damage::ClaimWithoutPages(image, 1);
         sample::damage::LoopClaimPages(image, 2);
+        sample::damage::DeletedClaimPage(image, 3);  // a head page of zeros: 1062
     });
     ASSERT_TRUE(controller_->load_completed());
     WarrantyView* warranty = Warranty(form::kWarranty);
@@ -123,13 +124,15 @@ TEST_F(DemoServiceViews, DamagedClaimsGiveFailureRowsWhoseTotalsCountOnce) {
     EXPECT_EQ(g.CellText(0, "Name"), kWarrantyFailureName);
     EXPECT_EQ(g.CellText(0, "Parts"), "0");
     EXPECT_EQ(g.CellText(1, "Name"), kWarrantyFailureName);
+    EXPECT_EQ(g.CellText(2, "Name"), kWarrantyFailureName);
     EXPECT_FALSE(Recap().Figure(recap::kWarranty).red);
-    // The two broken claims add nothing; every other row adds its own totals once.
+    // The broken claims add nothing; every other row adds its own totals once.
     int64_t sum = 0;
     for (int r = 0; r < g.RowCount(); ++r)
         sum += g.CellValue(r, "Parts").value_or(0) + g.CellValue(r, "Labor").value_or(0);
     EXPECT_EQ(warranty->parts_cents() + warranty->labor_cents(), sum);
-    EXPECT_EQ(events.entries().size(), 4u);  // BuildPage and BuildDetail for each
+    ASSERT_EQ(events.entries().size(), 6u);  // BuildPage and BuildDetail for each
+    EXPECT_NE(events.entries()[4].find("1062  Record "), std::string::npos) << events.entries()[4];
 }
 
 TEST_F(DemoServiceViews, JobSlotPastLastRecordMarksRecapLabel3) {

@@ -118,7 +118,7 @@ std::unique_ptr<DetailForm> BuildShopDetail(int32_t job) {
         std::string(kShopDetailForm), "Shop Job Detail ...   Shop Job : " + std::to_string(job));
     const int32_t record = GetJob(job);
     int16_t flag = 0;
-    const std::string page = bb.LreadFile("INVOL", record, flag);
+    const std::string page = ReadLiveRecord(bb, "INVOL", record, "the job table of FILE0");
     clsShop shop;
     shop.Unpack(page);
     shop.RecordNumber = record;

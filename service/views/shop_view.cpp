@@ -7,6 +7,7 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "engine/live_record.h"
 #include "sales/customer_record.h"
 #include "service/shop_page.h"
 #include "service/shop_record.h"
@@ -86,7 +87,7 @@ void ShopView::GetShopData(ViewContext& context) {
         for (int32_t slot = 0; slot < file0::kJobSlots; ++slot) {
             const int32_t n = Unpack("L", table, file0::JobSlotAt(slot));
             if (n < 1) continue;
-            const std::string page = bb.LreadFile("INVOL", n, flag);
+            const std::string page = ReadLiveRecord(bb, "INVOL", n, "the job table of FILE0");
             shop.Unpack(page);
             if (shop.Status == "B") continue;
             const int r = grid_->AddRow();
