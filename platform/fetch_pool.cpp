@@ -19,11 +19,6 @@ namespace {
 std::atomic<int> g_workers{kDefaultFetchWorkers};
 FetcherFactory g_factory;  // set and read on the fill's thread only
 
-bool LiesInside(const std::string& path, const std::string& folder) {
-    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
-    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
-}
-
 // The real path of what fd has open, from /proc (answered by the kernel, no file-system call).
 bool OpenedInside(int fd, const std::string& inside) {
     if (inside.empty()) return true;

@@ -50,12 +50,6 @@ std::optional<std::string> OpenedPath(int fd, const std::string& local_path) {
     return RealPath(local_path);
 }
 
-// True when path lies below folder (both real paths), at a '/' boundary.
-bool LiesInside(const std::string& path, const std::string& folder) {
-    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
-    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
-}
-
 // The entry url names on the share: from its folder's listing when the path cache holds it, else
 // asked of the server (one status request).
 int RemoteEntryOf(const std::string& url, RemoteEntry& entry) {
@@ -298,6 +292,11 @@ int ReadWholeFile(const std::string& local_path, std::string& out, size_t max_by
     count::Close();
     ::close(fd);
     return 0;
+}
+
+bool LiesInside(const std::string& path, const std::string& folder) {
+    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
+    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
 }
 
 }  // namespace dv::platform

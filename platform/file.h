@@ -92,6 +92,9 @@ bool IsOrdinaryFile(const std::string& local_path);
 // kernel from memory, no call on the file system); nothing without /proc.
 std::optional<std::string> DescriptorPath(int fd);
 
+// True when path lies below folder, at a '/' boundary (both real paths, or both share URLs).
+bool LiesInside(const std::string& path, const std::string& folder);
+
 // local_path with every symbolic link resolved (one counted look-up); nothing when it can't be
 // resolved.
 std::optional<std::string> RealPath(const std::string& local_path);

@@ -17,7 +17,9 @@
 #include <map>
 #include <mutex>
 
+#include "platform/file.h"
 #include "platform/file_calls.h"
+#include "platform/tempdir.h"
 
 namespace dv::platform {
 namespace {
@@ -459,11 +461,6 @@ std::vector<std::shared_ptr<ShareConnection>>& IdleConnections() {
     return *idle;
 }
 
-bool LiesBelow(const std::string& path, const std::string& folder) {
-    const std::string prefix = folder.empty() || folder.back() != '/' ? folder + "/" : folder;
-    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
-}
-
 class SmbFetcher : public FileFetcher {
   public:
     explicit SmbFetcher(bool own_connection) : own_connection_(own_connection) {}
@@ -511,7 +508,7 @@ class SmbFetcher : public FileFetcher {
         FetchedFile out;
         out.outcome = FetchedFile::Outcome::kFailed;
         const std::string& url = request.local_path;
-        if (!request.inside.empty() && !LiesBelow(url, request.inside)) {
+        if (!request.inside.empty() && !LiesInside(url, request.inside)) {
             out.error = ENOENT;
             return out;
         }
@@ -634,15 +631,7 @@ std::string ShareUrl(std::string_view server, std::string_view share) {
 }
 
 std::string SmbCredentialsPath() {
-    std::string base = Getenv("XDG_CONFIG_HOME");
-    if (base.empty()) {
-        std::string home = Getenv("HOME");
-        if (home.empty())
-            if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr)
-                home = pw->pw_dir;
-        base = home + "/.config";
-    }
-    return base + "/dashvane/smb-credentials";
+    return UserConfigDir() + "/dashvane/smb-credentials";
 }
 
 std::optional<SmbLogin> ReadSmbCredentials(const std::string& path, std::string* refusal) {

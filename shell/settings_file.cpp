@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/tempdir.h"
+
 namespace dv {
 namespace {
 
@@ -67,15 +69,7 @@ std::string SectionName(std::string_view app, std::string_view section) {
 }  // namespace
 
 std::filesystem::path DefaultSettingsPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path base;
-    if (config != nullptr && *config != '\0') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : ".") / ".config";
-    }
-    return base / "Dashvane" / "settings.ini";
+    return std::filesystem::path(platform::UserConfigDir()) / "Dashvane" / "settings.ini";
 }
 
 std::optional<std::string> FileSettingsStore::Get(std::string_view app, std::string_view section,
