@@ -63,8 +63,16 @@ struct FormLayout {
 
 namespace layout {
 
+inline LayoutItem Item(LayoutItem::Kind kind, std::string name = {},
+                       LayoutItem::Style style = LayoutItem::Style::kPlain) {
+    LayoutItem item;
+    item.kind = kind;
+    item.name = std::move(name);
+    item.style = style;
+    return item;
+}
 inline LayoutItem Label(std::string name, LayoutItem::Style style = LayoutItem::Style::kPlain) {
-    return {LayoutItem::Kind::kLabel, std::move(name), style, {}, 2};
+    return Item(LayoutItem::Kind::kLabel, std::move(name), style);
 }
 inline LayoutItem Title(std::string name) {
     return Label(std::move(name), LayoutItem::Style::kTitle);
@@ -76,26 +84,28 @@ inline LayoutItem Total(std::string name) {
     return Label(std::move(name), LayoutItem::Style::kTotal);
 }
 inline LayoutItem Grid(std::string name) {
-    return {LayoutItem::Kind::kGrid, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+    return Item(LayoutItem::Kind::kGrid, std::move(name));
 }
 inline LayoutItem Choice(std::string name) {
-    return {LayoutItem::Kind::kChoice, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+    return Item(LayoutItem::Kind::kChoice, std::move(name));
 }
 // The program's picture, named as the form names it ("Image1").
 inline LayoutItem Picture(std::string name) {
-    return {LayoutItem::Kind::kPicture, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+    return Item(LayoutItem::Kind::kPicture, std::move(name));
 }
 // A control the form's desktop code makes and names (frmPo's "pb1" and "cmdVtot").
 inline LayoutItem Control(std::string name) {
-    return {LayoutItem::Kind::kControl, std::move(name), LayoutItem::Style::kPlain, {}, 2};
+    return Item(LayoutItem::Kind::kControl, std::move(name));
 }
 // The room a row leaves: the items after it stand at the row's right end.
 inline LayoutItem Stretch() {
-    return {LayoutItem::Kind::kStretch, {}, LayoutItem::Style::kPlain, {}, 2};
+    return Item(LayoutItem::Kind::kStretch);
 }
 inline LayoutItem Group(std::string title, std::vector<std::string> labels, int columns = 2) {
-    return {LayoutItem::Kind::kGroup, std::move(title), LayoutItem::Style::kPlain,
-            std::move(labels), columns < 1 ? 1 : columns};
+    LayoutItem group = Item(LayoutItem::Kind::kGroup, std::move(title));
+    group.labels = std::move(labels);
+    group.columns = columns < 1 ? 1 : columns;
+    return group;
 }
 
 // The titled form of a list view: the program's picture and the title "Label1" at the top, the
