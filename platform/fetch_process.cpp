@@ -188,8 +188,7 @@ bool DecodeReply(std::string_view body, size_t limit, FetchedFile& file, FileCal
     if (!f.U8(outcome) || outcome > static_cast<uint8_t>(FetchedFile::Outcome::kNotFetched) ||
         !f.U32(error) || !f.U8(read_error) || read_error > 1 || !f.U64(calls.opens) ||
         !f.U64(calls.closes) || !f.U64(calls.reads) || !f.U64(calls.bytes) ||
-        !f.U64(calls.fstats) || !f.U64(calls.lookups) || !f.String(file.bytes, limit) ||
-        !f.AtEnd())
+        !f.U64(calls.fstats) || !f.U64(calls.lookups) || !f.String(file.bytes, limit) || !f.AtEnd())
         return false;
     file.outcome = static_cast<FetchedFile::Outcome>(outcome);
     file.error = static_cast<int>(error);
@@ -208,7 +207,8 @@ Status ReadFrame(int fd, size_t max, std::string& body, Deadline deadline) {
     if (s == Status::kEnd) return got == 0 ? Status::kEnd : Status::kRefused;
     if (s != Status::kOk) return s;
     uint32_t n = 0;
-    for (int i = 0; i < 4; ++i) n |= static_cast<uint32_t>(static_cast<uint8_t>(head[i])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        n |= static_cast<uint32_t>(static_cast<uint8_t>(head[i])) << (8 * i);
     if (n > max) return Status::kRefused;
     body.resize(n);
     s = ReadExactly(fd, body.data(), n, got, deadline);
@@ -283,8 +283,7 @@ int RunFetchHelper(int in, int out) {
             if (s != Status::kOk) return 2;
             FetchRequest request;
             uint64_t limit = 0;
-            if (!fetch_frame::DecodeRequest(body, request.local_path, request.listed_length,
-                                            limit))
+            if (!fetch_frame::DecodeRequest(body, request.local_path, request.listed_length, limit))
                 return 2;
             request.limit = static_cast<size_t>(limit);
             const FileCalls before = FileCallCounts();
@@ -295,7 +294,8 @@ int RunFetchHelper(int in, int out) {
                 file.outcome = FetchedFile::Outcome::kFailed;
                 file.error = ENOENT;  // only the share is read here
             }
-            if (fetch_frame::WriteFrame(out, fetch_frame::EncodeReply(file, FileCallCounts() - before),
+            if (fetch_frame::WriteFrame(out,
+                                        fetch_frame::EncodeReply(file, FileCallCounts() - before),
                                         {}) != Status::kOk)
                 return 1;
         }

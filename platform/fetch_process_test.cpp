@@ -96,9 +96,7 @@ TEST(FetchFrame, AReplyThatIsNotWholeOrTooLongIsRefused) {
 
 class Pipe {
   public:
-    Pipe() {
-        EXPECT_EQ(::pipe2(fds_, O_CLOEXEC | O_NONBLOCK), 0);
-    }
+    Pipe() { EXPECT_EQ(::pipe2(fds_, O_CLOEXEC | O_NONBLOCK), 0); }
     ~Pipe() {
         CloseWriter();
         ::close(fds_[0]);
@@ -106,8 +104,7 @@ class Pipe {
     int reader() const { return fds_[0]; }
     int writer() const { return fds_[1]; }
     void Write(const std::string& bytes) {
-        ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()),
-                  static_cast<ssize_t>(bytes.size()));
+        ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
     void CloseWriter() {
         if (fds_[1] >= 0) ::close(fds_[1]);
@@ -138,8 +135,7 @@ TEST(FetchFrame, AFrameOnAPipeIsReadWholeOrRefused) {
         {"cut short by the writer's end", frame_of_5.substr(0, 7), true, 5, Status::kRefused},
         {"cut short in its length", frame_of_5.substr(0, 2), true, 5, Status::kRefused},
         {"the writer ended before a frame", "", true, 5, Status::kEnd},
-        {"cut short, the writer still there", frame_of_5.substr(0, 7), false, 5,
-         Status::kTimedOut},
+        {"cut short, the writer still there", frame_of_5.substr(0, 7), false, 5, Status::kTimedOut},
         {"nothing yet", "", false, 5, Status::kTimedOut},
     };
     for (const Case& c : cases) {

@@ -282,7 +282,8 @@ TEST_F(SmbServerTest, AFailingFetchHelperLeavesTheSameDocument) {
     const Case cases[] = {
         {"no helper", ""},
         {"garbage", "#!/bin/sh\nprintf 'not a reply at all'\nexec cat >/dev/null\n"},
-        {"ends after a few requests", "#!/bin/sh\ndd bs=1 count=1500 status=none | '" + real + "'\n"},
+        {"ends after a few requests",
+         "#!/bin/sh\ndd bs=1 count=1500 status=none | '" + real + "'\n"},
         {"killed mid-load",
          "#!/bin/sh\n'" + real + "' <&0 &\nsleep 0.05\nkill -9 $!\nexec cat >/dev/null\n"},
     };
