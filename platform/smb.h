@@ -101,7 +101,8 @@ class ScopedShareConnection {
 // back when it goes, so that each worker of a pool talks to the server over its own and the
 // next pool finds them made; a failure other than a missing file is then left to the caller
 // (kNotFetched), which opens the file itself and meets the failure as a one-at-a-time load
-// does. Without, it uses the connection of the calling thread and reports every failure.
+// does. Without, it uses the connection of the calling thread and reports every failure: the
+// fetch helper process (fetch_process.h) runs it so over its own connection.
 std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection);
 
 // The fetch workers worth starting for files on the share read over SMB. libsmbclient's calls
