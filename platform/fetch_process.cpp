@@ -522,6 +522,7 @@ class Helpers {
         const std::lock_guard<std::mutex> lock(mutex_);
         path_ = std::move(path);
         missing_ = false;
+        failures_ = 0;
     }
 
   private:
@@ -555,6 +556,12 @@ class Helpers {
             if (stop_) return;
             const std::string server = queue_.front();
             queue_.pop_front();
+            if (!MayStart()) {
+                // Starts queued before the program turned out to be missing.
+                --starting_[server];
+                done_.notify_all();
+                continue;
+            }
             if (path_.empty()) path_ = DefaultHelperPath();
             const std::string path = path_;
             lock.unlock();
