@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/fetch_process.h"
 #include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/smb.h"
@@ -113,7 +114,7 @@ void SetFetcherFactory(FetcherFactory factory) {
 }
 
 FetcherFactory CurrentFetcherFactory() {
-    return g_factory ? g_factory : FetcherFactory([] { return MakeSmbFetcher(true); });
+    return g_factory ? g_factory : FetcherFactory(MakeProcessFetcher);
 }
 
 void SetFetchWorkers(int workers) {

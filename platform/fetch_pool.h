@@ -61,8 +61,8 @@ using FetcherFactory = std::function<std::unique_ptr<FileFetcher>()>;
 std::unique_ptr<FileFetcher> MakeLocalFetcher();
 
 // The backend the document fetches use unless another is set: local paths read as
-// MakeLocalFetcher does, and paths on the share read over SMB through a connection of the
-// worker's own (MakeSmbFetcher). An empty factory puts the default back.
+// MakeLocalFetcher does, and paths on the share read over SMB by a helper process of the
+// worker's own (MakeProcessFetcher, fetch_process.h). An empty factory puts the default back.
 void SetFetcherFactory(FetcherFactory factory);
 FetcherFactory CurrentFetcherFactory();
 

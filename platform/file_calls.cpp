@@ -50,6 +50,14 @@ void Fstat() {
 void Lookup() {
     ++g_calls.lookups;
 }
+void Add(const FileCalls& calls) {
+    g_calls.opens += calls.opens;
+    g_calls.closes += calls.closes;
+    g_calls.reads += calls.reads;
+    g_calls.bytes += calls.bytes;
+    g_calls.fstats += calls.fstats;
+    g_calls.lookups += calls.lookups;
+}
 }  // namespace count
 
 }  // namespace dv::platform

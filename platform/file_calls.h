@@ -31,6 +31,8 @@ void Close();
 void Read(size_t bytes);
 void Fstat();
 void Lookup();
+// Calls another process made for this one (a fetch helper's).
+void Add(const FileCalls& calls);
 }  // namespace count
 
 }  // namespace dv::platform

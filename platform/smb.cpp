@@ -17,6 +17,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/fetch_process.h"
 #include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/tempdir.h"
@@ -107,6 +108,13 @@ struct Login {
     bool anonymous_after = false;  // let the library fall back to an anonymous session
     SmbLogin login;
 };
+
+// The login each server took from the program's connection, for the fetch processes.
+std::mutex g_in_use_mutex;
+std::map<std::string, SmbSessionLogin>& LoginsInUse() {
+    static auto* logins = new std::map<std::string, SmbSessionLogin>();
+    return *logins;
+}
 
 // What the connection knows of one server.
 struct Server {
@@ -227,7 +235,10 @@ class SmbFile : public RemoteFile {
 
 class SmbConnection : public ShareConnection {
   public:
-    explicit SmbConnection(bool may_prompt = true) : may_prompt_(may_prompt) {
+    // may_prompt: the program's own connection, which may ask the user for a login. With only,
+    // that login alone is tried, on every server.
+    explicit SmbConnection(bool may_prompt = true, std::optional<SmbSessionLogin> only = {})
+        : may_prompt_(may_prompt), only_(std::move(only)) {
         const std::lock_guard<std::mutex> lock(LibraryMutex());
         if (!Smb().failure.empty()) return;
         ctx_ = Smb().smbc_new_context();
@@ -351,6 +362,14 @@ class SmbConnection : public ShareConnection {
         Server& s = servers_[server];
         if (s.listed) return s;
         s.listed = true;
+        if (only_) {
+            s.logins.push_back(
+                {"login of the program's connection (user " + only_->login.user + ")",
+                 only_->kerberos, only_->anonymous_after, only_->login});
+            (void)share;
+            Apply(s);
+            return s;
+        }
         if (HasKerberosTicket())
             s.logins.push_back({"Kerberos ticket", true, false, {UserName(), "", ""}});
         const std::string path = SmbCredentialsPath();
@@ -394,6 +413,15 @@ class SmbConnection : public ShareConnection {
                 e = call();
             }
             if (e == 0) {
+                if (!s.logged_in && may_prompt_ && s.current < s.logins.size()) {
+                    const Login& l = s.logins[s.current];
+                    {
+                        const std::lock_guard<std::mutex> lock(g_in_use_mutex);
+                        LoginsInUse()[server] = {l.kerberos, l.anonymous_after, l.login};
+                    }
+                    // The fetch processes start while the program goes on with its start-up.
+                    WarmFetchProcesses(server);
+                }
                 s.logged_in = true;
                 return 0;
             }
@@ -436,6 +464,7 @@ class SmbConnection : public ShareConnection {
     }
 
     bool may_prompt_;
+    std::optional<SmbSessionLogin> only_;
     SMBCCTX* ctx_ = nullptr;
     std::map<std::string, Server> servers_;
     Server* current_ = nullptr;
@@ -595,6 +624,27 @@ bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& 
 
 std::shared_ptr<ShareConnection> NewSmbConnection() {
     return std::make_shared<SmbConnection>();
+}
+
+std::shared_ptr<ShareConnection> NewSmbConnection(const SmbSessionLogin& only) {
+    return std::make_shared<SmbConnection>(false, only);
+}
+
+std::optional<SmbSessionLogin> ProgramLogin(const std::string& server) {
+    const std::lock_guard<std::mutex> lock(g_in_use_mutex);
+    const auto it = LoginsInUse().find(server);
+    if (it == LoginsInUse().end()) return std::nullopt;
+    return it->second;
+}
+
+bool ProgramShareConnectionReplaced() {
+    return g_program_replaced;
+}
+
+std::string ShareServer(const std::string& url) {
+    std::string server, share;
+    ServerAndShare(url, server, share);
+    return server;
 }
 
 ShareConnection& CurrentShareConnection() {

@@ -101,13 +101,14 @@ class ScopedShareConnection {
 // back when it goes, so that each worker of a pool talks to the server over its own and the
 // next pool finds them made; a failure other than a missing file is then left to the caller
 // (kNotFetched), which opens the file itself and meets the failure as a one-at-a-time load
-// does. Without, it uses the connection of the calling thread and reports every failure.
+// does. Without, it uses the connection of the calling thread and reports every failure: the
+// fetch helper process (fetch_process.h) runs it so over its own connection.
 std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection);
 
-// The fetch workers worth starting for files on the share read over SMB: libsmbclient's calls
-// are made one at a time (see smb.cpp), so one worker keeps a request in flight while the fill
-// builds its rows, and each further one would only add a connection of its own to make.
-inline constexpr int kSmbFetchWorkers = 1;
+// The fetch workers worth starting for files on the share read over SMB. libsmbclient's calls
+// in one process are made one at a time (see smb.cpp), so each worker hands its requests to a
+// helper process of its own (fetch_process.h): this many requests are in flight at once.
+inline constexpr int kSmbFetchWorkers = 8;
 
 // True for a path of the share read over SMB ("smb://...").
 bool IsShareUrl(std::string_view path);

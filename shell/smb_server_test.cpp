@@ -1,6 +1,7 @@
 // The share read from a real Samba server on loopback (tools/smb_server.sh, started by the test
-// command): dashvane-dump gives the same document over SMB as from the local folder, and every
-// fault of the server or of the share ends in a clear message or in the view's error path.
+// command): dashvane-dump gives the same document over SMB as from the local folder, its
+// document fetches made by helper processes or, when a helper fails, by the view itself; and
+// every fault of the server or of the share ends in a clear message or in the view's error path.
 //
 // The server serves one share, TMARLNK, from the folder its link "served" points at; each test
 // points it at the data set it wrote. The tests take turns (one CTest resource lock).
@@ -22,6 +23,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/fetch_pool.h"
+#include "platform/fetch_process.h"
 #include "platform/file.h"
 #include "platform/paths.h"
 #include "platform/share.h"
@@ -31,6 +34,9 @@
 
 #ifndef DASHVANE_DUMP
 #error "DASHVANE_DUMP names the dashvane-dump binary"
+#endif
+#ifndef DASHVANE_FETCH
+#error "DASHVANE_FETCH names the dashvane-fetch binary"
 #endif
 
 namespace dv {
@@ -165,13 +171,14 @@ class SmbServerTest : public ::testing::Test {
         fs::rename(next, link);
     }
     // dashvane-dump over SMB (no local folder for the share), or from the local folder.
-    DumpRun Dump(bool over_smb, const std::string& args = "--details") {
+    DumpRun Dump(bool over_smb, const std::string& args = "--details",
+                 const std::string& program = DASHVANE_DUMP) {
         const std::string err_path = base_ + (over_smb ? "/smb.err" : "/local.err");
         const std::string command =
             "DASHVANE_SHARES='" + base_ + (over_smb ? "/none" : "/local") + "' TMPDIR='" + base_ +
             "/tmp' TEMP='" + base_ + "/tmp' XDG_CONFIG_HOME='" + base_ +
-            "/config' DASHVANE_SMB_PORT=" + server_->port + " timeout 120 '" + DASHVANE_DUMP +
-            "' " + args + " 2>'" + err_path + "'";
+            "/config' DASHVANE_SMB_PORT=" + server_->port + " timeout 120 '" + program + "' " +
+            args + " 2>'" + err_path + "'";
         DumpRun run;
         run.out = RunCommand(command, &run.status);
         run.err = testing::ReadFileBytes(err_path);
@@ -206,6 +213,44 @@ void ExpectReadAccessOnly(const std::string& log) {
     EXPECT_EQ(log.find("audit|brl_lock_windows"), std::string::npos);
 }
 
+// The processes running the program at path (as /proc/PID/exe names it).
+std::vector<pid_t> ProcessesOf(const std::string& path) {
+    std::vector<pid_t> pids;
+    const fs::path program = fs::canonical(path);
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::error_code ec;
+        const fs::path exe = fs::read_symlink(entry.path() / "exe", ec);
+        if (!ec && exe == program) pids.push_back(std::stoi(name));
+    }
+    return pids;
+}
+
+// This process's children, running or not yet reaped.
+std::vector<pid_t> Children() {
+    std::vector<pid_t> pids;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string stat = testing::ReadFileBytes(entry.path().string() + "/stat");
+        const size_t close = stat.rfind(')');
+        int ppid = 0;
+        char state = 0;
+        if (close == std::string::npos ||
+            std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) != 2)
+            continue;
+        if (ppid == ::getpid()) pids.push_back(std::stoi(name));
+    }
+    return pids;
+}
+
+size_t OpenDescriptors() {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
 class SmbDumpTest : public SmbServerTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(SmbDumpTest, OverSmbTheDocumentIsTheSameAsFromTheLocalFolder) {
@@ -217,6 +262,96 @@ TEST_P(SmbDumpTest, OverSmbTheDocumentIsTheSameAsFromTheLocalFolder) {
     EXPECT_EQ(Scrubbed(smb.out), Scrubbed(local.out)) << smb.err;
     EXPECT_EQ(Scrubbed(smb.err), Scrubbed(local.err));
     ExpectReadAccessOnly(LogSinceStart());
+    // The program ended its fetch helpers before it exited.
+    EXPECT_TRUE(ProcessesOf(DASHVANE_FETCH).empty());
+}
+
+// A fetch helper that can't be started, answers garbage, ends after a few requests
+// or is killed mid-load leaves its documents to the views, which read them themselves: the
+// document is the same as from the local folder. The program runs from a folder of its own,
+// where the helper beside it is the case's.
+TEST_F(SmbServerTest, AFailingFetchHelperLeavesTheSameDocument) {
+    WriteSet();
+    const DumpRun local = Dump(false);
+    ASSERT_FALSE(local.out.empty()) << local.err;
+    const std::string real = DASHVANE_FETCH;
+    struct Case {
+        const char* what;
+        std::string script;  // the helper beside the program; empty: none
+    };
+    const Case cases[] = {
+        {"no helper", ""},
+        {"garbage", "#!/bin/sh\nprintf 'not a reply at all'\nexec cat >/dev/null\n"},
+        {"ends after a few requests",
+         "#!/bin/sh\ndd bs=1 count=1500 status=none | '" + real + "'\n"},
+        {"killed mid-load",
+         "#!/bin/sh\n'" + real + "' <&0 &\nsleep 0.05\nkill -9 $!\nexec cat >/dev/null\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string dir = base_ + "/programs";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::copy_file(DASHVANE_DUMP, dir + "/dashvane-dump");
+        if (!c.script.empty()) {
+            testing::WriteFile(dir + "/dashvane-fetch", c.script);
+            ::chmod((dir + "/dashvane-fetch").c_str(), 0755);
+        }
+        const DumpRun smb = Dump(true, "--details", dir + "/dashvane-dump");
+        EXPECT_EQ(smb.status, local.status);
+        EXPECT_EQ(Scrubbed(smb.out), Scrubbed(local.out)) << smb.err;
+        EXPECT_EQ(Scrubbed(smb.err), Scrubbed(local.err));
+    }
+}
+
+// In this process: the helpers started when the program's connection logs in, and those
+// started on demand after they were ended, fetch the documents as the local folder holds them;
+// once ended, no helper is left running or unreaped and no descriptor is left open.
+TEST_F(SmbServerTest, FetchHelpersGiveTheFilesAndLeaveNothingBehindWhenEnded) {
+    WriteSet();
+    const testing::ScopedEnv shares("DASHVANE_SHARES", base_ + "/none");
+    const testing::ScopedEnv config("XDG_CONFIG_HOME", base_ + "/config");
+    const testing::ScopedEnv port("DASHVANE_SMB_PORT", server_->port);
+    platform::SetFetchHelperPath(DASHVANE_FETCH);
+    platform::SetProgramShareConnection(nullptr);
+    platform::ResetPathCache();
+    const std::string root = "\\\\" + server_->host + "\\TMARLNK\\";
+    ASSERT_TRUE(platform::CheckShare(root).ok);
+    const std::string share = *platform::ShareFolder(root);
+    const std::string folder = *platform::LocalPath(root + "D01");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Share() + "/D01"))
+        if (entry.is_regular_file() && entry.file_size() < 4096)
+            names.push_back(entry.path().filename());
+    ASSERT_GE(names.size(), 20u);
+    names.resize(20);
+    names.push_back("NO-SUCH-FILE");
+    auto fetch_all = [&] {
+        std::vector<platform::FetchRequest> requests;
+        for (const std::string& name : names)
+            requests.push_back({folder + "/" + name, share, 4096});
+        platform::FetchPool pool(requests, platform::kSmbFetchWorkers, 64,
+                                 platform::MakeProcessFetcher);
+        for (size_t i = 0; i + 1 < names.size(); ++i) {
+            platform::FetchedFile f = pool.Take(i);
+            ASSERT_EQ(f.outcome, platform::FetchedFile::Outcome::kRead) << names[i];
+            EXPECT_EQ(f.bytes, testing::ReadFileBytes(Share() + "/D01/" + names[i])) << names[i];
+        }
+        const platform::FetchedFile missing = pool.Take(names.size() - 1);
+        EXPECT_EQ(missing.outcome, platform::FetchedFile::Outcome::kFailed);
+        EXPECT_EQ(missing.error, ENOENT);
+        EXPECT_FALSE(Children().empty());
+    };
+    fetch_all();
+    platform::EndFetchProcesses();
+    EXPECT_TRUE(Children().empty());
+    const size_t descriptors = OpenDescriptors();
+    fetch_all();
+    platform::EndFetchProcesses();
+    EXPECT_TRUE(Children().empty());
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+    platform::SetFetchHelperPath("");
+    platform::SetProgramShareConnection(nullptr);
 }
 
 std::vector<std::string> SetNames() {
