@@ -192,6 +192,14 @@ std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size
     return out;
 }
 
+void ReadCountedInto(const platform::ReadOnlyFile& file, int64_t offset, size_t length, char* out,
+                     const char* source) {
+    if (const int e = file.ReadInto(offset, length, out); e != 0)
+        throw ReadFailure(e, source, file.local_path());
+    ++g_stats.reads;
+    g_stats.bytes += length;
+}
+
 std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, int64_t limit,
                                            const char* source) {
     const int64_t length = file.OpenedLength();

@@ -65,6 +65,9 @@ void ResetEngineReadStats();
 // the platform error that matches it, from `source`.
 std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
                         const char* source);
+// The same read into length bytes at out (left as they were before: no clearing first).
+void ReadCountedInto(const platform::ReadOnlyFile& file, int64_t offset, size_t length, char* out,
+                     const char* source);
 // The whole of an open file in one counted read, its length the one its open took (no further
 // call); nothing, and nothing read, when it is longer than limit bytes. A failed read raises the
 // platform error that matches it, from `source`.

@@ -45,6 +45,9 @@ class ReadOnlyFile {
     // not continued once it has reached the file's known length, so that a read to the end of
     // the file costs one request).
     int ReadAt(int64_t offset, size_t length, std::string& out) const;
+    // The same read into length bytes at out, which need not be cleared first: what the file
+    // does not hold (past its end) is written as zero bytes.
+    int ReadInto(int64_t offset, size_t length, char* out) const;
     // The file's length when it was opened (from the open's fstat, or over SMB from the
     // folder's listing; no further call).
     int64_t OpenedLength() const { return opened_length_; }
