@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,6 +76,13 @@ struct DescriptorFolder {
 const DescriptorFolder g_descriptors;
 
 }  // namespace
+
+void KeepFreedMemory() {
+    // Blocks below 8 MiB come from the heap, and its top is returned to the kernel only past
+    // 64 MiB free: the read cache is bounded at 32 MiB, so the heap stays below the load's peak.
+    ::mallopt(M_MMAP_THRESHOLD, 8 * 1024 * 1024);
+    ::mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+}
 
 std::optional<std::string> DescriptorPath(int fd) {
     char target[PATH_MAX];
