@@ -239,7 +239,7 @@ void DropDirectoryScans() {
 }
 
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
-    ReadFailures().erase(name);
+    if (!ReadFailures().empty()) ReadFailures().erase(name);
     try {
         return Resolve(name);
     } catch (const BasicError& e) {
