@@ -36,6 +36,10 @@ struct Window {
         return position >= start &&
                position + static_cast<int64_t>(length) <= start + static_cast<int64_t>(size);
     }
+    // The bytes [position, position + length), which the window covers.
+    std::string_view View(int64_t position, size_t length) const {
+        return {data.get() + (position - start), length};
+    }
     // The bytes from position on, as a read there gives them: fewer at the end of the file.
     std::string Slice(int64_t position, size_t length) const {
         const size_t from = static_cast<size_t>(position - start);
@@ -147,6 +151,25 @@ std::string ReadWindow(Stream& stream, const cOpenFile& file, int64_t position, 
     return answer;
 }
 
+// The bytes [position, position + length) when the running fill holds them: its own logical
+// file's window first (a run of reads goes on from there), then any other window or chunk that
+// holds them, then an earlier read of the same place and length.
+std::optional<std::string_view> Held(FileState& state, int64_t key, int64_t position,
+                                     size_t length) {
+    if (const auto own = state.streams.find(key); own != state.streams.end()) {
+        if (const Window* held = own->second.Holding(position, length)) {
+            own->second.next = position + static_cast<int64_t>(length);
+            return held->View(position, length);
+        }
+    }
+    for (const auto& [start, stream] : state.streams)
+        if (const Window* held = stream.Holding(position, length))
+            return held->View(position, length);
+    if (const auto earlier = state.reads.find({position, length}); earlier != state.reads.end())
+        return earlier->second;
+    return std::nullopt;
+}
+
 }  // namespace
 
 FillCache::FillCache() {
@@ -191,18 +214,8 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
     if (!FillCache::Active()) return ReadCounted(*file.handle, position, length, source);
     FileState& state = StateOf(file.Path);
     const int64_t key = extent.Known() ? extent.start : -1;
-    // Its own logical file's window first, then any other that holds the bytes.
-    if (const auto own = state.streams.find(key); own != state.streams.end()) {
-        if (const Window* held = own->second.Holding(position, length)) {
-            own->second.next = position + static_cast<int64_t>(length);
-            return held->Slice(position, length);
-        }
-    }
-    for (const auto& [start, stream] : state.streams)
-        if (const Window* held = stream.Holding(position, length))
-            return held->Slice(position, length);
-    if (const auto earlier = state.reads.find({position, length}); earlier != state.reads.end())
-        return earlier->second;
+    if (const std::optional<std::string_view> held = Held(state, key, position, length))
+        return std::string(*held);
 
     const int64_t end = position + static_cast<int64_t>(length);
     // A file read by block, outside any logical file (the control file), is read whole.
@@ -252,6 +265,19 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
     state.reads.emplace(std::make_pair(position, length), bytes);
     Account(length);
     return bytes;
+}
+
+std::string_view CachedReadView(const cOpenFile& file, int64_t position, size_t length,
+                                const FileExtent& extent, const char* source,
+                                std::string& scratch) {
+    if (FillCache::Active()) {
+        FileState& state = StateOf(file.Path);
+        if (const std::optional<std::string_view> held =
+                Held(state, extent.Known() ? extent.start : -1, position, length))
+            return *held;
+    }
+    scratch = CachedRead(file, position, length, extent, source);
+    return scratch;
 }
 
 std::optional<std::string> HeldRead(std::string_view path, int64_t position, size_t length) {

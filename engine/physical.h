@@ -27,6 +27,10 @@ std::shared_ptr<cOpenFile> iOpenFile(std::string& path, bool* opened = nullptr);
 // file the bytes belong to, when they belong to one.
 std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
                       const FileExtent& extent = {});
+// The same read seen in place (CachedReadView): valid until the next read, and while scratch
+// lives.
+std::string_view iReadFileView(const std::shared_ptr<cOpenFile>& file, int32_t length,
+                               int32_t position, const FileExtent& extent, std::string& scratch);
 // The 512 bytes of block number block.
 std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block);
 // Inside a fill, reads blocks first to last in one read for the reads of them that follow
