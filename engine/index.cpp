@@ -146,7 +146,9 @@ class Walk {
     mutable std::string scratch_;  // a node read that the cache does not hold
 };
 
-int32_t Field(std::string_view data, const char* code, int32_t position) {
+// In line wherever it is used, so that Unpack's decoding of the constant code folds.
+[[gnu::always_inline]] inline int32_t Field(std::string_view data, const char* code,
+                                            int32_t position) {
     return Unpack(code, data, position);
 }
 
