@@ -122,6 +122,8 @@ TEST_F(FillCacheTest, AViewOfAReadShowsTheHeldBytesOrTheScratchItWasReadInto) {
         EXPECT_EQ(held, Record(n));
         EXPECT_EQ(scratch, "untouched");  // seen in place, not copied
     }
+    EXPECT_EQ(iLreadFileView(small_, 4, scratch), Record(4));  // a record, by its number
+    EXPECT_EQ(scratch, "untouched");
     EXPECT_EQ(Reads() - before, 1u);
     EXPECT_EQ(iReadFileView(small_->OpenFile, 0, 512, extent, scratch), "");
 }

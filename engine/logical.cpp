@@ -288,6 +288,15 @@ std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record
                      RecordPosition(*file, record, "iLreadFile"), LogicalExtent(*file));
 }
 
+std::string_view iLreadFileView(const std::shared_ptr<cLogicalFile>& file, int32_t record,
+                                std::string& scratch) {
+    if (!file) throw BasicError(err::kFile, "iLreadFile", "LogicalFile parameter is undefined");
+    CheckRecord(*file, record, "iLreadFile");
+    return iReadFileView(file->OpenFile, file->RecordLength,
+                         RecordPosition(*file, record, "iLreadFile"), LogicalExtent(*file),
+                         scratch);
+}
+
 FileExtent LogicalExtent(const cLogicalFile& file) {
     const int64_t unit = file.FileType == "I" ? kBlockSize : file.RecordLength;
     if (unit <= 0 || file.LastRecord < 0 || file.Position < 0) return {};
