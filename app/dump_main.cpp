@@ -14,6 +14,7 @@
 #include "app/views.h"
 #include "engine/fill_cache.h"
 #include "platform/fetch_pool.h"
+#include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/paths.h"
 #include "shell/dump_document.h"
@@ -64,6 +65,7 @@ bool IsCount(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    dv::platform::KeepFreedMemory();
     bool refresh = false;
     bool stats = false;
     bool details = false;

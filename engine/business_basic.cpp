@@ -129,6 +129,10 @@ std::string cBusinessBasic::LreadFile(const LogicalFileRef& file, int32_t record
 std::string cBusinessBasic::LreadFile(const std::string& name, int32_t record, int16_t& flag) {
     return LreadFile(ByName(name), record, flag);
 }
+std::string_view cBusinessBasic::LreadFileView(const std::string& name, int32_t record,
+                                               std::string& scratch) {
+    return iLreadFileView(ByName(name), record, scratch);
+}
 void cBusinessBasic::LwriteFile(const LogicalFileRef& file, int32_t record, const std::string& data,
                                 int16_t& flag) {
     flag = 0;

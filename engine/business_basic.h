@@ -87,6 +87,8 @@ class cBusinessBasic {
     }
     std::string LreadFile(const LogicalFileRef& file, int32_t record, int16_t& flag);
     std::string LreadFile(const std::string& name, int32_t record, int16_t& flag);
+    // The record seen in place: valid until the next read (iLreadFileView).
+    std::string_view LreadFileView(const std::string& name, int32_t record, std::string& scratch);
     void LwriteFile(const LogicalFileRef& file, int32_t record, const std::string& data,
                     int16_t& flag);
     void LwriteFile(const std::string& name, int32_t record, const std::string& data,

@@ -65,7 +65,7 @@ FieldCode LookupCode(std::string_view code, const char* source) {
     UnknownCode(code, source);
 }
 
-int32_t Unpack(std::string_view code, std::string_view data, int32_t position) {
+int32_t UnpackChecked(std::string_view code, std::string_view data, int32_t position) {
     const FieldCode fc = LookupCode(code, "UnPack");
     CheckPlace(fc, data.size(), position, "UnPack", "Invalid Subscript.  UnPack(");
     const uint32_t raw = bytes::GetBE(data.data() + position - 1, fc.width);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/bytes.h"
+
 namespace dv {
 
 // One field type: its code letter, width in bytes and whether it is signed.
@@ -20,8 +22,48 @@ struct FieldCode {
 // given source ("UnPack" or "Pack") for any other code.
 FieldCode LookupCode(std::string_view code, const char* source);
 
+// Unpack with every check in line: the field of one upper-case code that lies inside its data
+// is decoded where it is asked for; anything else (and every error) goes to UnpackChecked.
+int32_t UnpackChecked(std::string_view code, std::string_view data, int32_t position);
+
 // The field of `code` at 1-based `position` of `data`, sign- or zero-extended to 32 bits.
-int32_t Unpack(std::string_view code, std::string_view data, int32_t position);
+inline int32_t Unpack(std::string_view code, std::string_view data, int32_t position) {
+    if (code.size() == 1 && position >= 1) {
+        int width = 0;
+        bool is_signed = true;
+        switch (code[0]) {
+            case 'B':
+                is_signed = false;
+                [[fallthrough]];
+            case 'I':
+                width = 1;
+                break;
+            case 'C':
+                is_signed = false;
+                [[fallthrough]];
+            case 'J':
+                width = 2;
+                break;
+            case 'D':
+                is_signed = false;
+                [[fallthrough]];
+            case 'K':
+                width = 3;
+                break;
+            case 'L':
+                width = 4;
+                break;
+            default:
+                break;
+        }
+        if (width != 0 &&
+            static_cast<int64_t>(position) + width - 1 <= static_cast<int64_t>(data.size())) {
+            const uint32_t raw = bytes::GetBE(data.data() + position - 1, width);
+            return is_signed ? bytes::SignExtend(raw, width) : static_cast<int32_t>(raw);
+        }
+    }
+    return UnpackChecked(code, data, position);
+}
 // Writes the low bytes of value at `position`; never changes data's length.
 void Pack(std::string_view code, std::string& data, int32_t value, int32_t position);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -20,21 +21,39 @@ constexpr int64_t kFirstReadAhead = 64 * 1024;
 // lengths past the end of the previous one (a walk that skips a few deleted records).
 constexpr int64_t kRunGapReads = 8;
 
-// Bytes of a file held from `start`: a logical file read whole, or a read-ahead window.
+// Bytes of a file held from `start`: a logical file read whole, or a read-ahead window. The
+// buffer is read into as it is allocated (no zero fill first, as a string's would be).
 struct Window {
     int64_t start = 0;
-    std::string bytes;
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
+
+    Window() = default;
+    Window(int64_t from, size_t length)
+        : start(from), data(new char[length > 0 ? length : 1]), size(length) {}
 
     bool Covers(int64_t position, size_t length) const {
-        return position >= start && position + static_cast<int64_t>(length) <=
-                                        start + static_cast<int64_t>(bytes.size());
+        return position >= start &&
+               position + static_cast<int64_t>(length) <= start + static_cast<int64_t>(size);
+    }
+    // The bytes [position, position + length), which the window covers.
+    std::string_view View(int64_t position, size_t length) const {
+        return {data.get() + (position - start), length};
     }
     // The bytes from position on, as a read there gives them: fewer at the end of the file.
     std::string Slice(int64_t position, size_t length) const {
         const size_t from = static_cast<size_t>(position - start);
-        return from < bytes.size() ? bytes.substr(from, length) : std::string();
+        return from < size ? std::string(data.get() + from, std::min(length, size - from))
+                           : std::string();
     }
 };
+
+// A window of [position, position + length) of a file, read.
+Window ReadWindowBytes(const cOpenFile& file, int64_t position, size_t length, const char* source) {
+    Window w(position, length);
+    ReadCountedInto(*file.handle, position, length, w.data.get(), source);
+    return w;
+}
 
 // The read-ahead windows a stream keeps: two walks of one file taking turns (a chain of pages
 // read downward inside a sweep upward) each keep theirs.
@@ -121,15 +140,34 @@ void Account(size_t bytes) {
 // of `want` bytes at `at` from it.
 std::string ReadWindow(Stream& stream, const cOpenFile& file, int64_t position, int64_t length,
                        int64_t at, size_t want, const char* source) {
-    std::string bytes = ReadCounted(*file.handle, position, static_cast<size_t>(length), source);
-    std::string answer = Window{position, bytes}.Slice(at, want);
+    Window window = ReadWindowBytes(file, position, static_cast<size_t>(length), source);
+    std::string answer = window.Slice(at, want);
     if (stream.windows.size() == kWindowsPerStream) {
-        g_cache.bytes -= std::min(g_cache.bytes, stream.windows.back().bytes.size());
+        g_cache.bytes -= std::min(g_cache.bytes, stream.windows.back().size);
         stream.windows.pop_back();
     }
-    stream.windows.push_front(Window{position, std::move(bytes)});
+    stream.windows.push_front(std::move(window));
     Account(static_cast<size_t>(length));
     return answer;
+}
+
+// The bytes [position, position + length) when the running fill holds them: its own logical
+// file's window first (a run of reads goes on from there), then any other window or chunk that
+// holds them, then an earlier read of the same place and length.
+std::optional<std::string_view> Held(FileState& state, int64_t key, int64_t position,
+                                     size_t length) {
+    if (const auto own = state.streams.find(key); own != state.streams.end()) {
+        if (const Window* held = own->second.Holding(position, length)) {
+            own->second.next = position + static_cast<int64_t>(length);
+            return held->View(position, length);
+        }
+    }
+    for (const auto& [start, stream] : state.streams)
+        if (const Window* held = stream.Holding(position, length))
+            return held->View(position, length);
+    if (const auto earlier = state.reads.find({position, length}); earlier != state.reads.end())
+        return earlier->second;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -176,18 +214,8 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
     if (!FillCache::Active()) return ReadCounted(*file.handle, position, length, source);
     FileState& state = StateOf(file.Path);
     const int64_t key = extent.Known() ? extent.start : -1;
-    // Its own logical file's window first, then any other that holds the bytes.
-    if (const auto own = state.streams.find(key); own != state.streams.end()) {
-        if (const Window* held = own->second.Holding(position, length)) {
-            own->second.next = position + static_cast<int64_t>(length);
-            return held->Slice(position, length);
-        }
-    }
-    for (const auto& [start, stream] : state.streams)
-        if (const Window* held = stream.Holding(position, length))
-            return held->Slice(position, length);
-    if (const auto earlier = state.reads.find({position, length}); earlier != state.reads.end())
-        return earlier->second;
+    if (const std::optional<std::string_view> held = Held(state, key, position, length))
+        return std::string(*held);
 
     const int64_t end = position + static_cast<int64_t>(length);
     // A file read by block, outside any logical file (the control file), is read whole.
@@ -195,7 +223,7 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
         const int64_t size = file.handle->OpenedLength();
         if (size > 0 && size <= kBlockFileBytes && end <= size) {
             Stream& stream = state.streams[-1];
-            Window whole{0, ReadCounted(*file.handle, 0, static_cast<size_t>(size), source)};
+            Window whole = ReadWindowBytes(file, 0, static_cast<size_t>(size), source);
             std::string answer = whole.Slice(position, length);
             stream.chunks.insert_or_assign(0, std::move(whole));
             Account(static_cast<size_t>(size));
@@ -225,10 +253,9 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
             const int64_t from =
                 extent.start + (position - extent.start) / kDenseChunkBytes * kDenseChunkBytes;
             const int64_t to = std::max(end, std::min(extent.end, from + kDenseChunkBytes));
-            Window chunk{from,
-                         ReadCounted(*file.handle, from, static_cast<size_t>(to - from), source)};
+            Window chunk = ReadWindowBytes(file, from, static_cast<size_t>(to - from), source);
             std::string answer = chunk.Slice(position, length);
-            const size_t kept = chunk.bytes.size();
+            const size_t kept = chunk.size;
             stream.chunks.insert_or_assign(from, std::move(chunk));
             Account(kept);  // last: past the budget it drops the stream too
             return answer;
@@ -238,6 +265,19 @@ std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
     state.reads.emplace(std::make_pair(position, length), bytes);
     Account(length);
     return bytes;
+}
+
+std::string_view CachedReadView(const cOpenFile& file, int64_t position, size_t length,
+                                const FileExtent& extent, const char* source,
+                                std::string& scratch) {
+    if (FillCache::Active()) {
+        FileState& state = StateOf(file.Path);
+        if (const std::optional<std::string_view> held =
+                Held(state, extent.Known() ? extent.start : -1, position, length))
+            return *held;
+    }
+    scratch = CachedRead(file, position, length, extent, source);
+    return scratch;
 }
 
 std::optional<std::string> HeldRead(std::string_view path, int64_t position, size_t length) {

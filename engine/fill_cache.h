@@ -82,6 +82,11 @@ class FillCache {
 // read. Errors as ReadCounted.
 std::string CachedRead(const cOpenFile& file, int64_t position, size_t length,
                        const FileExtent& extent, const char* source);
+// The same bytes seen where the cache holds them, with no copy: the view lasts until the next
+// read or drop of the cache. Bytes it does not hold are read into scratch, which the view then
+// shows.
+std::string_view CachedReadView(const cOpenFile& file, int64_t position, size_t length,
+                                const FileExtent& extent, const char* source, std::string& scratch);
 
 // Reads [position, position + length) of a file in one read and keeps it for the running fill,
 // so that the reads of that run which follow are answered from it: a caller that is about to

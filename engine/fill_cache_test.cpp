@@ -104,6 +104,30 @@ TEST_F(FillCacheTest, AFillReadsASmallFileOnceAndAnswersFromItUntilItEnds) {
     EXPECT_EQ(iLreadFile(small_, 2), Record(2, 'x'));
 }
 
+TEST_F(FillCacheTest, AViewOfAReadShowsTheHeldBytesOrTheScratchItWasReadInto) {
+    const FileExtent extent = LogicalExtent(*small_);
+    std::string scratch = "untouched";
+    // Without a fill: read into the scratch.
+    EXPECT_EQ(iReadFileView(small_->OpenFile, 100, 512 + 300, extent, scratch), Record(3));
+    EXPECT_EQ(scratch, Record(3));
+    const FillCache fill;
+    const uint64_t before = Reads();
+    scratch = "untouched";
+    // The first read takes the whole file, the view shows its copy; the next reads are held.
+    EXPECT_EQ(iReadFileView(small_->OpenFile, 100, 512 + 100, extent, scratch), Record(1));
+    for (int n = 2; n <= kSmallRecords; ++n) {
+        scratch = "untouched";
+        const std::string_view held =
+            iReadFileView(small_->OpenFile, 100, 512 + n * 100, extent, scratch);
+        EXPECT_EQ(held, Record(n));
+        EXPECT_EQ(scratch, "untouched");  // seen in place, not copied
+    }
+    EXPECT_EQ(iLreadFileView(small_, 4, scratch), Record(4));  // a record, by its number
+    EXPECT_EQ(scratch, "untouched");
+    EXPECT_EQ(Reads() - before, 1u);
+    EXPECT_EQ(iReadFileView(small_->OpenFile, 0, 512, extent, scratch), "");
+}
+
 TEST_F(FillCacheTest, AnAscendingWalkIsReadAheadAndRandomReadsOnce) {
     std::vector<std::string> plain;
     for (int n = 1; n <= kLargeRecords; ++n) plain.push_back(iLreadFile(large_, n));

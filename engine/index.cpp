@@ -40,15 +40,16 @@ class Walk {
                          extent_);
     }
 
-    // Node `node`, which must lie inside the index.
-    std::string ReadNode(int32_t node) const {
+    // Node `node`, which must lie inside the index, seen in place: valid until the walk's next
+    // read.
+    std::string_view ReadNode(int32_t node) const {
         if (node < 1 || node > file_.LastRecord) {
             Damaged(err::kIndexNode, "node " + std::to_string(node) + " lies outside nodes 1 to " +
                                          std::to_string(file_.LastRecord));
         }
-        return iReadFile(file_.OpenFile, kBlockSize,
-                         BlockPosition(static_cast<int64_t>(file_.Position) + node, source_),
-                         extent_);
+        return iReadFileView(file_.OpenFile, kBlockSize,
+                             BlockPosition(static_cast<int64_t>(file_.Position) + node, source_),
+                             extent_, scratch_);
     }
 
     void CheckEntrySize(int32_t entry_size) const {
@@ -142,13 +143,16 @@ class Walk {
     const cLogicalFile& file_;
     const char* source_;
     FileExtent extent_;
+    mutable std::string scratch_;  // a node read that the cache does not hold
 };
 
-int32_t Field(std::string_view data, const char* code, int32_t position) {
+// In line wherever it is used, so that Unpack's decoding of the constant code folds.
+[[gnu::always_inline]] inline int32_t Field(std::string_view data, const char* code,
+                                            int32_t position) {
     return Unpack(code, data, position);
 }
 
-void PutNode(std::string& cursor, const std::string& node) {
+void PutNode(std::string& cursor, std::string_view node) {
     cursor.replace(kNodeOffset, static_cast<size_t>(kBlockSize), node);
 }
 
@@ -160,8 +164,9 @@ int32_t PathAt(std::string_view cursor, int32_t depth) {
     return Field(cursor, "C", 17 + 2 * depth);
 }
 
-// The key of entry n, in place in the cursor.
-std::string_view KeyAt(std::string_view cursor, int32_t entry_size, int32_t n) {
+// The key of entry n, in place in the cursor (in line: a search calls it for every entry).
+[[gnu::always_inline]] inline std::string_view KeyAt(std::string_view cursor, int32_t entry_size,
+                                                     int32_t n) {
     return cursor.substr(kFirstEntryOffset + static_cast<size_t>(n - 1) * entry_size,
                          static_cast<size_t>(entry_size - 4));
 }
@@ -475,14 +480,14 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
         while (true) {
             walk.CheckChainStep(current, next, seen);
             CountLeafStep(walk, cursor, file->LastRecord, +1);
-            const std::string node = walk.ReadNode(next);
+            const std::string_view node = walk.ReadNode(next);
             const int32_t count = Field(node, "C", 1);
             const int32_t after = Field(node, "C", 3);
             walk.CheckCount(next, count, s.entry_size);
             walk.CheckIsLeaf(next, after);
             if (count > 0 && !last_key.empty()) {
                 const std::string_view first =
-                    std::string_view(node).substr(4, static_cast<size_t>(s.entry_size - 4));
+                    node.substr(4, static_cast<size_t>(s.entry_size - 4));
                 if (CompareKeys(first, last_key) < 0) {
                     walk.Damaged(
                         err::kIndexCycle,
@@ -567,7 +572,7 @@ int32_t iKCount(const std::shared_ptr<cLogicalFile>& file) {
     int32_t current = leaf;
     while (next != kLastLeafMark) {
         walk.CheckChainStep(current, next, seen);
-        const std::string node = walk.ReadNode(next);
+        const std::string_view node = walk.ReadNode(next);
         const int32_t count = Field(node, "C", 1);
         walk.CheckCount(next, count, entry_size);
         current = next;

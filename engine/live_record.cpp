@@ -28,6 +28,13 @@ std::string ReadLiveRecord(cBusinessBasic& engine, const std::string& file, int3
     return data;
 }
 
+std::string_view ReadLiveRecordView(cBusinessBasic& engine, const std::string& file, int32_t record,
+                                    std::string_view through, std::string& scratch) {
+    const std::string_view data = engine.LreadFileView(file, record, scratch);
+    CheckLiveRecord(data, file, record, through);
+    return data;
+}
+
 void CheckRecordNumber(std::string_view file, int32_t record, int32_t held, int32_t key,
                        std::string_view through) {
     if (held == key) return;

@@ -23,6 +23,10 @@ void CheckLiveRecord(std::string_view data, std::string_view file, int32_t recor
 // LreadFile followed by CheckLiveRecord.
 std::string ReadLiveRecord(cBusinessBasic& engine, const std::string& file, int32_t record,
                            std::string_view through);
+// The same record seen in place, for a reader that decodes it before its next read: valid until
+// then, and while scratch lives.
+std::string_view ReadLiveRecordView(cBusinessBasic& engine, const std::string& file, int32_t record,
+                                    std::string_view through, std::string& scratch);
 
 // Raises 1063 "Record n of FILE holds number h, yet THROUGH names it for number k" when the
 // number the record holds is not its key's.

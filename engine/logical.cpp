@@ -239,7 +239,7 @@ void DropDirectoryScans() {
 }
 
 std::shared_ptr<cLogicalFile> iLogicalOpen(const std::string& name) {
-    ReadFailures().erase(name);
+    if (!ReadFailures().empty()) ReadFailures().erase(name);
     try {
         return Resolve(name);
     } catch (const BasicError& e) {
@@ -286,6 +286,15 @@ std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record
     CheckRecord(*file, record, "iLreadFile");
     return iReadFile(file->OpenFile, file->RecordLength,
                      RecordPosition(*file, record, "iLreadFile"), LogicalExtent(*file));
+}
+
+std::string_view iLreadFileView(const std::shared_ptr<cLogicalFile>& file, int32_t record,
+                                std::string& scratch) {
+    if (!file) throw BasicError(err::kFile, "iLreadFile", "LogicalFile parameter is undefined");
+    CheckRecord(*file, record, "iLreadFile");
+    return iReadFileView(file->OpenFile, file->RecordLength,
+                         RecordPosition(*file, record, "iLreadFile"), LogicalExtent(*file),
+                         scratch);
 }
 
 FileExtent LogicalExtent(const cLogicalFile& file) {

@@ -47,6 +47,10 @@ std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_vi
 // LastRecord: the check of every record read.
 void CheckRecordNumber(const cLogicalFile& file, int32_t record, const char* source);
 std::string iLreadFile(const std::shared_ptr<cLogicalFile>& file, int32_t record);
+// The same record seen in place (iReadFileView): valid until the next read, and while scratch
+// lives.
+std::string_view iLreadFileView(const std::shared_ptr<cLogicalFile>& file, int32_t record,
+                                std::string& scratch);
 // True when a share path names one of the engine's own files: LINKSFILE, ttymap, FILE0 of the
 // data directory, or a directory file or container a link of the link table names (compared
 // as the share compares names: without regard to case, "." and empty components dropped).

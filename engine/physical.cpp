@@ -192,6 +192,14 @@ std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size
     return out;
 }
 
+void ReadCountedInto(const platform::ReadOnlyFile& file, int64_t offset, size_t length, char* out,
+                     const char* source) {
+    if (const int e = file.ReadInto(offset, length, out); e != 0)
+        throw ReadFailure(e, source, file.local_path());
+    ++g_stats.reads;
+    g_stats.bytes += length;
+}
+
 std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, int64_t limit,
                                            const char* source) {
     const int64_t length = file.OpenedLength();
@@ -199,13 +207,15 @@ std::optional<std::string> ReadWholeWithin(const platform::ReadOnlyFile& file, i
     return length > 0 ? ReadCounted(file, 0, static_cast<size_t>(length), source) : std::string();
 }
 
-std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
-                      const FileExtent& extent) {
+namespace {
+
+// The checks of a read of length bytes at position; false when there is nothing to read.
+bool CheckRead(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position) {
     if (!file) RaisePlatform(err::kNoObject, "iReadFile");
     if (length < 0) RaisePlatform(err::kInvalidArgument, "iReadFile");
     if (position < 0) RaisePlatform(err::kBadRecordNumber, "iReadFile");
     if (!file->handle) RaisePlatform(err::kBadFileNumber, "iReadFile");
-    if (length == 0) return {};
+    if (length == 0) return false;
     // Bytes the file does not hold are no zeros but damage: a container or document cut short,
     // a record or node past its real end. Measured again before it fails, as another program
     // may have written to the file since it was opened.
@@ -220,7 +230,22 @@ std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, in
                                  std::to_string(end - 1));
         }
     }
+    return true;
+}
+
+}  // namespace
+
+std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
+                      const FileExtent& extent) {
+    if (!CheckRead(file, length, position)) return {};
     return CachedRead(*file, position, static_cast<size_t>(length), extent, "iReadFile");
+}
+
+std::string_view iReadFileView(const std::shared_ptr<cOpenFile>& file, int32_t length,
+                               int32_t position, const FileExtent& extent, std::string& scratch) {
+    if (!CheckRead(file, length, position)) return {};
+    return CachedReadView(*file, position, static_cast<size_t>(length), extent, "iReadFile",
+                          scratch);
 }
 
 std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block) {

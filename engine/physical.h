@@ -27,6 +27,10 @@ std::shared_ptr<cOpenFile> iOpenFile(std::string& path, bool* opened = nullptr);
 // file the bytes belong to, when they belong to one.
 std::string iReadFile(const std::shared_ptr<cOpenFile>& file, int32_t length, int32_t position,
                       const FileExtent& extent = {});
+// The same read seen in place (CachedReadView): valid until the next read, and while scratch
+// lives.
+std::string_view iReadFileView(const std::shared_ptr<cOpenFile>& file, int32_t length,
+                               int32_t position, const FileExtent& extent, std::string& scratch);
 // The 512 bytes of block number block.
 std::string iBlockReadFile(const std::shared_ptr<cOpenFile>& file, int32_t block);
 // Inside a fill, reads blocks first to last in one read for the reads of them that follow
@@ -65,6 +69,9 @@ void ResetEngineReadStats();
 // the platform error that matches it, from `source`.
 std::string ReadCounted(const platform::ReadOnlyFile& file, int64_t offset, size_t length,
                         const char* source);
+// The same read into length bytes at out (left as they were before: no clearing first).
+void ReadCountedInto(const platform::ReadOnlyFile& file, int64_t offset, size_t length, char* out,
+                     const char* source);
 // The whole of an open file in one counted read, its length the one its open took (no further
 // call); nothing, and nothing read, when it is longer than limit bytes. A failed read raises the
 // platform error that matches it, from `source`.

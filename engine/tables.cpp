@@ -60,8 +60,15 @@ const typename KeyedCollection<T>::Ref& KeyedCollection<T>::Item(const std::stri
 
 template <typename T>
 typename KeyedCollection<T>::Ref KeyedCollection<T>::Find(const std::string& key) const {
+    for (const Recent& r : recent_)
+        if (r.item && r.key == key) return r.item;
     const auto it = by_key_.find(Fold(key));
-    return it == by_key_.end() ? nullptr : it->second;
+    if (it == by_key_.end()) return nullptr;
+    Recent& r = recent_[next_recent_];
+    next_recent_ = (next_recent_ + 1) % kRecentKeys;
+    r.key = key;
+    r.item = it->second;
+    return it->second;
 }
 
 template <typename T>
@@ -70,12 +77,14 @@ void KeyedCollection<T>::Remove(int32_t index) {
     const auto at = items_.begin() + (index - 1);
     if (at->folded_key) by_key_.erase(*at->folded_key);
     items_.erase(at);
+    recent_ = {};
 }
 
 template <typename T>
 void KeyedCollection<T>::Remove(const std::string& key) {
     const std::string folded = Fold(key);
     if (by_key_.erase(folded) == 0) RaisePlatform(err::kInvalidArgument, source_);
+    recent_ = {};
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if (it->folded_key && *it->folded_key == folded) {
             items_.erase(it);

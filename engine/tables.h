@@ -3,6 +3,7 @@
 // 1, and compare string keys without regard to letter case.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -92,9 +93,20 @@ class KeyedCollection {
     const_iterator end() const { return items_.end(); }
 
   private:
+    // The latest keys Find answered, as the caller spelled them: a fill asks for the same few
+    // files by name for every record it reads, and a key of the table is folded and compared
+    // with each of a small table's keys in turn. Cleared by every removal.
+    struct Recent {
+        std::string key;
+        Ref item;
+    };
+    static constexpr size_t kRecentKeys = 4;
+
     std::vector<Slot> items_;
     std::unordered_map<std::string, Ref> by_key_;  // folded key -> item
     const char* source_;
+    mutable std::array<Recent, kRecentKeys> recent_;
+    mutable size_t next_recent_ = 0;
 };
 
 class cLinks : public KeyedCollection<cLink> {

@@ -32,15 +32,19 @@ TEST(KeyedCollectionTest, OrderKeysAndErrors) {
                 "This key is already associated with an element of this collection");
     EXPECT_EQ(table.Count(), 3);  // the failed Add stored nothing
 
-    table.Remove("PARTL");
+    EXPECT_EQ(table.Find("PartL")->FileName, "A");  // found, and remembered: it is
+    table.Remove("PARTL");                          // forgotten with the item
     EXPECT_EQ(table.Count(), 2);
     EXPECT_EQ(table.Item(1)->FileName, "B");
     EXPECT_EQ(table.Find("PartL"), nullptr);
     table.Add("D", "L", nullptr, 0, 0, 10, 1, "partl");  // the key is free again
+    EXPECT_EQ(table.Find("PartL")->FileName, "D");
     table.Remove(1);
     std::string order;
     for (const auto& slot : table) order += slot.item->FileName;
     EXPECT_EQ(order, "CD");
+    table.Remove(2);
+    EXPECT_EQ(table.Find("PartL"), nullptr);
     ExpectError([&] { table.Remove("nope"); }, 5, "cLogicalFiles",
                 "Invalid procedure call or argument");
     ExpectError([&] { table.Remove(3); }, 9, "cLogicalFiles", "Subscript out of range");

@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +77,13 @@ const DescriptorFolder g_descriptors;
 
 }  // namespace
 
+void KeepFreedMemory() {
+    // Blocks below 8 MiB come from the heap, and its top is returned to the kernel only past
+    // 64 MiB free: the read cache is bounded at 32 MiB, so the heap stays below the load's peak.
+    ::mallopt(M_MMAP_THRESHOLD, 8 * 1024 * 1024);
+    ::mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+}
+
 std::optional<std::string> DescriptorPath(int fd) {
     char target[PATH_MAX];
     ssize_t n = -1;
@@ -141,36 +149,41 @@ ReadOnlyFile::~ReadOnlyFile() {
 
 int ReadOnlyFile::ReadAt(int64_t offset, size_t length, std::string& out) const {
     out.assign(length, '\0');
+    return ReadInto(offset, length, out.data());
+}
+
+int ReadOnlyFile::ReadInto(int64_t offset, size_t length, char* out) const {
     if (offset < 0) return EINVAL;
     size_t done = 0;
     if (remote_) {
         while (done < length) {
             count::Read(length - done);
             size_t got = 0;
-            const int e = remote_->Read(offset + static_cast<int64_t>(done), length - done,
-                                        out.data() + done, got);
+            const int e =
+                remote_->Read(offset + static_cast<int64_t>(done), length - done, out + done, got);
             if (e == EINTR) continue;
             if (e != 0) return e;
-            if (got == 0) break;  // end of file: the rest stays zero bytes
+            if (got == 0) break;  // end of file
             done += got;
             const int64_t reached = offset + static_cast<int64_t>(done);
             if (reached > known_length_) known_length_ = reached;  // it has grown
             // A short answer that reaches the known end of the file: nothing more to ask.
             if (done < length && reached >= known_length_) break;
         }
-        return 0;
-    }
-    while (done < length) {
-        count::Read(length - done);
-        const ssize_t n = ::pread(fd_, out.data() + done, length - done,
-                                  static_cast<off_t>(offset + static_cast<int64_t>(done)));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
+    } else {
+        while (done < length) {
+            count::Read(length - done);
+            const ssize_t n = ::pread(fd_, out + done, length - done,
+                                      static_cast<off_t>(offset + static_cast<int64_t>(done)));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return errno;
+            }
+            if (n == 0) break;  // end of file
+            done += static_cast<size_t>(n);
         }
-        if (n == 0) break;  // end of file: the rest stays zero bytes
-        done += static_cast<size_t>(n);
     }
+    std::memset(out + done, 0, length - done);  // past the end: zero bytes
     return 0;
 }
 

@@ -18,6 +18,12 @@ namespace dv::platform {
 // A path that names something other than an ordinary file (a folder, a FIFO, a device, a
 // socket) is reported as ENOENT: not found as an ordinary file, the same as a missing one.
 
+// Sets the allocator, once as a program starts, to keep the memory it frees for the next
+// allocation: the load's read-ahead windows (up to a MiB each) and record buffers are then
+// taken from pages already touched, not from fresh pages the kernel must clear and map (and
+// unmap again at each free) as the allocator's defaults give for blocks above 128 KiB.
+void KeepFreedMemory();
+
 class ReadOnlyFile {
   public:
     // Opens local_path without waiting (O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK), then
@@ -45,6 +51,9 @@ class ReadOnlyFile {
     // not continued once it has reached the file's known length, so that a read to the end of
     // the file costs one request).
     int ReadAt(int64_t offset, size_t length, std::string& out) const;
+    // The same read into length bytes at out, which need not be cleared first: what the file
+    // does not hold (past its end) is written as zero bytes.
+    int ReadInto(int64_t offset, size_t length, char* out) const;
     // The file's length when it was opened (from the open's fstat, or over SMB from the
     // folder's listing; no further call).
     int64_t OpenedLength() const { return opened_length_; }

@@ -172,6 +172,10 @@ TEST(FileTest, ReadPastTheEndGivesZeroBytes) {
     EXPECT_EQ(out, std::string("EF\0\0\0", 5));
     EXPECT_EQ(f->ReadAt(100, 2, out), 0);
     EXPECT_EQ(out, std::string(2, '\0'));
+    // Into a buffer holding other bytes: those past the end are overwritten with zeros too.
+    std::string buffer(6, 'x');
+    EXPECT_EQ(f->ReadInto(3, 6, buffer.data()), 0);
+    EXPECT_EQ(buffer, std::string("DEF\0\0\0", 6));
     int64_t length = 0;
     EXPECT_EQ(f->Length(length), 0);
     EXPECT_EQ(length, 6);

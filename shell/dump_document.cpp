@@ -12,12 +12,14 @@
 
 namespace dv {
 
-std::string JsonString(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 2);
+void AppendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
-    for (char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
+    size_t plain = 0;  // the start of the run of bytes that are copied as they are
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') continue;
+        out.append(text.data() + plain, i - plain);
+        plain = i + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -45,15 +47,20 @@ std::string JsonString(std::string_view text) {
                     char buf[8];
                     std::snprintf(buf, sizeof buf, "\\u%04x", c);
                     out += buf;
-                } else if (c >= 0x80) {
+                } else {  // a byte of the dealer's 8-bit text: its character in UTF-8
                     out.push_back(static_cast<char>(0xC0 | (c >> 6)));
                     out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-                } else {
-                    out.push_back(static_cast<char>(c));
                 }
         }
     }
+    out.append(text.data() + plain, text.size() - plain);
     out.push_back('"');
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    AppendJsonString(out, text);
     return out;
 }
 
@@ -71,7 +78,7 @@ void AppendGrid(std::string& out, const GridModel& grid) {
         out += r > 0 ? ",\n        [" : "\n        [";
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             if (c > 0) out += ", ";
-            out += JsonString(grid.CellText(r, c));
+            AppendJsonString(out, grid.CellText(r, c));
         }
         out += "]";
     }

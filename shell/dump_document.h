@@ -24,8 +24,11 @@ namespace dv {
 
 class MainController;
 
-// text as a JSON string, quotes included.
+// text as a JSON string, quotes included; each byte of 0x80 and above is the 8-bit character
+// of that code, written in UTF-8.
 std::string JsonString(std::string_view text);
+// The same, appended to out.
+void AppendJsonString(std::string& out, std::string_view text);
 
 // details: the "details" member's value (DumpDetails), or empty for none.
 std::string DumpDocument(const MainController& controller,

@@ -14,6 +14,9 @@ TEST(JsonStringTest, EscapesQuotesControlsAndHighBytes) {
     // Single-byte text: 0xE9 is U+00E9, written in UTF-8.
     EXPECT_EQ(JsonString("caf\xe9"), "\"caf\xc3\xa9\"");
     EXPECT_EQ(JsonString("\xff"), "\"\xc3\xbf\"");
+    std::string out = "[";  // appended after what is there, plain runs around each escape
+    AppendJsonString(out, "ab\"cd\\");
+    EXPECT_EQ(out, "[\"ab\\\"cd\\\\\"");
 }
 
 }  // namespace

@@ -195,10 +195,11 @@ void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, 
     cBusinessBasic& engine = RequireEngine("GetUnitLineData");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
+    std::string scratch;
     IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
         // A fresh object per unit: nothing of one unit carries over to the next.
         clsUnits unit;
-        unit.Unpack(ReadLiveRecord(engine, "UNITL", at.record(), "LUNITI"));
+        unit.Unpack(ReadLiveRecordView(engine, "UNITL", at.record(), "LUNITI", scratch));
         if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
     });
 }

@@ -123,9 +123,12 @@ std::optional<int64_t> GetGLBalance(const std::string& key, int32_t account,
         // account number belongs to that company's balance.
         KeyRange range = KeyRange::Prefix(std::string_view(key).substr(0, 2));
         range.from = key;
+        std::string scratch;
         IndexCursor(engine, "GLDTI").Walk(range, [&](const IndexCursor& at) {
             record = at.raw_record();
-            const std::string data = ReadLiveRecord(engine, "GLDTL", at.record(), "GLDTI");
+            // Decoded before the walk's next read.
+            const std::string_view data =
+                ReadLiveRecordView(engine, "GLDTL", at.record(), "GLDTI", scratch);
             last_account = Unpack("L", data, kDetailAccountAt);
             if (last_account != account) return false;
             sum += DetailAmount(data);
