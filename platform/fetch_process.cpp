@@ -134,6 +134,7 @@ std::string EncodeStart(const SmbSessionLogin& login) {
     PutString(out, login.login.user);
     PutString(out, login.login.password);
     PutString(out, login.login.domain);
+    PutString(out, login.share);
     return out;
 }
 
@@ -142,7 +143,7 @@ bool DecodeStart(std::string_view body, SmbSessionLogin& login) {
     uint8_t flags = 0;
     if (!f.Bytes(std::string_view(kMagic, sizeof kMagic)) || !f.U8(flags) || flags > 3 ||
         !f.String(login.login.user, kMaxStart) || !f.String(login.login.password, kMaxStart) ||
-        !f.String(login.login.domain, kMaxStart) || !f.AtEnd())
+        !f.String(login.login.domain, kMaxStart) || !f.String(login.share, kMaxStart) || !f.AtEnd())
         return false;
     login.kerberos = (flags & 1) != 0;
     login.anonymous_after = (flags & 2) != 0;
@@ -277,6 +278,15 @@ int RunFetchHelper(int in, int out) {
         const ScopedShareConnection use(NewSmbConnection(login));
         // The calling thread's connection, reporting every failure: the parent decides.
         const std::unique_ptr<FileFetcher> fetcher = MakeSmbFetcher(false);
+        // The calls made since the last reply, the connection's first included: each reply
+        // reports them, so that the program counts every call its helpers made.
+        FileCalls before = FileCallCounts();
+        if (IsShareUrl(login.share)) {
+            // Connected while the program still loads its first views; a failure here is met
+            // again, and reported, by the first fetch.
+            RemoteEntry root;
+            CurrentShareConnection().Stat(login.share, root);
+        }
         while (true) {
             const Status s = fetch_frame::ReadFrame(in, fetch_frame::kMaxRequest, body, {});
             if (s == Status::kEnd) return 0;
@@ -286,7 +296,6 @@ int RunFetchHelper(int in, int out) {
             if (!fetch_frame::DecodeRequest(body, request.local_path, request.listed_length, limit))
                 return 2;
             request.limit = static_cast<size_t>(limit);
-            const FileCalls before = FileCallCounts();
             FetchedFile file;
             if (IsShareUrl(request.local_path)) {
                 file = fetcher->Fetch(request);
@@ -298,6 +307,7 @@ int RunFetchHelper(int in, int out) {
                                         fetch_frame::EncodeReply(file, FileCallCounts() - before),
                                         {}) != Status::kOk)
                 return 1;
+            before = FileCallCounts();
         }
     } catch (...) {
         return 3;

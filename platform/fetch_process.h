@@ -9,7 +9,7 @@
 // frame: a 32-bit little-endian length and that many bytes.
 //
 //   start    "DVF1", flags (1: Kerberos, 2: an anonymous session after the login), user,
-//            password, domain
+//            password, domain, the share to connect to at once (may be empty)
 //   request  url, listed length (int64, -1 unknown), limit (uint64)
 //   reply    outcome, errno (int32), read error (0/1), the calls it made (six uint64: opens,
 //            closes, reads, bytes, fstats, look-ups), the file's bytes
@@ -37,6 +37,9 @@ struct SmbSessionLogin {
     bool kerberos = false;
     bool anonymous_after = false;  // the library may fall back to an anonymous session
     SmbLogin login;
+    // smb://SERVER/SHARE of the share it logged in to: a helper connects to it as it starts, so
+    // that its first fetch does not wait for the connection.
+    std::string share;
 };
 
 // The login the program's connection logged in to server with (its first success there).

@@ -23,7 +23,7 @@ FetchedFile Read(std::string bytes) {
 }
 
 TEST(FetchFrame, StartRequestAndReplyReadBack) {
-    SmbSessionLogin login{false, true, {"dvuser", "p\0ss", "WORK"}};
+    SmbSessionLogin login{false, true, {"dvuser", "p\0ss", "WORK"}, "smb://h:4450/S"};
     SmbSessionLogin back;
     ASSERT_TRUE(fetch_frame::DecodeStart(fetch_frame::EncodeStart(login), back));
     EXPECT_EQ(back.login.user, "dvuser");
@@ -31,6 +31,7 @@ TEST(FetchFrame, StartRequestAndReplyReadBack) {
     EXPECT_EQ(back.login.domain, "WORK");
     EXPECT_FALSE(back.kerberos);
     EXPECT_TRUE(back.anonymous_after);
+    EXPECT_EQ(back.share, "smb://h:4450/S");
 
     std::string url;
     int64_t listed = 0;

@@ -417,7 +417,8 @@ class SmbConnection : public ShareConnection {
                     const Login& l = s.logins[s.current];
                     {
                         const std::lock_guard<std::mutex> lock(g_in_use_mutex);
-                        LoginsInUse()[server] = {l.kerberos, l.anonymous_after, l.login};
+                        LoginsInUse()[server] = {l.kerberos, l.anonymous_after, l.login,
+                                                 "smb://" + server + "/" + share};
                     }
                     // The fetch processes start while the program goes on with its start-up.
                     WarmFetchProcesses(server);
