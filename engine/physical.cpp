@@ -104,7 +104,7 @@ WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, con
         return out;
     }
     // Over SMB the length comes from the folder's listing, and the read stops there.
-    const std::unique_ptr<platform::FileFetcher> fetcher = platform::MakeSmbFetcher(false);
+    const std::unique_ptr<platform::FileFetcher> fetcher = platform::MakeSmbFetcher();
     auto request = [&](const std::string& at) {
         platform::FetchRequest r{at, *share, limit};
         if (const auto entry = platform::ListedEntry(at);

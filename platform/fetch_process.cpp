@@ -277,7 +277,7 @@ int RunFetchHelper(int in, int out) {
         if (!started) return 2;
         const ScopedShareConnection use(NewSmbConnection(login));
         // The calling thread's connection, reporting every failure: the parent decides.
-        const std::unique_ptr<FileFetcher> fetcher = MakeSmbFetcher(false);
+        const std::unique_ptr<FileFetcher> fetcher = MakeSmbFetcher();
         // The calls made since the last reply, the connection's first included: each reply
         // reports them, so that the program counts every call its helpers made.
         FileCalls before = FileCallCounts();

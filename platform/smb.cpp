@@ -483,57 +483,17 @@ thread_local ShareConnection* t_connection = nullptr;
 // memory), which serves the fill's thread alone.
 std::atomic<bool> g_program_replaced{false};
 
-// The fetch workers' connections not in use: kept for the run, so that the next pool of
-// workers finds them made (a first connection costs tens of milliseconds).
-std::mutex g_idle_mutex;
-std::vector<std::shared_ptr<ShareConnection>>& IdleConnections() {
-    static auto* idle = new std::vector<std::shared_ptr<ShareConnection>>();
-    return *idle;
-}
-
 class SmbFetcher : public FileFetcher {
   public:
-    explicit SmbFetcher(bool own_connection) : own_connection_(own_connection) {}
-    ~SmbFetcher() override {
-        if (!connection_) return;
-        const std::lock_guard<std::mutex> lock(g_idle_mutex);
-        IdleConnections().push_back(std::move(connection_));
-    }
-    SmbFetcher(const SmbFetcher&) = delete;
-    SmbFetcher& operator=(const SmbFetcher&) = delete;
-
     FetchedFile Fetch(const FetchRequest& request) override {
         if (!IsShareUrl(request.local_path)) {
             if (!local_) local_ = MakeLocalFetcher();
             return local_->Fetch(request);
         }
-        // Replaced, the program's connection is the only one: the caller opens every file.
-        if (own_connection_ && g_program_replaced) return FetchedFile();
-        FetchedFile out = FetchRemote(request);
-        // A worker leaves every failure but a missing file to the caller's own open.
-        if (own_connection_ && out.outcome == FetchedFile::Outcome::kFailed &&
-            out.error != ENOENT) {
-            out = FetchedFile();
-        }
-        return out;
+        return FetchRemote(request);
     }
 
   private:
-    ShareConnection& Connection() {
-        if (!own_connection_) return CurrentShareConnection();
-        if (!connection_) {
-            {
-                const std::lock_guard<std::mutex> lock(g_idle_mutex);
-                if (!IdleConnections().empty()) {
-                    connection_ = std::move(IdleConnections().back());
-                    IdleConnections().pop_back();
-                }
-            }
-            if (!connection_) connection_ = std::make_shared<SmbConnection>(false);
-        }
-        return *connection_;
-    }
-
     FetchedFile FetchRemote(const FetchRequest& request) {
         FetchedFile out;
         out.outcome = FetchedFile::Outcome::kFailed;
@@ -542,7 +502,7 @@ class SmbFetcher : public FileFetcher {
             out.error = ENOENT;
             return out;
         }
-        ShareConnection& connection = Connection();
+        ShareConnection& connection = CurrentShareConnection();
         int64_t length = request.listed_length;
         if (length < 0) {
             RemoteEntry entry;
@@ -589,15 +549,13 @@ class SmbFetcher : public FileFetcher {
         return out;
     }
 
-    bool own_connection_;
-    std::shared_ptr<ShareConnection> connection_;
     std::unique_ptr<FileFetcher> local_;
 };
 
 }  // namespace
 
-std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection) {
-    return std::make_unique<SmbFetcher>(own_connection);
+std::unique_ptr<FileFetcher> MakeSmbFetcher() {
+    return std::make_unique<SmbFetcher>();
 }
 
 std::string ShareConnection::Reason(const std::string& /*url*/, int error) const {

@@ -92,18 +92,13 @@ class ScopedShareConnection {
     ShareConnection* previous_;
 };
 
-// The fetcher of the document fetches (fetch_pool.h). A local path reads as MakeLocalFetcher's
-// does. A path on the share read over SMB takes its length from the request (its folder's
-// listing) or from one status request, is opened read-only and read to that length in requests
-// of up to 64 KiB, never past its end, and closed. With own_connection the fetcher borrows a
-// connection of its own from the run's idle ones (a new one when none is idle; it never asks
-// the user for a login, it takes the one typed in for the program's connection) and gives it
-// back when it goes, so that each worker of a pool talks to the server over its own and the
-// next pool finds them made; a failure other than a missing file is then left to the caller
-// (kNotFetched), which opens the file itself and meets the failure as a one-at-a-time load
-// does. Without, it uses the connection of the calling thread and reports every failure: the
-// fetch helper process (fetch_process.h) runs it so over its own connection.
-std::unique_ptr<FileFetcher> MakeSmbFetcher(bool own_connection);
+// The fetch of one file over the calling thread's connection (CurrentShareConnection). A local
+// path reads as MakeLocalFetcher's does. A path on the share takes its length from the request
+// (its folder's listing) or from one status request, is opened read-only and read to that length
+// in requests of up to 64 KiB, never past its end, and closed; every failure is reported. The
+// fetch helper process (fetch_process.h) runs it over a connection of its own, and the engine
+// for a whole file on the fill's thread.
+std::unique_ptr<FileFetcher> MakeSmbFetcher();
 
 // The fetch workers worth starting for files on the share read over SMB. libsmbclient's calls
 // in one process are made one at a time (see smb.cpp), so each worker hands its requests to a
