@@ -106,7 +106,7 @@ void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t he
     const std::string record = ReadLiveRecord(engine, "INVOL", head, through);
     const int32_t date = FollowTicketChain(record, head);
     clsInvoiceHistory page;  // a fresh object per row: nothing carries over from the last one
-    page.Unpack(record);
+    page.UnpackListed(record);
     // An invoice page holds its number at 106; a page of another kind holds none to compare.
     if (ticket > 0 && invol::IsInvoiceStatus(page.Record_Status))
         CheckRecordNumber("INVOL", head, page.Invoice_Number, ticket, through);
