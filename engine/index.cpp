@@ -40,6 +40,11 @@ class Walk {
         return iReadFile(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_),
                          extent_);
     }
+    // The same block seen in place: valid until the walk's next read.
+    std::string_view ReadBlock0View() const {
+        return iReadFileView(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_),
+                             extent_, scratch_);
+    }
 
     // Node `node`, which must lie inside the index, seen in place: valid until the walk's next
     // read.
@@ -189,7 +194,7 @@ std::string_view RawEntry(std::string_view cursor, int32_t entry_size, int32_t n
                          static_cast<size_t>(entry_size));
 }
 
-void StartCursor(std::string& cursor, const std::string& block0) {
+void StartCursor(std::string& cursor, std::string_view block0) {
     if (cursor.size() < kCursorSize) cursor.append(kCursorSize - cursor.size(), '\0');
     cursor.replace(0, static_cast<size_t>(kBlockSize), block0);
     Pack("C", cursor, 0, kCursorStepsAt);
@@ -291,7 +296,7 @@ int32_t ScanNode(const Walk& walk, int32_t node, std::string_view cursor, int32_
 FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& record,
              int32_t& leaf) {
     const cLogicalFile& file = walk.file();
-    const std::string block0 = walk.ReadBlock0();
+    const std::string_view block0 = walk.ReadBlock0View();  // copied into the cursor below
     const int32_t entry_size = Field(block0, "C", 1);
     const int32_t root = Field(block0, "C", 9);
     walk.CheckEntrySize(entry_size);
@@ -299,6 +304,9 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
     const SoughtKey sought(key);
     StartCursor(cursor, block0);
     if (root > file.LastRecord) return OutOfRange(file, record);
+    // The leaves met: the one the descent ends in, and those the chain leads to after it (the
+    // set is made at the first step along the chain; a search seldom takes one).
+    int32_t descended_leaf = 0;
     std::unordered_set<int32_t> leaves_seen;
     int32_t node = root;
     int32_t depth = 0;
@@ -310,7 +318,7 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
         int32_t next = Field(cursor, "C", kCursorNodeAt + 2);
         walk.CheckCount(node, count, entry_size);
         walk.CheckLeafHasEntries(node, count, next);
-        if (next != kInnerMark) leaves_seen.insert(node);
+        if (next != kInnerMark && descended_leaf == 0) descended_leaf = node;
         int32_t i = ScanNode(walk, node, cursor, entry_size, count, sought);
         while (i > count) {
             if (next == kInnerMark) {
@@ -324,6 +332,10 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
                 record = 0;
                 leaf = node;
                 return FindEnd::kPastLastLeaf;
+            }
+            if (descended_leaf != 0) {
+                leaves_seen.insert(descended_leaf);
+                descended_leaf = 0;
             }
             walk.CheckChainStep(node, next, leaves_seen);
             PutNode(cursor, walk.ReadNode(next));
