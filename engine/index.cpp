@@ -1,5 +1,6 @@
 #include "engine/index.h"
 
+#include <cstring>
 #include <limits>
 
 #include <unordered_set>
@@ -38,6 +39,11 @@ class Walk {
     std::string ReadBlock0() const {
         return iReadFile(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_),
                          extent_);
+    }
+    // The same block seen in place: valid until the walk's next read.
+    std::string_view ReadBlock0View() const {
+        return iReadFileView(file_.OpenFile, kBlockSize, BlockPosition(file_.Position, source_),
+                             extent_, scratch_);
     }
 
     // Node `node`, which must lie inside the index, seen in place: valid until the walk's next
@@ -188,7 +194,7 @@ std::string_view RawEntry(std::string_view cursor, int32_t entry_size, int32_t n
                          static_cast<size_t>(entry_size));
 }
 
-void StartCursor(std::string& cursor, const std::string& block0) {
+void StartCursor(std::string& cursor, std::string_view block0) {
     if (cursor.size() < kCursorSize) cursor.append(kCursorSize - cursor.size(), '\0');
     cursor.replace(0, static_cast<size_t>(kBlockSize), block0);
     Pack("C", cursor, 0, kCursorStepsAt);
@@ -233,17 +239,74 @@ FindEnd OutOfRange(const cLogicalFile& file, int32_t& record) {
     return FindEnd::kOutOfRange;
 }
 
+// The key a search looks for, with its first eight bytes as a number for the scan.
+struct SoughtKey {
+    explicit SoughtKey(std::string_view k) : key(k), head(KeyHeadOf(k)) {}
+    // The first eight bytes of a key as a big-endian number, fewer padded with zeros: two keys
+    // of one length whose heads differ order as their heads do.
+    static uint64_t KeyHeadOf(std::string_view k) {
+        uint64_t h = 0;
+        for (size_t j = 0; j < 8; ++j)
+            h = (h << 8) | (j < k.size() ? static_cast<unsigned char>(k[j]) : 0u);
+        return h;
+    }
+    std::string_view key;
+    uint64_t head;
+};
+
+// The head of the key of `length` bytes at p, read in one load when eight bytes lie before end.
+[[gnu::always_inline]] inline uint64_t KeyHead(const char* p, size_t length, const char* end) {
+    if (p + 8 > end) return SoughtKey::KeyHeadOf({p, length});
+    uint64_t h = 0;
+    std::memcpy(&h, p, 8);
+    h = __builtin_bswap64(h);
+    return length >= 8 ? h : h & ~(~uint64_t{0} >> (8 * length));
+}
+
+// A search's scan of the node in the cursor from its first entry: the first entry whose key
+// sorts at or above the one sought, count + 1 when none does. Every key passed must sort at or
+// above the one before it (CheckAscending's error otherwise, at the first that does not).
+// Keys of one node all have the sought key's length, so comparing bytes is comparing keys.
+int32_t ScanNode(const Walk& walk, int32_t node, std::string_view cursor, int32_t entry_size,
+                 int32_t count, const SoughtKey& sought) {
+    const size_t length = static_cast<size_t>(entry_size - 4);
+    const size_t rest = length > 8 ? length - 8 : 0;  // bytes past the heads
+    const char* const end = cursor.data() + cursor.size();
+    const char* p = cursor.data() + kFirstEntryOffset;
+    const char* before = nullptr;  // the key scanned last
+    uint64_t before_head = 0;
+    for (int32_t i = 1; i <= count; ++i, p += entry_size) {
+        const uint64_t head = KeyHead(p, length, end);
+        if (before != nullptr &&
+            (head < before_head ||
+             (head == before_head && rest > 0 && std::memcmp(p + 8, before + 8, rest) < 0))) {
+            walk.CheckAscending(node, {before, length}, {p, length});
+        }
+        if (sought.head < head ||
+            (sought.head == head &&
+             (rest == 0 || std::memcmp(sought.key.data() + 8, p + 8, rest) <= 0)))
+            return i;
+        before = p;
+        before_head = head;
+    }
+    return count + 1;
+}
+
 // KFind's search; reports how it ended and the leaf it ended in.
 FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& record,
              int32_t& leaf) {
     const cLogicalFile& file = walk.file();
-    const std::string block0 = walk.ReadBlock0();
+    const std::string_view block0 = walk.ReadBlock0View();  // copied into the cursor below
     const int32_t entry_size = Field(block0, "C", 1);
     const int32_t root = Field(block0, "C", 9);
     walk.CheckEntrySize(entry_size);
     key.resize(static_cast<size_t>(entry_size - 4), '\0');
+    const SoughtKey sought(key);
     StartCursor(cursor, block0);
     if (root > file.LastRecord) return OutOfRange(file, record);
+    // The leaves met: the one the descent ends in, and those the chain leads to after it (the
+    // set is made at the first step along the chain; a search seldom takes one).
+    int32_t descended_leaf = 0;
     std::unordered_set<int32_t> leaves_seen;
     int32_t node = root;
     int32_t depth = 0;
@@ -255,42 +318,36 @@ FindEnd Find(const Walk& walk, std::string& cursor, std::string& key, int32_t& r
         int32_t next = Field(cursor, "C", kCursorNodeAt + 2);
         walk.CheckCount(node, count, entry_size);
         walk.CheckLeafHasEntries(node, count, next);
-        if (next != kInnerMark) leaves_seen.insert(node);
-        int32_t i = 1;
-        std::string_view before;  // the key of the entry scanned last
-        while (true) {
-            if (i > count) {
-                if (next == kInnerMark) {
-                    walk.Damaged(err::kIndexOrder, "node " + std::to_string(node) +
-                                                       " holds no key at or above the one sought");
-                }
-                if (next == kLastLeafMark) {
-                    // Every key sorts at or below the all-0xFF end marker: a search runs past
-                    // the last leaf only when the marker is missing.
-                    walk.CheckEndMarker(node, count > 0 ? KeyAt(cursor, entry_size, count) : "",
-                                        count);
-                    record = 0;
-                    leaf = node;
-                    return FindEnd::kPastLastLeaf;
-                }
-                walk.CheckChainStep(node, next, leaves_seen);
-                PutNode(cursor, walk.ReadNode(next));
-                node = next;
-                PutPath(cursor, depth, node);
-                count = Field(cursor, "C", kCursorNodeAt);
-                next = Field(cursor, "C", kCursorNodeAt + 2);
-                walk.CheckCount(node, count, entry_size);
-                walk.CheckIsLeaf(node, next);
-                walk.CheckLeafHasEntries(node, count, next);
-                before = {};  // a chain that goes back shows as a cycle, or to KNext
-                i = 1;
-                continue;
+        if (next != kInnerMark && descended_leaf == 0) descended_leaf = node;
+        int32_t i = ScanNode(walk, node, cursor, entry_size, count, sought);
+        while (i > count) {
+            if (next == kInnerMark) {
+                walk.Damaged(err::kIndexOrder, "node " + std::to_string(node) +
+                                                   " holds no key at or above the one sought");
             }
-            const std::string_view scanned = KeyAt(cursor, entry_size, i);
-            walk.CheckAscending(node, before, scanned);
-            if (CompareKeys(key, scanned) <= 0) break;
-            before = scanned;
-            ++i;
+            if (next == kLastLeafMark) {
+                // Every key sorts at or below the all-0xFF end marker: a search runs past
+                // the last leaf only when the marker is missing.
+                walk.CheckEndMarker(node, count > 0 ? KeyAt(cursor, entry_size, count) : "", count);
+                record = 0;
+                leaf = node;
+                return FindEnd::kPastLastLeaf;
+            }
+            if (descended_leaf != 0) {
+                leaves_seen.insert(descended_leaf);
+                descended_leaf = 0;
+            }
+            walk.CheckChainStep(node, next, leaves_seen);
+            PutNode(cursor, walk.ReadNode(next));
+            node = next;
+            PutPath(cursor, depth, node);
+            count = Field(cursor, "C", kCursorNodeAt);
+            next = Field(cursor, "C", kCursorNodeAt + 2);
+            walk.CheckCount(node, count, entry_size);
+            walk.CheckIsLeaf(node, next);
+            walk.CheckLeafHasEntries(node, count, next);
+            // The scan starts afresh: a chain that goes back shows as a cycle, or to KNext.
+            i = ScanNode(walk, node, cursor, entry_size, count, sought);
         }
         record = PointerAt(cursor, entry_size, i);
         if (next == kInnerMark) {

@@ -299,6 +299,39 @@ TEST_F(IndexTest, ThreeLevelsWithThousandsOfKeys) {
     EXPECT_EQ(key_, BigKey(2001));
 }
 
+// Keys of 12 bytes that differ only past their eighth byte, and keys of a single byte.
+TEST_F(IndexTest, KFindOrdersKeysByEveryByte) {
+    Entries long_keys;
+    for (int i = 0; i < 200; i += 2) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "SAMEHEAD%04d", i);
+        long_keys.emplace_back(buf, i + 1);
+    }
+    const sample::BuiltIndex long_index = BuildIndex(12, long_keys, 30, 30);
+    AddIndex("LONGI", long_index.bytes, long_index.layout.last_record);
+    Entries bytes;
+    for (int i = 1; i < 250; i += 2) bytes.emplace_back(std::string(1, static_cast<char>(i)), i);
+    const sample::BuiltIndex byte_index = BuildIndex(1, bytes, 30, 30);
+    AddIndex("BYTEI", byte_index.bytes, byte_index.layout.last_record);
+    Start();
+    for (int i = 0; i < 200; ++i) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "SAMEHEAD%04d", i);
+        key_ = buf;
+        iKFind(Open("LONGI"), cursor_, key_, record_);
+        const int found = i % 2 == 0 ? i : i + 1;  // the key itself, or the next one up
+        std::snprintf(buf, sizeof buf, "SAMEHEAD%04d", found);
+        ASSERT_EQ(key_, found < 200 ? std::string(buf) : EndKey(12)) << i;
+        ASSERT_EQ(record_, found >= 200 ? 0 : (i % 2 == 0 ? found + 1 : -(found + 1))) << i;
+    }
+    for (int i = 0; i < 256; ++i) {
+        key_ = std::string(1, static_cast<char>(i));
+        iKFind(Open("BYTEI"), cursor_, key_, record_);
+        const int found = i % 2 == 1 ? i : i + 1;
+        ASSERT_EQ(record_, found >= 250 ? 0 : (i % 2 == 1 ? found : -found)) << i;
+    }
+}
+
 TEST_F(IndexTest, KLastFindsTheLastKeyWhenTheLastLeafHoldsOnlyTheMarker) {
     std::string bytes = IndexHeader(8, 3, 3);
     bytes += Node(2, {{"AAAA", 1}, {"BBBB", 2}});
@@ -439,6 +472,11 @@ std::vector<DamageCase> DamageCases() {
     cases.push_back({"keys that go back inside a leaf, by KFind's scan",
                      h1 + Node(65535, {{"CCCC", 1}, {"AAAA", 2}, {kEnd4, -1}}), 1, "KFind", "DDDD",
                      1010, "Damaged index file DMG: the keys go back in key order at node 1"});
+    cases.push_back({"long keys that go back only past their eighth byte, by KFind's scan",
+                     IndexHeader(16, 1, 1) +
+                         Node(65535, {{"SAMEHEADBBBB", 1}, {"SAMEHEADAAAA", 2}, {EndKey(12), -1}}),
+                     1, "KFind", "SAMEHEADCCCC", 1010,
+                     "Damaged index file DMG: the keys go back in key order at node 1"});
     // Record 0 is the end marker's alone, and the last leaf must end with it.
     cases.push_back({"a record pointer of 0 on a key, found by KFind",
                      h1 + Node(65535, {{"AAAA", 1}, {"BBBB", 0}, {kEnd4, -1}}), 1, "KFind", "BBBB",

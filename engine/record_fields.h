@@ -20,9 +20,11 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -178,6 +180,15 @@ template <typename R>
 constexpr Field<R> ReadOnly(Field<R> f) {
     f.written = false;
     return f;
+}
+
+// The field of a table with that name, found when the program is compiled: a reader that needs
+// a few fields of a record decodes those alone, each exactly as the whole table decodes it.
+template <typename R, size_t N>
+constexpr Field<R> Named(const std::array<Field<R>, N>& table, std::string_view name) {
+    for (const Field<R>& f : table)
+        if (std::string_view(f.name) == name) return f;
+    throw std::logic_error("no such field");  // a compile error in a constant expression
 }
 
 // ---- Helpers the table steps and the classes' own steps share. ----

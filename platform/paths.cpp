@@ -64,32 +64,32 @@ bool NamesAShare(const std::vector<std::string>& parts) {
 
 std::vector<std::string> Components(std::string_view path) {
     std::vector<std::string> parts;
-    std::string current;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(c);
+    parts.reserve(8);
+    size_t from = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+            parts.emplace_back(path.substr(from, i - from));
+            from = i + 1;
         }
     }
-    parts.push_back(current);
     return parts;
 }
 
 // The components after "." and empty ones are dropped and ".." has taken its parent away;
-// keep_fixed components at the front of the list can't be climbed out of.
-std::vector<std::string> Normalized(const std::vector<std::string>& parts, size_t keep_fixed) {
-    std::vector<std::string> out;
-    for (const std::string& part : parts) {
+// keep_fixed components at the front of the list can't be climbed out of. Done in place.
+std::vector<std::string> Normalized(std::vector<std::string> parts, size_t keep_fixed) {
+    size_t kept = 0;
+    for (std::string& part : parts) {
         if (part.empty() || part == ".") continue;
         if (part == "..") {
-            if (out.size() > keep_fixed) out.pop_back();
+            if (kept > keep_fixed) --kept;
             continue;
         }
-        out.push_back(part);
+        if (&parts[kept] != &part) parts[kept] = std::move(part);
+        ++kept;
     }
-    return out;
+    parts.resize(kept);
+    return parts;
 }
 
 std::string Folded(std::string_view s) {
@@ -360,7 +360,7 @@ std::optional<std::string> ShareFolder(std::string_view windows_path) {
     if (!IsUnc(windows_path)) return std::nullopt;
     std::vector<std::string> parts = Components(windows_path.substr(2));
     if (!NamesAShare(parts)) return std::nullopt;
-    parts = Normalized(parts, 2);
+    parts = Normalized(std::move(parts), 2);
     parts.resize(2);
     std::string local = ShareBase(parts[0], parts[1]);
     if (IsShareUrl(local)) return local;  // the server keeps every read inside its share

@@ -191,7 +191,11 @@ bool ReadCustomer(cBusinessBasic& engine, int32_t account, clsCustomers& custome
 std::string RawCustomerName(cBusinessBasic& engine, int32_t account) {
     const int32_t record = FindByNumber(engine, "CUSTI", account);
     if (record <= 0) return {};
-    return UcmView(fields::Mid(ReadCustomerRecord(engine, record, account), 6, 20));
+    // Seen in place: the checks and the name's decoding make no read in between.
+    std::string scratch;
+    const std::string_view data = ReadLiveRecordView(engine, "CUSTL", record, "CUSTI", scratch);
+    CheckRecordNumber("CUSTL", record, Unpack("D", data, 3), AsField("D", account), "CUSTI");
+    return UcmView(fields::Mid(data, 6, 20));
 }
 
 }  // namespace dv

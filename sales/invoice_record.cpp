@@ -94,7 +94,7 @@ constexpr Field<H> WordBit(const char* name, uint8_t bit, int16_t H::*m) {
     return bit < 8 ? Bit<H>(name, 64, bit, m) : Bit<H>(name, 63, static_cast<uint8_t>(bit - 8), m);
 }
 
-const std::array kInvoice = {
+constexpr std::array kInvoice = {
     Custom<H>("Shop", 1, 0, &InvoiceShop, nullptr),
     Long<H>("Account", 3, 'D', &H::Account),
     Custom<H>("ShipTo", 141, 3, &UnpackInvoiceShipTo, nullptr),
@@ -199,7 +199,7 @@ void PackTerminal157(const H&, std::string& rec) {
     Pack("B", rec, Sys(4), 157);
 }
 
-const std::array kShop = {
+constexpr std::array kShop = {
     Custom<H>("Shop", 1, 0, &ShopShop, nullptr),
     Long<H>("Account", 3, 'L', &H::Account),
     Long<H>("ShipTo", 7, 'D', &H::ShipTo),
@@ -258,7 +258,7 @@ void PackShopBitByFlag(const H& r, std::string& rec) {
     PutBit(rec, 116, 7, r.Shop);
 }
 
-const std::array kCommon = {
+constexpr std::array kCommon = {
     Long<H>("Record_Status", 1, 'J', &H::Record_Status),
     Long<H>("AlternateTaxCode", 12, 'C', &H::AlternateTaxCode),
     Long<H>("COUNTERMAN_Number", 113, 'B', &H::COUNTERMAN_Number),
@@ -279,6 +279,15 @@ const std::array kCommon = {
     Long<H>("Tax_Rate_Code", 149, 'B', &H::Tax_Rate_Code),
     Long<H>("Terms_Code", 157, 'B', &H::Terms_Code),
 };
+
+// What UnpackListed decodes, each the layout's own field.
+constexpr std::array kInvoiceListed = {Named(kInvoice, "Account"),
+                                       Named(kInvoice, "Invoice_Number"),
+                                       Named(kInvoice, "Purchase_Order_No")};
+constexpr std::array kShopListed = {Named(kShop, "Account"), Named(kShop, "Purchase_Order_No")};
+constexpr std::array kCommonListed = {Named(kCommon, "Record_Status"),
+                                      Named(kCommon, "COUNTERMAN_Number"),
+                                      Named(kCommon, "Sub_Total")};
 
 }  // namespace
 
@@ -301,6 +310,17 @@ void clsInvoiceHistory::Unpack(std::string_view record) {
             UnpackFields(ShopLayout(), *this, record);
     }
     UnpackFields(CommonLayout(), *this, record);
+}
+
+void clsInvoiceHistory::UnpackListed(std::string_view record) {
+    if (BinaryFits('J', 1, record.size())) {
+        const int32_t status = dv::Unpack("J", record, 1);
+        if (invol::IsInvoiceStatus(status))
+            UnpackFields<H>(kInvoiceListed, *this, record);
+        else if (invol::IsShopStatus(status))
+            UnpackFields<H>(kShopListed, *this, record);
+    }
+    UnpackFields<H>(kCommonListed, *this, record);
 }
 
 void clsInvoiceHistory::Pack(std::string& record) {

@@ -120,6 +120,10 @@ class clsInvoiceHistory {
 
     // Decodes one page's header. Never raises; a field that fails keeps its value.
     void Unpack(std::string_view record);
+    // Decodes only what a list of open documents shows of a head page: Record_Status, Account,
+    // Invoice_Number, COUNTERMAN_Number, Purchase_Order_No and Sub_Total, each as Unpack decodes
+    // it; the other members keep their values. Never raises.
+    void UnpackListed(std::string_view record);
     // Encodes the fields into record in place, choosing the variant by Record_Status. Never
     // raises. It adjusts Transaction_Type on the object as it writes it (a negative sub-total
     // turns 1 into 3 and 2 into 4; a manual invoice adds 20), and a shop-job page clears

@@ -338,6 +338,28 @@ TEST(InvoiceRecord, ShortPageKeepsTheFieldsPastItsEnd) {
     EXPECT_TRUE(IsEmptyDate(clsInvoiceHistory().CallDates[2]));
 }
 
+// A list's decoding gives the listed members as the whole decoding does, on every variant.
+TEST(InvoiceRecord, UnpackListedGivesWhatUnpackGives) {
+    const std::string invoice = FullInvoicePage().str();
+    const std::string shop = FullShopPage().str();
+    std::string other = invoice;
+    other.replace(0, 2, std::string("\0\x07", 2));  // a status of neither kind
+    for (const std::string& rec : {invoice, shop, other, invoice.substr(0, 120),
+                                   shop.substr(0, 100), invoice.substr(0, 1), std::string()}) {
+        SCOPED_TRACE(rec.size());
+        clsInvoiceHistory whole;
+        clsInvoiceHistory listed;
+        whole.Unpack(rec);
+        listed.UnpackListed(rec);
+        EXPECT_EQ(listed.Record_Status, whole.Record_Status);
+        EXPECT_EQ(listed.Account, whole.Account);
+        EXPECT_EQ(listed.Invoice_Number, whole.Invoice_Number);
+        EXPECT_EQ(listed.COUNTERMAN_Number, whole.COUNTERMAN_Number);
+        EXPECT_EQ(listed.Purchase_Order_No, whole.Purchase_Order_No);
+        EXPECT_EQ(listed.Sub_Total, whole.Sub_Total);
+    }
+}
+
 TEST(InvoiceRecord, PackRoundTripAndWriterDifferences) {
     clsInvoiceHistory a;
     a.Record_Status = 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <vector>
 
 #include "engine/error.h"
@@ -28,25 +29,25 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string WideDigits(Wide v) {  // v >= 0; 0 gives ""
-    std::string s;
-    while (v > 0) {
-        s.push_back(static_cast<char>('0' + static_cast<int>(v % 10)));
+    char buf[40];                 // 2^127 has 39 digits
+    size_t n = 0;
+    // In 64 bits while the value fits: a division of 128 bits is a call of its own.
+    while (v > static_cast<Wide>(UINT64_MAX)) {
+        buf[n++] = static_cast<char>('0' + static_cast<int>(v % 10));
         v /= 10;
     }
-    std::reverse(s.begin(), s.end());
-    return s;
+    for (uint64_t u = static_cast<uint64_t>(v); u > 0; u /= 10)
+        buf[n++] = static_cast<char>('0' + static_cast<int>(u % 10));
+    std::reverse(buf, buf + n);
+    return std::string(buf, n);
 }
 
 // |value| x scale rounded to `decimals` places, halves away from zero: the integer part and
 // the decimal digits.
-void RoundedParts(Number value, int64_t scale, size_t decimals, Wide& integer_part,
-                  std::string& fraction) {
-    Wide a = static_cast<Wide>(value.numerator());
-    if (a < 0) a = -a;
-    a *= scale;
-    const Wide d = value.denominator();
+template <typename T>
+void RoundedPartsIn(T a, T d, size_t decimals, Wide& integer_part, std::string& fraction) {
     integer_part = a / d;
-    Wide r = a % d;
+    T r = a % d;
     fraction.assign(decimals, '0');
     for (size_t i = 0; i < decimals; ++i) {
         r *= 10;
@@ -65,6 +66,21 @@ void RoundedParts(Number value, int64_t scale, size_t decimals, Wide& integer_pa
             }
         }
         ++integer_part;
+    }
+}
+
+void RoundedParts(Number value, int64_t scale, size_t decimals, Wide& integer_part,
+                  std::string& fraction) {
+    Wide a = static_cast<Wide>(value.numerator());
+    if (a < 0) a = -a;
+    a *= scale;
+    const Wide d = value.denominator();
+    // In 64 bits when every step fits (the remainder times 10 and twice it included).
+    if (a <= INT64_MAX && d <= INT64_MAX / 10) {
+        RoundedPartsIn<int64_t>(static_cast<int64_t>(a), static_cast<int64_t>(d), decimals,
+                                integer_part, fraction);
+    } else {
+        RoundedPartsIn<Wide>(a, d, decimals, integer_part, fraction);
     }
 }
 

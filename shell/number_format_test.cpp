@@ -81,7 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The largest amounts do not overflow.
         FormatCase{Number::Cents(INT64_MAX), "$#,###,###.00", "$92,233,720,368,547,758.07"},
         FormatCase{Number::Cents(INT64_MIN), "$#,###,###.00", "-$92,233,720,368,547,758.08"},
-        FormatCase{Number::Ratio(INT64_MAX, 3), "00.00%", "307445734561825860233.33%"}));
+        FormatCase{Number::Ratio(INT64_MAX, 3), "00.00%", "307445734561825860233.33%"},
+        FormatCase{Number::Ratio(INT64_MAX, 1), "0%", "922337203685477580700%"},
+        FormatCase{Number::Ratio(INT64_MAX - 1, INT64_MAX), "0.0000000000000000000",
+                   "0.9999999999999999999"},
+        FormatCase{Number::Ratio(INT64_MAX / 2 + 1, INT64_MAX), "0.00", "0.50"}));
 
 TEST(NumberTest, RatioByZeroRaisesDivisionByZero) {
     try {

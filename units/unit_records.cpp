@@ -17,7 +17,7 @@ using G = clsUnitsLedger;
 using N = clsUnitnotes;
 using H = clsUnitsHistory;
 
-const std::array kUnitLayout = {
+constexpr std::array kUnitLayout = {
     Long<U>("Line", 3, 'C', &U::Line),
     Packed<U>("Model_Number", 5, 12, &U::Model_Number),
     Packed<U>("Model_Number_W_Dash", 5, 14, &U::Model_Number_W_Dash),
@@ -68,7 +68,7 @@ const std::array kUnitLayout = {
     Long<U>("HistoryChain", 509, 'L', &U::HistoryChain),
 };
 
-const std::array kLedgerLayout = {
+constexpr std::array kLedgerLayout = {
     Long<G>("Line", 3, 'C', &G::Line),
     Text<G>("Unit_Number", 5, 8, &G::Unit_Number),
     DateField<G>("Transaction_Date", 13, 'J', &G::Transaction_Date),
@@ -79,6 +79,13 @@ const std::array kLedgerLayout = {
     Money<G>("Amount", 57, 'L', &G::Amount),
     Long<G>("Chain", 61, 'L', &G::Chain),
 };
+
+// What the stock walks read of a unit and of a ledger entry; a unit's other fields are decoded
+// only for a visitor that shows them. Each is the layout's own field, so it decodes as Unpack does.
+constexpr std::array kUnitStockFields = {Named(kUnitLayout, "Date_Sold"),
+                                         Named(kUnitLayout, "SubLedgerChain")};
+constexpr std::array kLedgerSumFields = {Named(kLedgerLayout, "Amount"),
+                                         Named(kLedgerLayout, "Chain")};
 
 std::string TrimBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
@@ -183,15 +190,21 @@ int64_t UnitLedgerSum(int32_t first) {
     std::string data;
     int32_t number = 0;
     while (chain.Next(data, number)) {
-        clsUnitsLedger entry;
-        entry.Unpack(data);
+        clsUnitsLedger entry;  // fresh per entry: a field the record lacks reads as 0
+        UnpackFields<G>(kLedgerSumFields, entry, data);
         sum += entry.Amount;
         chain.SetNext(entry.Chain);
     }
     return sum;
 }
 
-void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
+namespace {
+
+// The walk of one line's units in key order. Each unit's stock fields are decoded first; a unit
+// in stock is decoded whole when kWhole (before its ledger's reads, as its record is seen in
+// place) and handed to visit with its ledger sum.
+template <bool kWhole, typename Visit>
+void WalkLineUnits(int32_t line, Visit&& visit) {
     cBusinessBasic& engine = RequireEngine("GetUnitLineData");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
@@ -199,9 +212,25 @@ void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, 
     IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
         // A fresh object per unit: nothing of one unit carries over to the next.
         clsUnits unit;
-        unit.Unpack(ReadLiveRecordView(engine, "UNITL", at.record(), "LUNITI", scratch));
-        if (UnitInStock(unit)) visit(unit, UnitLedgerSum(unit.SubLedgerChain));
+        const std::string_view record =
+            ReadLiveRecordView(engine, "UNITL", at.record(), "LUNITI", scratch);
+        UnpackFields<U>(kUnitStockFields, unit, record);
+        if (!UnitInStock(unit)) return;
+        if constexpr (kWhole) unit.Unpack(record);
+        visit(unit, UnitLedgerSum(unit.SubLedgerChain));
     });
+}
+
+}  // namespace
+
+void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit) {
+    WalkLineUnits<true>(line, visit);
+}
+
+int64_t LineStockCost(int32_t line) {
+    int64_t sum = 0;
+    WalkLineUnits<false>(line, [&sum](const clsUnits&, int64_t cost) { sum += cost; });
+    return sum;
 }
 
 }  // namespace dv

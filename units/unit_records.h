@@ -149,5 +149,8 @@ int64_t UnitLedgerSum(int32_t first);
 // Walks one line's units of LUNITI in key order and calls visit with each unit in stock and
 // its ledger sum.
 void ForEachUnitInStock(int32_t line, const std::function<void(const clsUnits&, int64_t)>& visit);
+// The sum of ForEachUnitInStock's ledger sums for one line, with the same reads and errors;
+// only what says whether a unit is in stock and where its ledger starts is decoded.
+int64_t LineStockCost(int32_t line);
 
 }  // namespace dv

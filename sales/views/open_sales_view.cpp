@@ -45,16 +45,25 @@ void AddColumns(GridModel& grid, bool saved) {
 }  // namespace
 
 Date DateOfText(std::string_view text) {
-    const std::vector<std::string> parts = Split(text, "/", -1, 0);
-    auto number = [](const std::string& s) {
-        if (s.empty() || s.size() > 4 || s.find_first_not_of("0123456789") != std::string::npos)
+    // Three parts between slashes, each of one to four digits.
+    int values[3] = {0, 0, 0};
+    size_t year_digits = 0;
+    size_t from = 0;
+    for (int k = 0; k < 3; ++k) {
+        const size_t slash = text.find('/', from);
+        if ((k < 2) != (slash != std::string_view::npos))
             RaisePlatform(err::kTypeMismatch, "GetPTSData");
-        return std::stoi(s);
-    };
-    if (parts.size() != 3 || text.find("//") != std::string_view::npos)
-        RaisePlatform(err::kTypeMismatch, "GetPTSData");
-    const int month = number(parts[0]), day = number(parts[1]), yy = number(parts[2]);
-    const int year = parts[2].size() <= 2 ? TwoDigitYear(yy) : yy;
+        const std::string_view part = text.substr(from, (k < 2 ? slash : text.size()) - from);
+        if (part.empty() || part.size() > 4) RaisePlatform(err::kTypeMismatch, "GetPTSData");
+        for (const char c : part) {
+            if (c < '0' || c > '9') RaisePlatform(err::kTypeMismatch, "GetPTSData");
+            values[k] = values[k] * 10 + (c - '0');
+        }
+        year_digits = part.size();
+        from = slash + 1;
+    }
+    const int month = values[0], day = values[1], yy = values[2];
+    const int year = year_digits <= 2 ? TwoDigitYear(yy) : yy;
     using namespace std::chrono;
     const year_month_day ymd{std::chrono::year{year},
                              std::chrono::month{static_cast<unsigned>(month)},
@@ -97,7 +106,7 @@ void OpenSalesView::AddDocumentRow(GridModel& grid, const char* type, int32_t he
     const std::string record = ReadLiveRecord(engine, "INVOL", head, through);
     const int32_t date = FollowTicketChain(record, head);
     clsInvoiceHistory page;  // a fresh object per row: nothing carries over from the last one
-    page.Unpack(record);
+    page.UnpackListed(record);
     // An invoice page holds its number at 106; a page of another kind holds none to compare.
     if (ticket > 0 && invol::IsInvoiceStatus(page.Record_Status))
         CheckRecordNumber("INVOL", head, page.Invoice_Number, ticket, through);

@@ -218,7 +218,9 @@ TEST(OpenSalesDates, DateNumbersAndTheirTexts) {
     EXPECT_EQ(DateNumberText(0), "//");
     EXPECT_EQ(DateOfText("3/05/24"), MakeDate(2024, 3, 5));
     EXPECT_EQ(DateOfText("12/31/67"), MakeDate(1967, 12, 31));
-    for (const char* bad : {"//", "13/01/24", "2/30/24", "1/5", ""}) {
+    EXPECT_EQ(DateOfText("0002/0029/2024"), MakeDate(2024, 2, 29));  // four digits: the year
+    for (const char* bad : {"//", "13/01/24", "2/30/24", "1/5", "", "1/2/3/4", "/1/2", "1/2/",
+                            "1/a/24", "1/ 2/24", "00001/1/24", "1/1/-24"}) {
         EXPECT_THROW(DateOfText(bad), BasicError) << bad;
     }
 }

@@ -84,10 +84,9 @@ void FillLines(DetailForm& form, int32_t head, const char* routine) {
     detail.InvoiceRec(head);
     detail.GetDetail();
     GridModel& grid = *form.FindGrid(kPTSGrid);
-    for (const DetailLine& line : detail.DetailReturn()) {
-        AddDetailRow(grid, line);
-        grid.MoveFirst();
-    }
+    const auto& lines = detail.DetailReturn();
+    for (const DetailLine& line : lines) AddDetailRow(grid, line);
+    if (!lines.empty()) grid.MoveFirst();  // once, when every line is in
     // A chain that failed keeps the lines read before the failure and says so: a failure row
     // under them, the form's error and the operation log. A short grid alone would read as a
     // ticket of fewer lines.

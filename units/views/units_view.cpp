@@ -31,9 +31,7 @@ UnitsView::UnitsView()
 // Every line of type "U", with the sum of its units in stock.
 void UnitsView::AddLine(const clsLines& line) {
     if (line.Line_Type != "U") return;
-    int64_t sum = 0;
-    ForEachUnitInStock(line.Line, [&sum](const clsUnits&, int64_t cost) { sum += cost; });
-    AddLineRow(line.Line, line.Line_Name, sum);
+    AddLineRow(line.Line, line.Line_Name, LineStockCost(line.Line));
 }
 
 void UnitsView::OpenLine(const std::string& line, const std::string& name) {
