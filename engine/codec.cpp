@@ -9,11 +9,6 @@
 namespace dv {
 namespace {
 
-constexpr FieldCode kCodes[] = {
-    {'B', 1, false}, {'I', 1, true}, {'C', 2, false}, {'J', 2, true},
-    {'D', 3, false}, {'K', 3, true}, {'L', 4, true},
-};
-
 std::string Upper(std::string_view s) {
     std::string u(s);
     for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -50,7 +45,7 @@ inline void CheckPlace(const FieldCode& fc, size_t length, int32_t position, con
 // The field type of every byte value, either case: width 0 for no code.
 constexpr std::array<FieldCode, 256> kCodeTable = [] {
     std::array<FieldCode, 256> table{};
-    for (const FieldCode& fc : kCodes) {
+    for (const FieldCode& fc : kFieldCodes) {
         table[static_cast<unsigned char>(fc.code)] = fc;
         table[static_cast<unsigned char>(fc.code - 'A' + 'a')] = fc;
     }

@@ -2,6 +2,7 @@
 // strings, one char per byte; positions are 1-based, as in the dealer's record layouts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,44 +23,37 @@ struct FieldCode {
 // given source ("UnPack" or "Pack") for any other code.
 FieldCode LookupCode(std::string_view code, const char* source);
 
-// Unpack with every check in line: the field of one upper-case code that lies inside its data
-// is decoded where it is asked for; anything else (and every error) goes to UnpackChecked.
+// The field types, by their upper-case code letters.
+inline constexpr FieldCode kFieldCodes[] = {
+    {'B', 1, false}, {'I', 1, true}, {'C', 2, false}, {'J', 2, true},
+    {'D', 3, false}, {'K', 3, true}, {'L', 4, true},
+};
+
+// The field type of every upper-case code letter by its byte value; width 0 for no code.
+inline constexpr std::array<FieldCode, 256> kUpperFieldCodes = [] {
+    std::array<FieldCode, 256> table{};
+    for (const FieldCode& fc : kFieldCodes) table[static_cast<unsigned char>(fc.code)] = fc;
+    return table;
+}();
+
+// The field type of an upper-case code letter; width 0 for any other character.
+constexpr FieldCode UpperFieldCode(char code) {
+    return kUpperFieldCodes[static_cast<unsigned char>(code)];
+}
+
+// Unpack with every check: what the inline Unpack below leaves to it (a code of another case or
+// length, a field not inside its data) and every error.
 int32_t UnpackChecked(std::string_view code, std::string_view data, int32_t position);
 
-// The field of `code` at 1-based `position` of `data`, sign- or zero-extended to 32 bits.
+// The field of `code` at 1-based `position` of `data`, sign- or zero-extended to 32 bits. A
+// field of one upper-case code that lies inside its data is decoded in line.
 inline int32_t Unpack(std::string_view code, std::string_view data, int32_t position) {
     if (code.size() == 1 && position >= 1) {
-        int width = 0;
-        bool is_signed = true;
-        switch (code[0]) {
-            case 'B':
-                is_signed = false;
-                [[fallthrough]];
-            case 'I':
-                width = 1;
-                break;
-            case 'C':
-                is_signed = false;
-                [[fallthrough]];
-            case 'J':
-                width = 2;
-                break;
-            case 'D':
-                is_signed = false;
-                [[fallthrough]];
-            case 'K':
-                width = 3;
-                break;
-            case 'L':
-                width = 4;
-                break;
-            default:
-                break;
-        }
-        if (width != 0 &&
-            static_cast<int64_t>(position) + width - 1 <= static_cast<int64_t>(data.size())) {
-            const uint32_t raw = bytes::GetBE(data.data() + position - 1, width);
-            return is_signed ? bytes::SignExtend(raw, width) : static_cast<int32_t>(raw);
+        const FieldCode fc = UpperFieldCode(code[0]);
+        if (fc.width != 0 &&
+            static_cast<int64_t>(position) + fc.width - 1 <= static_cast<int64_t>(data.size())) {
+            const uint32_t raw = bytes::GetBE(data.data() + position - 1, fc.width);
+            return fc.is_signed ? bytes::SignExtend(raw, fc.width) : static_cast<int32_t>(raw);
         }
     }
     return UnpackChecked(code, data, position);
