@@ -100,6 +100,28 @@ std::string Scrubbed(const std::string& text) {
     return out;
 }
 
+// The test's server read in this process, with no local folder for the share: the program's
+// connection starts afresh and is put back when the object goes.
+struct InProcessShare {
+    InProcessShare(const std::string& base, const TestServer& server)
+        : shares("DASHVANE_SHARES", base + "/none"),
+          config("XDG_CONFIG_HOME", base + "/config"),
+          port("DASHVANE_SMB_PORT", server.port),
+          root("\\\\" + server.host + "\\TMARLNK\\") {
+        platform::SetProgramShareConnection(nullptr);
+        platform::ResetPathCache();
+    }
+    ~InProcessShare() { platform::SetProgramShareConnection(nullptr); }
+    InProcessShare(const InProcessShare&) = delete;
+    InProcessShare& operator=(const InProcessShare&) = delete;
+
+    const testing::ScopedEnv shares;
+    const testing::ScopedEnv config;
+    const testing::ScopedEnv port;
+    // The share's UNC root, \\SERVER\TMARLNK\ with its last separator.
+    const std::string root;
+};
+
 struct DumpRun {
     int status = -1;
     std::string out;
@@ -227,21 +249,34 @@ std::vector<pid_t> ProcessesOf(const std::string& path) {
     return pids;
 }
 
-// This process's children, running or not yet reaped.
-std::vector<pid_t> Children() {
-    std::vector<pid_t> pids;
+// Every process: its id, its parent's and its command name (from /proc/PID/stat).
+struct ProcessEntry {
+    pid_t pid;
+    pid_t parent;
+    std::string command;
+};
+std::vector<ProcessEntry> Processes() {
+    std::vector<ProcessEntry> out;
     for (const auto& entry : fs::directory_iterator("/proc")) {
         const std::string name = entry.path().filename();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         const std::string stat = testing::ReadFileBytes(entry.path().string() + "/stat");
-        const size_t close = stat.rfind(')');
-        int ppid = 0;
+        const size_t open = stat.find('('), close = stat.rfind(')');
+        int parent = 0;
         char state = 0;
-        if (close == std::string::npos ||
-            std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) != 2)
+        if (open == std::string::npos || close == std::string::npos || close < open ||
+            std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) != 2)
             continue;
-        if (ppid == ::getpid()) pids.push_back(std::stoi(name));
+        out.push_back({std::stoi(name), parent, stat.substr(open + 1, close - open - 1)});
     }
+    return out;
+}
+
+// This process's children, running or not yet reaped.
+std::vector<pid_t> Children() {
+    std::vector<pid_t> pids;
+    for (const ProcessEntry& p : Processes())
+        if (p.parent == ::getpid()) pids.push_back(p.pid);
     return pids;
 }
 
@@ -309,13 +344,9 @@ TEST_F(SmbServerTest, AFailingFetchHelperLeavesTheSameDocument) {
 // once ended, no helper is left running or unreaped and no descriptor is left open.
 TEST_F(SmbServerTest, FetchHelpersGiveTheFilesAndLeaveNothingBehindWhenEnded) {
     WriteSet();
-    const testing::ScopedEnv shares("DASHVANE_SHARES", base_ + "/none");
-    const testing::ScopedEnv config("XDG_CONFIG_HOME", base_ + "/config");
-    const testing::ScopedEnv port("DASHVANE_SMB_PORT", server_->port);
+    const InProcessShare in_process(base_, *server_);
+    const std::string& root = in_process.root;
     platform::SetFetchHelperPath(DASHVANE_FETCH);
-    platform::SetProgramShareConnection(nullptr);
-    platform::ResetPathCache();
-    const std::string root = "\\\\" + server_->host + "\\TMARLNK\\";
     ASSERT_TRUE(platform::CheckShare(root).ok);
     const std::string share = *platform::ShareFolder(root);
     const std::string folder = *platform::LocalPath(root + "D01");
@@ -351,7 +382,6 @@ TEST_F(SmbServerTest, FetchHelpersGiveTheFilesAndLeaveNothingBehindWhenEnded) {
     EXPECT_TRUE(Children().empty());
     EXPECT_EQ(OpenDescriptors(), descriptors);
     platform::SetFetchHelperPath("");
-    platform::SetProgramShareConnection(nullptr);
 }
 
 std::vector<std::string> SetNames() {
@@ -415,9 +445,8 @@ TEST_F(SmbServerTest, WhenTheServerRefusesEveryOtherLoginTheUserIsAskedOnce) {
     WriteSet();
     const std::string credentials = testing::ReadFileBytes(Credentials());
     fs::remove(Credentials());
-    const testing::ScopedEnv shares("DASHVANE_SHARES", base_ + "/none");
-    const testing::ScopedEnv config("XDG_CONFIG_HOME", base_ + "/config");
-    const testing::ScopedEnv port("DASHVANE_SMB_PORT", server_->port);
+    const InProcessShare in_process(base_, *server_);
+    const std::string& root = in_process.root;
     std::vector<std::string> asked;
     platform::SetSmbLoginPrompt(
         [&](const std::string& host, const std::string& share, platform::SmbLogin& login) {
@@ -427,15 +456,11 @@ TEST_F(SmbServerTest, WhenTheServerRefusesEveryOtherLoginTheUserIsAskedOnce) {
             login.password = credentials.substr(at, credentials.find('\n', at) - at);
             return true;
         });
-    platform::SetProgramShareConnection(nullptr);
-    platform::ResetPathCache();
-    const std::string root = "\\\\" + server_->host + "\\TMARLNK\\";
     EXPECT_TRUE(platform::CheckShare(root).ok);
     platform::ResetPathCache();
     EXPECT_TRUE(platform::CheckShare(root).ok);
     EXPECT_EQ(asked, std::vector<std::string>{server_->host + "\\TMARLNK"});
     platform::SetSmbLoginPrompt(nullptr);
-    platform::SetProgramShareConnection(nullptr);
 }
 
 // The share check in this process: a share the server lacks, a port nobody listens on, and a
@@ -484,21 +509,13 @@ TEST_F(SmbServerTest, AFileTheShareUserMayNotReadEndsItsViewInItsErrorPath) {
 // The server's process for this client, other than its own helpers.
 std::vector<pid_t> ClientProcesses(const std::string& dir) {
     std::vector<pid_t> pids;
-    const std::string main = testing::ReadFileBytes(dir + "/smbd.pid");
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        const std::string stat = testing::ReadFileBytes(entry.path().string() + "/stat");
-        const size_t close = stat.rfind(')');
-        if (close == std::string::npos) continue;
-        const std::string comm = stat.substr(stat.find('(') + 1, close - stat.find('(') - 1);
-        int ppid = 0;
-        char state = 0;
-        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) != 2) continue;
-        if (std::to_string(ppid) + "\n" != main && std::to_string(ppid) != main) continue;
-        if (comm.find("notifyd") != std::string::npos || comm.find("cleanupd") != std::string::npos)
+    const pid_t main = std::stoi(testing::ReadFileBytes(dir + "/smbd.pid"));
+    for (const ProcessEntry& p : Processes()) {
+        if (p.parent != main) continue;
+        if (p.command.find("notifyd") != std::string::npos ||
+            p.command.find("cleanupd") != std::string::npos)
             continue;
-        pids.push_back(std::stoi(name));
+        pids.push_back(p.pid);
     }
     return pids;
 }
@@ -508,12 +525,8 @@ std::vector<pid_t> ClientProcesses(const std::string& dir) {
 // A file that grows on the server is read to its new end.
 TEST_F(SmbServerTest, ALostConnectionFailsTheReadAndTheNextOpenReconnects) {
     WriteSet();
-    const testing::ScopedEnv shares("DASHVANE_SHARES", base_ + "/none");
-    const testing::ScopedEnv config("XDG_CONFIG_HOME", base_ + "/config");
-    const testing::ScopedEnv port("DASHVANE_SMB_PORT", server_->port);
-    platform::SetProgramShareConnection(nullptr);
-    platform::ResetPathCache();
-    const std::string root = "\\\\" + server_->host + "\\TMARLNK\\";
+    const InProcessShare in_process(base_, *server_);
+    const std::string& root = in_process.root;
     ASSERT_TRUE(platform::CheckShare(root).ok);
     const std::string ttymap = *platform::LocalPath(root + "ttymap");
     int error = 0;
@@ -544,8 +557,6 @@ TEST_F(SmbServerTest, ALostConnectionFailsTheReadAndTheNextOpenReconnects) {
     file = platform::ReadOnlyFile::Open(ttymap, &error, *platform::ShareFolder(root));
     ASSERT_TRUE(file) << error;
     ASSERT_EQ(file->ReadAt(0, 8, out), 0);
-    file.reset();
-    platform::SetProgramShareConnection(nullptr);
 }
 
 // A folder of 100,000 files is listed once and a name in it found, in bounded time.
@@ -555,12 +566,8 @@ TEST_F(SmbServerTest, AFolderOf100000FilesIsListedOnce) {
     for (int i = 0; i < 100000; ++i) std::ofstream(big + "/D01/F" + std::to_string(i));
     std::ofstream(big + "/D01/LAST") << "last";
     Serve(big);
-    const testing::ScopedEnv shares("DASHVANE_SHARES", base_ + "/none");
-    const testing::ScopedEnv config("XDG_CONFIG_HOME", base_ + "/config");
-    const testing::ScopedEnv port("DASHVANE_SMB_PORT", server_->port);
-    platform::SetProgramShareConnection(nullptr);
-    platform::ResetPathCache();
-    const std::string root = "\\\\" + server_->host + "\\TMARLNK\\";
+    const InProcessShare in_process(base_, *server_);
+    const std::string& root = in_process.root;
     ASSERT_TRUE(platform::CheckShare(root).ok);
     const auto start = std::chrono::steady_clock::now();
     const auto local = platform::LocalPath(root + "d01\\last");
@@ -577,7 +584,6 @@ TEST_F(SmbServerTest, AFolderOf100000FilesIsListedOnce) {
         std::cout << "the server did not list the folder in time: " << *local << "\n";
     }
     file.reset();
-    platform::SetProgramShareConnection(nullptr);
     fs::remove_all(big);
 }
 
