@@ -34,11 +34,16 @@ constexpr uint64_t kMaxLimit = 64ull * 1024 * 1024;
 // A reply without its bytes: outcome, errno, read error, six counts and the bytes' length.
 constexpr size_t kReplyHead = 1 + 4 + 1 + 6 * 8 + 4;
 
+// An unsigned number in little-endian order, as many bytes as its type holds.
+template <class T>
+void PutLittleEndian(std::string& out, T v) {
+    for (size_t i = 0; i < sizeof(T); ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+}
 void PutU32(std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+    PutLittleEndian(out, v);
 }
 void PutU64(std::string& out, uint64_t v) {
-    for (int i = 0; i < 8; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+    PutLittleEndian(out, v);
 }
 void PutString(std::string& out, std::string_view s) {
     PutU32(out, static_cast<uint32_t>(s.size()));
@@ -54,20 +59,8 @@ class Fields {
         v = static_cast<uint8_t>(body_[at_++]);
         return true;
     }
-    bool U32(uint32_t& v) {
-        if (!Have(4)) return false;
-        v = 0;
-        for (int i = 0; i < 4; ++i)
-            v |= static_cast<uint32_t>(static_cast<uint8_t>(body_[at_++])) << (8 * i);
-        return true;
-    }
-    bool U64(uint64_t& v) {
-        if (!Have(8)) return false;
-        v = 0;
-        for (int i = 0; i < 8; ++i)
-            v |= static_cast<uint64_t>(static_cast<uint8_t>(body_[at_++])) << (8 * i);
-        return true;
-    }
+    bool U32(uint32_t& v) { return LittleEndian(v); }
+    bool U64(uint64_t& v) { return LittleEndian(v); }
     bool String(std::string& s, size_t max) {
         uint32_t n = 0;
         if (!U32(n) || n > max || !Have(n)) return false;
@@ -83,6 +76,14 @@ class Fields {
     bool AtEnd() const { return ok_ && at_ == body_.size(); }
 
   private:
+    template <class T>
+    bool LittleEndian(T& v) {
+        if (!Have(sizeof(T))) return false;
+        v = 0;
+        for (size_t i = 0; i < sizeof(T); ++i)
+            v |= static_cast<T>(static_cast<uint8_t>(body_[at_++])) << (8 * i);
+        return true;
+    }
     bool Have(size_t n) {
         ok_ = ok_ && body_.size() - at_ >= n;
         return ok_;
