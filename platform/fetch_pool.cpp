@@ -128,21 +128,28 @@ int FetchWorkers() {
 FetchPool::FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead,
                      FetcherFactory factory)
     : requests_(std::move(requests)),
+      factory_(std::move(factory)),
+      max_workers_(std::min(static_cast<size_t>(workers < 0 ? 0 : workers), requests_.size())),
       results_(requests_.size()),
       done_(requests_.size(), false),
       ahead_(ahead == 0 ? 1 : ahead) {
-    const size_t wanted = std::min(static_cast<size_t>(workers < 0 ? 0 : workers), size());
-    for (size_t i = 0; i < wanted; ++i) {
+    threads_.reserve(max_workers_);
+    StartWorkers(std::min<size_t>(1, max_workers_));
+}
+
+void FetchPool::StartWorkers(size_t count) {
+    while (threads_.size() < count) {
         try {
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
                 ++running_;
             }
-            threads_.emplace_back([this, factory] { Work(factory); });
+            threads_.emplace_back([this] { Work(factory_); });
         } catch (const std::system_error&) {
             // Fewer workers than asked; without any, the caller reads every file itself.
             const std::lock_guard<std::mutex> lock(mutex_);
             --running_;
+            max_workers_ = threads_.size();
             break;
         }
     }
@@ -203,7 +210,15 @@ FetchedFile FetchPool::Take(size_t i) {
     if (idle_ > 0 && RoomForBatch()) work_.notify_all();
     if (!done_[i] && running_ > 0) {
         waiting_ = i;
-        ready_.wait(lock, [&] { return done_[i] || running_ == 0; });
+        const auto ready = [&] { return done_[i] || running_ == 0; };
+        if (threads_.size() < max_workers_ && !ready_.wait_for(lock, kGrowAfter, ready)) {
+            // Slow fetches: the other workers start. Threads are started without the lock,
+            // which the workers take.
+            lock.unlock();
+            StartWorkers(max_workers_);
+            lock.lock();
+        }
+        ready_.wait(lock, ready);
         waiting_ = kNobody;
     }
     taken_ = i + 1;

@@ -5,6 +5,7 @@
 // touch none of the engine's tables, no path cache and no cache of reads.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,11 @@ int FetchWorkers();
 // the caller takes next, so that the memory held stays bounded. Take(i) waits for file i; the
 // files are to be taken in order. The destructor stops the workers and joins them: no thread
 // and no open file outlives the pool.
+//
+// One worker starts with the pool, the others only once the caller has waited kGrowAfter for a
+// file: a local file in the page cache is fetched well inside that, and one worker keeps ahead
+// of the fill while more would only contend for the pool's lock; a round trip to a server or a
+// disk is not, and then every worker is wanted.
 class FetchPool {
   public:
     FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead = 64,
@@ -87,16 +93,23 @@ class FetchPool {
     size_t size() const { return requests_.size(); }
     // File i's result (moved out); kNotFetched when i is out of range or already taken.
     FetchedFile Take(size_t i);
-    // The threads that were started (fewer than asked when the system refuses one).
+    // The threads started so far (fewer than asked until the caller has waited, or when the
+    // system refuses one).
     int workers() const { return static_cast<int>(threads_.size()); }
+
+    static constexpr std::chrono::microseconds kGrowAfter{500};
 
   private:
     void Work(const FetcherFactory& factory);
+    // Starts workers until `count` run or the system refuses one (then no more are asked for).
+    void StartWorkers(size_t count);
     // True when the files a worker may fetch ahead number at least a quarter of `ahead_` (or
     // reach the last file): idle workers are woken for a batch, not for each file taken.
     bool RoomForBatch() const;
 
     std::vector<FetchRequest> requests_;
+    FetcherFactory factory_;
+    size_t max_workers_;
     std::vector<FetchedFile> results_;
     std::vector<bool> done_;
     size_t next_ = 0;   // the next request a worker takes

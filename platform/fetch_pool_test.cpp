@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/file_calls.h"
@@ -48,7 +50,6 @@ TEST(FetchPool, GivesEachFileWholeInOrderWithoutAnFstat) {
     const FileCalls before = FileCallCounts();
     {
         FetchPool pool(requests, 8, 4);
-        EXPECT_EQ(pool.workers(), 8);
         for (size_t i = 0; i < requests.size(); ++i) {
             FetchedFile f = pool.Take(i);
             ASSERT_EQ(f.outcome, Outcome::kRead) << i;
@@ -155,6 +156,35 @@ TEST(FetchPool, FetchesNoFurtherAheadThanAskedAndStopsWhenDropped) {
         EXPECT_LE(fetched.load(), 7);
     }
     EXPECT_LE(fetched.load(), 7);
+    EXPECT_EQ(ProcessThreads(), threads);
+}
+
+// Fetches that keep the caller waiting start the other workers: every fetch here holds until
+// eight are in flight at once, which only a pool grown to all its workers reaches.
+TEST(FetchPool, AllWorkersFetchAtOnceWhenTheCallerWaits) {
+    struct Gathering : FileFetcher {
+        explicit Gathering(std::atomic<int>& in_flight) : in_flight_(in_flight) {}
+        FetchedFile Fetch(const FetchRequest&) override {
+            ++in_flight_;
+            const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (in_flight_.load() < 8 && std::chrono::steady_clock::now() < give_up)
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            FetchedFile f;
+            f.outcome = in_flight_.load() >= 8 ? Outcome::kRead : Outcome::kFailed;
+            return f;
+        }
+        std::atomic<int>& in_flight_;
+    };
+    std::atomic<int> in_flight{0};
+    const size_t threads = ProcessThreads();
+    {
+        std::vector<FetchRequest> requests(30, FetchRequest{"x", "", 8});
+        FetchPool pool(requests, 8, 64, [&] { return std::make_unique<Gathering>(in_flight); });
+        EXPECT_EQ(pool.workers(), 1);  // until the caller waits
+        for (size_t i = 0; i < requests.size(); ++i)
+            ASSERT_EQ(pool.Take(i).outcome, Outcome::kRead) << i;
+        EXPECT_EQ(pool.workers(), 8);
+    }
     EXPECT_EQ(ProcessThreads(), threads);
 }
 
