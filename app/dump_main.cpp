@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/views.h"
 #include "engine/fill_cache.h"
@@ -23,7 +24,7 @@
 #include "shell/operation_log.h"
 #include "shell/settings_file.h"
 #ifdef DASHVANE_QT_SETTINGS
-#include "shell/qt/qt_settings_store.h"
+#include "shell/module_settings.h"
 #endif
 
 namespace {
@@ -102,7 +103,18 @@ int main(int argc, char** argv) {
     // The user's stored settings (the G/L views' account lists), as the desktop program keeps
     // them.
 #ifdef DASHVANE_QT_SETTINGS
-    const std::unique_ptr<dv::SettingsStore> settings = dv::qt::MakeUserSettingsStore();
+    // Loaded on a thread of its own while the load begins; the G/L views wait for it.
+    const std::string folder = dv::ProgramFolder();
+    const std::unique_ptr<dv::SettingsStore> settings = std::make_unique<dv::ModuleSettingsStore>(
+        std::vector<std::string>{folder + "dashvane-qt-settings.so",
+                                 folder + DASHVANE_QT_SETTINGS_INSTALLED},
+        "dashvane_qt_settings_store", [](const std::string& reasons) {
+            std::fprintf(stderr,
+                         "dashvane-dump: cannot read the user's settings; dashvane-qt-settings.so "
+                         "belongs with the program (cmake --install puts it in place):\n%s",
+                         reasons.c_str());
+            std::exit(2);
+        });
 #else
     // Built without Qt there is no desktop program: the same values in a plain file.
     const std::unique_ptr<dv::SettingsStore> settings =

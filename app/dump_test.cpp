@@ -189,10 +189,10 @@ class DumpTest : public ::testing::Test {
           temp_env_("TEMP", root_ / "tmp"),
           config_env_("XDG_CONFIG_HOME", root_ / "config") {}
 
-    DumpRun Dump(const std::string& args = "") {
+    DumpRun Dump(const std::string& args = "", const std::string& program = DASHVANE_DUMP) {
         const std::string err_path = root_ / "stderr.txt";
         const std::string command =
-            std::string("'") + DASHVANE_DUMP + "' " + args + " 2>'" + err_path + "'";
+            std::string("'") + program + "' " + args + " 2>'" + err_path + "'";
         DumpRun run;
         FILE* p = ::popen(command.c_str(), "r");
         if (p == nullptr) return run;
@@ -341,6 +341,23 @@ TEST_F(DumpTest, GLViewsShowTheAccountListsTheUserSaved) {
         std::get<Json::Object>(views["frmGLL"]["grids"].v).begin()->second["rows"];
     EXPECT_EQ(liability_rows.size(), 0u);  // an empty list is a list, not the default
 }
+
+#ifdef DASHVANE_QT_SETTINGS
+// A dump whose settings module is in neither of its places stops with the reasons rather than
+// show the G/L views without the user's account lists.
+TEST_F(DumpTest, WithoutItsSettingsModuleTheDumpStopsAndSaysWhy) {
+    WriteDemo();
+    const std::filesystem::path alone = root_ / "bin/dashvane-dump";
+    std::filesystem::create_directories(alone.parent_path());
+    std::filesystem::copy_file(DASHVANE_DUMP, alone);
+    const DumpRun run = Dump("", alone);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("dashvane-dump: cannot read the user's settings;"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(root_ / "bin/dashvane-qt-settings.so"), std::string::npos) << run.err;
+}
+#endif
 
 TEST_F(DumpTest, RefreshPrintsASecondDocument) {
     WriteDemo();
