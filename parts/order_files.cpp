@@ -214,19 +214,23 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
       pending_(std::make_unique<Pending>()) {
     int workers = platform::FetchWorkers();
     if (workers <= 0 || !mSystem) return;
+    paths_.reserve(names_.size());
+    for (const std::string& name : names_) paths_.push_back(DataPath(name));
     std::vector<platform::FetchRequest> requests;
+    // Every document lies in the data folder, so every one lies inside the same share folder:
+    // found once, with the first safe name.
+    std::optional<std::optional<std::string>> share;
     for (size_t i = 0; i < names_.size(); ++i) {
-        const std::string& name = names_[i];
         // What Open would refuse or read through the engine is left to it.
-        if (!IsSafeDocumentName(name)) continue;
-        const std::string path = DataPath(name);
+        if (!IsSafeDocumentName(names_[i])) continue;
+        const std::string& path = paths_[i];
         if (IsEngineFile(path) || IsOpen(path)) continue;
         const std::optional<std::string> local = platform::LocalPath(path);
-        const std::optional<std::string> share = platform::ShareFolder(path);
-        if (!local || !share) continue;
+        if (!share) share = platform::ShareFolder(path);
+        if (!local || !*share) continue;
         slots_[i] = static_cast<int>(requests.size());
         locals_[i] = *local;
-        platform::FetchRequest request{*local, *share, kDocumentFetchLimit};
+        platform::FetchRequest request{*local, **share, kDocumentFetchLimit};
         // Over SMB the data folder's listing gave the document's length: no status request.
         if (const auto entry = platform::ListedEntry(*local);
             entry && entry->kind == platform::RemoteEntry::Kind::kFile)
@@ -247,7 +251,7 @@ std::unique_ptr<OrderDocument> OrderDocumentFetch::Take(size_t i) {
     const std::string& name = names_[i];
     if (slots_[i] < 0 || !pending_->pool) return OrderDocument::Open(name);
     platform::FetchedFile fetched = pending_->pool->Take(static_cast<size_t>(slots_[i]));
-    const std::string path = DataPath(name);
+    const std::string& path = paths_[i];
     // Opened by someone since the walk: read through the engine, as Open does.
     if (!mBusinessBasic || IsOpen(path) || IsEngineFile(path)) return OrderDocument::Open(name);
     switch (fetched.outcome) {

@@ -154,6 +154,7 @@ class OrderDocumentFetch {
     std::vector<std::string> names_;
     std::vector<int> slots_;           // the pool's request of each name, or -1 (opened when taken)
     std::vector<std::string> locals_;  // the local path each request was fetched from
+    std::vector<std::string> paths_;   // each name's share path (DataPath) as the walk found it
     std::unique_ptr<Pending> pending_;
 };
 
