@@ -134,7 +134,7 @@ FetchPool::FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahe
       done_(requests_.size(), false),
       ahead_(ahead == 0 ? 1 : ahead) {
     threads_.reserve(max_workers_);
-    StartWorkers(std::min<size_t>(1, max_workers_));
+    StartWorkers(std::min(kFirstWorkers, max_workers_));
 }
 
 void FetchPool::StartWorkers(size_t count) {

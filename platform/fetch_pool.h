@@ -78,10 +78,11 @@ int FetchWorkers();
 // files are to be taken in order. The destructor stops the workers and joins them: no thread
 // and no open file outlives the pool.
 //
-// One worker starts with the pool, the others only once the caller has waited kGrowAfter for a
-// file: a local file in the page cache is fetched well inside that, and one worker keeps ahead
-// of the fill while more would only contend for the pool's lock; a round trip to a server or a
-// disk is not, and then every worker is wanted.
+// Two workers start with the pool, the others only once the caller has waited kGrowAfter for
+// a file: a local file in the page cache is fetched well inside that, and two workers keep
+// ahead of the fill (one alone falls just behind it) while more would only contend for the
+// pool's lock and the process's table of open files; a round trip to a server or a disk is
+// not, and then every worker is wanted.
 class FetchPool {
   public:
     FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead = 64,
@@ -97,6 +98,7 @@ class FetchPool {
     // system refuses one).
     int workers() const { return static_cast<int>(threads_.size()); }
 
+    static constexpr size_t kFirstWorkers = 2;
     static constexpr std::chrono::microseconds kGrowAfter{500};
 
   private:
