@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     // The user's stored settings (the G/L views' account lists), as the desktop program keeps
     // them.
 #ifdef DASHVANE_QT_SETTINGS
-    // Loaded on a thread of its own while the load begins; the G/L views wait for it.
+    // Read without Qt where the file is plain; the QSettings module is loaded only if needed.
     const std::string folder = dv::ProgramFolder();
     const std::unique_ptr<dv::SettingsStore> settings = std::make_unique<dv::ModuleSettingsStore>(
         std::vector<std::string>{folder + "dashvane-qt-settings.so",

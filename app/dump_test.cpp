@@ -344,7 +344,8 @@ TEST_F(DumpTest, GLViewsShowTheAccountListsTheUserSaved) {
 
 #ifdef DASHVANE_QT_SETTINGS
 // A dump whose settings module is in neither of its places stops with the reasons rather than
-// show the G/L views without the user's account lists.
+// show the G/L views without the user's account lists; a settings file it reads for certain
+// itself needs no module.
 TEST_F(DumpTest, WithoutItsSettingsModuleTheDumpStopsAndSaysWhy) {
     WriteDemo();
     const std::filesystem::path alone = root_ / "bin/dashvane-dump";
@@ -356,6 +357,15 @@ TEST_F(DumpTest, WithoutItsSettingsModuleTheDumpStopsAndSaysWhy) {
     EXPECT_NE(run.err.find("dashvane-dump: cannot read the user's settings;"), std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find(root_ / "bin/dashvane-qt-settings.so"), std::string::npos) << run.err;
+
+    testing::WriteFile(root_ / "config/Dashvane/Dashvane.conf",
+                       "[Asset]\nAccounts=\"01100,01200\"\n\n[Liability]\nAccounts=\n");
+    const DumpRun plain = Dump("", alone);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const std::vector<Json> docs = Documents(plain.out);
+    ASSERT_EQ(docs.size(), 1u);
+    const Json& assets = docs[0]["views"]["frmGLA"]["grids"];
+    EXPECT_EQ(std::get<Json::Object>(assets.v).begin()->second["rows"].size(), 2u);
 }
 #endif
 

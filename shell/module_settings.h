@@ -1,7 +1,8 @@
-// A settings store that lives in a module loaded at run time, on a thread of its own, while the
-// program goes on: dashvane-dump reads the user's settings through QSettings, as the desktop
-// program does, without linking Qt, whose libraries would otherwise be loaded before its first
-// line runs. The first Get or Save waits for the module.
+// dashvane-dump's settings store: the desktop program's QSettings store, kept in a module that
+// is loaded only when it is needed. A Get first reads the user's QSettings file itself where
+// the file leaves no doubt what QSettings reads (shell/plain_ini.h), as it does for account
+// lists the window saved; anything else, and every Save, goes to the module, loaded then. So a
+// headless run waits for Qt's libraries only for a settings file it can't read for certain.
 #pragma once
 
 #include <functional>
@@ -9,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "shell/settings_store.h"
@@ -18,10 +18,10 @@ namespace dv {
 
 class ModuleSettingsStore : public SettingsStore {
   public:
-    // Loads the first of `paths` that exists (all are tried in turn, the reasons kept) and makes
-    // its store with the C function `factory`, which returns a SettingsStore* the caller owns.
-    // When none loads, the first Get or Save calls `failed` with the reasons, and answers as a
-    // store holding nothing if `failed` returns.
+    // The module is the first of `paths` that loads (the reasons of those that don't are kept);
+    // its C function `factory` makes the store, a SettingsStore* the caller owns. When none
+    // loads, the first call that needs it calls `failed` with the reasons and, if `failed`
+    // returns, answers as a store holding nothing.
     ModuleSettingsStore(std::vector<std::string> paths, std::string factory,
                         std::function<void(const std::string&)> failed);
     ~ModuleSettingsStore() override;
@@ -33,15 +33,18 @@ class ModuleSettingsStore : public SettingsStore {
     void Save(std::string_view app, std::string_view section, std::string_view key,
               std::string_view value) override;
 
-  private:
-    // The module's store once loaded, null when it failed (after `failed` was called).
-    SettingsStore* Loaded() const;
+    // Whether the module has been loaded (or tried).
+    bool ModuleTried() const { return tried_; }
 
-    mutable std::thread loader_;
-    std::unique_ptr<SettingsStore> store_;
-    std::string reasons_;
+  private:
+    // The module's store, loaded at the first call; null when it failed (after `failed`).
+    SettingsStore* Module() const;
+
+    std::vector<std::string> paths_;
+    std::string factory_;
     std::function<void(const std::string&)> failed_;
-    mutable bool reported_ = false;
+    mutable bool tried_ = false;
+    mutable std::unique_ptr<SettingsStore> store_;
 };
 
 // The folder of the running program, with its final slash ("" when /proc does not say).
