@@ -55,6 +55,15 @@ TEST(PlainIni, AnswersAsQSettingsDoesOrDeclines) {
             EXPECT_EQ(plain, qt->Get(app, c.section, "Accounts"));
         }
     }
+    // What the window saves, the plain reading reads back: account lists, one account, none.
+    for (const char* saved : {"01100,01200,02300", "01100", ""}) {
+        SCOPED_TRACE(saved);
+        const std::string app = "Saved" + std::to_string(++n);
+        qt->Save(app, "Asset", "Accounts", saved);
+        EXPECT_EQ(
+            PlainIniValue(testing::ReadFileBytes(*QSettingsUserFile(app)), "Asset", "Accounts"),
+            saved);
+    }
     const testing::ScopedEnv relative("XDG_CONFIG_HOME", "relative/config");
     EXPECT_FALSE(QSettingsUserFile("Dashvane"));  // left to QSettings
 }
