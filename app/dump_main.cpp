@@ -18,6 +18,7 @@
 #include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/paths.h"
+#include "platform/tempdir.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
 #include "shell/main_controller.h"
@@ -104,7 +105,7 @@ int main(int argc, char** argv) {
     // them.
 #ifdef DASHVANE_QT_SETTINGS
     // Read without Qt where the file is plain; the QSettings module is loaded only if needed.
-    const std::string folder = dv::ProgramFolder();
+    const std::string folder = dv::platform::ProgramFolder();
     const std::unique_ptr<dv::SettingsStore> settings = std::make_unique<dv::ModuleSettingsStore>(
         std::vector<std::string>{folder + "dashvane-qt-settings.so",
                                  folder + DASHVANE_QT_SETTINGS_INSTALLED},

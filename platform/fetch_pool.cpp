@@ -144,7 +144,7 @@ void FetchPool::StartWorkers(size_t count) {
                 const std::lock_guard<std::mutex> lock(mutex_);
                 ++running_;
             }
-            threads_.emplace_back([this] { Work(factory_); });
+            threads_.emplace_back([this] { Work(); });
         } catch (const std::system_error&) {
             // Fewer workers than asked; without any, the caller reads every file itself.
             const std::lock_guard<std::mutex> lock(mutex_);
@@ -164,10 +164,10 @@ FetchPool::~FetchPool() {
     for (std::thread& t : threads_) t.join();
 }
 
-void FetchPool::Work(const FetcherFactory& factory) {
+void FetchPool::Work() {
     std::unique_ptr<FileFetcher> fetcher;
     try {
-        fetcher = factory();
+        fetcher = factory_();
     } catch (...) {
         fetcher.reset();
     }

@@ -102,7 +102,7 @@ class FetchPool {
     static constexpr std::chrono::microseconds kGrowAfter{500};
 
   private:
-    void Work(const FetcherFactory& factory);
+    void Work();
     // Starts workers until `count` run or the system refuses one (then no more are asked for).
     void StartWorkers(size_t count);
     // True when the files a worker may fetch ahead number at least a quarter of `ahead_` (or

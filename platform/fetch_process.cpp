@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/tempdir.h"
 
 extern char** environ;
 
@@ -374,13 +375,8 @@ int AboveStandard(int fd) {
 }
 
 std::string DefaultHelperPath() {
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return {};
-    std::string self(buffer, static_cast<size_t>(n));
-    const size_t slash = self.rfind('/');
-    if (slash == std::string::npos) return {};
-    return self.substr(0, slash + 1) + "dashvane-fetch";
+    const std::string folder = ProgramFolder();
+    return folder.empty() ? std::string() : folder + "dashvane-fetch";
 }
 
 // Starts a helper and sends it its start message; null with errno's value in error when the

@@ -1,7 +1,6 @@
 #include "shell/module_settings.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -72,15 +71,6 @@ std::optional<std::string> ModuleSettingsStore::Get(std::string_view app, std::s
 void ModuleSettingsStore::Save(std::string_view app, std::string_view section, std::string_view key,
                                std::string_view value) {
     if (SettingsStore* store = Module()) store->Save(app, section, key, value);
-}
-
-std::string ProgramFolder() {
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return {};
-    const std::string self(buffer, static_cast<size_t>(n));
-    const size_t slash = self.rfind('/');
-    return slash == std::string::npos ? std::string() : self.substr(0, slash + 1);
 }
 
 }  // namespace dv

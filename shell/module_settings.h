@@ -33,9 +33,6 @@ class ModuleSettingsStore : public SettingsStore {
     void Save(std::string_view app, std::string_view section, std::string_view key,
               std::string_view value) override;
 
-    // Whether the module has been loaded (or tried).
-    bool ModuleTried() const { return tried_; }
-
   private:
     // The module's store, loaded at the first call; null when it failed (after `failed`).
     SettingsStore* Module() const;
@@ -46,8 +43,5 @@ class ModuleSettingsStore : public SettingsStore {
     mutable bool tried_ = false;
     mutable std::unique_ptr<SettingsStore> store_;
 };
-
-// The folder of the running program, with its final slash ("" when /proc does not say).
-std::string ProgramFolder();
 
 }  // namespace dv
