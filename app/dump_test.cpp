@@ -1,6 +1,8 @@
 // dashvane-dump as a user runs it: on the demo data set written by the sample writer, with and
 // without --refresh, and on a catalog that is missing or names an unreachable share.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -191,8 +193,7 @@ class DumpTest : public ::testing::Test {
 
     DumpRun Dump(const std::string& args = "", const std::string& program = DASHVANE_DUMP) {
         const std::string err_path = root_ / "stderr.txt";
-        const std::string command =
-            std::string("'") + program + "' " + args + " 2>'" + err_path + "'";
+        const std::string command = run_as_ + "'" + program + "' " + args + " 2>'" + err_path + "'";
         DumpRun run;
         FILE* p = ::popen(command.c_str(), "r");
         if (p == nullptr) return run;
@@ -235,6 +236,7 @@ class DumpTest : public ::testing::Test {
     testing::ScopedEnv tmpdir_env_;
     testing::ScopedEnv temp_env_;
     testing::ScopedEnv config_env_;  // never the user's own stored settings
+    std::string run_as_;             // a command the dump is run under (another user's rights)
 };
 
 // The length of a date and time of the log ("12/10/2026 4:33:55 PM") at `at`, or 0. Each
@@ -673,7 +675,7 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
         {.name = "a FIFO as LINKSFILE",
          .by_hand = [&](const fs::path& set) { testing::MakeFifo(set / link_share / "LINKSFILE"); },
          .status = 1,
-         .log = "*Error  53 : File not found"},
+         .log = R"(*Error  53 : Could not open file: \\DS1\TMARLNK\LINKSFILE (No such file)"},
         // The document's bytes moved out of the share, its number changed: were the link
         // followed, its row would show that number.
         {.name = "a document file that links out of the share",
@@ -734,6 +736,59 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
         if (row.absent != nullptr) {
             EXPECT_EQ(run.out.find(row.absent), std::string::npos);
         }
+    }
+}
+
+// A file that is there but that this user may not read reads as refused, never as missing,
+// and every message names it and the system's reason: the catalog file (whose keys would all
+// read as empty, so that the share check of the main window's engine says why no server is
+// named), the terminal map after the dealer's own text, the link table, the A/R summary. As
+// root the dump runs as nobody, over a set nobody owns, so that the file's mode counts.
+TEST_F(DumpTest, AFileThereButRefusedReadsAsRefusedAndIsNamed) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* file;  // under the set's folder
+        int status;
+        const char* said;  // on stderr or in the log; PATH stands for the file's local path
+    };
+    const Case cases[] = {
+        {"tmp/tMRCatalog.ini", 1,
+         "EpcError: The catalog settings file PATH can't be read (Permission denied).\n"
+         "Searched the local folder "},
+        {"tmp/tMRCatalog.ini", 1,
+         "Connection Error: You are attempting to connect to: \\\\\\TMARLNK\\ and this shows "
+         "to be an invalid network share\nNo server is named: the catalog settings file PATH "
+         "can't be read (Permission denied).\n"},
+        {"share/DS1/TMARLNK/ttymap", 1,
+         "*Error  -10 : Terminal File 'ttymap' not found on drive \\\\DS1\\TMARLNK: it is there "
+         "but can't be read (Permission denied)"},
+        {"share/DS1/TMARLNK/LINKSFILE", 1,
+         "*Error  70 : Could not open file: \\\\DS1\\TMARLNK\\LINKSFILE (Permission denied)"},
+        {"share/DS1/TMARLNK/D01/DARR.KRLI", 0,
+         "*Error in frmAr GetAR routine error # :  70  Could not open file: "
+         "\\\\DS1\\TMARLNK\\D01\\DARR.KRLI (Permission denied)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        fs::remove_all(root_ / "share");
+        fs::remove_all(root_ / "tmp");
+        WriteDemo();
+        const std::string file = root_ / c.file;
+        ::chmod(file.c_str(), 0);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(root_.path().c_str(), 65534, 65534), 0);
+            for (const auto& entry : fs::recursive_directory_iterator(root_.path()))
+                ASSERT_EQ(::lchown(entry.path().c_str(), 65534, 65534), 0);
+            run_as_ = "setpriv --reuid=65534 --regid=65534 --clear-groups env HOME='" +
+                      root_.path() + "' ";
+        }
+        const DumpRun run = Dump();
+        EXPECT_EQ(run.status, c.status) << run.err;
+        std::string said = c.said;
+        if (const size_t at = said.find("PATH"); at != std::string::npos) said.replace(at, 4, file);
+        const std::string everything = run.err + LogFile();
+        EXPECT_NE(everything.find(said), std::string::npos) << everything;
+        EXPECT_EQ(everything.find("is missing"), std::string::npos) << everything;
     }
 }
 

@@ -1,7 +1,8 @@
 #include "engine/error.h"
 
 #include <cerrno>
-#include <cstring>
+
+#include "platform/file.h"
 
 namespace dv {
 
@@ -72,20 +73,25 @@ int32_t ErrorNumberOfErrno(int errno_value) {
     }
 }
 
-BasicError OpenFailure(int32_t number, std::string source, const std::string& path,
-                       const std::string& reason) {
+BasicError OpenFailureBecause(int32_t number, std::string source, const std::string& path,
+                              const std::string& reason) {
     return BasicError(number, std::move(source),
                       "Could not open file: " + path + " (" + reason + ")");
 }
 
-BasicError OpenFailure(int errno_value, std::string source, const std::string& path) {
-    return OpenFailure(ErrorNumberOfErrno(errno_value), std::move(source), path,
-                       std::strerror(errno_value));
+BasicError OpenFailure(int errno_value, std::string source, const std::string& path,
+                       const std::string& local_path) {
+    return OpenFailureBecause(
+        ErrorNumberOfErrno(errno_value), std::move(source), path,
+        platform::FailureReason(local_path.empty() ? path : local_path, errno_value));
 }
 
-BasicError ReadFailure(int errno_value, std::string source, const std::string& path) {
-    return BasicError(ErrorNumberOfErrno(errno_value), std::move(source),
-                      "Could not read file: " + path + " (" + std::strerror(errno_value) + ")");
+BasicError ReadFailure(int errno_value, std::string source, const std::string& path,
+                       const std::string& local_path) {
+    return BasicError(
+        ErrorNumberOfErrno(errno_value), std::move(source),
+        "Could not read file: " + path + " (" +
+            platform::FailureReason(local_path.empty() ? path : local_path, errno_value) + ")");
 }
 
 std::string NumText(int64_t value) {

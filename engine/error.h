@@ -88,12 +88,16 @@ int32_t ErrorNumberOfErrno(int errno_value);
 
 // A file that exists but could not be opened or read: the number matching errno_value, and
 // "Could not open file: " (or "Could not read file: ") with the path and the system's reason
-// in parentheses.
-BasicError OpenFailure(int errno_value, std::string source, const std::string& path);
-BasicError ReadFailure(int errno_value, std::string source, const std::string& path);
+// in parentheses: for the file at local_path (path itself when empty), over SMB what the
+// connection knows of it (platform::FailureReason), so that a folder or share refused to the
+// login the server accepted is named as such.
+BasicError OpenFailure(int errno_value, std::string source, const std::string& path,
+                       const std::string& local_path = {});
+BasicError ReadFailure(int errno_value, std::string source, const std::string& path,
+                       const std::string& local_path = {});
 // The same with a number and a reason of the caller's.
-BasicError OpenFailure(int32_t number, std::string source, const std::string& path,
-                       const std::string& reason);
+BasicError OpenFailureBecause(int32_t number, std::string source, const std::string& path,
+                              const std::string& reason);
 
 // A number as the engine writes it into a message: a leading blank when it is 0 or positive.
 std::string NumText(int64_t value);

@@ -69,7 +69,7 @@ const DirectoryNames* ScanDirectory(const std::string& directory_path) {
             ReadShareFileWhole(directory_path, kDirectoryFileLimit, "iLogicalOpen");
         if (file.error != 0) {
             if (IsMissingFile(file.error)) return nullptr;
-            throw OpenFailure(file.error, "iLogicalOpen", directory_path);
+            throw OpenFailure(file.error, "iLogicalOpen", directory_path, file.local);
         }
         const std::optional<std::string> bytes =
             file.too_large ? std::nullopt : std::optional<std::string>(std::move(file.bytes));
@@ -114,8 +114,8 @@ void RaiseUnlessMissing(const std::string& container_path) {
             return;
         if (entry.kind == platform::RemoteEntry::Kind::kFolder)
             throw OpenFailure(EISDIR, "iOpenFile", container_path);
-        throw OpenFailure(err::kPathFileAccess, "iOpenFile", container_path,
-                          "not an ordinary file");
+        throw OpenFailureBecause(err::kPathFileAccess, "iOpenFile", container_path,
+                                 "not an ordinary file");
     }
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -124,7 +124,8 @@ void RaiseUnlessMissing(const std::string& container_path) {
         fs::is_symlink(status))
         return;
     if (fs::is_directory(status)) throw OpenFailure(EISDIR, "iOpenFile", container_path);
-    throw OpenFailure(err::kPathFileAccess, "iOpenFile", container_path, "not an ordinary file");
+    throw OpenFailureBecause(err::kPathFileAccess, "iOpenFile", container_path,
+                             "not an ordinary file");
 }
 
 // The directory file a link names: its target under the link share, colons for backslashes.
@@ -268,7 +269,7 @@ std::shared_ptr<cLogicalFile> iPhysLogicalOpen(std::string& path, std::string_vi
         int64_t length = file->handle->OpenedLength();
         if (!opened) {
             if (const int e = file->handle->Length(length); e != 0)
-                throw ReadFailure(e, "iPhysLogicalOpen", path);
+                throw ReadFailure(e, "iPhysLogicalOpen", path, file->handle->local_path());
         }
         last_record = CheckedPosition(length / record_length - 1, "iPhysLogicalOpen");
     }

@@ -76,7 +76,8 @@ std::string LocalOrEmpty(std::string_view share_path) {
     return local ? *local : std::string();
 }
 
-std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error) {
+std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error,
+                                                      std::string* tried) {
     const auto local = platform::LocalPath(share_path);
     const auto share = platform::ShareFolder(share_path);
     if (!local || !share) {
@@ -85,11 +86,14 @@ std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_pat
     }
     int e = 0;
     auto file = platform::ReadOnlyFile::Open(*local, &e, *share);
+    if (tried != nullptr) *tried = *local;
     // Not there as written: the folders on the way are listed (once a load) for the name in
     // another letter case.
     if (!file && IsMissingFile(e) && platform::ListFoldersOn(share_path)) {
-        if (const auto listed = platform::LocalPath(share_path); listed && *listed != *local)
+        if (const auto listed = platform::LocalPath(share_path); listed && *listed != *local) {
             file = platform::ReadOnlyFile::Open(*listed, &e, *share);
+            if (tried != nullptr) *tried = *listed;
+        }
     }
     if (error != nullptr) *error = e;
     return file;
@@ -138,6 +142,7 @@ WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, con
             out.error = EIO;
             break;
     }
+    out.local = std::move(path);
     return out;
 }
 
@@ -163,12 +168,13 @@ std::shared_ptr<cOpenFile> iOpenFile(std::string& path, bool* opened) {
     if (auto listed = mOpenFiles->Find(path)) return listed;
     const int32_t number = AllocateFileNumber("iOpenFile");
     int e = 0;
-    auto handle = OpenShareFile(path, &e);
+    std::string tried;
+    auto handle = OpenShareFile(path, &e, &tried);
     if (!handle) {
         FreeFileNumber(number);
         // Not there as an ordinary file: none, and nothing is reported.
         if (IsMissingFile(e)) return nullptr;
-        throw OpenFailure(e, "iOpenFile", path);
+        throw OpenFailure(e, "iOpenFile", path, tried);
     }
     std::shared_ptr<cOpenFile> file;
     try {

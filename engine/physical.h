@@ -82,17 +82,20 @@ std::string LocalOrEmpty(std::string_view share_path);
 // Opens a file of the share read-only (platform::ReadOnlyFile::Open: an ordinary file only,
 // never waiting on a FIFO or a device, and lying inside its share folder \\SERVER\SHARE even
 // when symbolic links lead elsewhere); null with *error set otherwise, ENOENT when the path is
-// no share path or the file lies outside its share.
-std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error);
+// no share path or the file lies outside its share. *tried, when given, is the local path the
+// last open went to (for the reason of a failure).
+std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_path, int* error,
+                                                      std::string* tried = nullptr);
 // A whole file of the share read without asking its length: open, one read of up to limit + 1
 // bytes, close (platform/fetch_pool.h's local fetch), with the checks of OpenShareFile and its
 // search for the name in another letter case. error is the open's errno (0 when it opened);
 // too_large when the file is longer than limit (nothing kept). A failed read raises the platform
-// error that matches it, from source.
+// error that matches it, from source. local is the local path the last try went to.
 struct WholeShareFile {
     int error = 0;
     bool too_large = false;
     std::string bytes;
+    std::string local;
 };
 WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, const char* source);
 // True for the errors of an open that mean "no such ordinary file" rather than "it is there

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/business_basic.h"
 #include "engine/codec.h"
@@ -34,28 +35,44 @@ std::string Upper(std::string_view s) {
     return u;
 }
 
-// The terminal map's text, or -10 when it can't be opened.
+// The terminal map's text, or -10 when it can't be opened. A map that is there but can't be
+// read says why after the dealer's text, so that a refused file does not read as a missing one.
 std::string ReadTerminalMap(const std::string& server) {
     const std::string path = "\\\\" + server + "\\TMARLNK\\ttymap";
     // The main window's own engine, created next in the same start-up, reads what the first
-    // one read.
-    std::optional<std::string> text =
-        RememberForLoad("ttymap\n" + path, [&] { return ReadShareText(path, kInitSource); });
-    if (!text) {
-        throw BasicError(err::kFile, kInitSource,
-                         "Terminal File 'ttymap' not found on drive \\\\" + server + "\\TMARLNK");
+    // one read, or learns why it could not: "+" and the text, or "-" and the reason.
+    std::string answer = *RememberForLoad("ttymap\n" + path, [&] {
+        ShareTextFailure failure;
+        std::optional<std::string> text = ReadShareText(path, kInitSource, &failure);
+        return std::optional<std::string>(text ? "+" + *text : "-" + failure.reason);
+    });
+    if (answer[0] == '-') {
+        std::string description =
+            "Terminal File 'ttymap' not found on drive \\\\" + server + "\\TMARLNK";
+        if (answer.size() > 1)
+            description += ": it is there but can't be read (" + answer.substr(1) + ")";
+        throw BasicError(err::kFile, kInitSource, std::move(description));
     }
-    return std::move(*text);
+    answer.erase(0, 1);
+    return answer;
 }
 
-// Releases the global engine and the tables while the program exits, before the program-wide
-// variables themselves go, whatever order the platform destroys them in.
 // The setting a Linux user changes when a message names a place, as "NAME=value", or what
 // stands in for it when it is unset.
 std::string Setting(const char* name, const std::string& unset) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::string(name) + " is not set, so " + unset;
     return std::string(name) + "=" + value;
+}
+
+// Why the catalog settings file named no server: it is missing, can't be read, or has no value
+// for the key.
+std::string CatalogProblem(const std::string& path) {
+    if (!platform::IsOrdinaryFile(path)) return "is missing";
+    std::string text;
+    if (const int e = platform::ReadWholeFile(path, text, kCatalogFileLimit); e != 0 && e != EFBIG)
+        return "can't be read (" + std::string(std::strerror(e)) + ")";
+    return "names none (key Server of section " + std::string(kSection) + ")";
 }
 
 // The line under the dealer's own text that tells where on this machine the file or share was
@@ -66,8 +83,14 @@ std::string CatalogHint() {
     return "\nSearched the local folder " + folder + " (" + Setting("TMPDIR", "/tmp") + ")" +
            (unreadable.empty() ? "" : ": it is there but can't be read (" + unreadable + ")") + ".";
 }
+// The line under the "Connection Error" text: where the share was looked for (its local folder,
+// or its server at its SMB address) and why it failed; or, with no server named, why the catalog
+// settings gave none.
 std::string ShareHint(const std::string& root, const std::string& server,
                       const platform::ShareCheck& check) {
+    if (server.empty())
+        return "\nNo server is named: the catalog settings file " + CatalogPath() + " " +
+               CatalogProblem(CatalogPath()) + ".";
     std::string folder = platform::SharesRoot() + "/" + server + "/TMARLNK";
     if (!check.over_smb) {
         folder = platform::LocalPath(root).value_or(folder);
@@ -86,6 +109,8 @@ std::string ShareHint(const std::string& root, const std::string& server,
     return "\nSearched the local folder " + folder + mapping + ".";
 }
 
+// Releases the global engine and the tables while the program exits, before the program-wide
+// variables themselves go, whatever order the platform destroys them in.
 void ReleaseAtExit() {
     mBusinessBasic.reset();
     mOpenFiles.reset();
@@ -114,17 +139,26 @@ std::string CatalogPath() {
     return platform::JoinPath(platform::TempDir(), "tMRCatalog.ini");
 }
 
-std::optional<std::string> ReadShareText(std::string_view share_path, const char* source) {
+std::optional<std::string> ReadShareText(std::string_view share_path, const char* source,
+                                         ShareTextFailure* failure) {
     WholeShareFile file = ReadShareFileWhole(share_path, kShareTextLimit, source);
     if (file.too_large)
         throw TooLarge(err::kShareTextTooLarge, source, "Text file", share_path, kShareTextLimit);
-    if (file.error != 0) return std::nullopt;
+    if (file.error != 0) {
+        if (failure != nullptr && !IsMissingFile(file.error)) {
+            failure->missing = false;
+            failure->number = ErrorNumberOfErrno(file.error);
+            failure->reason = platform::FailureReason(file.local, file.error);
+        }
+        return std::nullopt;
+    }
     return std::move(file.bytes);
 }
 
 std::optional<std::vector<std::string>> ReadShareTextLines(std::string_view share_path,
-                                                           const char* source) {
-    std::optional<std::string> text = ReadShareText(share_path, source);
+                                                           const char* source,
+                                                           ShareTextFailure* failure) {
+    std::optional<std::string> text = ReadShareText(share_path, source, failure);
     if (!text) return std::nullopt;
     return TextLines(*text);
 }
@@ -169,11 +203,18 @@ void LoadCatalogSettings() {
                                               CatalogHint());
         return;
     }
-    // One read of the file; every key comes from its text. A file that can't be read has no keys.
+    // One read of the file; every key comes from its text.
     std::string text;
     if (const int e = platform::ReadWholeFile(path, text, kCatalogFileLimit); e == EFBIG) {
         throw TooLarge(err::kCatalogTooLarge, "LoadCatalogSettings", "Catalog settings file", path,
                        kCatalogFileLimit);
+    } else if (e != 0) {
+        // There but not readable: its keys would all read as empty and the share check would
+        // then blame a share of no server. Said here as the missing file is, and the start-up
+        // ends the same way.
+        platform::ShowMessage("EpcError", "The catalog settings file " + path + " can't be read (" +
+                                              std::strerror(e) + ")." + CatalogHint());
+        return;
     }
     auto value = [&](const char* key) { return platform::ProfileValue(text, kSection, key); };
     cEpcInfo& info = *mEpcInfo;
@@ -207,18 +248,17 @@ cBusinessBasic::cBusinessBasic() {
     cSystem& system = *mSystem;
     const std::string root = "\\\\" + system.mUNCDrive + "\\TMARLNK\\";
     // The main window's own engine, created next in the same start-up, takes the first one's
-    // answer.
-    platform::ShareCheck check;
-    check.ok = RememberForLoad("share\n" + root, [&]() -> std::optional<std::string> {
-                   check = platform::CheckShare(root);
-                   if (!check.ok) return std::nullopt;
-                   return std::string();
-               }).has_value();
-    if (!check.ok) {
+    // answer: empty for a valid share, else the line that says where it was looked for and why
+    // it failed, so that both messages give the reason.
+    const std::string failure = *RememberForLoad("share\n" + root, [&] {
+        const platform::ShareCheck check = platform::CheckShare(root);
+        return std::optional<std::string>(check.ok ? "" : ShareHint(root, system.mUNCDrive, check));
+    });
+    if (!failure.empty()) {
         platform::ShowMessage("Connection Error", "You are attempting to connect to: " + root +
                                                       " and this shows to be an invalid network "
                                                       "share" +
-                                                      ShareHint(root, system.mUNCDrive, check));
+                                                      failure);
         RaisePlatform(err::kNoObject, kInitSource);
     }
     system.ComputerName = Trun(platform::ComputerName(), 1);

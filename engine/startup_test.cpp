@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "engine/business_basic.h"
+#include "engine/fill_cache.h"
 #include "engine/packed_text.h"
 #include "engine/physical.h"
 #include "platform/fake_share.h"
@@ -141,6 +142,52 @@ TEST_F(StartupTest, MissingShareShowsConnectionErrorAndFailsWith91) {
         << messages()[2].text;
 }
 
+// Within one start-up the main window's engine takes the first engine's answer of the share
+// check, and its message gives the same reason: over SMB the server's address is called an SMB
+// address, never a local folder; with no server named, what the catalog file lacked.
+TEST_F(StartupTest, BothConnectionMessagesOfOneStartUpGiveTheReason) {
+    testing::ScopedFakeShare server;
+    server->fail = EACCES;
+    struct Case {
+        const char* catalog;  // nullptr: no catalog file
+        const char* said;     // the line under the dealer's text, in both messages
+    };
+    const std::string catalog = temp_ / "tMRCatalog.ini";
+    const Case cases[] = {
+        {"[Sendrake]\nServer=DS9\nDirectory=D01\n",
+         "so the share TMARLNK was asked of the server DS9 over SMB (smb://DS9/TMARLNK): "
+         "Permission denied."},
+        {"[Sendrake]\nDirectory=D01\n",
+         "\nNo server is named: the catalog settings file CATALOG names none (key Server of "
+         "section Sendrake)."},
+        {nullptr, "\nNo server is named: the catalog settings file CATALOG is missing."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.catalog != nullptr ? c.catalog : "no catalog");
+        std::filesystem::remove(catalog);
+        if (c.catalog != nullptr) WriteCatalog(c.catalog);
+        const size_t before = messages().size();
+        {
+            const FillCache load;
+            LoadCatalogSettings();
+            ExpectError([] { cBusinessBasic engine; }, 91, "tMRDataEngine_Initialization",
+                        "Object variable or With block variable not set");
+        }
+        std::vector<platform::Message> boxes;
+        for (size_t i = before; i < messages().size(); ++i)
+            if (messages()[i].title == "Connection Error") boxes.push_back(messages()[i]);
+        ASSERT_EQ(boxes.size(), c.catalog != nullptr ? 2u : 1u);
+        std::string said = c.said;
+        if (const size_t at = said.find("CATALOG"); at != std::string::npos)
+            said.replace(at, 7, catalog);
+        for (const platform::Message& box : boxes) {
+            EXPECT_NE(box.text.find(said), std::string::npos) << box.text;
+            EXPECT_EQ(box.text.find("local folder smb://"), std::string::npos) << box.text;
+        }
+        EXPECT_EQ(boxes.front().text, boxes.back().text);
+    }
+}
+
 // A share folder that is there but is no folder says so instead of looking like a missing one.
 TEST_F(StartupTest, AShareFolderThatCanNotBeReadSaysWhy) {
     WriteCatalog("[Sendrake]\nServer=DS5\nDirectory=D01\n");
@@ -231,7 +278,8 @@ TEST_F(StartupTest, MissingLinksFileFailsTheCreation) {
         LoadCatalogSettings();
         EXPECT_FALSE(mBusinessBasic);
         EXPECT_EQ(mSystem->TerminalID, "12");  // the steps before it took effect
-        ExpectError([] { cBusinessBasic engine; }, 53, "cLinks", "File not found");
+        ExpectError([] { cBusinessBasic engine; }, 53, "cLinks",
+                    "Could not open file: \\\\DS1\\TMARLNK\\LINKSFILE (No such file or directory)");
         std::filesystem::remove(SharePath("LINKSFILE"));
     }
 }

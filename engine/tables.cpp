@@ -106,7 +106,8 @@ cLinks::cLinks() : KeyedCollection<cLink>("cLinks") {
         WholeShareFile file = ReadShareFileWhole(path, kLinksFileLimit, "cLinks");
         if (file.too_large)
             throw TooLarge(err::kLinksTooLarge, "cLinks", "Link file", path, kLinksFileLimit);
-        if (file.error != 0) RaisePlatform(ErrorNumberOfErrno(file.error), "cLinks");
+        // The open's own error, with the file's name and the system's reason.
+        if (file.error != 0) throw OpenFailure(file.error, "cLinks", path, file.local);
         return std::optional<std::string>(std::move(file.bytes));
     });
     Load(bytes.value_or(std::string()));

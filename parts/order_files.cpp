@@ -272,7 +272,7 @@ std::unique_ptr<OrderDocument> OrderDocumentFetch::Take(size_t i) {
                 const std::optional<std::string> local = platform::LocalPath(path);
                 throw ReadFailure(fetched.error, "iReadFile", local.value_or(path));
             }
-            throw OpenFailure(fetched.error, "iOpenFile", path);
+            throw OpenFailure(fetched.error, "iOpenFile", path, locals_[i]);
         case platform::FetchedFile::Outcome::kTooLarge:
         case platform::FetchedFile::Outcome::kNotFetched:
             break;

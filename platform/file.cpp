@@ -273,6 +273,11 @@ std::string FolderReadFailure(const std::string& local_path) {
     return {};
 }
 
+std::string FailureReason(const std::string& local_path, int error) {
+    if (IsShareUrl(local_path)) return CurrentShareConnection().Reason(local_path, error);
+    return std::strerror(error);
+}
+
 bool IsOrdinaryFile(const std::string& local_path) {
     if (IsShareUrl(local_path)) {
         RemoteEntry entry;

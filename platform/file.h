@@ -96,6 +96,11 @@ class WritableFile {
 // system's reason); empty when it can be read or is not there at all.
 std::string FolderReadFailure(const std::string& local_path);
 
+// Why a call on local_path failed with error, for a message: the system's reason; over SMB the
+// connection's (ShareConnection::Reason: a share or folder refused to the login the server
+// accepted, the logins it refused).
+std::string FailureReason(const std::string& local_path, int error);
+
 // True when local_path names an ordinary file (after symbolic links); folders don't count.
 bool IsOrdinaryFile(const std::string& local_path);
 

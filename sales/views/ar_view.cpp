@@ -67,7 +67,12 @@ void ARView::GetAR(ViewContext& context) {
     future_->RemoveAll();
     if (!mSystem) RaisePlatform(err::kNoObject, "GetAR");
     const std::string path = mSystem->TMARLNK() + "\\" + std::string(kARFile);
-    const std::optional<std::vector<std::string>> lines = ReadShareTextLines(path, "GetAR");
+    ShareTextFailure failure;
+    const std::optional<std::vector<std::string>> lines =
+        ReadShareTextLines(path, "GetAR", &failure);
+    // There but refused: the open's own error, which names the file and the system's reason.
+    if (!lines && !failure.missing)
+        throw OpenFailureBecause(failure.number, "GetAR", path, failure.reason);
     if (!lines) {
         // Nothing to show, and the recap label would keep a figure that is not today's: the
         // fill's error path says so.
