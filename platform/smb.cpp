@@ -16,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "platform/fetch_process.h"
 #include "platform/file.h"
@@ -107,6 +108,7 @@ struct Login {
     bool kerberos = false;
     bool anonymous_after = false;  // let the library fall back to an anonymous session
     SmbLogin login;
+    bool typed = false;  // typed in by the user
 };
 
 // The login each server took from the program's connection, for the fetch processes.
@@ -123,9 +125,31 @@ struct Server {
     bool prompt_declined = false;
     size_t current = 0;
     std::vector<Login> logins;
-    std::string tried;    // the logins tried and refused, for messages
-    std::string refusal;  // why the credentials file was not used
+    std::string tried;           // the logins the server refused, for messages
+    std::string accepted;        // the logins it accepted but refused the share to
+    std::string share;           // that share
+    bool typed_refused = false;  // the last login it refused was the one typed in
+    std::string refusal;         // why the credentials file was not used
+    // The folders whose listing the server refused to the login it accepted.
+    std::set<std::string> refused_folders;
 };
+
+void Append(std::string& list, const std::string& item) {
+    if (!list.empty()) list += ", ";
+    list += item;
+}
+
+// url's folder below its share ("D01/SUB" of smb://server/share/D01/SUB); empty for the share's
+// root.
+std::string BelowShare(const std::string& url) {
+    const size_t server_end = url.find('/', 6);
+    if (server_end == std::string::npos) return {};
+    const size_t share_end = url.find('/', server_end + 1);
+    if (share_end == std::string::npos) return {};
+    std::string rest = url.substr(share_end + 1);
+    while (!rest.empty() && rest.back() == '/') rest.pop_back();
+    return rest;
+}
 
 // libsmbclient, loaded the first time a connection is made: the library and the hundred
 // libraries it needs are bound at load time, which costs a process that reads local folders
@@ -277,7 +301,7 @@ class SmbConnection : public ShareConnection {
     }
 
     int List(const std::string& url, std::vector<RemoteEntry>& entries) override {
-        return Call(url, [&]() -> int {
+        const int error = Call(url, [&]() -> int {
             entries.clear();
             count::Lookup();
             SMBCFILE* d = Smb().smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
@@ -297,6 +321,19 @@ class SmbConnection : public ShareConnection {
             Smb().smbc_getFunctionClosedir(ctx_)(ctx_, d);
             return 0;
         });
+        // A folder refused to the login the server accepted: the reasons of the paths in it say
+        // so.
+        if (error == EACCES || error == EPERM) {
+            std::string server, share;
+            ServerAndShare(url, server, share);
+            Server& s = servers_[server];
+            if (s.logged_in) {
+                std::string folder = url;
+                while (!folder.empty() && folder.back() == '/') folder.pop_back();
+                s.refused_folders.insert(folder);
+            }
+        }
+        return error;
     }
 
     int Stat(const std::string& url, RemoteEntry& entry) override {
@@ -333,13 +370,82 @@ class SmbConnection : public ShareConnection {
             if (g != 0)
                 return "the server name " + host + " can't be resolved (" + ::gai_strerror(g) + ")";
         }
-        if (!s.logged_in && (error == EACCES || error == EPERM) && !s.tried.empty())
-            text += "; the server refused every login tried: " + s.tried;
-        if (!s.refusal.empty()) text += "; " + s.refusal;
+        const bool refused = error == EACCES || error == EPERM;
+        if (!s.logged_in && refused) {
+            // A login the server accepted and the share it refused to it are told apart from a
+            // login it refused: blaming the login would send the user after the wrong fault.
+            if (!s.accepted.empty())
+                text += "; the share " + s.share + " is refused to the login" +
+                        (s.accepted.find(", ") != std::string::npos ? "s" : "") +
+                        " the server accepted: " + s.accepted;
+            if (!s.tried.empty())
+                text += (s.accepted.empty() ? "; the server refused every login tried: "
+                                            : "; the server refused the other logins tried: ") +
+                        s.tried;
+        }
+        if (s.logged_in && refused && s.current < s.logins.size()) {
+            if (const std::optional<std::string> folder = RefusedFolderOf(s, url)) {
+                const std::string below = BelowShare(*folder);
+                text += "; " +
+                        (below.empty() ? "the share " + share
+                                       : "the folder " + below + " of the share " + share) +
+                        " is refused to the login the server accepted: " + s.logins[s.current].what;
+            }
+        }
+        if (!s.refusal.empty() && (!s.logged_in || refused)) text += "; " + s.refusal;
         return text;
     }
 
   private:
+    // The refused folder url lies in (or is), if any.
+    static std::optional<std::string> RefusedFolderOf(const Server& s, const std::string& url) {
+        for (const std::string& folder : s.refused_folders) {
+            if (url == folder ||
+                (url.size() > folder.size() && url.compare(0, folder.size(), folder) == 0 &&
+                 url[folder.size()] == '/'))
+                return folder;
+        }
+        return std::nullopt;
+    }
+
+    // Whether the server accepts the login being tried, when it refused that login a share: a
+    // login it accepts may list the server's shares (the IPC$ share of every SMB server), one it
+    // refuses may not. Only a listing that succeeds counts as accepted.
+    bool LoginAccepted(const std::string& server) {
+        const std::lock_guard<std::mutex> lock(LibraryMutex());
+        const std::string url = "smb://" + server + "/";
+        count::Lookup();
+        SMBCFILE* d = Smb().smbc_getFunctionOpendir(ctx_)(ctx_, url.c_str());
+        if (d == nullptr) return false;
+        Smb().smbc_getFunctionClosedir(ctx_)(ctx_, d);
+        return true;
+    }
+
+    // Why the user is asked for a login, one sentence a line.
+    static std::string LoginNotes(const Server& s) {
+        std::string notes;
+        auto add = [&](const std::string& line) {
+            if (!notes.empty()) notes += "\n";
+            notes += line;
+        };
+        if (s.typed_refused) {
+            add("The server refused the " + s.logins[s.current - 1].what + ".");
+        } else if (!s.tried.empty()) {
+            add("The server refused every login tried: " + s.tried + ".");
+        }
+        if (!s.accepted.empty())
+            add("The server accepted the login" +
+                std::string(s.accepted.find(", ") != std::string::npos ? "s" : "") + " " +
+                s.accepted + " but refuses the share " + s.share + " to it.");
+        if (!s.refusal.empty()) {
+            std::string refusal = s.refusal;
+            if (refusal[0] >= 'a' && refusal[0] <= 'z')
+                refusal[0] = static_cast<char>(refusal[0] - 'a' + 'A');
+            add(refusal + ".");
+        }
+        return notes;
+    }
+
     void SetConfiguration() {
         // The settings from memory, so that no file is written for them.
         const int fd = ::memfd_create("dashvane-smb.conf", MFD_CLOEXEC);
@@ -381,7 +487,7 @@ class SmbConnection : public ShareConnection {
             const std::lock_guard<std::mutex> lock(g_typed_mutex);
             if (const auto typed = TypedLogins().find(server); typed != TypedLogins().end())
                 s.logins.push_back({"login typed in (user " + typed->second.user + ")", false,
-                                    false, typed->second});
+                                    false, typed->second, true});
         }
         (void)share;
         Apply(s);
@@ -428,14 +534,26 @@ class SmbConnection : public ShareConnection {
             }
             if (s.logged_in || (e != EACCES && e != EPERM)) return e;
             if (s.current < s.logins.size()) {
-                if (!s.tried.empty()) s.tried += ", ";
-                s.tried += s.logins[s.current].what;
+                const Login& l = s.logins[s.current];
+                const bool accepted = LoginAccepted(server);
+                if (accepted) {
+                    Append(s.accepted, l.what);
+                    s.share = share;
+                } else {
+                    Append(s.tried, l.what);
+                }
+                s.typed_refused = l.typed && !accepted;
                 ++s.current;
             }
             if (s.current >= s.logins.size()) {
+                SmbLoginQuestion question{HostOf(server), share, LoginNotes(s), "", ""};
+                for (const Login& l : s.logins) {
+                    if (!l.typed) continue;
+                    question.user = l.login.user;
+                    question.domain = l.login.domain;
+                }
                 SmbLogin typed;
-                if (!may_prompt_ || s.prompt_declined ||
-                    !AskSmbLogin(HostOf(server), share, typed)) {
+                if (!may_prompt_ || s.prompt_declined || !AskSmbLogin(question, typed)) {
                     s.prompt_declined = true;
                     return e;
                 }
@@ -444,7 +562,7 @@ class SmbConnection : public ShareConnection {
                     TypedLogins()[server] = typed;
                 }
                 s.logins.push_back(
-                    {"login typed in (user " + typed.user + ")", false, false, typed});
+                    {"login typed in (user " + typed.user + ")", false, false, typed, true});
             }
             const std::lock_guard<std::mutex> lock(LibraryMutex());
             Smb().smbc_getFunctionPurgeCachedServers(ctx_)(ctx_);
@@ -576,9 +694,9 @@ void SetSmbLoginPrompt(SmbLoginPrompt prompt) {
     Prompt() = std::move(prompt);
 }
 
-bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& login) {
+bool AskSmbLogin(const SmbLoginQuestion& question, SmbLogin& login) {
     const SmbLoginPrompt prompt = Prompt();  // a copy: the prompt may replace itself
-    return prompt && prompt(server, share, login);
+    return prompt && prompt(question, login);
 }
 
 std::shared_ptr<ShareConnection> NewSmbConnection() {
@@ -663,7 +781,7 @@ std::optional<SmbLogin> ReadSmbCredentials(const std::string& path, std::string*
         char mode[8];
         std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
         return refuse("was not used: others than its owner may read it (mode " + std::string(mode) +
-                      "); make it private with chmod 600");
+                      "); make it private with chmod 600 " + path);
     }
     std::string text;
     char buffer[4096];

@@ -49,8 +49,9 @@ class ShareConnection {
     virtual int List(const std::string& url, std::vector<RemoteEntry>& entries) = 0;
     // The status of url.
     virtual int Stat(const std::string& url, RemoteEntry& entry) = 0;
-    // Why the last call on url's server failed, for a message: "<system's reason>" and, where the
-    // login was refused, which logins were tried.
+    // Why the last call on url's server failed, for a message: "<system's reason>" and, where
+    // access was refused, what the server refused: every login tried, or the share or the folder
+    // of url to a login it accepted; and why the credentials file was not used.
     virtual std::string Reason(const std::string& url, int error) const;
 };
 
@@ -61,13 +62,24 @@ struct SmbLogin {
     std::string domain;
 };
 
-// Asks the user for a login to server's share; false when the user declines. The desktop
-// program installs one (a dialog); without one nobody is asked.
-using SmbLoginPrompt =
-    std::function<bool(const std::string& server, const std::string& share, SmbLogin& login)>;
+// What the user is asked for a login: the server and its share, why the logins the program had
+// did not serve (sentences, one a line: the login the server refused, the share it refused to a
+// login it accepted, the credentials file not used and the command that mends it), and the user
+// name and domain typed in last, to start from.
+struct SmbLoginQuestion {
+    std::string server;
+    std::string share;
+    std::string notes;
+    std::string user;
+    std::string domain;
+};
+
+// Asks the user for a login; false when the user declines. The desktop program installs one (a
+// dialog); without one nobody is asked.
+using SmbLoginPrompt = std::function<bool(const SmbLoginQuestion& question, SmbLogin& login)>;
 void SetSmbLoginPrompt(SmbLoginPrompt prompt);
 // Asks through the installed prompt; false without one.
-bool AskSmbLogin(const std::string& server, const std::string& share, SmbLogin& login);
+bool AskSmbLogin(const SmbLoginQuestion& question, SmbLogin& login);
 
 // A new connection over libsmbclient, with its own client context.
 std::shared_ptr<ShareConnection> NewSmbConnection();
@@ -115,7 +127,8 @@ std::string ShareUrl(std::string_view server, std::string_view share);
 std::string SmbCredentialsPath();
 // The login a credentials file holds ("username=", "password=", "domain=" lines, as mount.cifs
 // reads them; "user=" and "workgroup=" too). Nothing, with why in *refusal, when it can't be used:
-// unreadable, or open to others than its owner. Nothing and no refusal when there is no file.
+// unreadable, or open to others than its owner (its mode, and the chmod 600 that mends it).
+// Nothing and no refusal when there is no file.
 std::optional<SmbLogin> ReadSmbCredentials(const std::string& path, std::string* refusal);
 
 }  // namespace dv::platform

@@ -452,8 +452,8 @@ TEST_F(SmbServerTest, WhenTheServerRefusesEveryOtherLoginTheUserIsAskedOnce) {
     const std::string& root = in_process.root;
     std::vector<std::string> asked;
     platform::SetSmbLoginPrompt(
-        [&](const std::string& host, const std::string& share, platform::SmbLogin& login) {
-            asked.push_back(host + "\\" + share);
+        [&](const platform::SmbLoginQuestion& question, platform::SmbLogin& login) {
+            asked.push_back(question.server + "\\" + question.share);
             login.user = "dvsmbtest";
             const size_t at = credentials.find("password=") + 9;
             login.password = credentials.substr(at, credentials.find('\n', at) - at);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 class QDialog;
 class QPrinter;
@@ -22,6 +23,20 @@ struct LoginAnswer {
     QString domain;
 };
 
+// What the login dialog asks: the server, its share, and why it asks (sentences, one a line:
+// the login the server refused, the share it refused to a login it accepted, a credentials file
+// not used and the command that mends it).
+struct LoginQuestion {
+    QString server;
+    QString share;
+    QString notes;
+};
+
+// The login dialog (object name "loginDialog"): its question, then the fields "user",
+// "password" and "domain", the user name and domain filled from answer.
+std::unique_ptr<QDialog> NewLoginDialog(QWidget* parent, const LoginQuestion& question,
+                                        const LoginAnswer& answer);
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -36,10 +51,9 @@ class Dialogs {
     virtual bool OpenUrl(const QUrl& url) = 0;
     // Starts a program in a window of its own; false when it could not be started.
     virtual bool StartProgram(const QString& program) = 0;
-    // Asks for a user name, a password and a domain to log in to server's share; false when the
-    // user cancels.
-    virtual bool AskLogin(QWidget* parent, const QString& server, const QString& share,
-                          LoginAnswer& answer) = 0;
+    // Asks for a user name, a password and a domain to log in to the question's share, starting
+    // from answer's user name and domain; false when the user cancels.
+    virtual bool AskLogin(QWidget* parent, const LoginQuestion& question, LoginAnswer& answer) = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -50,8 +64,7 @@ class QtDialogs : public Dialogs {
     void RunModal(QDialog& dialog) override;
     bool OpenUrl(const QUrl& url) override;
     bool StartProgram(const QString& program) override;
-    bool AskLogin(QWidget* parent, const QString& server, const QString& share,
-                  LoginAnswer& answer) override;
+    bool AskLogin(QWidget* parent, const LoginQuestion& question, LoginAnswer& answer) override;
 };
 
 }  // namespace dv::qt

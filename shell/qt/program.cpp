@@ -43,15 +43,17 @@ DesktopProgram::DesktopProgram(const ViewRegistry& views, EngineHooks hooks, Dia
     window_->SetDoors(controller_.get());
     window_->SetSplash(splash_.get());
     // When the dealer's server refuses every other login, the user is asked (once a session).
-    platform::SetSmbLoginPrompt(
-        [&dialogs](const std::string& server, const std::string& share, platform::SmbLogin& login) {
-            LoginAnswer answer;
-            if (!dialogs.AskLogin(nullptr, ToQ(server), ToQ(share), answer)) return false;
-            login.user = answer.user.toStdString();
-            login.password = answer.password.toStdString();
-            login.domain = answer.domain.toStdString();
-            return true;
-        });
+    platform::SetSmbLoginPrompt([&dialogs](const platform::SmbLoginQuestion& question,
+                                           platform::SmbLogin& login) {
+        LoginAnswer answer{ToQ(question.user), "", ToQ(question.domain)};
+        if (!dialogs.AskLogin(
+                nullptr, {ToQ(question.server), ToQ(question.share), ToQ(question.notes)}, answer))
+            return false;
+        login.user = answer.user.toStdString();
+        login.password = answer.password.toStdString();
+        login.domain = answer.domain.toStdString();
+        return true;
+    });
 }
 
 DesktopProgram::~DesktopProgram() {

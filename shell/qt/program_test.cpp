@@ -455,21 +455,29 @@ TEST_F(ProgramTest, WithoutTheDataSetTheWindowComesUpEmptyAndTheViewMenuDoesNoth
     EXPECT_EQ(TestView::loads(), 0);
 }
 
-// When the dealer's server refuses every other login, the desktop asks the user in a dialog; a
-// cancelled dialog gives no login. The program's end takes the question away.
+// When the dealer's server refuses every other login, the desktop asks the user in a dialog,
+// which says why it asks and starts from the user name typed in last; a cancelled dialog gives
+// no login. The program's end takes the question away.
 TEST_F(ProgramTest, TheServersLoginIsAskedInADialog) {
     RegisterTestViews();
     program_ = std::make_unique<DesktopProgram>(views_, DefaultEngineHooks(), dialogs_, qt_views_);
     platform::SmbLogin login;
-    EXPECT_FALSE(platform::AskSmbLogin("ds1", "TMARLNK", login));  // cancelled
+    EXPECT_FALSE(platform::AskSmbLogin({"ds1", "TMARLNK", "", "", ""}, login));  // cancelled
     dialogs_.login = {"ann", "secret", "NORTH"};
-    ASSERT_TRUE(platform::AskSmbLogin("ds1", "TMARLNK", login));
+    const std::string notes = "The server refused the login typed in (user ann).";
+    ASSERT_TRUE(platform::AskSmbLogin({"ds1", "TMARLNK", notes, "ann", "NORTH"}, login));
     EXPECT_EQ(login.user, "ann");
     EXPECT_EQ(login.password, "secret");
     EXPECT_EQ(login.domain, "NORTH");
     EXPECT_EQ(dialogs_.logins_asked, (std::vector<QString>{"ds1\\TMARLNK", "ds1\\TMARLNK"}));
+    ASSERT_EQ(dialogs_.login_questions.size(), 2u);
+    EXPECT_EQ(dialogs_.login_questions[0].notes, "");
+    EXPECT_EQ(dialogs_.login_questions[1].notes, QString::fromStdString(notes));
+    EXPECT_EQ(dialogs_.login_defaults[1].user, "ann");
+    EXPECT_EQ(dialogs_.login_defaults[1].domain, "NORTH");
+    EXPECT_EQ(dialogs_.login_defaults[1].password, "");
     program_.reset();
-    EXPECT_FALSE(platform::AskSmbLogin("ds1", "TMARLNK", login));
+    EXPECT_FALSE(platform::AskSmbLogin({"ds1", "TMARLNK", "", "", ""}, login));
     EXPECT_EQ(dialogs_.logins_asked.size(), 2u);
 }
 

@@ -89,9 +89,10 @@ class FakeDialogs : public Dialogs {
         return start_succeeds;
     }
     // Answers with login when it names a user, else cancels.
-    bool AskLogin(QWidget*, const QString& server, const QString& share,
-                  LoginAnswer& answer) override {
-        logins_asked.push_back(server + "\\" + share);
+    bool AskLogin(QWidget*, const LoginQuestion& question, LoginAnswer& answer) override {
+        logins_asked.push_back(question.server + "\\" + question.share);
+        login_questions.push_back(question);
+        login_defaults.push_back(answer);
         if (login.user.isEmpty()) return false;
         answer = login;
         return true;
@@ -104,6 +105,8 @@ class FakeDialogs : public Dialogs {
     std::vector<QString> started;
     bool start_succeeds = true;
     std::vector<QString> logins_asked;  // "server\share" of each login asked for
+    std::vector<LoginQuestion> login_questions;
+    std::vector<LoginAnswer> login_defaults;  // what each dialog started from
     LoginAnswer login;
     QString print_file;
     int printer_dialogs = 0;
