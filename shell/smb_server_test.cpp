@@ -4,7 +4,8 @@
 // every fault of the server or of the share ends in a clear message or in the view's error path.
 //
 // The server serves one share, TMARLNK, from the folder its link "served" points at; each test
-// points it at the data set it wrote. The tests take turns (one CTest resource lock).
+// writes its data set under the server's sets folder (one the server's user may read, wherever
+// the checkout lives) and points the link at it. The tests take turns (one CTest resource lock).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -45,22 +46,25 @@ namespace {
 namespace fs = std::filesystem;
 
 // The server the test command started: DASHVANE_TEST_SMB=HOST:PORT, DASHVANE_TEST_SMB_DIR its
-// folder (smb.conf, credentials, the link "served", the log).
+// folder (smb.conf, credentials, the log), DASHVANE_TEST_SMB_SETS the folder for the sets it
+// serves (the link "served", the empty folder "empty").
 struct TestServer {
     std::string host;
     std::string port;
     std::string dir;
+    std::string sets;
 };
 
 std::optional<TestServer> FindServer() {
     const char* address = std::getenv("DASHVANE_TEST_SMB");
     const char* dir = std::getenv("DASHVANE_TEST_SMB_DIR");
-    if (address == nullptr || dir == nullptr || *address == '\0' || *dir == '\0')
-        return std::nullopt;
+    const char* sets = std::getenv("DASHVANE_TEST_SMB_SETS");
+    for (const char* value : {address, dir, sets})
+        if (value == nullptr || *value == '\0') return std::nullopt;
     const std::string a = address;
     const size_t colon = a.rfind(':');
     if (colon == std::string::npos) return std::nullopt;
-    return TestServer{a.substr(0, colon), a.substr(colon + 1), dir};
+    return TestServer{a.substr(0, colon), a.substr(colon + 1), dir, sets};
 }
 
 std::string RunCommand(const std::string& command, int* status = nullptr) {
@@ -140,10 +144,11 @@ class SmbServerTest : public ::testing::Test {
             GTEST_SKIP() << "no SMB test server: tools/test.sh starts one (tools/smb_server.sh) "
                             "and sets DASHVANE_TEST_SMB";
         }
-        const std::string base = std::string(DASHVANE_SMB_SETS) + "/" + Name();
+        // What the sample writer writes is read by the server's user: others may read it.
+        ::umask(022);
+        const std::string base = server_->sets + "/" + Name();
         fs::remove_all(base);
         fs::create_directories(base + "/none");
-        ::chmod(DASHVANE_SMB_SETS, 0755);
         base_ = base;
         // The test user's login, as a user keeps it.
         fs::create_directories(base_ + "/config/dashvane");
@@ -153,7 +158,7 @@ class SmbServerTest : public ::testing::Test {
         log_start_ = fs::exists(Log()) ? fs::file_size(Log()) : 0;
     }
     void TearDown() override {
-        if (server_) Serve(server_->dir + "/empty");
+        if (server_) Serve(server_->sets + "/empty");
     }
 
     static std::string Name() {
@@ -186,7 +191,7 @@ class SmbServerTest : public ::testing::Test {
         Serve(Share());
     }
     void Serve(const std::string& folder) {
-        const std::string link = server_->dir + "/served";
+        const std::string link = server_->sets + "/served";
         const std::string next = link + ".next";
         fs::remove(next);
         fs::create_symlink(folder, next);

@@ -9,10 +9,12 @@
 #   tools/bench.sh [-n RUNS] [-m LATENCY_RUNS] [-l MICROSECONDS[,MICROSECONDS...]] [SET...]
 #   tools/bench.sh --smb [-n RUNS] [SET...]
 #
-# --smb: the same over a real SMB server instead: a private smbd on 127.0.0.1 port 4450
-# (tools/smb_server.sh) serves the set, the load reads it through libsmbclient with no local
-# folder, and the pass over every file makes the same open, reads of 64 KiB and close per file
-# through libsmbclient (bench/smb_read_all.cpp). Medians of RUNS runs of each (default 7).
+# --smb: the same over a real SMB server instead: a private smbd on 127.0.0.1 (tools/smb_server.sh:
+# port 4450, or the port DASHVANE_TEST_SMB_PORT names) serves the set from its sets folder (the
+# set's files hard-linked there, or copied across file systems), the load reads it through
+# libsmbclient with no local folder, and the pass over every file makes the same open, reads of
+# 64 KiB and close per file through libsmbclient (bench/smb_read_all.cpp). Medians of RUNS runs
+# of each (default 7).
 #
 # SET is a scale of dashvane-sample (tiny, demo, large) or NAME=ARGUMENTS, the arguments for
 # dashvane-sample, e.g.  orders3000="--scale large --orders 3000 --returns 600". Default: large.
@@ -30,7 +32,7 @@ while getopts "n:m:l:" opt; do
         n) runs=$OPTARG ;;
         m) latency_runs=$OPTARG ;;
         l) latencies=$OPTARG ;;
-        *) sed -n '2,19p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,22p' "$0" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -43,10 +45,12 @@ dump=$PWD/$build/app/dashvane-dump
 sample=$PWD/$build/sampledata/dashvane-sample
 preload=$PWD/$build/bench/libshare_latency.so
 read_all_smb=$PWD/$build/bench/smb_read_all
-smb_dir=$PWD/$build/bench-smbd smb_port=${DASHVANE_TEST_SMB_PORT:-4450}
+smb_dir=$PWD/$build/bench-smbd smb_port='' smb_sets=''
 if [ "$smb" = 1 ]; then
     trap 'bash tools/smb_server.sh stop "$smb_dir"' EXIT
-    bash tools/smb_server.sh start "$smb_dir" >/dev/null
+    smb_env=$(bash tools/smb_server.sh start "$smb_dir")
+    smb_port=$(sed -n 's/^DASHVANE_TEST_SMB=.*://p' <<<"$smb_env")
+    smb_sets=$(sed -n 's/^DASHVANE_TEST_SMB_SETS=//p' <<<"$smb_env")
 fi
 
 median() { sort -g | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
@@ -95,12 +99,13 @@ calls_of() {
               c["reads"], c["opens"], c["closes"], c["stats"], c["lookups"] + c["dirs"], c["bytes"]}' "$1"
 }
 
-# The set over SMB: the server serves its share, the catalog names the server 127.0.0.1, and no
-# local folder stands for the share.
+# The set over SMB: the server serves its share from the server's sets folder, the catalog
+# names the server 127.0.0.1, and no local folder stands for the share.
 bench_smb() {
-    local share
+    local share served=$smb_sets/$name
     share=$(find "$DASHVANE_SHARES" -mindepth 2 -maxdepth 2 -type d -iname TMARLNK | head -n 1)
-    ln -sfn "$share" "$smb_dir/served"
+    cp -al "$share" "$served" 2>/dev/null || { rm -rf "$served"; cp -a "$share" "$served"; }
+    ln -sfn "$served" "$smb_sets/served"
     mkdir -p "$set_dir/smb-tmp" "$set_dir/none" "$XDG_CONFIG_HOME/dashvane"
     sed 's/^Server=.*/Server=127.0.0.1/' "$TMPDIR/tMRCatalog.ini" >"$set_dir/smb-tmp/tMRCatalog.ini"
     install -m 600 "$smb_dir/credentials" "$XDG_CONFIG_HOME/dashvane/smb-credentials"
@@ -113,7 +118,7 @@ bench_smb() {
         DASHVANE_SHARES=$set_dir/none TMPDIR=$set_dir/smb-tmp TEMP=$set_dir/smb-tmp \
             DASHVANE_SMB_PORT=$smb_port "$dump" "$@"
     }
-    read_smb() { "$read_all_smb" smb://127.0.0.1:$smb_port/TMARLNK <"$set_dir/smb-files.list"; }
+    read_smb() { "$read_all_smb" "smb://127.0.0.1:$smb_port/TMARLNK" <"$set_dir/smb-files.list"; }
     local stats load_calls read_calls
     stats=$(load_smb --stats 2>&1 >/dev/null | grep '^whole run')
     load_calls=$(awk '{print $NF}' <<<"$stats")

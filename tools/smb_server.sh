@@ -1,67 +1,108 @@
 #!/usr/bin/env bash
-# A private Samba server for the SMB tests: smbd on 127.0.0.1 port 4450 with its own smb.conf and
-# its own state, lock, cache, private and pid folders under DIR, no NetBIOS, one read-only share
-# TMARLNK, and a test user (an OS account dvsmbtest, made when missing; its Samba password is in
-# DIR/credentials). The share serves whatever DIR/served points at; the tests point it at the data
-# sets they write. A system smbd, if one runs, is left alone.
+# A private Samba server for the SMB tests: smbd on 127.0.0.1 with its own smb.conf and its own
+# state, lock, cache, private and pid folders under DIR, no NetBIOS, one read-only share TMARLNK,
+# and a test user (an OS account dvsmbtest, made when missing; its Samba password is in
+# DIR/credentials). A system smbd, if one runs, is left alone.
 #
-#   tools/smb_server.sh start DIR      starts the server (prints what the tests need to know)
-#   tools/smb_server.sh stop DIR       stops the server started in DIR, by its process id
-#   tools/smb_server.sh run DIR CMD... starts it, runs CMD with DASHVANE_TEST_SMB set, and stops
-#                                      the server however CMD ends
+#   tools/smb_server.sh start DIR      starts the server and prints the three lines below
+#   tools/smb_server.sh stop DIR       stops the server started in DIR, by its process id, and
+#                                      removes its sets folder
+#   tools/smb_server.sh run DIR CMD... starts it, runs CMD with the three variables below set,
+#                                      and stops the server however CMD ends
 #
-# The tests read DASHVANE_TEST_SMB=127.0.0.1:4450 and DASHVANE_TEST_SMB_DIR=DIR.
+#   DASHVANE_TEST_SMB=127.0.0.1:PORT   where the server listens: port 4450, or the port
+#                                      DASHVANE_TEST_SMB_PORT names
+#   DASHVANE_TEST_SMB_DIR=DIR          the server's folder: credentials, log/smbd.log, smbd.pid
+#   DASHVANE_TEST_SMB_SETS=SETS        a folder made for this run under /tmp, readable by the
+#                                      test user, removed when the server stops. The share serves
+#                                      whatever SETS/served points at (SETS/empty at the start):
+#                                      a test writes its data set under SETS and points the link
+#                                      there (a new link renamed over SETS/served)
+#
+# The sets live under /tmp because smbd opens the share as the test user, who may not pass
+# through the checkout's parents (/root is 0700) nor a private TMPDIR.
 set -euo pipefail
 
-port=${DASHVANE_TEST_SMB_PORT:-4450}
 user=dvsmbtest
 password=dv-smb-test-1
+default_port=4450
 
-usage() { sed -n '2,13p' "$0" >&2; exit 2; }
+usage() { sed -n '2,20p' "$0" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 action=$1
 dir=$(mkdir -p "$2" && cd "$2" && pwd)
 shift 2
+port=${DASHVANE_TEST_SMB_PORT:-$default_port}
+sets=
 
-listening() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
+# The inodes of the sockets listening on $port, on any address.
+listeners() {
+    local hex
+    hex=$(printf ':%04X' "$port")
+    awk -v p="$hex" '$4 == "0A" && substr($2, length($2) - 4) == p {print $10}' \
+        /proc/net/tcp /proc/net/tcp6 2>/dev/null || true
+}
 
-stop() {
+# True when something listens on $port and every socket listening there is one of process $1.
+only_listener() {
+    local fds inodes inode
+    inodes=$(listeners)
+    [ -n "$inodes" ] || return 1
+    fds=$(ls -l "/proc/$1/fd" 2>/dev/null) || return 1
+    for inode in $inodes; do
+        grep -qF "socket:[$inode]" <<<"$fds" || return 1
+    done
+}
+
+# True when the test user may list folder $1. Otherwise prints one line naming the first folder
+# on its way the test user can't pass (or, for the folder itself, read).
+readable_by_test_user() {
+    local as_user=(setpriv --reuid="$(id -u "$user")" --regid="$(id -g "$user")" --clear-groups)
+    "${as_user[@]}" test -r "$1" -a -x "$1" && return 0
+    local at='' part parts
+    IFS=/ read -ra parts <<<"${1#/}"
+    for part in "${parts[@]}"; do
+        at=$at/$part
+        "${as_user[@]}" test -x "$at" || break
+    done
+    echo "smb_server: the test user $user can't read $at, where the share's sets live; not started" >&2
+    return 1
+}
+
+# Ends the smbd this script started in DIR (its command line names our smb.conf), if it runs.
+stop_smbd() {
     local pidfile=$dir/smbd.pid
     [ -f "$pidfile" ] || return 0
     local pid
     pid=$(cat "$pidfile")
     rm -f "$pidfile"
-    # Only the smbd this script started (its command line names our smb.conf).
-    if [ -r "/proc/$pid/cmdline" ] && tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$dir/smb.conf"; then
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 50); do
-            kill -0 "$pid" 2>/dev/null || return 0
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null || true
-    fi
+    [ -r "/proc/$pid/cmdline" ] && tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$dir/smb.conf" ||
+        return 0
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
 }
 
-start() {
-    if ! command -v smbd >/dev/null || ! command -v smbpasswd >/dev/null; then
-        echo "smb_server: smbd or smbpasswd is not installed (Debian package samba)" >&2
-        return 1
-    fi
-    if [ "$(id -u)" != 0 ]; then
-        echo "smb_server: smbd serves files as the test user, which needs root; not started" >&2
-        return 1
-    fi
-    stop
-    if listening; then
-        echo "smb_server: something else listens on 127.0.0.1:$port; not started" >&2
-        return 1
-    fi
-    if ! id "$user" >/dev/null 2>&1; then
-        useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
-    fi
-    mkdir -p "$dir"/{state,lock,cache,private,pid,ncalrpc,log}
-    chmod 700 "$dir/private"
-    [ -e "$dir/served" ] || { mkdir -p "$dir/empty"; ln -sfn "$dir/empty" "$dir/served"; }
+stop() {
+    stop_smbd
+    # The sets folder of this server: only one this script made.
+    [ -f "$dir/sets" ] || return 0
+    local folder
+    folder=$(cat "$dir/sets")
+    case $folder in
+        /tmp/dashvane-smb.*)
+            if [ -d "$folder" ] && [ ! -L "$folder" ]; then
+                rm -rf --one-file-system -- "$folder"
+            fi
+            ;;
+    esac
+    rm -f "$dir/sets"
+}
+
+write_config() {
     cat >"$dir/smb.conf" <<EOF
 [global]
     server role = standalone server
@@ -94,7 +135,7 @@ start() {
     wide links = no
 
 [TMARLNK]
-    path = $dir/served
+    path = $sets/served
     read only = yes
     browseable = yes
     valid users = $user
@@ -104,25 +145,71 @@ start() {
     full_audit:success = openat create_file brl_lock_windows
     full_audit:failure = openat create_file brl_lock_windows
 EOF
-    printf '%s\n%s\n' "$password" "$password" | smbpasswd -c "$dir/smb.conf" -a -s "$user" >/dev/null
-    printf 'username=%s\npassword=%s\n' "$user" "$password" >"$dir/credentials"
-    chmod 600 "$dir/credentials"
+}
+
+# Starts smbd on $port; true once it, and nothing else, listens there.
+start_smbd() {
+    write_config
     # In a process group of its own: when smbd ends it signals its whole group, which must not
     # be the group of the script or of the tests that started it.
     setsid smbd --foreground --no-process-group -s "$dir/smb.conf" </dev/null \
         >"$dir/log/smbd.out" 2>&1 &
-    echo $! >"$dir/smbd.pid"
+    local pid=$!
+    echo "$pid" >"$dir/smbd.pid"
     for _ in $(seq 100); do
-        if listening; then
-            echo "DASHVANE_TEST_SMB=127.0.0.1:$port"
-            echo "DASHVANE_TEST_SMB_DIR=$dir"
-            return 0
-        fi
-        kill -0 "$(cat "$dir/smbd.pid")" 2>/dev/null || break
+        only_listener "$pid" && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
         sleep 0.1
     done
-    echo "smb_server: smbd did not start listening; its output:" >&2
-    cat "$dir/log/smbd.out" >&2 || true
+    return 1
+}
+
+start() {
+    if ! command -v smbd >/dev/null || ! command -v smbpasswd >/dev/null; then
+        echo "smb_server: smbd or smbpasswd is not installed (Debian package samba)" >&2
+        return 1
+    fi
+    if [ "$(id -u)" != 0 ]; then
+        echo "smb_server: smbd serves files as the test user, which needs root; not started" >&2
+        return 1
+    fi
+    stop
+    # Another run may make the account at the same time.
+    id "$user" >/dev/null 2>&1 ||
+        useradd --system --no-create-home --shell /usr/sbin/nologin "$user" 2>/dev/null ||
+        id "$user" >/dev/null
+    mkdir -p "$dir"/{state,lock,cache,private,pid,ncalrpc,log}
+    chmod 700 "$dir/private"
+
+    sets=$(mktemp -d /tmp/dashvane-smb.XXXXXXXX)
+    echo "$sets" >"$dir/sets"
+    chmod 755 "$sets"
+    mkdir "$sets/empty"
+    ln -s "$sets/empty" "$sets/served"
+    readable_by_test_user "$sets/served/" || { stop; return 1; }
+
+    write_config
+    printf '%s\n%s\n' "$password" "$password" | smbpasswd -c "$dir/smb.conf" -a -s "$user" >/dev/null
+    printf 'username=%s\npassword=%s\n' "$user" "$password" >"$dir/credentials"
+    chmod 600 "$dir/credentials"
+
+    rm -f "$dir/log/smbd.out"
+    local started=0
+    if [ -n "$(listeners)" ]; then
+        echo "smb_server: something else listens on 127.0.0.1:$port; not started" >&2
+    elif start_smbd; then
+        started=1
+    fi
+    if [ "$started" = 1 ]; then
+        echo "DASHVANE_TEST_SMB=127.0.0.1:$port"
+        echo "DASHVANE_TEST_SMB_DIR=$dir"
+        echo "DASHVANE_TEST_SMB_SETS=$sets"
+        return 0
+    fi
+    if [ -s "$dir/log/smbd.out" ]; then
+        echo "smb_server: smbd did not start listening on 127.0.0.1:$port; its output:" >&2
+        cat "$dir/log/smbd.out" >&2 || true
+    fi
     stop
     return 1
 }
@@ -134,7 +221,8 @@ case $action in
         [ $# -gt 0 ] || usage
         trap stop EXIT INT TERM
         if start >/dev/null; then
-            export DASHVANE_TEST_SMB=127.0.0.1:$port DASHVANE_TEST_SMB_DIR=$dir
+            export DASHVANE_TEST_SMB=127.0.0.1:$port DASHVANE_TEST_SMB_DIR=$dir \
+                DASHVANE_TEST_SMB_SETS=$sets
         else
             echo "smb_server: running without the SMB server; its tests skip (or fail in CI)" >&2
         fi
