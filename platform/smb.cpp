@@ -438,9 +438,12 @@ class SmbConnection : public ShareConnection {
                 std::string(s.accepted.find(", ") != std::string::npos ? "s" : "") + " " +
                 s.accepted + " but refuses the share " + s.share + " to it.");
         if (!s.refusal.empty()) {
+            // Its remedy in a line of its own, the command whole.
             std::string refusal = s.refusal;
             if (refusal[0] >= 'a' && refusal[0] <= 'z')
                 refusal[0] = static_cast<char>(refusal[0] - 'a' + 'A');
+            if (const size_t at = refusal.find("; make it"); at != std::string::npos)
+                refusal.replace(at, 9, ".\nMake it");
             add(refusal + ".");
         }
         return notes;

@@ -447,6 +447,89 @@ TEST_F(SmbServerTest, ALoginTheServerRefusesIsNamedAndNothingIsAsked) {
     }
 }
 
+// A login the server refuses is blamed on the login; a share or a folder of it that the server
+// refuses to a login it accepted (here: a folder its own user may not read) is named as refused
+// to that login, and the login is not blamed.
+TEST_F(SmbServerTest, AShareOrFolderRefusedToAnAcceptedLoginIsNotBlamedOnTheLogin) {
+    WriteSet();
+    const std::string good = testing::ReadFileBytes(Credentials());
+    const std::string accepted = "is refused to the login the server accepted: credentials file " +
+                                 Credentials() + " (user dvsmbtest)";
+    struct Case {
+        const char* what;
+        std::string closed;  // a folder made root's alone (0700); empty: none
+        const char* password;
+        int status;
+        std::string said;    // on stderr or in the operation log
+        std::string unsaid;  // in neither
+    };
+    const Case cases[] = {
+        {"wrong password", "", "wrong", 1,
+         "Permission denied; the server refused every login tried: credentials file " +
+             Credentials() + " (user dvsmbtest), guest.",
+         "is refused to the login"},
+        {"the share's folder", Share(), nullptr, 1,
+         "Permission denied; the share TMARLNK " + accepted +
+             "; the server refused the other logins tried: guest.",
+         "refused every login"},
+        {"a folder of the share", Share() + "/D01", nullptr, 0,
+         "Could not open file: \\\\" + server_->host +
+             "\\TMARLNK\\D01\\FILE0 (Permission denied; the folder D01 of the share TMARLNK " +
+             accepted + ")",
+         "refused every login"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::WriteFile(Credentials(),
+                           c.password == nullptr
+                               ? good
+                               : "username=dvsmbtest\npassword=" + std::string(c.password) + "\n");
+        ::chmod(Credentials().c_str(), 0600);
+        if (!c.closed.empty()) ::chmod(c.closed.c_str(), 0700);
+        fs::remove(base_ + "/tmp/dvoperation.log");
+        const DumpRun run = Dump(true, "");
+        if (!c.closed.empty()) ::chmod(c.closed.c_str(), 0755);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        const std::string said = run.err + testing::ReadFileBytes(base_ + "/tmp/dvoperation.log");
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_EQ(said.find(c.unsaid), std::string::npos) << said;
+    }
+}
+
+// The login question says why it is asked: the logins the server refused and the credentials
+// file left unused because others may read it, with the command that mends it; after a wrong
+// password, that the server refused the login typed in, starting from its user name.
+TEST_F(SmbServerTest, TheLoginQuestionSaysWhyItIsAsked) {
+    WriteSet();
+    const std::string credentials = testing::ReadFileBytes(Credentials());
+    ::chmod(Credentials().c_str(), 0644);
+    const InProcessShare in_process(base_, *server_);
+    const size_t at = credentials.find("password=") + 9;
+    const std::string password = credentials.substr(at, credentials.find('\n', at) - at);
+    std::vector<platform::SmbLoginQuestion> questions;
+    platform::SetSmbLoginPrompt(
+        [&](const platform::SmbLoginQuestion& question, platform::SmbLogin& login) {
+            questions.push_back(question);
+            login.user = "dvsmbtest";
+            login.password = questions.size() == 1 ? "wrong" : password;
+            return true;
+        });
+    EXPECT_TRUE(platform::CheckShare(in_process.root).ok);
+    platform::SetSmbLoginPrompt(nullptr);
+    const std::string unused = "The credentials file " + Credentials() +
+                               " was not used: others than its owner may read it (mode 0644).\n"
+                               "Make it private with chmod 600 " +
+                               Credentials() + ".";
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].server, server_->host);
+    EXPECT_EQ(questions[0].share, "TMARLNK");
+    EXPECT_EQ(questions[0].notes, "The server refused every login tried: guest.\n" + unused);
+    EXPECT_EQ(questions[0].user, "");
+    EXPECT_EQ(questions[1].notes,
+              "The server refused the login typed in (user dvsmbtest).\n" + unused);
+    EXPECT_EQ(questions[1].user, "dvsmbtest");
+}
+
 // With no other login the server takes, the user is asked (the desktop's dialog), once a
 // session: the login typed in serves the next checks too.
 TEST_F(SmbServerTest, WhenTheServerRefusesEveryOtherLoginTheUserIsAskedOnce) {

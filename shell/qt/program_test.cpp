@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -489,6 +490,31 @@ void Save(QWidget& widget, const char* name) {
     const QString path = folder + "/" + name;
     ASSERT_TRUE(widget.grab().save(path)) << path.toStdString();
     EXPECT_GT(QFileInfo(path).size(), 1000);
+}
+
+// The login dialog shows why it asks, whole, between its question and its fields, and starts
+// from the user name typed in last, the password empty for the user to type.
+TEST_F(ProgramTest, TheLoginDialogShowsWhyItAsksWhole) {
+    const QString unused =
+        "The credentials file /home/ann/.config/dashvane/smb-credentials was not used: others "
+        "than its owner may read it (mode 0644).\nMake it private with chmod 600 "
+        "/home/ann/.config/dashvane/smb-credentials.";
+    const std::unique_ptr<QDialog> dialog = NewLoginDialog(
+        nullptr, {"ds1", "TMARLNK", "The server refused the login typed in (user ann).\n" + unused},
+        {"ann", "", "NORTH"});
+    dialog->show();
+    QCoreApplication::processEvents();
+    const auto* question = dialog->findChild<QLabel*>("question");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->text(),
+              "The server ds1 asks for a login to its share TMARLNK.\nThe server refused the "
+              "login typed in (user ann).\n" +
+                  unused + "\nA login typed in here is kept until the program ends.");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("user")->text(), "ann");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("domain")->text(), "NORTH");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("password")->text(), "");
+    EXPECT_EQ(testing::CutTexts(*dialog), std::vector<std::string>{});
+    Save(*dialog, "login_dialog.png");
 }
 
 TEST_F(ProgramTest, ScreenshotsOfTheMainWindowAndItsForms) {
