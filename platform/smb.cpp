@@ -374,10 +374,7 @@ class SmbConnection : public ShareConnection {
         if (!s.logged_in && refused) {
             // A login the server accepted and the share it refused to it are told apart from a
             // login it refused: blaming the login would send the user after the wrong fault.
-            if (!s.accepted.empty())
-                text += "; the share " + s.share + " is refused to the login" +
-                        (s.accepted.find(", ") != std::string::npos ? "s" : "") +
-                        " the server accepted: " + s.accepted;
+            if (!s.accepted.empty()) text += "; " + ShareRefusedTo(s);
             if (!s.tried.empty())
                 text += (s.accepted.empty() ? "; the server refused every login tried: "
                                             : "; the server refused the other logins tried: ") +
@@ -428,25 +425,36 @@ class SmbConnection : public ShareConnection {
             if (!notes.empty()) notes += "\n";
             notes += line;
         };
+        if (!s.accepted.empty()) add(Capitalized(ShareRefusedTo(s)) + ".");
         if (s.typed_refused) {
             add("The server refused the " + s.logins[s.current - 1].what + ".");
         } else if (!s.tried.empty()) {
-            add("The server refused every login tried: " + s.tried + ".");
+            add(std::string(s.accepted.empty() ? "The server refused every login tried: "
+                                               : "The server refused the other logins tried: ") +
+                s.tried + ".");
         }
-        if (!s.accepted.empty())
-            add("The server accepted the login" +
-                std::string(s.accepted.find(", ") != std::string::npos ? "s" : "") + " " +
-                s.accepted + " but refuses the share " + s.share + " to it.");
         if (!s.refusal.empty()) {
             // Its remedy in a line of its own, the command whole.
-            std::string refusal = s.refusal;
-            if (refusal[0] >= 'a' && refusal[0] <= 'z')
-                refusal[0] = static_cast<char>(refusal[0] - 'a' + 'A');
+            std::string refusal = Capitalized(s.refusal);
             if (const size_t at = refusal.find("; make it"); at != std::string::npos)
                 refusal.replace(at, 9, ".\nMake it");
             add(refusal + ".");
         }
         return notes;
+    }
+
+    static std::string Capitalized(std::string text) {
+        if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+            text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        return text;
+    }
+
+    // "the share SHARE is refused to the login the server accepted: ..." for the logins it
+    // accepted but refused the share to.
+    static std::string ShareRefusedTo(const Server& s) {
+        const bool several = s.accepted.find(", ") != std::string::npos;
+        return "the share " + s.share + " is refused to the login" + (several ? "s" : "") +
+               " the server accepted: " + s.accepted;
     }
 
     void SetConfiguration() {
