@@ -10,11 +10,11 @@
 #   tools/bench.sh --smb [-n RUNS] [SET...]
 #
 # --smb: the same over a real SMB server instead: a private smbd on 127.0.0.1 (tools/smb_server.sh:
-# port 4450, or the port DASHVANE_TEST_SMB_PORT names) serves the set from its sets folder (the
-# set's files hard-linked there, or copied across file systems), the load reads it through
-# libsmbclient with no local folder, and the pass over every file makes the same open, reads of
-# 64 KiB and close per file through libsmbclient (bench/smb_read_all.cpp). Medians of RUNS runs
-# of each (default 7).
+# port 4450, or a free port when something else listens there; DASHVANE_TEST_SMB_PORT names the
+# one port to use) serves the set from its sets folder (the set's files hard-linked there, or
+# copied across file systems), the load reads it through libsmbclient with no local folder, and
+# the pass over every file makes the same open, reads of 64 KiB and close per file through
+# libsmbclient (bench/smb_read_all.cpp). Medians of RUNS runs of each (default 7).
 #
 # SET is a scale of dashvane-sample (tiny, demo, large) or NAME=ARGUMENTS, the arguments for
 # dashvane-sample, e.g.  orders3000="--scale large --orders 3000 --returns 600". Default: large.

@@ -10,8 +10,9 @@
 #   tools/smb_server.sh run DIR CMD... starts it, runs CMD with the three variables below set,
 #                                      and stops the server however CMD ends
 #
-#   DASHVANE_TEST_SMB=127.0.0.1:PORT   where the server listens: port 4450, or the port
-#                                      DASHVANE_TEST_SMB_PORT names
+#   DASHVANE_TEST_SMB=127.0.0.1:PORT   where the server listens: port 4450, or a free port the
+#                                      system picks when 4450 is taken; DASHVANE_TEST_SMB_PORT=N
+#                                      asks for port N and no other
 #   DASHVANE_TEST_SMB_DIR=DIR          the server's folder: credentials, log/smbd.log, smbd.pid
 #   DASHVANE_TEST_SMB_SETS=SETS        a folder made for this run under /tmp, readable by the
 #                                      test user, removed when the server stops. The share serves
@@ -26,8 +27,9 @@ set -euo pipefail
 user=dvsmbtest
 password=dv-smb-test-1
 default_port=4450
+lock_file=/tmp/dashvane-smb-server.lock
 
-usage() { sed -n '2,20p' "$0" >&2; exit 2; }
+usage() { sed -n '2,21p' "$0" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 action=$1
 dir=$(mkdir -p "$2" && cd "$2" && pwd)
@@ -52,6 +54,14 @@ only_listener() {
     for inode in $inodes; do
         grep -qF "socket:[$inode]" <<<"$fds" || return 1
     done
+}
+
+# A port on 127.0.0.1 nothing listens on, as the system hands out for the asking.
+free_port() {
+    perl -MIO::Socket::INET -e '
+        my $s = IO::Socket::INET->new(Proto => "tcp", LocalAddr => "127.0.0.1",
+                                      LocalPort => 0, Listen => 1) or exit 1;
+        print $s->sockport, "\n";'
 }
 
 # True when the test user may list folder $1. Otherwise prints one line naming the first folder
@@ -153,7 +163,7 @@ start_smbd() {
     # In a process group of its own: when smbd ends it signals its whole group, which must not
     # be the group of the script or of the tests that started it.
     setsid smbd --foreground --no-process-group -s "$dir/smb.conf" </dev/null \
-        >"$dir/log/smbd.out" 2>&1 &
+        >"$dir/log/smbd.out" 2>&1 9>&- &
     local pid=$!
     echo "$pid" >"$dir/smbd.pid"
     for _ in $(seq 100); do
@@ -193,13 +203,27 @@ start() {
     printf 'username=%s\npassword=%s\n' "$user" "$password" >"$dir/credentials"
     chmod 600 "$dir/credentials"
 
+    # One start at a time on this machine: a port found free stays so until its smbd listens
+    # (smbd binds with SO_REUSEPORT, so two of them could share one port).
+    exec 9>"$lock_file"
+    flock 9
     rm -f "$dir/log/smbd.out"
     local started=0
-    if [ -n "$(listeners)" ]; then
-        echo "smb_server: something else listens on 127.0.0.1:$port; not started" >&2
-    elif start_smbd; then
-        started=1
-    fi
+    for _ in 1 2 3 4 5; do
+        if [ -z "$(listeners)" ]; then
+            if start_smbd; then
+                started=1
+                break
+            fi
+            stop_smbd
+        elif [ -n "${DASHVANE_TEST_SMB_PORT:-}" ]; then
+            echo "smb_server: something else listens on 127.0.0.1:$port; not started" >&2
+        fi
+        # A port asked for is that one or none; otherwise another free one.
+        [ -z "${DASHVANE_TEST_SMB_PORT:-}" ] || break
+        port=$(free_port) || break
+    done
+    exec 9>&-
     if [ "$started" = 1 ]; then
         echo "DASHVANE_TEST_SMB=127.0.0.1:$port"
         echo "DASHVANE_TEST_SMB_DIR=$dir"

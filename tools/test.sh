@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Dashvane and runs every test. Installs what a fresh Debian 12 machine lacks first. The
-# SMB tests run against a private Samba server on 127.0.0.1 port 4450 (tools/smb_server.sh),
-# started here and stopped however the tests end.
+# SMB tests run against a private Samba server on 127.0.0.1 (tools/smb_server.sh: port 4450, or a
+# free one when another run has it), started here and stopped however the tests end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
