@@ -193,8 +193,10 @@ std::string VendorName(int32_t vendor) {
         cBusinessBasic& engine = RequireEngine("VendorName");
         const int32_t record = FindByNumber(engine, "VNDRI", vendor);
         if (record <= 0) return kVendorNotFound;
-        const std::string data = ReadLiveRecord(engine, "VNDRL", record, "VNDRI");
-        CheckRecordNumber("VNDRL", record, Unpack("D", data, 3), AsField("D", vendor), "VNDRI");
+        // The name is the one field of a vendor record: its other bytes, the status word
+        // included, may hold anything.
+        int16_t flag = 0;
+        const std::string data = engine.LreadFile("VNDRL", record, flag);
         return UcmView(fields::Mid(data, 6, 20));
     });
 }

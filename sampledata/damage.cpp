@@ -286,13 +286,15 @@ const NamedDamage kNamedDamages[] = {
      [](DataSetImage& image) { ZeroRecord(image, "LINEL", 4); }},
     {"lunitl-deleted", "the first ledger entry of a unit in stock reads as deleted: error 1062",
      &units_damage::DeletedLedgerEntry},
-    {"vndrl-number", "every VNDRL record holds its vendor's number plus 1: error 1063",
+    // A vendor record's one field is its name: what lies before it is no damage.
+    {"vndrl-number", "every VNDRL record's status 0, its number at 3 plus 1: no error, names shown",
      [](DataSetImage& image) {
          const LogicalPlacement& p = image.Logical("VNDRL");
          for (int32_t n = 1; n <= p.last_record; ++n) {
              const std::string& c = image.File(p.container);
              const auto at = static_cast<int32_t>(image.RecordOffset("VNDRL", n) + 3);
              SetRecordField(image, "VNDRL", n, 3, 3, int64_t{GetBE(c, at, 3)} + 1);
+             SetRecordField(image, "VNDRL", n, 1, 2, 0);
          }
      }},
     {"return-header-zeroed", "the first return's header (record 1 of R10001) is zeroed: error 1064",
