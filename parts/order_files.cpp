@@ -348,7 +348,8 @@ void LookUpLinePart(const std::string& part_key, LinePart& part) {
     cBusinessBasic& engine = RequireEngine("LookUpLinePart");
     const int32_t record = FindRecord(engine, "PARTI", part_key);
     if (record == 0) return;
-    const std::string rec = ReadLiveRecord(engine, "PARTL", record, "PARTI");
+    int16_t flag = 0;
+    const std::string rec = engine.LreadFile("PARTL", record, flag);
     part.found = true;
     constexpr int32_t kDescriptionAt = 179;
     if (rec.size() >= kDescriptionAt)
