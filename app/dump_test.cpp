@@ -519,7 +519,7 @@ TEST_F(DumpTest, DamageOfEachCheckShowsItsErrorAndNoOtherFigureMoves) {
         {"return-header-zeroed",
          {5},
          "GetReturn routine error # :  1064  Document file \\\\DS1\\TMARLNK\\D01\\R10001 holds "
-         "number \"\" in its header"},
+         "no document number in its header"},
         {"ticki-names-other",
          {2},
          "GetPTSData routine error # :  1063  Record 4 of INVOL holds number "},
