@@ -800,6 +800,28 @@ TEST_F(DumpTest, DamagedSetsEndInTheErrorPathsOfTheirViews) {
     }
 }
 
+// Two PUTBI leaves of one key that name each other, in an index claiming 70,000 nodes: Open
+// Purchase Orders ends in its error path after a handful of rows of that key's order.
+TEST_F(DumpTest, ALoopOfLeavesOfOneKeyEndsAfterAHandfulOfRows) {
+    sample::DataSetImage image = SeveralLeaves();
+    sample::damage::LoopLeavesOfOneKey(image, "PUTBI", 70000);
+    image.Write(root_ / "share", root_ / "tmp");
+    const DumpRun run = Dump();
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Json> docs = Documents(run.out);
+    ASSERT_EQ(docs.size(), 1u);
+    EXPECT_TRUE(std::get<bool>(docs[0]["recap"][8]["error"].v));
+    const Json& rows = docs[0]["views"]["frmPo"]["grids"]["grdPO"]["rows"];
+    EXPECT_GT(rows.size(), 0u);
+    EXPECT_LE(rows.size(), 8u);
+    std::string lines;
+    for (size_t i = 0; i < docs[0]["log"].size(); ++i) lines += docs[0]["log"][i].str() + "\n";
+    EXPECT_NE(lines.find("*Error in frmPO GetPO routine error # :  1001  Damaged index file PUTBI: "
+                         "the leaf chain comes back to node "),
+              std::string::npos)
+        << lines;
+}
+
 // The order detail of every row of the parts views' lists, as the button opens it.
 TEST_F(DumpTest, DetailsShowWhatEachRowsButtonOpens) {
     WriteDemo();

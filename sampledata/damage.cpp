@@ -62,6 +62,24 @@ void LoopLeafChain(DataSetImage& image, std::string_view index, int32_t from, in
           leaves[static_cast<size_t>(to)]);
 }
 
+void LoopLeavesOfOneKey(DataSetImage& image, std::string_view index, int32_t last_record) {
+    LogicalPlacement& p = IndexOf(image, index);
+    const auto& leaves = p.index.leaves;
+    if (leaves.size() < 2) throw std::out_of_range(p.name + " has one leaf");
+    std::string& container = image.File(p.container);
+    const int64_t first = NodeAt(p, leaves[0]);
+    const std::string entry =
+        container.substr(static_cast<size_t>(first + 4), static_cast<size_t>(p.index.entry_size));
+    for (size_t k = 0; k < 2; ++k) {
+        const int64_t at = NodeAt(p, leaves[k]);
+        PutAt(image, p, at, 2, 1);
+        PutAt(image, p, at + 2, 2, leaves[1 - k]);
+        container.replace(static_cast<size_t>(at + 4), entry.size(), entry);
+    }
+    p.last_record = last_record;
+    RewriteEntry(image, p);
+}
+
 void SetEntryCount(DataSetImage& image, std::string_view index, int32_t node, int32_t count) {
     LogicalPlacement& p = IndexOf(image, index);
     if (node == 0) node = p.index.leaves.front();
