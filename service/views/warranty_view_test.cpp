@@ -74,7 +74,7 @@ class WarrantyViewTest : public ServiceViewTest {
                 .Bin(403, 'D', c.billed)
                 .Bin(409, 'L', c.customer)
                 .Text(413, "CLAIM NAME", 20)
-                .Text(433, "KUBOTA", 10)
+                .Text(433, "VESKAR", 10)
                 .Text(443, "TRACTOR", 14)
                 .Text(457, "SN111", 12)
                 .Bin(481, 'L', 60000 + c.key % 1000)
@@ -109,7 +109,7 @@ TEST_F(WarrantyViewTest, PlainFormListsBilledClaimsWithTheirTotals) {
     EXPECT_EQ(Column(g, "Name")[0], "CLAIM NAME                    ");
     EXPECT_EQ(Column(g, "Name")[2], "Error in warranty detail");
     EXPECT_EQ(Column(g, "Brand/Type"),
-              (std::vector<std::string>{"KUBOTA - TRACTOR", "KUBOTA - TRACTOR", ""}));
+              (std::vector<std::string>{"VESKAR - TRACTOR", "VESKAR - TRACTOR", ""}));
     EXPECT_EQ(Column(g, "Parts"), (std::vector<std::string>{"$6.00", "$1.00", "0"}));
     EXPECT_EQ(Column(g, "Labor"), (std::vector<std::string>{"$2.50", "$.00", "0"}));
     EXPECT_EQ(Column(g, "Date Billed"), (std::vector<std::string>{"5/20/2024", "1/1/2001", ""}));
