@@ -1,5 +1,6 @@
 #include "engine/index.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -9,6 +10,7 @@
 #include "engine/error.h"
 #include "engine/logical.h"
 #include "engine/physical.h"
+#include "platform/file.h"
 #include "platform/messages.h"
 
 namespace dv {
@@ -143,6 +145,26 @@ class Walk {
 
     const cLogicalFile& file() const { return file_; }
 
+    // The nodes the index's container holds from the index's start: its whole blocks after
+    // block 0, as the open learned its length, measured again when that would end a walk (another
+    // program may have written to the file since).
+    int64_t NodesHeld() const {
+        if (!file_.OpenFile || !file_.OpenFile->handle) return 0;
+        const auto held = [&](int64_t length) {
+            return length / kBlockSize - static_cast<int64_t>(file_.Position) - 1;
+        };
+        if (held_ < 0) held_ = held(file_.OpenFile->handle->OpenedLength());
+        return held_;
+    }
+    // Measures the container again: NodesHeld grows when the file has.
+    void Remeasure() const {
+        int64_t now = 0;
+        if (!file_.OpenFile || !file_.OpenFile->handle || file_.OpenFile->handle->Length(now) != 0)
+            return;
+        const int64_t held = now / kBlockSize - static_cast<int64_t>(file_.Position) - 1;
+        if (held > held_) held_ = held;
+    }
+
   private:
     static const cLogicalFile& Null(const char* source) { RaisePlatform(err::kNoObject, source); }
 
@@ -150,6 +172,7 @@ class Walk {
     const char* source_;
     FileExtent extent_;
     mutable std::string scratch_;  // a node read that the cache does not hold
+    mutable int64_t held_ = -1;    // NodesHeld, once worked out
 };
 
 // In line wherever it is used, so that Unpack's decoding of the constant code folds.
@@ -198,19 +221,46 @@ void StartCursor(std::string& cursor, std::string_view block0) {
     if (cursor.size() < kCursorSize) cursor.append(kCursorSize - cursor.size(), '\0');
     cursor.replace(0, static_cast<size_t>(kBlockSize), block0);
     Pack("C", cursor, 0, kCursorStepsAt);
+    Pack("C", cursor, 0, kCursorMarkAt);
+    Pack("C", cursor, 1, kCursorMarkStepAt);
 }
 
-// Counts one move of a walk to another leaf, forward (+1) or back (-1, not below 0). The count
-// lives in a 16-bit field; a chain reaches only leaves 1 to 65534 (its next-leaf field is 16
-// bits, 65535 the last-leaf mark), so no walk in key order crosses more than that many leaves,
-// whatever LastRecord says, and the limit always fires before the field would wrap.
-void CountLeafStep(const Walk& walk, std::string& cursor, int64_t last_record, int step) {
+// Counts one move of a walk to another leaf, forward (+1, onto `leaf`) or back (-1, not below 0).
+// The count lives in a 16-bit field; a chain reaches only leaves 1 to 65534 (its next-leaf field
+// is 16 bits, 65535 the last-leaf mark), so no walk in key order crosses more than that many
+// leaves, nor more than LastRecord claims or the container holds, and the limit always fires
+// before the field would wrap. A forward move onto the marked leaf is a loop (kCursorMarkAt).
+void CountLeafStep(const Walk& walk, std::string& cursor, int step, int32_t leaf = 0) {
     constexpr int64_t kChainLeaves = kLastLeafMark - 1;
-    const int64_t limit = last_record < kChainLeaves ? last_record : kChainLeaves;
     int64_t steps = static_cast<int64_t>(Field(cursor, "C", kCursorStepsAt)) + step;
     if (steps < 0) steps = 0;
-    if (steps > limit)
-        walk.Damaged(err::kIndexCycle, "the walk has crossed more leaves than the index has nodes");
+    if (step > 0) {
+        const int32_t mark = Field(cursor, "C", kCursorMarkAt);
+        if (mark != 0 && leaf == mark)
+            walk.Damaged(err::kIndexCycle, "the leaf chain comes back to node " +
+                                               std::to_string(leaf) + " on a later step");
+        const int64_t claimed = walk.file().LastRecord;
+        if (steps > claimed || steps > kChainLeaves)
+            walk.Damaged(err::kIndexCycle,
+                         "the walk has crossed more leaves than the index has nodes");
+        if (steps > walk.NodesHeld()) {
+            walk.Remeasure();
+            if (steps > walk.NodesHeld()) {
+                walk.Damaged(err::kIndexCycle,
+                             "the walk has crossed more leaves than the index file holds nodes (" +
+                                 std::to_string(walk.NodesHeld()) + ")");
+            }
+        }
+        const int64_t mark_step = Field(cursor, "C", kCursorMarkStepAt);
+        if (steps >= mark_step) {
+            Pack("C", cursor, leaf, kCursorMarkAt);
+            Pack("C", cursor, static_cast<int32_t>(std::min<int64_t>(2 * steps, kLastLeafMark)),
+                 kCursorMarkStepAt);
+        }
+    } else {
+        Pack("C", cursor, 0, kCursorMarkAt);
+        Pack("C", cursor, 0, kCursorMarkStepAt);
+    }
     Pack("C", cursor, static_cast<int32_t>(steps), kCursorStepsAt);
 }
 
@@ -439,7 +489,7 @@ bool StepBack(const Walk& walk, std::string& cursor, std::string& key, int32_t& 
             i = count + 1;
         }
         if (s.info.index == 1)  // it climbed: the entry lies in another leaf
-            CountLeafStep(walk, cursor, std::numeric_limits<int32_t>::max(), -1);
+            CountLeafStep(walk, cursor, -1);
         --i;
         const NodeEntry e = EntryAt(cursor, es, i);
         const int32_t leaf = PathAt(cursor, depth);
@@ -536,7 +586,7 @@ void iKNext(const std::shared_ptr<cLogicalFile>& file, std::string& cursor, std:
         std::unordered_set<int32_t> seen{current};
         while (true) {
             walk.CheckChainStep(current, next, seen);
-            CountLeafStep(walk, cursor, file->LastRecord, +1);
+            CountLeafStep(walk, cursor, +1, next);
             const std::string_view node = walk.ReadNode(next);
             const int32_t count = Field(node, "C", 1);
             const int32_t after = Field(node, "C", 3);

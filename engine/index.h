@@ -28,8 +28,16 @@ inline constexpr int32_t kCursorPathAt = 19;   // C x 7: node number of depth d 
 inline constexpr int32_t kCursorNodeAt = 33;   // the current node's 512 bytes
 // C at 15, the header's unused last field: the leaves KNext has moved to since KFind or KLast
 // started the walk (KPrev counts back). A walk in key order crosses fewer leaves than the index
-// has nodes; one that crosses more is going round a loop that no single call can see.
+// has nodes, claimed (LastRecord) and held (the blocks its container holds from its start); one
+// that crosses more is going round a loop that no single call can see.
 inline constexpr int32_t kCursorStepsAt = 15;
+// C at 11 and 13, copies of header fields no walk reads (the fill value and the header value):
+// the leaf KNext last marked, and the step count at which it marks the next (steps 1, 2, 4, 8
+// ...). A walk that comes back to the marked leaf is going round a loop, which this finds
+// within a few times the loop's length (Brent's method), whatever the index claims. KPrev
+// clears the mark: a walk that went back may meet a leaf again.
+inline constexpr int32_t kCursorMarkAt = 11;
+inline constexpr int32_t kCursorMarkStepAt = 13;
 
 // The eight C fields at 1, 3, ..., 15 of block 0 or of a cursor.
 std::array<int32_t, 8> GetNodeHeader(std::string_view data);

@@ -88,7 +88,10 @@ TEST_F(IndexTest, KFindPositionsTheCursorAsLaidOut) {
     EXPECT_EQ(record_, 12);
     EXPECT_EQ(key_, "BBBB");
     ASSERT_EQ(cursor_.size(), 544u);
-    EXPECT_EQ(cursor_.substr(0, 16), IndexHeader(8, 3, 3).substr(0, 16));
+    // Header fields 1-5 as block 0 holds them; 11-16 the walk's own: no leaf marked, the next
+    // mark at step 1, no leaf crossed.
+    EXPECT_EQ(cursor_.substr(0, 10), IndexHeader(8, 3, 3).substr(0, 10));
+    EXPECT_EQ(cursor_.substr(10, 6), Be(2, 0) + Be(2, 1) + Be(2, 0));
     EXPECT_EQ(cursor_[16], 2);                              // entry index
     EXPECT_EQ(cursor_[17], 2);                              // depth
     EXPECT_EQ(cursor_.substr(18, 4), Be(2, 3) + Be(2, 1));  // path: root 3, leaf 1
@@ -402,15 +405,13 @@ std::vector<DamageCase> DamageCases() {
         {"a two-leaf cycle of equal keys",
          h3 + Node(2, {{"BBBB", 1}}) + Node(1, {{"BBBB", 2}}) + Node(0, {{"BBBB", 1}, {kEnd4, 2}}),
          3, "KNextMany", "BBBB", 1001,
-         "Damaged index file DMG: the walk has crossed more leaves than the index "
-         "has nodes"});
+         "Damaged index file DMG: the leaf chain comes back to node 1 on a later step"});
     // LastRecord past 65,535: the leaf count must not wrap in the cursor's 16-bit field.
     cases.push_back(
         {"a two-leaf cycle of equal keys in an index of 70,000 nodes",
          h3 + Node(2, {{"BBBB", 1}}) + Node(1, {{"BBBB", 2}}) + Node(0, {{"BBBB", 1}, {kEnd4, 2}}),
          70000, "KNextLoop", "BBBB", 1001,
-         "Damaged index file DMG: the walk has crossed more leaves than the index "
-         "has nodes"});
+         "Damaged index file DMG: the leaf chain comes back to node 1 on a later step"});
     cases.push_back(
         {"a count past the node",
          h3 + Node(2, {{"AAAA", 1}}).replace(0, 2, Be(2, 64)) + Node(65535, {{kEnd4, -1}}) + root,
@@ -572,6 +573,60 @@ TEST_F(IndexTest, DamagedIndexesEndWithANumberedError) {
         };
         const char* source = member.rfind("KNext", 0) == 0 ? "KNext" : c.member;
         ExpectError(run, c.number, source, description);
+    }
+}
+
+// A loop of leaves whose keys are equal passes every order check, one KNext at a time: it ends
+// with 1001 after a handful of steps, whatever LastRecord claims, and no walk crosses more leaves
+// than the index file holds nodes.
+TEST_F(IndexTest, ALoopOfLeavesEndsAfterAHandfulOfSteps) {
+    const std::string h = IndexHeader(8, 3, 0);  // the root's number is written per case
+    const auto with_root = [&](int32_t root, const std::string& nodes) {
+        std::string bytes = h + nodes;
+        bytes.replace(8, 2, Be(2, root));
+        return bytes;
+    };
+    const std::string root5 = Node(0, {{"BBBB", 1}, {kEnd4, 4}});
+    const struct {
+        const char* what;
+        std::string bytes;
+        int32_t last_record;
+        int max_calls;  // KNext calls before the error, at most
+        std::string description;
+    } cases[] = {
+        {"two leaves, LastRecord 70,000",
+         with_root(3, Node(2, {{"BBBB", 1}}) + Node(1, {{"BBBB", 2}}) +
+                          Node(0, {{"BBBB", 1}, {kEnd4, 2}})),
+         70000, 4, "the leaf chain comes back to node 1 on a later step"},
+        // Ten blocks of zeros after the root: the file holds more nodes than the walk crosses.
+        {"a lead-in of one leaf, then a loop of three, LastRecord 2,147,483,647",
+         with_root(5, Node(2, {{"BBBB", 1}}) + Node(3, {{"BBBB", 2}}) + Node(4, {{"BBBB", 3}}) +
+                          Node(2, {{"BBBB", 4}}) + root5 + std::string(10 * 512, '\0')),
+         INT32_MAX, 8, "the leaf chain comes back to node 2 on a later step"},
+        {"four leaves round a file of five nodes",
+         with_root(5, Node(2, {{"BBBB", 1}}) + Node(3, {{"BBBB", 2}}) + Node(4, {{"BBBB", 3}}) +
+                          Node(1, {{"BBBB", 4}}) + root5),
+         70000, 6, "the walk has crossed more leaves than the index file holds nodes (5)"},
+    };
+    for (size_t k = 0; k < std::size(cases); ++k)
+        AddIndex("LOOP" + std::to_string(k), cases[k].bytes, cases[k].last_record);
+    Start();
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        const auto& c = cases[k];
+        SCOPED_TRACE(c.what);
+        const std::string name = "LOOP" + std::to_string(k);
+        const auto file = Open(name);
+        std::string cursor(544, '\0');
+        std::string key = "BBBB";
+        int32_t record = 0;
+        iKFind(file, cursor, key, record);
+        int calls = 0;
+        ExpectError(
+            [&] {
+                for (; calls < 100000 && record != 0; ++calls) iKNext(file, cursor, key, record);
+            },
+            1001, "KNext", "Damaged index file " + name + ": " + c.description);
+        EXPECT_LT(calls, c.max_calls);
     }
 }
 

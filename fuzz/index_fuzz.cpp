@@ -77,8 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         });
     }
     if (steer & 0x80) {
-        // Walk on: no walk in key order crosses more than 65,534 leaves (a chain's next-leaf
-        // field is 16 bits), so one that crosses more has lost its bound.
+        // Walk on: no walk in key order crosses more leaves than the file holds nodes (nor than
+        // 65,534, a chain's next-leaf field being 16 bits), whatever LastRecord claims, so one
+        // that crosses more has lost its bound.
         int32_t leaf = -1;
         int64_t crossed = 0;
         // A loop of leaves of one entry each crosses a leaf on every call: 70,000 calls reach
@@ -96,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                 static_cast<unsigned char>(cursor[at + 1]);
             if (now != leaf && leaf != -1) ++crossed;
             leaf = now;
-            if (crossed > 65535) __builtin_trap();
+            if (crossed > nodes) __builtin_trap();
         }
     }
     Try([&] { dv::iKLast(file, cursor, key, record); });

@@ -93,7 +93,7 @@ RecordBuilder FullRecord() {
     b.Bin(1, 'J', 1);  // status word, not part of the class
     for (const Case& c : kBinaries) b.Bin(c.position, c.code, c.stored);
     b.Text(5, "HON", 2)
-        .Text(7, "HONDA MOTOR PARTS/ACCESSORIES", 20)
+        .Text(7, "VESKA MOTOR PARTS/ACCESSORIES", 20)
         .Raw(27, "A")
         .Raw(28, "B")
         .Raw(39, "ANAN01")
@@ -126,7 +126,7 @@ TEST_F(LinesRecordTest, EveryFieldDecodesFromItsPlace) {
     clsLines l;
     l.Unpack(rec);
     EXPECT_EQ(l.Alpha_Line, "HON");
-    EXPECT_EQ(l.Line_Name, "HONDA MOTOR PARTS/ACCESSORIES ");  // 30 characters, blank kept
+    EXPECT_EQ(l.Line_Name, "VESKA MOTOR PARTS/ACCESSORIES ");  // 30 characters, blank kept
     EXPECT_EQ(l.Auto_Order, "A");
     EXPECT_EQ(l.Comodity, "B");
     EXPECT_EQ(l.Sequencing_ANAN, "ANAN01");
@@ -212,7 +212,7 @@ TEST_F(LinesRecordTest, PackedTextCutByTheEndDecodesWhatIsThere) {
     const std::string rec = FullRecord().str();
     clsLines l;
     l.Unpack(rec.substr(0, 10));  // Line_Name starts at 7: four of its twenty bytes remain
-    EXPECT_EQ(l.Line_Name, "HONDA ");
+    EXPECT_EQ(l.Line_Name, "VESKA ");
     EXPECT_EQ(l.Auto_Order, "");
     EXPECT_EQ(l.Comodities, std::vector<std::string>{""});
 }

@@ -62,6 +62,24 @@ void LoopLeafChain(DataSetImage& image, std::string_view index, int32_t from, in
           leaves[static_cast<size_t>(to)]);
 }
 
+void LoopLeavesOfOneKey(DataSetImage& image, std::string_view index, int32_t last_record) {
+    LogicalPlacement& p = IndexOf(image, index);
+    const auto& leaves = p.index.leaves;
+    if (leaves.size() < 2) throw std::out_of_range(p.name + " has one leaf");
+    std::string& container = image.File(p.container);
+    const int64_t first = NodeAt(p, leaves[0]);
+    const std::string entry =
+        container.substr(static_cast<size_t>(first + 4), static_cast<size_t>(p.index.entry_size));
+    for (size_t k = 0; k < 2; ++k) {
+        const int64_t at = NodeAt(p, leaves[k]);
+        PutAt(image, p, at, 2, 1);
+        PutAt(image, p, at + 2, 2, leaves[1 - k]);
+        container.replace(static_cast<size_t>(at + 4), entry.size(), entry);
+    }
+    p.last_record = last_record;
+    RewriteEntry(image, p);
+}
+
 void SetEntryCount(DataSetImage& image, std::string_view index, int32_t node, int32_t count) {
     LogicalPlacement& p = IndexOf(image, index);
     if (node == 0) node = p.index.leaves.front();
@@ -282,17 +300,19 @@ const NamedDamage kNamedDamages[] = {
      }},
     {"saved-names-ticket", "the first saved invoice slot names the first pick ticket: error 1030",
      &sales_damage::SavedSlotNamesTicket},
-    {"linel-deleted", "LINEL's fourth record reads as deleted (all zeros): error 1062",
+    {"linel-deleted", "LINEL's fourth record is all zeros: read as it is, a line of no figures",
      [](DataSetImage& image) { ZeroRecord(image, "LINEL", 4); }},
-    {"lunitl-deleted", "the first ledger entry of a unit in stock reads as deleted: error 1062",
+    {"lunitl-deleted", "a unit in stock's first ledger entry is all zeros: $0, and its chain ends",
      &units_damage::DeletedLedgerEntry},
-    {"vndrl-number", "every VNDRL record holds its vendor's number plus 1: error 1063",
+    // A vendor record's one field is its name: what lies before it is no damage.
+    {"vndrl-number", "every VNDRL record's status 0, its number at 3 plus 1: no error, names shown",
      [](DataSetImage& image) {
          const LogicalPlacement& p = image.Logical("VNDRL");
          for (int32_t n = 1; n <= p.last_record; ++n) {
              const std::string& c = image.File(p.container);
              const auto at = static_cast<int32_t>(image.RecordOffset("VNDRL", n) + 3);
              SetRecordField(image, "VNDRL", n, 3, 3, int64_t{GetBE(c, at, 3)} + 1);
+             SetRecordField(image, "VNDRL", n, 1, 2, 0);
          }
      }},
     {"return-header-zeroed", "the first return's header (record 1 of R10001) is zeroed: error 1064",
@@ -321,7 +341,7 @@ const NamedDamage kNamedDamages[] = {
      &sales_damage::TicketHeadPastLastRecord},
     {"saved-past-end", "the first saved invoice of FILE0's directory lies past INVOL's end",
      &sales_damage::SavedHeadPastLastRecord},
-    {"darr-missing", "the receivables summary DARR.KRLI is missing: A/R hides its grids",
+    {"darr-missing", "the receivables summary DARR.KRLI is missing: A/R hides its grids, no error",
      &sales_damage::RemoveReceivables},
     {"darr-malformed", "DARR.KRLI's fifth line has no amount: A/R fails with 9",
      &sales_damage::MalformedReceivables},
@@ -331,7 +351,7 @@ const NamedDamage kNamedDamages[] = {
     {"job-page-deleted", "the page job 107's open-job slot names reads as deleted: error 1062",
      [](DataSetImage& image) { DeletedJobPage(image, 107); }},
     {"warrl-page-deleted",
-     "the first claim's head page reads as deleted: its row reads \"Error in warranty detail\"",
+     "the first claim's head page is all zeros, page 0: its row reads \"Error in warranty detail\"",
      [](DataSetImage& image) { DeletedClaimPage(image, 1); }},
     {"warrl-no-pages",
      "the first claim points at no page: its row reads \"Error in warranty detail\"",

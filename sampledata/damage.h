@@ -22,6 +22,10 @@ void TruncateLogical(DataSetImage& image, std::string_view name, int64_t keep);
 // leaf `to`, so the chain comes back on itself. With `from` the last leaf the end marker is
 // still reached by KNext, but a walk of the whole chain never meets 65535.
 void LoopLeafChain(DataSetImage& image, std::string_view index, int32_t from = -1, int32_t to = 0);
+// The index's first two leaves each hold only the first leaf's first entry and name each other
+// as the next leaf, and the directory claims `last_record` nodes: a loop every order check of
+// a single step passes. The index must have two leaves at least.
+void LoopLeavesOfOneKey(DataSetImage& image, std::string_view index, int32_t last_record);
 // Sets the entry count of node `node` (0: the first leaf) to `count`; the default is one more
 // entry than fits in 512 bytes.
 void SetEntryCount(DataSetImage& image, std::string_view index, int32_t node = 0,

@@ -25,9 +25,11 @@ const char* const kClaimNames[] = {"HARLAN FARMS",      "BECKER LAWN CARE",  "OS
                                    "FENWICK TREE CARE", "GRAYSON ACRES",     "HOLLIS GRAIN"};
 const char* const kCallResults[] = {"NO ANSWER",    "LEFT MESSAGE", "NOTIFIED",
                                     "WILL PICK UP", "APPROVED",     "DECLINED"};
+// Equipment brought in for repair: a made-up brand (15 characters at most) and a description
+// (21 at most).
 const char* const kBrands[][2] = {
-    {"KUBOTA", "TRACTOR L3901"},   {"STIHL", "CHAINSAW MS250"}, {"TORO", "MOWER TIMECUTTER"},
-    {"HONDA", "GENERATOR EU2200"}, {"JOHN DEERE", "GATOR XUV"}, {"POLARIS", "RANGER 570"},
+    {"VESKAR", "TRACTOR VT390"},   {"ALDRIM", "CHAINSAW AC25"}, {"QUARNE", "MOWER ZT48"},
+    {"ROVENNA", "GENERATOR RG22"}, {"ZELMAR", "UTILITY ZU4"},   {"TRENHOLT", "SIDE BY SIDE T57"},
 };
 // Lines of a job or a claim: code, part, description, price range in cents.
 struct LineKind {

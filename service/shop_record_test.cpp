@@ -51,7 +51,7 @@ RecordBuilder FullPage() {
         .DayNumber(21, 2024, 5, 6)
         .DayNumber(23, 2024, 5, 7)
         .DayNumber(25, 2024, 5, 8)
-        .Text(27, "KUBOTA", 10)
+        .Text(27, "VESKAR", 10)
         .Text(37, "TRACTOR L3901", 14)
         .Text(51, "SN1234567", 12)
         .Text(63, "ENG998877", 12)
@@ -106,7 +106,7 @@ TEST_F(ShopRecordTest, EveryFieldDecodesFromItsPlace) {
     EXPECT_EQ(s.CallDates[0], MakeDate(2024, 5, 6));
     EXPECT_EQ(s.CallDates[1], MakeDate(2024, 5, 7));
     EXPECT_EQ(s.CallDates[2], MakeDate(2024, 5, 8));
-    EXPECT_EQ(s.RepairBrand, "KUBOTA         ");  // 15 characters, not trimmed
+    EXPECT_EQ(s.RepairBrand, "VESKAR         ");  // 15 characters, not trimmed
     EXPECT_EQ(s.RepairBrandDescription, "TRACTOR L3901        ");
     EXPECT_EQ(s.SerialNumber1, "SN1234567         ");
     EXPECT_EQ(s.SerialNumber2, "ENG998877         ");

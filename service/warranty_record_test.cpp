@@ -67,7 +67,7 @@ RecordBuilder FullHeader() {
         .Mmddyy(403, 2024, 5, 20)
         .Mmddyy(406, 2024, 5, 21)
         .Text(413, "HARLAN FARMS", 20)
-        .Text(433, "KUBOTA", 10)
+        .Text(433, "VESKAR", 10)
         .Text(443, "TRACTOR", 14)
         .Text(457, "SN111", 12)
         .Text(469, "SN222", 12)
@@ -110,7 +110,7 @@ TEST_F(WarrantyRecordTest, EveryFieldDecodesFromItsPlace) {
     EXPECT_EQ(w.Date_Billed, MakeDate(2024, 5, 20));
     EXPECT_EQ(w.Date_Printed, MakeDate(2024, 5, 21));
     EXPECT_EQ(w.Cust_Name.substr(0, 13), "HARLAN FARMS ");
-    EXPECT_EQ(w.Repair_Brand, "KUBOTA         ");
+    EXPECT_EQ(w.Repair_Brand, "VESKAR         ");
     EXPECT_EQ(w.Repair_Equip_Desc, "TRACTOR              ");
     EXPECT_EQ(w.Serial_1.substr(0, 6), "SN111 ");
     EXPECT_EQ(w.Serial_2.substr(0, 6), "SN222 ");

@@ -51,7 +51,7 @@ class ShopDetailTest : public ServiceViewTest {
             .Bin(120, 'B', 1)
             .Bin(121, 'B', 2)
             .Bin(122, 'B', 200)  // past the block: no text
-            .Text(27, "KUBOTA", 10)
+            .Text(27, "VESKAR", 10)
             .Text(37, "TRACTOR", 14)
             .Bin(79, 'B', 52)
             .Raw(99, status)

@@ -42,7 +42,7 @@ class ShopViewTest : public ServiceViewTest {
             .Bin(113, 'B', 7)
             .Raw(119, j.warranty)
             .Bin(125, 'L', j.sub_total)
-            .Text(27, "KUBOTA", 10);
+            .Text(27, "VESKAR", 10);
         const int32_t n = invol_->Add(p);
         PutSlot(j.number, n);
         return n;
@@ -126,7 +126,7 @@ TEST_F(ShopViewTest, ListsOpenJobsAndTotalsThemOnRecapLabel3) {
     EXPECT_EQ(Column(g, "ndateIn")[2], "20000");
     EXPECT_EQ(Column(g, "Sub-Total"), (std::vector<std::string>{"$5.00", "$1.00", "$123.45"}));
     EXPECT_EQ(Column(g, "Warranty"), (std::vector<std::string>{"", "", "Y"}));
-    EXPECT_EQ(Column(g, "Brand")[0], "KUBOTA         ");
+    EXPECT_EQ(Column(g, "Brand")[0], "VESKAR         ");
     EXPECT_EQ(Column(g, "Shop Ref #")[2], "6000");
     EXPECT_EQ(context.recap.Figure(recap::kShop).caption, "$129.45");
     EXPECT_FALSE(context.recap.Figure(recap::kShop).red);
