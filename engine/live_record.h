@@ -1,9 +1,10 @@
 // The checks of a record reached through an index key or a chain link, made before it is
-// decoded. A record whose status word (J at 1) is 0 or below is deleted (zeros with the free
-// chain's link) or was never used: decoded, it would add a row of zeros, end a chain early or
-// give a figure of whatever was left there. A record that carries the number its key names (a
-// customer's account, a vendor's number, a ticket's number) and holds another one is not the
-// record the key names.
+// decoded, where the record's own layout gives both sides of the relation. An INVOL page's
+// status word names its kind (1, 2, 3, 13, 17, 19, 99 invoice pages, 80 and 81 shop-job pages)
+// and, as in every record file, 0 or below marks a deleted record (zeros with the free chain's
+// link): a document's key or link that names one names no page. Records whose layout reads no
+// status word are decoded as they are. A record that carries the number its key names (a
+// customer's account, a ticket's number) and holds another one is not the record the key names.
 #pragma once
 
 #include <cstdint>

@@ -38,7 +38,7 @@ class QuietLog : public dv::EventLog {
 int TotalFor(std::string_view code) {
     return code == "500" ? 0 : 1;
 }
-const dv::PageChainPolicy kPolicy = {"clsFuzz", "INVOL", true, 97, 2, &TotalFor};
+const dv::PageChainPolicy kPolicy = {"clsFuzz", "INVOL", true, 97, 2, &TotalFor, true};
 
 }  // namespace
 

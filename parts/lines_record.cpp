@@ -5,7 +5,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "engine/logical.h"
 
 namespace dv {
@@ -148,8 +147,9 @@ void ForEachShownLine(
     Pack("C", from, kFirstShownLine, 1);
     Pack("C", below, kLineLimit, 1);
     clsLines line;
+    int16_t flag = 0;
     IndexCursor(engine, "LINEI").Walk(KeyRange::Between(from, below), [&](const IndexCursor& at) {
-        const std::string data = ReadLiveRecord(engine, "LINEL", at.record(), "LINEI");
+        const std::string data = engine.LreadFile("LINEL", at.record(), flag);
         line.Unpack(data);
         visit(line, data);
     });

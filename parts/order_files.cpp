@@ -1,7 +1,6 @@
 #include "parts/order_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <exception>
 
@@ -303,18 +302,9 @@ void WalkOrderDocuments(
 }
 
 void CheckDocumentNumber(const std::string& name, const OrderHeader& header) {
-    // The header holds 8 characters of the number; the file is found without regard to case.
-    const std::string_view named = std::string_view(name).substr(0, 8);
-    const auto same = [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) ==
-               std::toupper(static_cast<unsigned char>(b));
-    };
-    if (!header.number.empty() &&
-        std::equal(named.begin(), named.end(), header.number.begin(), header.number.end(), same))
-        return;
-    throw BasicError(err::kDocumentNumberDiffers, "OrderDocument",
-                     "Document file " + DataPath(name) + " holds number \"" + header.number +
-                         "\" in its header, yet its index key names it \"" + name + "\"");
+    if (!header.number.empty()) return;
+    throw BasicError(err::kDocumentNumberMissing, "OrderDocument",
+                     "Document file " + DataPath(name) + " holds no document number in its header");
 }
 
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name) {
@@ -348,7 +338,8 @@ void LookUpLinePart(const std::string& part_key, LinePart& part) {
     cBusinessBasic& engine = RequireEngine("LookUpLinePart");
     const int32_t record = FindRecord(engine, "PARTI", part_key);
     if (record == 0) return;
-    const std::string rec = ReadLiveRecord(engine, "PARTL", record, "PARTI");
+    int16_t flag = 0;
+    const std::string rec = engine.LreadFile("PARTL", record, flag);
     part.found = true;
     constexpr int32_t kDescriptionAt = 179;
     if (rec.size() >= kDescriptionAt)

@@ -178,15 +178,16 @@ struct OrderSummary {
     int64_t total_cents = 0;
 };
 
-// Raises 1064 "Document file PATH holds number "X" in its header, yet its index key names it
-// "NAME"" unless the header's number is the name (its first 8 characters, in any letter case):
-// a header zeroed or overwritten would otherwise give a row of no number, "Vendor not found"
-// and whatever total record 6 holds.
+// Raises 1064 "Document file PATH holds no document number in its header" when the header's
+// number (bytes 3-10, trailing filler cut) is empty: a header zeroed or blanked names no file,
+// and its row would show no number, whatever vendor and total records 1 and 6 hold. A number
+// other than the file's name is no damage: the row shows it, and the detail opens the file it
+// names.
 void CheckDocumentNumber(const std::string& name, const OrderHeader& header);
 
 // Reads one document for its row: header, vendor name, number, date and total. None when the
 // document has no file (or its name is not safe). A file without record 6 raises 81, a header
-// of another number 1064 (CheckDocumentNumber).
+// of no number 1064 (CheckDocumentNumber).
 std::optional<OrderSummary> ReadOrderSummary(const std::string& name);
 // The same from a document opened or fetched already; none for a null document.
 std::optional<OrderSummary> ReadOrderSummary(std::unique_ptr<OrderDocument> doc);

@@ -4,7 +4,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/parts_record.h"
@@ -46,7 +45,8 @@ std::string GetPartDescription(const std::string& line, const std::string& part)
     key += Crm(trimmed);
     const int32_t record = FindRecord(*engine, "PARTI", key);
     if (record == 0) return kDescriptionNotFound;
-    parts.Unpack(ReadLiveRecord(*engine, "PARTL", record, "PARTI"));
+    int16_t flag = 0;
+    parts.Unpack(engine->LreadFile("PARTL", record, flag));
     return parts.Description;
 }
 

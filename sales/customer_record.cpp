@@ -161,9 +161,10 @@ void clsCustomers::Pack(std::string& record) const {
 
 namespace {
 
-// The CUSTL record CUSTI names for an account: live, and holding that account at 3.
+// The CUSTL record CUSTI names for an account, holding that account at 3.
 std::string ReadCustomerRecord(cBusinessBasic& engine, int32_t record, int32_t account) {
-    std::string data = ReadLiveRecord(engine, "CUSTL", record, "CUSTI");
+    int16_t flag = 0;
+    std::string data = engine.LreadFile("CUSTL", record, flag);
     CheckRecordNumber("CUSTL", record, Unpack("D", data, 3), AsField("D", account), "CUSTI");
     return data;
 }
@@ -193,7 +194,7 @@ std::string RawCustomerName(cBusinessBasic& engine, int32_t account) {
     if (record <= 0) return {};
     // Seen in place: the checks and the name's decoding make no read in between.
     std::string scratch;
-    const std::string_view data = ReadLiveRecordView(engine, "CUSTL", record, "CUSTI", scratch);
+    const std::string_view data = engine.LreadFileView("CUSTL", record, scratch);
     CheckRecordNumber("CUSTL", record, Unpack("D", data, 3), AsField("D", account), "CUSTI");
     return UcmView(fields::Mid(data, 6, 20));
 }

@@ -38,12 +38,12 @@ std::string EnginePageSource::Read(int32_t record) {
 
 void WalkPageChain(PageSource& source, int32_t head,
                    const std::function<void(int32_t, const std::string&)>& visit,
-                   const std::string* head_record) {
+                   const std::string* head_record, bool status_words) {
     const std::string& file = source.Name();
     std::bitset<256> pages_met;
     int32_t n = head;
     std::string record = head_record != nullptr ? *head_record : source.Read(n);
-    CheckLiveRecord(record, file, n, "the first link of its chain");
+    if (status_words) CheckLiveRecord(record, file, n, "the first link of its chain");
     for (int32_t read = 1;; ++read) {
         visit(n, record);
         const int32_t page = Unpack("B", record, invol::kPagePosition);
@@ -60,7 +60,8 @@ void WalkPageChain(PageSource& source, int32_t head,
                               ") links to record " + std::to_string(link) + ", outside 1 to " +
                               std::to_string(source.LastRecord()));
         record = source.Read(link);
-        CheckLiveRecord(record, file, link, "the link of record " + std::to_string(n));
+        if (status_words)
+            CheckLiveRecord(record, file, link, "the link of record " + std::to_string(n));
         n = link;
     }
 }
@@ -120,14 +121,17 @@ void PageChainBuilder::WalkAndBuild(int32_t head) {
 
 void PageChainBuilder::BuildPage(PageSource& source, int32_t head) {
     try {
-        WalkPageChain(source, head, [this](int32_t n, const std::string& record) {
-            const int32_t page = Unpack("B", record, invol::kPagePosition);
-            if (page < 1 || page > invol::kMaxPages)
-                Damaged(policy_.file, "record " + std::to_string(n) + " holds page number " +
-                                          std::to_string(page) + ", outside 1 to 200");
-            pages_[static_cast<size_t>(page)] = n;
-            if (page > pages_[0]) pages_[0] = page;
-        });
+        WalkPageChain(
+            source, head,
+            [this](int32_t n, const std::string& record) {
+                const int32_t page = Unpack("B", record, invol::kPagePosition);
+                if (page < 1 || page > invol::kMaxPages)
+                    Damaged(policy_.file, "record " + std::to_string(n) + " holds page number " +
+                                              std::to_string(page) + ", outside 1 to 200");
+                pages_[static_cast<size_t>(page)] = n;
+                if (page > pages_[0]) pages_[0] = page;
+            },
+            nullptr, policy_.status_words);
     } catch (const BasicError& e) {
         Fail("BuildPage", e);
     }
@@ -179,7 +183,7 @@ void PageChainBuilder::BuildDetail(PageSource& source) {
     }
 }
 
-const PageChainPolicy clsInvDetail::kPolicy = {"clsInvDetail", "INVOL", true, 0, 0, nullptr};
+const PageChainPolicy clsInvDetail::kPolicy = {"clsInvDetail", "INVOL", true, 0, 0, nullptr, true};
 
 clsInvDetail::clsInvDetail() : PageChainDocument(kPolicy) {}
 

@@ -57,12 +57,13 @@ class EnginePageSource : public PageSource {
 // visit(record number, page record) for each page; the walk ends after a page whose number is
 // below 2. head_record, when given, is the head's record string already read. Raises
 // err::kPageChain ("Damaged page chain in file NAME: ...") on a page number met twice, on more
-// than 200 pages, and on a link outside 1 to the file's LastRecord; err::kRecordNotLive (1062)
-// on a page whose status word is 0 or below (deleted, zeroed, filled with 0xFF), the head
-// included; raises what the engine raises (a head outside the file: 81) and what visit raises.
+// than 200 pages, and on a link outside 1 to the file's LastRecord; with status_words (the pages
+// of INVOL), err::kRecordNotLive (1062) on a page whose status word is 0 or below (deleted,
+// zeroed, filled with 0xFF), the head included; raises what the engine raises (a head outside
+// the file: 81) and what visit raises.
 void WalkPageChain(PageSource& file, int32_t head,
                    const std::function<void(int32_t, const std::string&)>& visit,
-                   const std::string* head_record = nullptr);
+                   const std::string* head_record = nullptr, bool status_words = true);
 
 // What one detail builder does its own way.
 struct PageChainPolicy {
@@ -74,6 +75,9 @@ struct PageChainPolicy {
     // The total a line other than a remark adds quantity x net price to, chosen by its exact
     // 3-character code; -1 for none. Null when the builder keeps no totals.
     int (*total_for)(std::string_view code);
+    // The file's pages carry a status word, above 0 on every live page (INVOL's invoice and
+    // shop-job pages); false for a file whose pages hold only the chain fields (WARRL).
+    bool status_words;
 };
 
 class PageChainBuilder {

@@ -168,7 +168,7 @@ int TotalFor(std::string_view code) {
     if (code == "550") return 2;
     return 3;
 }
-const PageChainPolicy kTotalling = {"clsTotals", "INVOL", false, 0, 4, &TotalFor};
+const PageChainPolicy kTotalling = {"clsTotals", "INVOL", false, 0, 4, &TotalFor, true};
 
 TEST_F(InvoiceDetail, TotalsByExactCodeInWholeUnits) {
     PageChainBuilder builder(kTotalling);

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/codec.h"
 #include "engine/error.h"
-#include "engine/key_lookup.h"
-#include "engine/live_record.h"
+#include "engine/index.h"
 #include "engine/tables.h"
 #include "service/warranty_record.h"
 
@@ -25,19 +25,21 @@ int WarrTotalFor(std::string_view code) {
 
 }  // namespace
 
-int32_t FindClaim(cBusinessBasic& engine, int32_t key, const char* source) {
-    const int32_t record = FindByNumber(engine, "WARRI", key);
-    if (record <= 0)
-        throw BasicError(err::kClaimKey, source,
-                         "No warranty claim for key " + std::to_string(key));
-    return record;
+int32_t FindClaim(cBusinessBasic& engine, int32_t key) {
+    std::string cursor(kCursorSize, '\0');
+    std::string packed(4, '\0');
+    Pack("L", packed, key, 1);
+    int32_t record = 0;
+    int16_t flag = 0;
+    engine.KFind("WARRI", cursor, packed, record, flag);
+    return AbsoluteRecord(record);
 }
 
-const PageChainPolicy clsShopDetail::kPolicy = {"clsShopDetail",        "INVOL",      false, 97,
-                                                clsShopDetail::kTotals, &ShopTotalFor};
+const PageChainPolicy clsShopDetail::kPolicy = {"clsShopDetail",        "INVOL",       false, 97,
+                                                clsShopDetail::kTotals, &ShopTotalFor, true};
 
-const PageChainPolicy clsWarrDetail::kPolicy = {"clsWarrDetail",        "WARRL",      false, 0,
-                                                clsWarrDetail::kTotals, &WarrTotalFor};
+const PageChainPolicy clsWarrDetail::kPolicy = {"clsWarrDetail",        "WARRL",       false, 0,
+                                                clsWarrDetail::kTotals, &WarrTotalFor, false};
 
 clsShopDetail::clsShopDetail() : PageChainDocument(kPolicy) {}
 
@@ -48,9 +50,10 @@ void clsWarrDetail::GetDetail() {
     int32_t head = 0;
     try {
         cBusinessBasic* engine = &RequireEngine("GetDetail");
-        const int32_t record = FindClaim(*engine, key_, "GetDetail");
+        const int32_t record = FindClaim(*engine, key_);
         clsWarranty claim;
-        claim.Unpack(ReadLiveRecord(*engine, "WARRL", record, "WARRI"));
+        int16_t flag = 0;
+        claim.Unpack(engine->LreadFile("WARRL", record, flag));
         head = claim.Inv_Ptr;
     } catch (const BasicError& e) {
         builder_.Fail("GetDetail", e);

@@ -14,8 +14,9 @@
 // their rows, totals and error flag at the start of every GetDetail, so a claim that fails
 // early never carries the previous claim's totals. Failures go to the application event log
 // under "clsShopDetail : GetDetail" (or BuildPage, BuildDetail) and set DetailError; GetDetail
-// never raises. The warranty builder takes a claim only on an exact WARRI match: a key WARRI
-// lacks is a GetDetail failure (1041), never the next claim's lines.
+// never raises. The warranty builder takes whatever claim WARRI's search gives for its key, with
+// no test that the key matched: a key WARRI lacks gives the claim of the next higher key, one
+// above every key record 0, whose read fails (81).
 #pragma once
 
 #include <cstdint>
@@ -24,15 +25,11 @@
 
 namespace dv {
 
-namespace err {
-inline constexpr int32_t kClaimKey = 1041;  // no warranty claim of that WARRI key
-}
-
 class cBusinessBasic;
 
-// The WARRL record of a claim's WARRI key; raises 1041 (with source) when WARRI does not hold
-// the key.
-int32_t FindClaim(cBusinessBasic& engine, int32_t key, const char* source);
+// The WARRL record of a claim's key: the record of the first WARRI key not below it, at its
+// absolute value; 0 when no key lies at or above it.
+int32_t FindClaim(cBusinessBasic& engine, int32_t key);
 
 class clsShopDetail : public PageChainDocument {
   public:

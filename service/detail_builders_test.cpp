@@ -211,21 +211,25 @@ TEST_F(DetailBuilders, ReusedWarrantyBuilderNeverCarriesTotals) {
     EXPECT_EQ(d.WarrPartTotal(), 99);
     EXPECT_EQ(d.WarrLabTotal(), 0);
 
-    // 7001 is not in WARRI: no claim, not the next claim's (7002's) lines.
+    // 7001 is not in WARRI: the search gives the next higher key's claim, 7002, whose lines the
+    // builder takes, with no test that the key matched.
     d.ShopRef(7001);
+    d.GetDetail();
+    EXPECT_FALSE(d.DetailError());
+    EXPECT_EQ(d.DetailReturn().size(), 1u);
+    EXPECT_EQ(d.WarrPartTotal(), 99);
+    EXPECT_TRUE(events.entries().empty());
+
+    // A key above every key: record 0, whose read fails.
+    d.ShopRef(9999999);
     d.GetDetail();
     EXPECT_TRUE(d.DetailError());
     EXPECT_TRUE(d.DetailReturn().empty());
     EXPECT_EQ(d.WarrPartTotal(), 0);
     ASSERT_EQ(events.entries().size(), 1u);
-    EXPECT_EQ(events.entries()[0],
-              Stamp() + "clsWarrDetail : GetDetail1041  No warranty claim for key 7001  GetDetail");
-
-    // A key above every key.
-    d.ShopRef(9999999);
-    d.GetDetail();
-    EXPECT_TRUE(d.DetailError());
-    EXPECT_EQ(d.WarrPartTotal(), 0);
+    EXPECT_EQ(events.entries()[0], Stamp() +
+                                       "clsWarrDetail : GetDetail81  Illegal Record Number for "
+                                       "File: WARRL and Record:  0  iLreadFile");
 
     // The flag and the rows come back on the next good claim.
     d.ShopRef(7002);

@@ -6,7 +6,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 
@@ -150,7 +149,8 @@ int64_t GetPartCost(const std::string& key) {
     cBusinessBasic& engine = RequireEngine("GetPartCost");
     const int32_t record = FindRecord(engine, "PARTI", key);
     if (record == 0) return 0;
-    return Unpack("D", ReadLiveRecord(engine, "PARTL", record, "PARTI"), kPartCostAt);
+    int16_t flag = 0;
+    return Unpack("D", engine.LreadFile("PARTL", record, flag), kPartCostAt);
 }
 
 bool FloorPlanUnitOpen(std::string_view record) {

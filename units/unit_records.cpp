@@ -5,7 +5,6 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "units/record_chain.h"
 
 namespace dv {
@@ -212,8 +211,7 @@ void WalkLineUnits(int32_t line, Visit&& visit) {
     IndexCursor(engine, "LUNITI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
         // A fresh object per unit: nothing of one unit carries over to the next.
         clsUnits unit;
-        const std::string_view record =
-            ReadLiveRecordView(engine, "UNITL", at.record(), "LUNITI", scratch);
+        const std::string_view record = engine.LreadFileView("UNITL", at.record(), scratch);
         UnpackFields<U>(kUnitStockFields, unit, record);
         if (!UnitInStock(unit)) return;
         if constexpr (kWhole) unit.Unpack(record);

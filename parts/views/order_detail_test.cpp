@@ -125,6 +125,37 @@ TEST_F(OrderDetailTest, AReturnShowsItsRowsFiguresItsCommentsAndItsPartLines) {
     EXPECT_TRUE(log.lines().empty());
 }
 
+// A header may hold another number than the name its key gives: the row shows that number,
+// and its detail opens the file of that number (nothing, when there is none).
+TEST_F(OrderDetailTest, AHeaderOfAnotherNumberOpensTheFileOfThatNumber) {
+    DocFile listed = doc;  // named R1 by its key, its header says R2
+    listed.number = "R2";
+    set.Index("RTTBI").Add(views_test::OrderKey("R1", 20), 1);
+    set.AddPlainFile("R1", listed.Bytes());
+    DocFile other = doc;  // R2's own file: one line, listed by no key
+    other.number = "R2";
+    other.lines = {{4, 2, "XYZ9", 3, 0}};
+    set.AddPlainFile("R2", other.Bytes());
+    DocFile orphan = doc;  // named R3, its header says R9, which has no file
+    orphan.number = "R9";
+    set.Index("RTTBI").Add(views_test::OrderKey("R3", 20), 1);
+    set.AddPlainFile("R3", orphan.Bytes());
+    Start();
+    auto view = Load<ReturnsView>();
+    ASSERT_EQ(view->grid().RowCount(), 2);
+    EXPECT_EQ(view->grid().CellText(0, "PO Number"), "R2");
+    EXPECT_EQ(view->grid().CellText(1, "PO Number"), "R9");
+    Click(*view, 0);
+    ASSERT_EQ(shown, 1);
+    EXPECT_EQ(caption, "Return Order Detail      Return # : R2");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][1], Padded("XYZ9", 18));
+    Click(*view, 1);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(log.lines().empty());
+}
+
 TEST_F(OrderDetailTest, APurchaseOrderShowsItsDropShipAndMovesTheBarOncePerLineRecord) {
     doc.number = "V1";
     doc.drop_ship = 123456;

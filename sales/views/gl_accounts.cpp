@@ -8,7 +8,6 @@
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
@@ -127,8 +126,7 @@ std::optional<int64_t> GetGLBalance(const std::string& key, int32_t account,
         IndexCursor(engine, "GLDTI").Walk(range, [&](const IndexCursor& at) {
             record = at.raw_record();
             // Decoded before the walk's next read.
-            const std::string_view data =
-                ReadLiveRecordView(engine, "GLDTL", at.record(), "GLDTI", scratch);
+            const std::string_view data = engine.LreadFileView("GLDTL", at.record(), scratch);
             last_account = Unpack("L", data, kDetailAccountAt);
             if (last_account != account) return false;
             sum += DetailAmount(data);
@@ -175,6 +173,7 @@ void AccountPicker::GetGLAccount() {
         std::string key(6, '\0');
         Pack("L", key, kFirstChartAccount, 3);
         IndexCursor chart(engine, "CHRTI");
+        int16_t flag = 0;
         step = 2;
         chart.Seek(key);
         chart.Check();
@@ -183,8 +182,7 @@ void AccountPicker::GetGLAccount() {
         counter = 1;
         while (chart.Valid()) {
             step = 3;
-            const ChartAccount a =
-                ReadChartRecord(ReadLiveRecord(engine, "CHRTL", record, "CHRTI"));
+            const ChartAccount a = ReadChartRecord(engine.LreadFile("CHRTL", record, flag));
             if (a.class_char == gl_type) {
                 step = 4;
                 const int row = available_.AddRow();

@@ -8,7 +8,6 @@
 #include "engine/codec.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/settings_store.h"
@@ -61,14 +60,14 @@ void GLView::GetGLData(ViewContext& context) {
     bool balance_failed = false;
 
     cBusinessBasic& engine = RequireEngine("GetGLData");
+    int16_t flag = 0;
     for (const GLAccountRef& entry : list) {
         std::string key(6, '\0');
         Pack("C", key, KeyNumber(entry.company), 1);
         Pack("L", key, KeyNumber(entry.account), 3);
         const int32_t record = FindRecord(engine, "CHRTI", key);
         if (record == 0) continue;  // no such account in the chart
-        const ChartAccount account =
-            ReadChartRecord(ReadLiveRecord(engine, "CHRTL", record, "CHRTI"));
+        const ChartAccount account = ReadChartRecord(engine.LreadFile("CHRTL", record, flag));
         std::string detail_key(10, '\0');
         Pack("C", detail_key, account.company, 1);
         Pack("L", detail_key, account.account, 3);

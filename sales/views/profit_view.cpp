@@ -6,7 +6,6 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "parts/lines_record.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"

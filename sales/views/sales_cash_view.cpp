@@ -6,7 +6,6 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -90,7 +89,7 @@ void SalesCashView::GetSales(ViewContext& context) {
     Pack("C", from, kFirstCounterman, 1);
     int16_t flag = 0;
     IndexCursor(engine, "MANI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
-        man.Unpack(ReadLiveRecord(engine, "MANL", at.record(), "MANI") +
+        man.Unpack(engine.LreadFile("MANL", at.record(), flag) +
                    engine.LreadFile("EMANL", at.record(), flag));
         if (Unpack("C", at.key(), 1) == man.COUNTERMAN_Number) {
             const std::string number = std::to_string(man.COUNTERMAN_Number);

@@ -114,7 +114,7 @@ TEST_F(DemoServiceViews, DamagedClaimsGiveFailureRowsWhoseTotalsCountOnce) {
     Run(false, [](sample::DataSetImage& image) {
         sample::damage::ClaimWithoutPages(image, 1);
         sample::damage::LoopClaimPages(image, 2);
-        sample::damage::DeletedClaimPage(image, 3);  // a head page of zeros: 1062
+        sample::damage::DeletedClaimPage(image, 3);  // a head page of zeros: page number 0
     });
     ASSERT_TRUE(controller_->load_completed());
     WarrantyView* warranty = Warranty(form::kWarranty);
@@ -132,7 +132,11 @@ TEST_F(DemoServiceViews, DamagedClaimsGiveFailureRowsWhoseTotalsCountOnce) {
         sum += g.CellValue(r, "Parts").value_or(0) + g.CellValue(r, "Labor").value_or(0);
     EXPECT_EQ(warranty->parts_cents() + warranty->labor_cents(), sum);
     ASSERT_EQ(events.entries().size(), 6u);  // BuildPage and BuildDetail for each
-    EXPECT_NE(events.entries()[4].find("1062  Record "), std::string::npos) << events.entries()[4];
+    EXPECT_NE(events.entries()[4].find("1030  Damaged page chain in file WARRL: record "),
+              std::string::npos)
+        << events.entries()[4];
+    EXPECT_NE(events.entries()[4].find("holds page number 0"), std::string::npos)
+        << events.entries()[4];
 }
 
 TEST_F(DemoServiceViews, JobSlotPastLastRecordMarksRecapLabel3) {

@@ -59,7 +59,8 @@ std::string PersonText(cBusinessBasic& bb, int32_t number) {
     const int32_t record = FindRecord(bb, "MANI", key);
     if (record == 0) return {};
     clsCounterman person;
-    person.Unpack(ReadLiveRecord(bb, "MANL", record, "MANI"));
+    int16_t flag = 0;
+    person.Unpack(bb.LreadFile("MANL", record, flag));
     return std::to_string(person.COUNTERMAN_Number) + " - " + person.Name;
 }
 

@@ -5,7 +5,6 @@
 
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "engine/packed_text.h"
 #include "sales/customer_record.h"
 #include "sales/detail_grid.h"
@@ -81,8 +80,9 @@ void WarrantyView::Fill(ViewContext& context) {
     std::string from(4, '\0');
     Pack("L", from, 1, 1);
     grid_->RemoveAll();
+    int16_t flag = 0;
     IndexCursor(bb, "WARRI").Walk(KeyRange::From(from), [&](const IndexCursor& at) {
-        const std::string rec = ReadLiveRecord(bb, "WARRL", at.record(), "WARRI");
+        const std::string rec = bb.LreadFile("WARRL", at.record(), flag);
         claim.Unpack(rec);
         const int32_t reconciled = Unpack("C", rec, 401);
         const int32_t billed = Unpack("D", rec, 403);
@@ -157,9 +157,11 @@ std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
     auto form = std::make_unique<DetailForm>(
         std::string(kWarrantyDetailForm),
         "Warranty Detail ...   Shop reference : " + std::to_string(key));
-    const int32_t record = FindClaim(bb, key, "grdWarr_BtnClick");
+    // The claim KFind gives for the key, as the builder takes it: no test that the key matched.
+    const int32_t record = FindClaim(bb, key);
     clsWarranty claim;
-    claim.Unpack(ReadLiveRecord(bb, "WARRL", record, "WARRI"));
+    int16_t flag = 0;
+    claim.Unpack(bb.LreadFile("WARRL", record, flag));
 
     form->AddLabel("Frame1", "Customer");
     form->AddLabel("lblCust");

@@ -48,8 +48,9 @@ bool ClaimIsBilled(int32_t status, int32_t reconciled_day, int32_t billing_value
 void SplitSegmentKey(int32_t key, std::string& shop_ref, std::string& request);
 
 // Builds frmWarrDetail for a WARRI key (the plain form's customer block with the claim's name
-// and phone; the segment form's with the customer file's name). Raises 1041 when WARRI has no
-// such key, and the engine's errors.
+// and phone; the segment form's with the customer file's name), from the claim WARRI's search
+// gives for the key (a key WARRI lacks: the next higher key's claim). Raises the engine's
+// errors (a key above every key: 81, record 0 of WARRL).
 std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments);
 
 class WarrantyView : public View {

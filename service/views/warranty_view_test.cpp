@@ -183,17 +183,31 @@ TEST_F(WarrantyViewTest, PlainDetailShowsPhoneAndLeavesRemarksBare) {
     EXPECT_EQ(g->rows[1][3], "");
 }
 
-TEST_F(WarrantyViewTest, DetailOfAKeyNotInTheIndexIsAMessage) {
-    AddClaims({{7000, 1, 52024, 0, {Lab(10, 250)}}, {7002, 1, 52024, 0, {Lab(10, 250)}}});
+// The detail takes whatever claim WARRI's search gives for the row's key: a key the index lacks
+// opens the next higher key's claim under the row's own key; a key above every key reads record
+// 0, a message.
+TEST_F(WarrantyViewTest, DetailOfAKeyNotInTheIndexTakesWhatTheSearchGives) {
+    AddClaims({{7000, 1, 52024, 0, {Lab(10, 250)}}, {7002, 1, 52024, 0, {Lab(20, 400)}}});
     Start();
     auto view = Load<PlainWarrantyView>();
     view->grid().SetCell(0, "Shop Ref", "7001", 7001);
     view->ButtonClick(kWarrantyGrid, 0);
-    EXPECT_TRUE(details.shown.empty());
+    EXPECT_TRUE(details.messages.empty());
+    ASSERT_EQ(details.shown.size(), 1u);
+    const DetailSnapshot& s = details.shown[0];
+    EXPECT_EQ(s.caption, "Warranty Detail ...   Shop reference : 7001");
+    const DetailSnapshot::Grid* g = s.FindGrid(kWarrantyDetailGrid);
+    ASSERT_EQ(g->rows.size(), 1u);
+    EXPECT_EQ(g->rows[0][3], "2");  // 7002's line: 20 tenths at 4.00
+    EXPECT_EQ(g->rows[0][4], "4.00");
+
+    view->grid().SetCell(0, "Shop Ref", "9999999", 9999999);
+    view->ButtonClick(kWarrantyGrid, 0);
+    EXPECT_EQ(details.shown.size(), 1u);
     ASSERT_EQ(details.messages.size(), 1u);
     EXPECT_EQ(details.messages[0],
-              "Error in frmWarranty grdWarr_BtnClick routine error # :  1041  No warranty claim "
-              "for key 7001");
+              "Error in frmWarranty grdWarr_BtnClick routine error # :  81  Illegal Record Number "
+              "for File: WARRL and Record:  0");
 }
 
 TEST_F(WarrantyViewTest, ALoadThatFailsMarksLabel6AndKeepsItsRows) {

@@ -3,7 +3,6 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
@@ -109,8 +108,9 @@ std::unique_ptr<DetailForm> BuildFloorPlanDetail(const std::string& line_text,
     cBusinessBasic& engine = RequireEngine("grdFp_BtnClick");
     std::string prefix(2, '\0');
     Pack("C", prefix, line, 1);
+    int16_t flag = 0;
     IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
-        const std::string data = ReadLiveRecord(engine, "FPLNL", at.record(), "FPLNI");
+        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) AddUnitRow(grid, unit, FloorPlanUnitCost(unit.Cost, data));

@@ -3,7 +3,6 @@
 #include "engine/business_basic.h"
 #include "engine/codec.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "shell/detail_form.h"
 #include "shell/number_format.h"
 #include "units/floor_plan_record.h"
@@ -45,8 +44,9 @@ void FloorPlanView::AddLine(const clsLines& line) {
     std::string prefix(2, '\0');
     Pack("C", prefix, line.Line, 1);
     int64_t sum = 0;
+    int16_t flag = 0;
     IndexCursor(engine, "FPLNI").Walk(KeyRange::Prefix(prefix), [&](const IndexCursor& at) {
-        const std::string data = ReadLiveRecord(engine, "FPLNL", at.record(), "FPLNI");
+        const std::string data = engine.LreadFile("FPLNL", at.record(), flag);
         clsFloorPlan unit;
         unit.Unpack(data);
         if (FloorPlanUnitOpen(data)) sum += FloorPlanUnitCost(unit.Cost, data);

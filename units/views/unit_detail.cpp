@@ -5,7 +5,6 @@
 #include "engine/business_basic.h"
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
-#include "engine/live_record.h"
 #include "engine/numeric.h"
 #include "shell/clock_text.h"
 #include "shell/number_format.h"
@@ -131,7 +130,8 @@ std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
     const int32_t record = FindRecord(engine, "UNITI", unit_number);
     if (record == 0) return nullptr;
     clsUnits unit;
-    unit.Unpack(ReadLiveRecord(engine, "UNITL", record, "UNITI"));
+    int16_t flag = 0;
+    unit.Unpack(engine.LreadFile("UNITL", record, flag));
     auto form = std::make_unique<DetailForm>(std::string(kUnitInfoForm), "Unit : " + unit_number);
     GridModel& grid = form->AddGrid(std::string(kUnitInfoGrid));
     for (const GridColumn& c : kInfoColumns) grid.AddColumn(c);
