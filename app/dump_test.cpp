@@ -9,6 +9,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <variant>
@@ -18,6 +19,7 @@
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/formats.h"
+#include "sampledata/noise.h"
 #include "sampledata/this_computer.h"
 
 #ifndef DASHVANE_DUMP
@@ -631,6 +633,59 @@ TEST_F(DumpTest, BytesNoReaderDecodesChangeNothing) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(details(row.damage), undamaged);
+    }
+}
+
+// Noise in every byte no reader of the dealer's files decodes (sampledata/noise.h), on the demo set
+// and its segment form, by several seeds: the dump with every detail is the noiseless set's.
+TEST_F(DumpTest, NoiseInBytesNoReaderDecodesChangesNothing) {
+    const auto details = [&](bool segments, std::optional<uint64_t> seed) {
+        std::filesystem::remove_all(root_ / "share");
+        std::filesystem::remove_all(root_ / "tmp");
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
+        plan.warranty_segments = segments;
+        sample::DataSetImage image = sample::BuildDemoSet(plan);
+        if (seed) sample::noise::AddNoise(image, *seed);
+        image.Write(root_ / "share", root_ / "tmp");
+        DumpRun run = Dump("--details");
+        run.out = WithoutTimes(run.out);
+        return run;
+    };
+    for (const bool segments : {false, true}) {
+        const DumpRun plain = details(segments, std::nullopt);
+        EXPECT_EQ(plain.status, 0) << plain.err;
+        for (const uint64_t seed : {1u, 2u, 0x5EED5EEDu}) {
+            SCOPED_TRACE((segments ? "segments, seed " : "demo, seed ") + std::to_string(seed));
+            const DumpRun noisy = details(segments, seed);
+            EXPECT_EQ(noisy.status, plain.status);
+            EXPECT_EQ(noisy.err, plain.err);
+            EXPECT_EQ(noisy.out, plain.out);
+        }
+    }
+}
+
+// Each named damage on a set with noise (the noise first, as dashvane-sample --noise applies it):
+// the dump shows that damage's own error and every other figure as the damaged set without noise.
+TEST_F(DumpTest, NoiseLeavesEachNamedDamageItsOwnError) {
+    const auto details = [&](const sample::damage::NamedDamage& damage,
+                             std::optional<uint64_t> seed) {
+        std::filesystem::remove_all(root_ / "share");
+        std::filesystem::remove_all(root_ / "tmp");
+        sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kTiny);
+        if (seed) sample::noise::AddNoise(image, *seed);
+        damage.apply(image);
+        image.Write(root_ / "share", root_ / "tmp");
+        DumpRun run = Dump("--details");
+        run.out = WithoutTimes(run.out);
+        return run;
+    };
+    for (const sample::damage::NamedDamage& damage : sample::damage::NamedDamages()) {
+        SCOPED_TRACE(std::string(damage.name));
+        const DumpRun plain = details(damage, std::nullopt);
+        const DumpRun noisy = details(damage, 11);
+        EXPECT_EQ(noisy.status, plain.status);
+        EXPECT_EQ(noisy.err, plain.err);
+        EXPECT_EQ(noisy.out, plain.out);
     }
 }
 
