@@ -697,7 +697,7 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
                                     root_.path() + "' >/dev/null 2>&1";
         return std::system(command.c_str());
     };
-    ASSERT_EQ(sample("--damage linei-root --damage vndri-missing"), 0);
+    ASSERT_EQ(sample("--noise 5 --damage linei-root --damage vndri-missing"), 0);
     DumpRun run = Dump();
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Index is returning information out of Range.  File: LINEI"),
@@ -712,6 +712,8 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     EXPECT_NE(run.out.find("Terminal File 'ttymap' not found"), std::string::npos) << run.out;
 
     EXPECT_NE(sample("--damage no-such-damage"), 0);
+    for (const char* seed : {"", "-1", "x7", "18446744073709551616"})
+        EXPECT_NE(sample(std::string("--noise=") + seed), 0) << seed;
 }
 
 // Damaged and hostile data sets, each the way a user meets it: the exit status, the recap
