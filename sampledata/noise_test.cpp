@@ -24,32 +24,35 @@ DataSetImage Noisy(uint64_t seed) {
     return image;
 }
 
-// Bytes from..to (1-based) of record n of a record file.
-std::function<std::string(const DataSetImage&)> Record(std::string name, int32_t n, int32_t from,
-                                                       int32_t to) {
+using Bytes = std::function<std::string(const DataSetImage&)>;
+
+// `length` bytes of a logical file's container from the offset `at` gives.
+Bytes Slice(std::string name, std::function<int64_t(const DataSetImage&)> at, int32_t length) {
     return [=](const DataSetImage& image) {
-        const int64_t at = image.RecordOffset(name, n) + from - 1;
         return image.File(image.Logical(name).container)
-            .substr(static_cast<size_t>(at), static_cast<size_t>(to - from + 1));
+            .substr(static_cast<size_t>(at(image)), static_cast<size_t>(length));
     };
+}
+// Bytes from..to (1-based) of record n of a record file.
+Bytes Record(std::string name, int32_t n, int32_t from, int32_t to) {
+    return Slice(
+        name, [=](const DataSetImage& i) { return i.RecordOffset(name, n) + from - 1; },
+        to - from + 1);
 }
 // Bytes from..to of node n of an index (0: its header).
-std::function<std::string(const DataSetImage&)> Node(std::string name, int32_t n, int32_t from,
-                                                     int32_t to) {
-    return [=](const DataSetImage& image) {
-        const int64_t at = image.NodeOffset(name, n) + from - 1;
-        return image.File(image.Logical(name).container)
-            .substr(static_cast<size_t>(at), static_cast<size_t>(to - from + 1));
-    };
+Bytes Node(std::string name, int32_t n, int32_t from, int32_t to) {
+    return Slice(
+        name, [=](const DataSetImage& i) { return i.NodeOffset(name, n) + from - 1; },
+        to - from + 1);
 }
 // Bytes from..to of a file of the data directory (byte 1 its first).
-std::function<std::string(const DataSetImage&)> Plain(std::string name, int64_t from, int64_t to) {
+Bytes Plain(std::string name, int64_t from, int64_t to) {
     return [=](const DataSetImage& image) {
         return image.File(image.DataPath(name))
             .substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1));
     };
 }
-std::function<std::string(const DataSetImage&)> Block0(int32_t block, int32_t from, int32_t to) {
+Bytes Block0(int32_t block, int32_t from, int32_t to) {
     return Plain(file0::kName, int64_t{block} * file0::kBlockSize + from,
                  int64_t{block} * file0::kBlockSize + to);
 }
@@ -57,7 +60,7 @@ std::function<std::string(const DataSetImage&)> Block0(int32_t block, int32_t fr
 TEST(Noise, KeepsWhatReadersDecodeAndDrawsTheRest) {
     struct Case {
         const char* what;
-        std::function<std::string(const DataSetImage&)> bytes;
+        Bytes bytes;
         bool kept;
     };
     const Case cases[] = {
