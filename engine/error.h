@@ -67,7 +67,6 @@ inline constexpr int32_t kDirectoryEntry = 1061;  // a directory entry's field o
 inline constexpr int32_t kRecordNotLive = 1062;        // status word 0 or below: deleted or unused
 inline constexpr int32_t kRecordNumberDiffers = 1063;  // holds another number than its key's
 inline constexpr int32_t kDocumentNumberMissing = 1064;  // an order header of no number
-inline constexpr int32_t kReceivablesMissing = 1070;     // no A/R summary to show
 inline constexpr int32_t kReceivablesShort = 1071;       // an A/R summary without its total line
 // Files larger than their limit (engine/limits.h); each names the file and the limit.
 inline constexpr int32_t kCatalogTooLarge = 1050;    // tMRCatalog.ini

@@ -167,9 +167,10 @@ const std::unordered_set<std::string>& EngineFileKeys() {
     return files.keys;
 }
 
-// The fields of an entry the engine reads must lie in their domain: a record file's records
-// have a length, no file ends before record 0, and the file starts inside its container (the
-// length its open learned). Anything else is a damaged entry, not a file of no records.
+// The fields of an entry the engine reads must describe a file the container can hold: a record
+// file's records have a length (each holds at least its status word), and the file starts inside
+// its container (the length its open learned). Anything else is a damaged entry, not a file of
+// no records. A last record below 0 is a file of no records, as 0 is: every read of it is 81.
 void CheckEntryDomain(const DirectoryEntry& entry, const std::string& directory_path,
                       const cOpenFile* container) {
     auto damaged = [&](const std::string& what) {
@@ -178,8 +179,6 @@ void CheckEntryDomain(const DirectoryEntry& entry, const std::string& directory_
                              entry.name + " " + what);
     };
     if (entry.file_type != "I" && entry.record_length < 1) damaged("has record length 0");
-    if (entry.last_record < 0)
-        damaged("has last record " + std::to_string(entry.last_record) + ", below 0");
     if (container != nullptr && container->handle) {
         const int64_t start = static_cast<int64_t>(entry.position) * kBlockSize;
         const int64_t length = container->handle->OpenedLength();

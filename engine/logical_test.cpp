@@ -265,7 +265,6 @@ TEST_F(LogicalTest, EntriesOutsideTheirDomainAreDamageNotEmptyFiles) {
         std::string what;
     } cases[] = {
         {"ZEROL", "has record length 0"},
-        {"NEGL", "has last record -1, below 0"},
         {"FARL", "starts at block 12, past the end of its container (6144 bytes)"},
     };
     for (const auto& c : cases) {
@@ -277,6 +276,16 @@ TEST_F(LogicalTest, EntriesOutsideTheirDomainAreDamageNotEmptyFiles) {
                   "Damaged directory file \\\\DS1\\TMARLNK\\D01\\DATAD1: the entry of " +
                       std::string(c.name) + " " + c.what);
     }
+}
+
+// A last record below 0, as 0, says the file holds no record: every read is 81.
+TEST_F(LogicalTest, ALastRecordBelowZeroIsAFileOfNoRecords) {
+    const auto file = iLogicalOpen("NEGL");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->LastRecord, -1);
+    for (const int32_t n : {0, 1})
+        ExpectError([&] { iLreadFile(file, n); }, err::kRecordNumber, "iLreadFile",
+                    "Illegal Record Number for File: NEGL and Record: " + NumText(n));
 }
 
 TEST_F(LogicalTest, ARecordPastTheContainersEndIsAnErrorNotZeros) {

@@ -323,7 +323,7 @@ const NamedDamage kNamedDamages[] = {
      &sales_damage::TicketHeadPastLastRecord},
     {"saved-past-end", "the first saved invoice of FILE0's directory lies past INVOL's end",
      &sales_damage::SavedHeadPastLastRecord},
-    {"darr-missing", "the receivables summary DARR.KRLI is missing: A/R hides its grids",
+    {"darr-missing", "the receivables summary DARR.KRLI is missing: A/R hides its grids, no error",
      &sales_damage::RemoveReceivables},
     {"darr-malformed", "DARR.KRLI's fifth line has no amount: A/R fails with 9",
      &sales_damage::MalformedReceivables},

@@ -69,12 +69,16 @@ void ARView::GetAR(ViewContext& context) {
     const std::string path = mSystem->TMARLNK() + "\\" + std::string(kARFile);
     const std::optional<std::vector<std::string>> lines = ReadShareTextLines(path, "GetAR");
     if (!lines) {
-        // Nothing to show, and the recap label would keep a figure that is not today's: the
-        // fill's error path says so.
+        // No summary is no error: both grids are hidden and the recap label is left as it is.
         current_->SetVisible(false);
         future_->SetVisible(false);
-        throw BasicError(err::kReceivablesMissing, "GetAR",
-                         "Receivables summary " + path + " is missing");
+        return;
+    }
+    // An empty summary shows both grids empty, and is no error either.
+    if (lines->empty()) {
+        current_->MoveFirst();
+        future_->MoveFirst();
+        return;
     }
     // A full-width counter: a long file never overflows it.
     int64_t counter = 1;
@@ -91,7 +95,8 @@ void ARView::GetAR(ViewContext& context) {
         }
         ++counter;
     }
-    // Line 30 is the total the recap board shows; a summary that ends before it has lost lines.
+    // Line 30 is the total the recap board shows; a summary that holds lines but ends before it
+    // has lost lines, and the label would stay blank without a word.
     if (counter <= 30) {
         throw BasicError(err::kReceivablesShort, "GetAR",
                          "Receivables summary " + path + " ends at line " +

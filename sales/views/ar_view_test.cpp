@@ -38,10 +38,12 @@ TEST_F(ARViewTest, FileContents) {
         int error = 0;                  // the logged error number, 0 for none
         std::string last_balance = "";  // of the last current row
     } cases[] = {
-        // Missing, or ending before the total at line 30: the rows read stay, and the fill
-        // ends in its error path.
-        {"missing", "<none>", 0, 0, kDataError.data(), 1070},
-        {"empty", "", 0, 0, kDataError.data(), 1071},
+        // Missing: both grids hidden, the recap label left as it was, no error. Empty: both
+        // grids shown empty, no error. Lines that end before the total at line 30: the rows
+        // read stay, and the fill ends in its error path.
+        {"missing", "<none>", 0, 0, "", 0},
+        {"empty", "", 0, 0, "", 0},
+        {"a header alone", "A/R SUMMARY\r\n", 0, 0, kDataError.data(), 1071},
         {"29 lines", Lines(29), 28, 0, kDataError.data(), 1071, "$29.00"},
         {"30 lines", Lines(30), 29, 0, "$30.00", 0, "$30.00"},
         {"35 lines", Lines(35), 29, 5, "$30.00", 0, "$30.00"},
