@@ -11,6 +11,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <variant>
@@ -20,6 +21,7 @@
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/formats.h"
+#include "sampledata/noise.h"
 #include "sampledata/this_computer.h"
 
 #ifndef DASHVANE_DUMP
@@ -636,6 +638,59 @@ TEST_F(DumpTest, BytesNoReaderDecodesChangeNothing) {
     }
 }
 
+// Noise in every byte no reader of the dealer's files decodes (sampledata/noise.h), on the demo set
+// and its segment form, by several seeds: the dump with every detail is the noiseless set's.
+TEST_F(DumpTest, NoiseInBytesNoReaderDecodesChangesNothing) {
+    const auto details = [&](bool segments, std::optional<uint64_t> seed) {
+        std::filesystem::remove_all(root_ / "share");
+        std::filesystem::remove_all(root_ / "tmp");
+        sample::DemoPlan plan = sample::PlanFor(sample::Scale::kDemo);
+        plan.warranty_segments = segments;
+        sample::DataSetImage image = sample::BuildDemoSet(plan);
+        if (seed) sample::noise::AddNoise(image, *seed);
+        image.Write(root_ / "share", root_ / "tmp");
+        DumpRun run = Dump("--details");
+        run.out = WithoutTimes(run.out);
+        return run;
+    };
+    for (const bool segments : {false, true}) {
+        const DumpRun plain = details(segments, std::nullopt);
+        EXPECT_EQ(plain.status, 0) << plain.err;
+        for (const uint64_t seed : {1u, 2u, 0x5EED5EEDu}) {
+            SCOPED_TRACE((segments ? "segments, seed " : "demo, seed ") + std::to_string(seed));
+            const DumpRun noisy = details(segments, seed);
+            EXPECT_EQ(noisy.status, plain.status);
+            EXPECT_EQ(noisy.err, plain.err);
+            EXPECT_EQ(noisy.out, plain.out);
+        }
+    }
+}
+
+// Each named damage on a set with noise (the noise first, as dashvane-sample --noise applies it):
+// the dump shows that damage's own error and every other figure as the damaged set without noise.
+TEST_F(DumpTest, NoiseLeavesEachNamedDamageItsOwnError) {
+    const auto details = [&](const sample::damage::NamedDamage& damage,
+                             std::optional<uint64_t> seed) {
+        std::filesystem::remove_all(root_ / "share");
+        std::filesystem::remove_all(root_ / "tmp");
+        sample::DataSetImage image = sample::BuildDemoSet(sample::Scale::kTiny);
+        if (seed) sample::noise::AddNoise(image, *seed);
+        damage.apply(image);
+        image.Write(root_ / "share", root_ / "tmp");
+        DumpRun run = Dump("--details");
+        run.out = WithoutTimes(run.out);
+        return run;
+    };
+    for (const sample::damage::NamedDamage& damage : sample::damage::NamedDamages()) {
+        SCOPED_TRACE(std::string(damage.name));
+        const DumpRun plain = details(damage, std::nullopt);
+        const DumpRun noisy = details(damage, 11);
+        EXPECT_EQ(noisy.status, plain.status);
+        EXPECT_EQ(noisy.err, plain.err);
+        EXPECT_EQ(noisy.out, plain.out);
+    }
+}
+
 // The sample writer's damage on demand, as a script uses it: a set broken by name, then dumped.
 TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     const auto sample = [&](const std::string& args) {
@@ -644,7 +699,7 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
                                     root_.path() + "' >/dev/null 2>&1";
         return std::system(command.c_str());
     };
-    ASSERT_EQ(sample("--damage linei-root --damage vndri-missing"), 0);
+    ASSERT_EQ(sample("--noise 5 --damage linei-root --damage vndri-missing"), 0);
     DumpRun run = Dump();
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Index is returning information out of Range.  File: LINEI"),
@@ -659,6 +714,8 @@ TEST_F(DumpTest, NamedDamagesOfTheSampleWriterShowTheirErrorPaths) {
     EXPECT_NE(run.out.find("Terminal File 'ttymap' not found"), std::string::npos) << run.out;
 
     EXPECT_NE(sample("--damage no-such-damage"), 0);
+    for (const char* seed : {"", "-1", "x7", "18446744073709551616"})
+        EXPECT_NE(sample(std::string("--noise=") + seed), 0) << seed;
 }
 
 // Damaged and hostile data sets, each the way a user meets it: the exit status, the recap

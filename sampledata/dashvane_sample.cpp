@@ -2,13 +2,15 @@
 // Dashvane at it.
 //
 //     dashvane-sample --scale tiny|demo|large [--warranty-segments] [--as-of YYYY-MM-DD]
-//                     [--damage NAME]... [--parts N] [--orders N] [...] OUT
+//                     [--noise SEED] [--damage NAME]... [--parts N] [--orders N] [...] OUT
 //
 // --warranty-segments keeps the warranty claims by request segment and sets the options that
 // make Billed Warranties take its segment form. --as-of names the day every date of the data
 // is counted back from (default: today), so that the views, which compare with today, see
 // current data. --damage breaks the set in one of the named ways (--help lists them), in the
-// order given, so that each error path can be seen without writing code. A count option
+// order given, so that each error path can be seen without writing code. --noise fills every byte
+// that no reader of the dealer's format decodes with bytes drawn from SEED (noise.h), before any
+// damage, so that a reader leaning on such a byte shows on the set. A count option
 // (--parts N, --orders N, --customers N, ...; --help lists them with the numbers each takes)
 // sets that count of the chosen scale, so that a benchmark can show how a load grows; the
 // counts it does not name stay the scale's, and without any the set is the scale's own.
@@ -16,6 +18,7 @@
 // TMPDIR and TEMP name (holding tMRCatalog.ini). Files of an earlier run are overwritten;
 // nothing else in OUT is touched.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -27,12 +30,13 @@
 
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
+#include "sampledata/noise.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: dashvane-sample --scale tiny|demo|large [--warranty-segments] [--as-of YYYY-MM-DD]\n"
-    "                       [--damage NAME]... [--COUNT N]... OUT\n";
+    "                       [--noise SEED] [--damage NAME]... [--COUNT N]... OUT\n";
 
 int Usage(const std::string& problem = {}) {
     if (!problem.empty()) std::cerr << "dashvane-sample: " << problem << "\n";
@@ -41,11 +45,14 @@ int Usage(const std::string& problem = {}) {
 }
 
 int Help() {
-    std::cout << kUsage << "\n"
-              << "  --scale              the size of the dealership\n"
-              << "  --warranty-segments  warranty claims kept by request segment\n"
-              << "  --as-of YYYY-MM-DD   the day the data is dated back from (default today)\n"
-              << "  --damage NAME        break the set in this way (repeatable):\n";
+    std::cout
+        << kUsage << "\n"
+        << "  --scale              the size of the dealership\n"
+        << "  --warranty-segments  warranty claims kept by request segment\n"
+        << "  --as-of YYYY-MM-DD   the day the data is dated back from (default today)\n"
+        << "  --noise SEED         fill every byte no reader of the files decodes with bytes\n"
+        << "                       drawn from SEED (a whole number), before any damage\n"
+        << "  --damage NAME        break the set in this way (repeatable):\n";
     size_t width = 0;
     for (const auto& d : dv::sample::damage::NamedDamages()) width = std::max(width, d.name.size());
     for (const auto& d : dv::sample::damage::NamedDamages()) {
@@ -76,6 +83,19 @@ std::optional<std::string> OptionValue(const std::string& name, int argc, char**
     return std::nullopt;
 }
 
+// A seed: a whole number of 64 bits at most, in decimal digits.
+std::optional<uint64_t> ParseSeed(const std::string& text) {
+    if (text.empty() || text.size() > 20) return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const auto digit = static_cast<uint64_t>(c - '0');
+        if (value > (UINT64_MAX - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
 bool IsOption(const std::string& arg, const std::string& name) {
     return arg == name || arg.rfind(name + "=", 0) == 0;
 }
@@ -87,6 +107,7 @@ int main(int argc, char** argv) {
     std::string out;
     bool warranty_segments = false;
     dv::sample::CalendarDay as_of = dv::sample::Today();
+    std::optional<uint64_t> noise;
     std::vector<const dv::sample::damage::NamedDamage*> damages;
     // The counts given, applied to the scale's plan once it is known.
     std::vector<std::pair<const dv::sample::PlanCount*, std::string>> counts;
@@ -102,6 +123,10 @@ int main(int argc, char** argv) {
             const auto day = value ? dv::sample::ParseCalendarDay(*value) : std::nullopt;
             if (!day) return Usage("--as-of takes a day of 1970 to 2099 as YYYY-MM-DD");
             as_of = *day;
+        } else if (IsOption(arg, "--noise")) {
+            const auto value = OptionValue("--noise", argc, argv, i);
+            noise = value ? ParseSeed(*value) : std::nullopt;
+            if (!noise) return Usage("--noise takes a whole number from 0 to 18446744073709551615");
         } else if (IsOption(arg, "--damage")) {
             const auto value = OptionValue("--damage", argc, argv, i);
             const auto* damage = value ? dv::sample::damage::FindNamedDamage(*value) : nullptr;
@@ -132,6 +157,7 @@ int main(int argc, char** argv) {
         plan.warranty_segments = warranty_segments;
         plan.as_of = as_of;
         dv::sample::DataSetImage image = dv::sample::BuildDemoSet(plan);
+        if (noise) dv::sample::noise::AddNoise(image, *noise);
         dv::sample::damage::ApplyNamedDamages(image, damages);
         image.Write(shares, tmp);
         std::cout << "DASHVANE_SHARES=" << shares.string() << "\n"
