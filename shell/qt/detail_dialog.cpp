@@ -111,6 +111,8 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, EventDoors& doors
     }
     if (grids_.empty()) layout->addStretch();
     ShowModels();
+    // The arrow keys first move in the lines, not in a list above them.
+    if (!grids_.empty()) grids_.front()->setFocus();
     const QScreen* shown = screen();
     resize(OpeningSize(shown != nullptr ? shown->availableGeometry() : QRect()));
 }

@@ -4,8 +4,8 @@
 // grid widget), and QtDetailHost runs it through the Dialogs seam, so tests drive it like every
 // other dialog. A header or button of one of the form's grids and a change of one of its lists
 // go through the controller's doors (shell/event_doors.h) to the form's handlers; an error there
-// is trapped at the door, and the dialog stays open. A dialog opened from another stands offset
-// from it.
+// is trapped at the door, and the dialog stays open. A dialog opens with the focus in its first
+// grid; one opened from another stands offset from it.
 #pragma once
 
 #include <QDialog>
