@@ -10,11 +10,14 @@
 // only (kSampledRows in all), which sizes the forms with the widest and the narrowest figures
 // the sort order puts at either end; the demo sets open every row's.
 //
-// On each set the walk also checks that the forms stand as their control lists say: section
-// titles above their grids and totals under them, the shop job detail's framed groups with its
-// lines grid showing more than two rows, and the money columns within the grid's view at the
-// child window's placement. The large set is walked with the main window at the size it opens
-// at on a 1600 x 1000 screen, where no money column may sit behind a scroll bar either.
+// On each set the walk also checks that the forms stand as their control lists say: every
+// view's picture and title above its grids, section titles above their grids and totals under
+// them, the framed groups of the shop job, order and warranty details (the shop job detail's
+// lines grid showing more than two rows), a detail opened from a detail standing offset from it,
+// the Floor Plan detail's columns within its grid's view at the size it opens at on a
+// 1600 x 1000 screen, and the money columns within the grid's view at the child window's
+// placement. The large set is walked with the main window at the size it opens at on a
+// 1600 x 1000 screen, where no money column may sit behind a scroll bar either.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -27,6 +30,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -88,8 +92,28 @@ const MoneyColumns kMoneyColumns[] = {
     {"frmPo", "grdPO", {"PO Number"}},
 };
 
-// The shop job detail's framed groups.
-const char* const kShopGroups[] = {"Frame1", "Frame2", "Frame3", "Frame4", "Frame6"};
+// The framed groups of the detail forms: each shown, titled or not, with a label it holds.
+struct Frame {
+    std::string form;
+    std::string frame;
+    std::string holds;  // a label the frame holds
+    bool titled;
+};
+
+const Frame kFrames[] = {
+    {"frmShopDetail", "Frame1", "lblCDisp(1)", true},
+    {"frmShopDetail", "Frame2", "lblMan(0)", true},
+    {"frmShopDetail", "Frame3", "lblEquip(0)", true},
+    {"frmShopDetail", "Frame4", "lblCallDate(0)", true},
+    {"frmShopDetail", "Frame6", "lblWarr(0)", true},
+    {"frmPODetail", "Frame1", "lblDetail(0)", false},
+    {"frmPODetail", "Frame3", "lblComments", true},
+    {"frmWarrDetail", "Frame1", "lblCust", true},
+    {"frmWarrDetail", "Label3", "lblMisc", true},
+};
+
+// The screen the Floor Plan detail must open wide enough on for all its columns.
+const QRect kWideScreen(0, 0, 1600, 1000);
 
 class WalkTest : public ProgramFixture {
   protected:
@@ -136,6 +160,7 @@ class WalkTest : public ProgramFixture {
             QCoreApplication::processEvents();
             Check(*sub, view->form_name());
             CheckPlaces(*form, view->form_name());
+            CheckTitle(*form, view->form_name());
             SaveScreenshot(window(), Picture(view->form_name()));
             OpenDetails(*form);
             if (auto* totals = form->findChild<QPushButton*>("cmdVtot")) totals->click();
@@ -144,7 +169,69 @@ class WalkTest : public ProgramFixture {
         EXPECT_GE(walked.size(), 14u) << set;
         EXPECT_GT(forms_, static_cast<int>(walked.size())) << set;
         EXPECT_EQ(placed_, std::size(kColumns) + std::size(kMoneyColumns)) << set;
+        EXPECT_EQ(titled_, walked.size() - 1) << set;  // every view but the recap board
         EXPECT_GT(shop_details_, 0) << set;
+        for (const char* form : {"frmShopDetail", "frmPODetail", "frmWarrDetail"})
+            EXPECT_GT(framed_[form], 0) << set << " " << form;
+        EXPECT_GT(floor_plan_details_, 0) << set;
+        EXPECT_GT(offset_details_, 0) << set;
+    }
+
+    // The view's picture and its title stand above every grid it shows.
+    void CheckTitle(const QWidget& form, const std::string& name) {
+        const auto grids = form.findChildren<GridWidget*>();
+        if (grids.isEmpty()) return;  // the recap board
+        ++titled_;
+        const auto* picture = form.findChild<QLabel*>("Image1");
+        const auto* title = form.findChild<QLabel*>("Label1");
+        ASSERT_NE(picture, nullptr) << set_ << " " << name << ": no picture";
+        ASSERT_NE(title, nullptr) << set_ << " " << name << ": no title";
+        EXPECT_TRUE(picture->isVisible() && !picture->pixmap().isNull()) << set_ << " " << name;
+        EXPECT_TRUE(title->isVisible()) << set_ << " " << name;
+        for (const GridWidget* grid : grids) {
+            if (!grid->isVisible()) continue;
+            for (const QLabel* above : {picture, title}) {
+                EXPECT_LE(InWindow(*above).bottom(), InWindow(*grid).top())
+                    << set_ << " " << name << ": " << above->objectName().toStdString()
+                    << " not above " << grid->objectName().toStdString();
+            }
+        }
+    }
+
+    // The form's framed groups are shown, each holding its label.
+    void CheckFrames(const DetailDialog& dialog, const std::string& name) {
+        for (const Frame& frame : kFrames) {
+            if (frame.form != name) continue;
+            const QGroupBox* group = dialog.group(frame.frame);
+            ASSERT_NE(group, nullptr) << name << " " << frame.frame;
+            EXPECT_TRUE(group->isVisible()) << name << " " << frame.frame;
+            EXPECT_EQ(group->title().isEmpty(), !frame.titled) << name << " " << frame.frame;
+            const QLabel* label = dialog.label(frame.holds);
+            ASSERT_NE(label, nullptr) << name << " " << frame.holds;
+            EXPECT_EQ(label->parentWidget(), group) << name << " " << frame.holds;
+            ++framed_[name];
+        }
+    }
+
+    // At the size it opens at on a wide screen, the Floor Plan detail shows every column of its
+    // grid without scrolling.
+    void CheckFloorPlanDetail(DetailDialog& dialog) {
+        ++floor_plan_details_;
+        const QSize opened = dialog.size();
+        dialog.resize(dialog.OpeningSize(kWideScreen));
+        QCoreApplication::processEvents();
+        const GridWidget* grid = dialog.grid("grdFpdtl");
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->horizontalScrollBar()->value(), 0);
+        for (int c = 0; c < grid->grid().ColumnCount(); ++c) {
+            if (grid->isColumnHidden(c)) continue;
+            EXPECT_LE(grid->columnViewportPosition(c) + grid->columnWidth(c),
+                      grid->viewport()->width())
+                << set_ << " frmFpdtl: column " << grid->grid().Column(c).name
+                << " lies behind the scroll bar";
+        }
+        dialog.resize(opened);
+        QCoreApplication::processEvents();
     }
 
     // The form's controls stand one under the other as kColumns lists them, and its money
@@ -185,19 +272,10 @@ class WalkTest : public ProgramFixture {
         }
     }
 
-    // The shop job detail shows its sections as framed groups, each holding its labels, and its
-    // lines grid takes the height left: more than two rows at the dialog's first size.
+    // The shop job detail's lines grid takes the height its frames leave: more than two rows at
+    // the dialog's first size.
     void CheckShopDetail(const DetailDialog& dialog) {
         ++shop_details_;
-        for (const char* frame : kShopGroups) {
-            const QGroupBox* group = dialog.group(frame);
-            ASSERT_NE(group, nullptr) << frame;
-            EXPECT_TRUE(group->isVisible()) << frame;
-            EXPECT_FALSE(group->title().isEmpty()) << frame;
-            EXPECT_FALSE(group->findChildren<QLabel*>().isEmpty()) << frame;
-        }
-        EXPECT_EQ(dialog.label("lblCDisp(1)")->parentWidget(), dialog.group("Frame1"));
-        EXPECT_EQ(dialog.label("lblMan(0)")->parentWidget(), dialog.group("Frame2"));
         const GridWidget* lines = dialog.grid("grdShopDetail");
         ASSERT_NE(lines, nullptr);
         EXPECT_GT(lines->viewport()->height(), 2 * lines->verticalHeader()->defaultSectionSize())
@@ -244,13 +322,25 @@ class WalkTest : public ProgramFixture {
         const std::string name = dialog.objectName().toStdString();
         Check(dialog, name);
         if (pictures_.insert(name).second) SaveScreenshot(dialog, Picture(name));
-        if (auto* detail = dynamic_cast<DetailDialog*>(&dialog);
-            detail != nullptr && name == "frmShopDetail")
-            CheckShopDetail(*detail);
+        auto* detail = dynamic_cast<DetailDialog*>(&dialog);
+        if (detail != nullptr) {
+            CheckFrames(*detail, name);
+            if (name == "frmShopDetail") CheckShopDetail(*detail);
+            if (name == "frmFpdtl") CheckFloorPlanDetail(*detail);
+            // A detail opened from a detail stands down and to the right of it.
+            if (!open_.empty()) {
+                ++offset_details_;
+                const QPoint opener = open_.back()->pos();
+                EXPECT_GT(dialog.pos().x(), opener.x()) << set_ << " " << name;
+                EXPECT_GT(dialog.pos().y(), opener.y()) << set_ << " " << name;
+            }
+        }
         if (auto* setup = dynamic_cast<AccountSetupDialog*>(&dialog)) {
             setup->cancelButton()->click();
-        } else if (dynamic_cast<DetailDialog*>(&dialog) != nullptr) {
+        } else if (detail != nullptr) {
+            open_.push_back(detail);
             OpenDetails(dialog);
+            open_.pop_back();
         }
         dialog.hide();
     }
@@ -261,7 +351,12 @@ class WalkTest : public ProgramFixture {
     int rows_per_grid_ = -1;
     int forms_ = 0;
     size_t placed_ = 0;  // forms whose places were checked
+    size_t titled_ = 0;  // views whose picture and title were checked
     int shop_details_ = 0;
+    int floor_plan_details_ = 0;
+    int offset_details_ = 0;                 // details opened from a detail
+    std::map<std::string, int> framed_;      // frames checked, by form
+    std::vector<const DetailDialog*> open_;  // the details shown, the innermost last
     std::set<std::string> pictures_;
 };
 

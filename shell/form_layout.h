@@ -5,7 +5,8 @@
 // A layout is a column of rows, top to bottom. A row holds items side by side: a label, a grid,
 // a choice list, the program's picture, a control the form's own desktop code makes (a progress
 // bar, a button), the room left in the row, or a framed group of labels titled by one of the
-// form's labels (the group is shown while its title label is visible). A row with a grid takes
+// form's labels (the group is shown while its title label is visible; a group named after none
+// of the form's labels is a frame without a caption, always shown). A row with a grid takes
 // the height the other rows leave; a row without a grid, a frame or a stretch keeps its items
 // to the left.
 //
@@ -32,7 +33,8 @@ struct LayoutItem {
     enum class Style { kPlain, kTitle, kHeading, kTotal };
 
     Kind kind = Kind::kLabel;
-    std::string name;  // the control's name; for a group the label of its title
+    std::string name;  // the control's name; for a group the label of its title (or the name
+                       // of an untitled frame)
     Style style = Style::kPlain;
     std::vector<std::string> labels;  // a group's labels, row by row
     int columns = 2;                  // a group's labels per row (caption and value: 2)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -96,7 +97,13 @@ TEST_F(PartsFormsTest, EachViewOpensFromTheTreeAndADetailFromAGridButton) {
         ASSERT_NE(form, nullptr);
         detail_title = form->windowTitle();
         detail_vendor = form->label("lblDetail(0)")->text();
-        EXPECT_EQ(form->label("Frame3")->text(), "Return Comments");
+        // The comments in their titled frame, the header pairs in a frame without a caption.
+        ASSERT_NE(form->group("Frame3"), nullptr);
+        EXPECT_EQ(form->group("Frame3")->title(), "Return Comments");
+        EXPECT_EQ(form->label("lblComments")->parentWidget(), form->group("Frame3"));
+        ASSERT_NE(form->group("Frame1"), nullptr);
+        EXPECT_TRUE(form->group("Frame1")->title().isEmpty());
+        EXPECT_EQ(form->label("lblDetail(0)")->parentWidget(), form->group("Frame1"));
         form->show();
         form->grid("grdPod")->Sync();
         QCoreApplication::processEvents();

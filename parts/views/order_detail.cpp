@@ -86,6 +86,16 @@ std::unique_ptr<DetailForm> NewOrderDetail(bool po, const std::string& number) {
         lines.AddColumn({name, name, "", false, false,
                          figure ? CellAlignment::kRight : CellAlignment::kLeft, 0});
     }
+    // The header pairs in a frame without a caption beside the comments' frame, the lines under
+    // them taking the height left.
+    std::vector<std::string> pairs;
+    for (int i = 0; i < 5; ++i) {
+        pairs.push_back(ArrayLabel(kDetailCaptionLabel, i));
+        pairs.push_back(ArrayLabel(kDetailValueLabel, i));
+    }
+    form->SetLayout({{layout::Group(std::string(kHeaderFrame), std::move(pairs)),
+                      layout::Group(std::string(kCommentsFrame), {std::string(kCommentsLabel)}, 1)},
+                     {layout::Grid(std::string(kDetailGrid))}});
     return form;
 }
 

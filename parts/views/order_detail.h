@@ -38,6 +38,7 @@ inline constexpr std::string_view kLoadingText = "Loading...";
 
 inline constexpr std::string_view kDetailCaptionLabel = "Label1";   // Label1(0) .. Label1(4)
 inline constexpr std::string_view kDetailValueLabel = "lblDetail";  // lblDetail(0) .. (4)
+inline constexpr std::string_view kHeaderFrame = "Frame1";          // untitled: the five pairs
 inline constexpr std::string_view kCommentsFrame = "Frame3";
 inline constexpr std::string_view kCommentsLabel = "lblComments";
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 #include <memory>
 #include <string_view>
 
@@ -114,6 +115,12 @@ AccountSetupDialog::AccountSetupDialog(AccountPicker& picker, EventDoors& doors,
         doors_.FormEvent(kSetupForm, "cmdCancel_Click", [&] { picker_.Cancel(); });
         QDialog::reject();
     });
+    // Tab goes as the controls stand: the available accounts, the move buttons, the accounts to
+    // display, Done and Cancel.
+    QWidget* order[] = {grids_[0], moves_[0], moves_[1], moves_[2],
+                        moves_[3], grids_[1], done_,     cancel_};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    grids_[0]->setFocus();
     resize(860, 420);
 }
 

@@ -55,6 +55,11 @@ ARView::ARView() : View("frmAR", "Accounts Receivable") {
     future_->AddColumn({"Period", "Period", "", false, false, CellAlignment::kLeft, 0});
     future_->AddColumn({"Balance", "Balance", "", false, false, CellAlignment::kRight, 0});
     future_->SetToolTip("Futures");
+    // The picture and the title with its "as of" note above the two grids, the current table
+    // over the futures.
+    SetLayout({{layout::Picture("Image1"), layout::Title("Label1"), layout::Label("Label2")},
+               {layout::Grid(std::string(kARCurrentGrid))},
+               {layout::Grid(std::string(kARFutureGrid))}});
 }
 
 void ARView::Load(ViewContext& context) {

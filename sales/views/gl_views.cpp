@@ -44,6 +44,9 @@ GLView::GLView(GLClass gl_class)
     grid_ = &AddGrid(std::string(side_.grid));
     for (const GridColumn& c : kColumns) grid_->AddColumn(c);
     AddCommand(std::string(kSetupCommand), "&Select Accounts");
+    // "Re-Calculating... please wait !" comes up beside the total while a refill runs.
+    SetLayout(layout::Titled(std::string(side_.grid),
+                             {layout::Total("lbltotal"), layout::Label("lblReCalc")}));
 }
 
 void GLView::Load(ViewContext& context) {

@@ -83,8 +83,9 @@ OpenSalesView::OpenSalesView() : View("frmOpenSales", "Open Sales Orders") {
     saved_ = &AddGrid(std::string(kSavedGrid));
     AddColumns(*saved_, true);
     AddLabel("lblPTtot(1)");
-    // Each section's title above its grid, its total under it.
-    SetLayout({{layout::Title("Label1")},
+    // The picture and the view's title at the top; each section's title above its grid, its
+    // total under it.
+    SetLayout({{layout::Picture("Image1"), layout::Title("Label1")},
                {layout::Heading("Label2(0)")},
                {layout::Grid(std::string(kTicketsGrid))},
                {layout::Total("lblPTtot(0)")},

@@ -67,6 +67,7 @@ ProfitView::ProfitView() : View("frmProfit", "Profit") {
     AddLabel("Label1", "Profit by Line");
     grid_ = &AddGrid(std::string(kProfitGrid));
     for (const GridColumn& c : kColumns) grid_->AddColumn(c);
+    SetLayout(layout::Titled(std::string(kProfitGrid)));
 }
 
 void ProfitView::Load(ViewContext& context) {

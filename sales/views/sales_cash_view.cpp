@@ -64,8 +64,8 @@ SalesCashView::SalesCashView() : View("frmSales", "Sales / Cash") {
     for (const GridColumn& c : kSalesColumns) sales_->AddColumn(c);
     cash_ = &AddGrid(std::string(kCashGrid));
     for (const GridColumn& c : kCashColumns) cash_->AddColumn(c);
-    // Each heading above its grid, each total under it.
-    SetLayout({{layout::Title("Label1")},
+    // The picture beside the first heading; each heading above its grid, each total under it.
+    SetLayout({{layout::Picture("Image1"), layout::Title("Label1")},
                {layout::Grid(std::string(kSalesGrid))},
                {layout::Total("lblSaleTot")},
                {layout::Heading("Label2")},

@@ -186,6 +186,13 @@ std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {
         grid.AddColumn(
             {c, c, "", false, false, number ? CellAlignment::kRight : CellAlignment::kLeft, 0});
     }
+    // The customer's frame beside the frame of the misc info, the serial numbers under them, and
+    // the lines taking the height left.
+    form->SetLayout(
+        {{layout::Group("Frame1", {"lblCust"}, 1), layout::Group("Label3", {"lblMisc"}, 1)},
+         {layout::Label("Label1"), layout::Label("lblSn1"), layout::Label("Label2"),
+          layout::Label("lblSn2")},
+         {layout::Grid(std::string(kWarrantyDetailGrid))}});
     clsWarrDetail builder;
     builder.ShopRef(key);
     builder.GetDetail();

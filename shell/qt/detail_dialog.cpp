@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/messages.h"
 #include "shell/qt/dialogs.h"
@@ -110,15 +111,21 @@ DetailDialog::DetailDialog(DetailForm& form, DetailHost& host, EventDoors& doors
     }
     if (grids_.empty()) layout->addStretch();
     ShowModels();
+    // The arrow keys first move in the lines, not in a list above them.
+    if (!grids_.empty()) grids_.front()->setFocus();
+    const QScreen* shown = screen();
+    resize(OpeningSize(shown != nullptr ? shown->availableGeometry() : QRect()));
+}
+
+QSize DetailDialog::OpeningSize(const QRect& available) const {
     QSize size(820, grids_.empty() ? 320 : 540);
-    // A described form opens large enough for its groups, its grid taking the height left, and
-    // no larger than the screen.
-    if (described) {
-        size = size.expandedTo(sizeHint() + QSize(0, 120));
-        if (const QScreen* shown = screen())
-            size = size.boundedTo(shown->availableGeometry().size()).expandedTo(minimumSizeHint());
-    }
-    resize(size);
+    // Wide enough for every column of its grids beside the others; a described form also tall
+    // enough for its groups, its grid taking the height left.
+    const QSize wanted = sizeHint();
+    size.setWidth(std::max(size.width(), wanted.width()));
+    if (!form_.layout().empty()) size.setHeight(std::max(size.height(), wanted.height() + 120));
+    if (!available.isEmpty()) size = size.boundedTo(available.size()).expandedTo(minimumSizeHint());
+    return size;
 }
 
 void DetailDialog::ShowModels() {
@@ -168,6 +175,29 @@ void QtDetailHost::Message(const std::string& text) {
 
 void QtDetailHost::Present(DetailForm& form) {
     DetailDialog dialog(form, *this, doors_, parent_);
+    if (!open_.empty()) {
+        // A detail opened from a detail stands down and to the right of it, so that both can be
+        // seen, and inside the screen: where the room left there is too small, it opens smaller.
+        const QWidget& opener = *open_.back();
+        const int step = 2 * opener.fontMetrics().height();
+        QPoint at = opener.pos() + QPoint(step, step);
+        if (const QScreen* shown = opener.screen()) {
+            const QRect room = shown->availableGeometry();
+            const QSize least = dialog.minimumSizeHint();
+            at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - least.width())));
+            at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - least.height())));
+            dialog.resize(
+                dialog.size()
+                    .boundedTo(QSize(room.right() + 1 - at.x(), room.bottom() + 1 - at.y()))
+                    .expandedTo(least));
+        }
+        dialog.move(at);
+    }
+    open_.push_back(&dialog);
+    struct Closed {
+        std::vector<QWidget*>& open;
+        ~Closed() { open.pop_back(); }
+    } closed{open_};
     dialogs_.RunModal(dialog);
 }
 

@@ -4,7 +4,8 @@
 // grid widget), and QtDetailHost runs it through the Dialogs seam, so tests drive it like every
 // other dialog. A header or button of one of the form's grids and a change of one of its lists
 // go through the controller's doors (shell/event_doors.h) to the form's handlers; an error there
-// is trapped at the door, and the dialog stays open.
+// is trapped at the door, and the dialog stays open. A dialog opens with the focus in its first
+// grid; one opened from another stands offset from it.
 #pragma once
 
 #include <QDialog>
@@ -39,6 +40,11 @@ class DetailDialog : public QDialog {
     GridWidget* grid(std::string_view name) const;
     QComboBox* choice(std::string_view name) const;
 
+    // The size the dialog opens at on a screen whose available room is available (none: no
+    // bound): at least 820 wide, as wide as its grids' columns want, a described form tall enough
+    // for its groups; never larger than the room.
+    QSize OpeningSize(const QRect& available) const;
+
   private:
     // Shows the labels' and lists' models again (after a handler changed them).
     void ShowModels();
@@ -69,6 +75,7 @@ class QtDetailHost : public DetailHost {
     EventDoors& doors_;
     Dialogs& dialogs_;
     QWidget* parent_;
+    std::vector<QWidget*> open_;  // the dialogs shown, the innermost last
 };
 
 }  // namespace dv::qt

@@ -85,6 +85,9 @@ void FormPlacement::Place(QWidget& owner, QBoxLayout& layout, const FormLayout& 
                 case LayoutItem::Kind::kGroup: {
                     auto* box = new QGroupBox(&owner);
                     box->setObjectName(ToQ(item.name));
+                    // The title label's text is the frame's caption; the label itself stands
+                    // nowhere.
+                    if (QLabel* title = widgets.label(item.name)) title->hide();
                     auto* cells = new QGridLayout(box);
                     cells->setHorizontalSpacing(16);
                     int at = 0;

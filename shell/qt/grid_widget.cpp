@@ -223,6 +223,8 @@ GridWidget::GridWidget(GridModel& grid, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The arrow keys move within the grid; Tab and Shift+Tab go on to the form's next control.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setAlternatingRowColors(true);

@@ -3,7 +3,8 @@
 // caption (a bar above the headers, and the grid's tooltip). A header click raises headerClicked
 // with the column's position in the grid; a click on a button cell raises buttonClicked with the
 // row. When the core grid moves to a row (after a sort, to its first one) the table follows, and
-// the header shows the sort indicator of the column last sorted and its direction.
+// the header shows the sort indicator of the column last sorted and its direction. The arrow
+// keys move within the grid; Tab and Shift+Tab leave it for the form's next or previous control.
 #pragma once
 
 #include <QHeaderView>

@@ -137,7 +137,7 @@ void ViewTree::keyPressEvent(QKeyEvent* event) {
     QTreeWidget::keyPressEvent(event);
     QTreeWidgetItem* after = currentItem();
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (after != nullptr && (after != before || enter)) emit nodeChosen(after);
+    if (after != nullptr && (after != before || enter)) emit nodeChosen(after, enter);
 }
 
 QString HelpFilePath() {
@@ -158,7 +158,8 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
       store_name_(new QLabel),
       tree_(new ViewTree),
       mdi_(new QMdiArea),
-      clock_(new QTimer(this)) {
+      clock_(new QTimer(this)),
+      pane_action_(new QAction(this)) {
     setObjectName("frmKRLI");
     setWindowTitle(ToQ(kMainCaption));
     setWindowIcon(AppIcon());
@@ -225,14 +226,58 @@ QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidge
         if (!doors_ || !item) return;
         doors_->TreeClick(FromQ(item->data(0, Qt::UserRole).toString()));
     };
-    connect(tree_, &QTreeWidget::itemClicked, this, node_click);
-    connect(tree_, &ViewTree::nodeChosen, this, node_click);
+    // A node walked to with the keys shows its view and leaves the focus in the tree, so that
+    // the next key walks on; Enter on a view's node, or a click on it, goes into the view.
+    // (The group nodes, which hold the views, show nothing.)
+    connect(tree_, &QTreeWidget::itemClicked, this, [this, node_click](QTreeWidgetItem* item) {
+        node_click(item);
+        if (item != nullptr && item->childCount() == 0) FocusView();
+    });
+    connect(tree_, &ViewTree::nodeChosen, this,
+            [this, node_click](QTreeWidgetItem* item, bool entered) {
+                node_click(item);
+                if (entered && item != nullptr && item->childCount() == 0) {
+                    FocusView();
+                } else {
+                    tree_->setFocus(Qt::OtherFocusReason);
+                }
+            });
+    // F6 goes from the tree into the shown view and from the view back to the tree.
+    pane_action_->setObjectName("switchPane");
+    pane_action_->setShortcut(QKeySequence(Qt::Key_F6));
+    pane_action_->setShortcutContext(Qt::WindowShortcut);
+    connect(pane_action_, &QAction::triggered, this, [this] {
+        if (tree_->hasFocus()) {
+            FocusView();
+        } else {
+            tree_->setFocus(Qt::ShortcutFocusReason);
+        }
+    });
+    addAction(pane_action_);
 
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect opening =
         OpeningGeometryOn(screen ? screen->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14));
     resize(opening.size());
     move(opening.topLeft());  // where the frame's corner stands
+}
+
+void QtMainWindow::FocusView() {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    QWidget* form = sub != nullptr && sub->isVisible() ? sub->widget() : nullptr;
+    if (form == nullptr) {
+        tree_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Where the focus last was in the form, else its first control that takes it by Tab.
+    QWidget* target = form->focusWidget();
+    for (QWidget* next = form->nextInFocusChain(); target == nullptr && next != form;
+         next = next->nextInFocusChain()) {
+        if (form->isAncestorOf(next) && next->isVisibleTo(form) && next->isEnabled() &&
+            (next->focusPolicy() & Qt::TabFocus) != 0)
+            target = next;
+    }
+    (target != nullptr ? target : form)->setFocus(Qt::OtherFocusReason);
 }
 
 QRect QtMainWindow::OpeningGeometryOn(const QRect& available) const {

@@ -67,8 +67,8 @@ class ViewSubWindow : public QMdiSubWindow {
 };
 
 // The tree tv1: a node chosen with the keyboard (the arrow keys, Home, End, the page keys, a
-// letter, Enter) raises nodeChosen as a click raises itemClicked; a node the program selects
-// raises nothing.
+// letter, Enter) raises nodeChosen as a click raises itemClicked, entered telling Enter from the
+// keys that only move; a node the program selects raises nothing.
 class ViewTree : public QTreeWidget {
     Q_OBJECT
 
@@ -76,7 +76,7 @@ class ViewTree : public QTreeWidget {
     using QTreeWidget::QTreeWidget;
 
   signals:
-    void nodeChosen(QTreeWidgetItem* item);
+    void nodeChosen(QTreeWidgetItem* item, bool entered);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -124,6 +124,8 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
 
     // The controls, for tests.
     QTreeWidget* tree() const { return tree_; }
+    // F6: the focus from the tree to the shown view and back.
+    QAction* paneAction() const { return pane_action_; }
     QTreeWidgetItem* treeItem(std::string_view key) const;
     QMdiArea* mdiArea() const { return mdi_; }
     QLabel* storeNameLabel() const { return store_name_; }
@@ -138,6 +140,9 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Gives the keyboard focus to the shown view's form (where it last was in it), or to the
+    // tree when no view is shown.
+    void FocusView();
     void BuildMenus();
     void BuildStatusBar();
     void UpdateClock();
@@ -155,6 +160,7 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
     QMdiArea* mdi_;
     std::vector<QLabel*> panels_;
     QTimer* clock_;
+    QAction* pane_action_;
     std::vector<QTreeWidgetItem*> tree_items_;  // in insertion order
     std::map<std::string, QTreeWidgetItem*, std::less<>> tree_keys_;
     std::map<std::string, ViewSubWindow*, std::less<>> sub_windows_;
