@@ -17,6 +17,7 @@
 #include "platform/fetch_pool.h"
 #include "platform/file.h"
 #include "platform/file_calls.h"
+#include "platform/heap.h"
 #include "platform/paths.h"
 #include "platform/tempdir.h"
 #include "shell/dump_document.h"
@@ -67,7 +68,7 @@ bool IsCount(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    dv::platform::KeepFreedMemory();
+    dv::platform::TuneHeap();
     bool refresh = false;
     bool stats = false;
     bool details = false;

@@ -420,9 +420,11 @@ TEST_F(DumpTest, UnreachableShareShowsTwoConnectionMessages) {
     EXPECT_EQ(docs[0]["log"].size(), 3u);
 }
 
-// The figures of a load through the per-fill cache are those of reads straight from the files,
-// byte for byte, on the demo set and on damaged ones (where an error ends a walk part way).
-TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
+// The speed knobs change no figure: a load through the per-fill cache gives, byte for byte, what
+// reads straight from the files give, and so do the documents fetched one at a time or by one
+// worker and the allocator's defaults in place of the heap's tuning, on the demo set and on
+// damaged ones (where an error ends a walk part way).
+TEST_F(DumpTest, NoSpeedKnobChangesAFigureOfAnyView) {
     namespace damage = sample::damage;
     struct Case {
         const char* name;
@@ -461,6 +463,12 @@ TEST_F(DumpTest, TheCacheChangesNoFigureOfAnyView) {
             EXPECT_EQ(run.err, cached.err) << workers;
             EXPECT_EQ(figures(run), figures(cached)) << workers;
         }
+        // The allocator's defaults in place of the heap's tuning.
+        const testing::ScopedEnv heap("DASHVANE_HEAP_TUNING", "0");
+        const DumpRun untuned = Dump("--refresh");
+        EXPECT_EQ(untuned.status, cached.status);
+        EXPECT_EQ(untuned.err, cached.err);
+        EXPECT_EQ(figures(untuned), figures(cached));
     }
 }
 

@@ -2,11 +2,11 @@
 // its only argument.
 #include "app/qt_views.h"
 #include "app/views.h"
-#include "platform/file.h"
+#include "platform/heap.h"
 #include "shell/qt/program.h"
 
 int main(int argc, char** argv) {
-    dv::platform::KeepFreedMemory();
+    dv::platform::TuneHeap();
     dv::ViewRegistry views;
     dv::RegisterViews(views);
     dv::qt::QtViewRegistry qt_views;

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "engine/error.h"
 #include "test_support/expect_error.h"
 
@@ -57,6 +63,60 @@ TEST(UnpackTest, UnknownCodeAndBadPosition) {
     } catch (const BasicError& e) {
         EXPECT_EQ(e.number(), 5);
     }
+}
+
+// What one call gave: its value, or the number, source and text of what it raised.
+struct Outcome {
+    int32_t value = 0;
+    int32_t error = 0;
+    std::string source;
+    std::string text;
+    bool operator==(const Outcome&) const = default;
+};
+
+template <typename Fn>
+Outcome OutcomeOf(Fn fn) {
+    Outcome o;
+    try {
+        o.value = fn();
+    } catch (const BasicError& e) {
+        o.error = e.number();
+        o.source = e.source();
+        o.text = e.description();
+    }
+    return o;
+}
+
+// The in-line decoding gives what the checked one gives, value or error, for every code byte
+// (and codes of other lengths), every length of data up to past the widest field and every
+// position around it, over bytes that set each sign bit somewhere.
+TEST(UnpackTest, InLineDecodingGivesWhatTheCheckedOneGives) {
+    std::vector<std::string> codes = {"", "BB", "Lx", "bL", "JJJ"};
+    for (int c = 0; c < 256; ++c) codes.emplace_back(1, static_cast<char>(c));
+    std::string bytes;
+    uint32_t seed = 12345;
+    for (int i = 0; i < 8; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bytes.push_back(static_cast<char>(seed >> 16));
+    }
+    bytes[2] = static_cast<char>(0x80);
+    int decoded = 0;
+    for (size_t length = 0; length <= bytes.size(); ++length) {
+        const std::string_view data(bytes.data(), length);
+        std::vector<int32_t> positions = {INT32_MIN, -1, 0, INT32_MAX};
+        for (int32_t p = 1; p <= static_cast<int32_t>(length) + 2; ++p) positions.push_back(p);
+        for (const std::string& code : codes) {
+            for (const int32_t position : positions) {
+                const Outcome in_line = OutcomeOf([&] { return Unpack(code, data, position); });
+                const Outcome checked =
+                    OutcomeOf([&] { return UnpackChecked(code, data, position); });
+                ASSERT_EQ(in_line, checked)
+                    << "code \"" << code << "\" length " << length << " at " << position;
+                decoded += in_line.error == 0 ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(decoded, 200);  // the cases decode, not only fail
 }
 
 TEST(PackTest, WritesLowBytesAndKeepsLength) {

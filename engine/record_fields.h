@@ -74,24 +74,10 @@ struct Field {
     void (*pack)(const R&, std::string&) = nullptr;  // kCustom; null: nothing to write
 };
 
-// The width of a binary field code; 0 for a code the codec does not know (its Unpack and Pack
-// then raise 100).
+// The width of a binary field code, from the codec's table of field codes; 0 for a code the
+// codec does not know (its Unpack and Pack then raise 100).
 constexpr int32_t CodeWidth(char code) {
-    switch (code) {
-        case 'B':
-        case 'I':
-            return 1;
-        case 'C':
-        case 'J':
-            return 2;
-        case 'D':
-        case 'K':
-            return 3;
-        case 'L':
-            return 4;
-        default:
-            return 0;
-    }
+    return UpperFieldCode(code).width;
 }
 
 // ---- Factories, one per kind, so that a table reads like the layout it is written from. ----

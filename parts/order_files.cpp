@@ -1,6 +1,5 @@
 #include "parts/order_files.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <exception>
 
@@ -213,7 +212,7 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
       slots_(names.size(), -1),
       locals_(names.size()),
       pending_(std::make_unique<Pending>()) {
-    int workers = platform::FetchWorkers();
+    const int workers = platform::FetchWorkers();
     if (workers <= 0 || !mSystem) return;
     paths_.reserve(names_.size());
     for (const std::string& name : names_) paths_.push_back(DataPath(name));
@@ -239,10 +238,8 @@ OrderDocumentFetch::OrderDocumentFetch(const std::vector<std::string>& names)
         requests.push_back(std::move(request));
     }
     if (requests.empty()) return;
-    if (platform::IsShareUrl(requests.front().local_path))
-        workers = std::min(workers, platform::kSmbFetchWorkers);
-    pending_->pool = std::make_unique<platform::FetchPool>(
-        std::move(requests), workers, kDocumentsAhead, platform::CurrentFetcherFactory());
+    pending_->pool =
+        std::make_unique<platform::FetchPool>(std::move(requests), workers, kDocumentsAhead);
 }
 
 OrderDocumentFetch::~OrderDocumentFetch() = default;

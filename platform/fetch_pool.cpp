@@ -125,16 +125,33 @@ int FetchWorkers() {
     return g_workers;
 }
 
+FetchGrowth FetchGrowth::For(const std::vector<FetchRequest>& requests, int workers) {
+    FetchGrowth growth;
+    const size_t asked = workers < 0 ? 0 : static_cast<size_t>(workers);
+    if (!requests.empty() && IsShareUrl(requests.front().local_path)) {
+        growth.workers = std::min(asked, static_cast<size_t>(kSmbFetchWorkers));
+        growth.first = growth.workers;
+    } else {
+        growth.workers = asked;
+        growth.first = std::min(kLocalFirstWorkers, asked);
+        growth.grow_after = kLocalGrowAfter;
+    }
+    growth.workers = std::min(growth.workers, requests.size());
+    growth.first = std::min(growth.first, growth.workers);
+    return growth;
+}
+
 FetchPool::FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead,
                      FetcherFactory factory)
     : requests_(std::move(requests)),
-      factory_(std::move(factory)),
-      max_workers_(std::min(static_cast<size_t>(workers < 0 ? 0 : workers), requests_.size())),
+      factory_(factory ? std::move(factory) : CurrentFetcherFactory()),
+      growth_(FetchGrowth::For(requests_, workers)),
+      max_workers_(growth_.workers),
       results_(requests_.size()),
       done_(requests_.size(), false),
       ahead_(ahead == 0 ? 1 : ahead) {
     threads_.reserve(max_workers_);
-    StartWorkers(std::min(kFirstWorkers, max_workers_));
+    StartWorkers(growth_.first);
 }
 
 void FetchPool::StartWorkers(size_t count) {
@@ -211,7 +228,7 @@ FetchedFile FetchPool::Take(size_t i) {
     if (!done_[i] && running_ > 0) {
         waiting_ = i;
         const auto ready = [&] { return done_[i] || running_ == 0; };
-        if (threads_.size() < max_workers_ && !ready_.wait_for(lock, kGrowAfter, ready)) {
+        if (threads_.size() < max_workers_ && !ready_.wait_for(lock, growth_.grow_after, ready)) {
             // Slow fetches: the other workers start. Threads are started without the lock,
             // which the workers take.
             lock.unlock();

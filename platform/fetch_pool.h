@@ -61,9 +61,10 @@ using FetcherFactory = std::function<std::unique_ptr<FileFetcher>()>;
 // socket or terminal (ESPIPE), and those read as missing (ENOENT).
 std::unique_ptr<FileFetcher> MakeLocalFetcher();
 
-// The backend the document fetches use unless another is set: local paths read as
-// MakeLocalFetcher does, and paths on the share read over SMB by a helper process of the
-// worker's own (MakeProcessFetcher, fetch_process.h). An empty factory puts the default back.
+// The one default backend of every pool: local paths read as MakeLocalFetcher does, and paths
+// on the share read over SMB by a helper process of the worker's own (MakeProcessFetcher,
+// fetch_process.h). SetFetcherFactory puts another in its place (a test's); an empty factory
+// puts the default back. Set and read on the fill's thread.
 void SetFetcherFactory(FetcherFactory factory);
 FetcherFactory CurrentFetcherFactory();
 
@@ -73,20 +74,38 @@ inline constexpr int kDefaultFetchWorkers = 8;
 void SetFetchWorkers(int workers);
 int FetchWorkers();
 
-// Fetches the requests with up to `workers` threads, never more than `ahead` files past the one
-// the caller takes next, so that the memory held stays bounded. Take(i) waits for file i; the
-// files are to be taken in order. The destructor stops the workers and joins them: no thread
-// and no open file outlives the pool.
+// How many workers a pool runs and when they start, from where its files lie.
 //
-// Two workers start with the pool, the others only once the caller has waited kGrowAfter for
-// a file: a local file in the page cache is fetched well inside that, and two workers keep
-// ahead of the fill (one alone falls just behind it) while more would only contend for the
-// pool's lock and the process's table of open files; a round trip to a server or a disk is
-// not, and then every worker is wanted.
+// Over SMB (the first request's path "smb://...") each fetch is a round trip to the server, so
+// every worker starts with the pool, at most kSmbFetchWorkers: the helper processes that serve
+// them (smb.h). For local paths two workers start with the pool and the others only once the
+// caller has waited kLocalGrowAfter for one file: a file in the page cache is fetched well
+// inside that, and two workers keep ahead of the fill (one alone falls just behind it) while
+// more would only contend for the pool's lock and the process's table of open files; a local
+// disk that must seek is slow enough to make the caller wait, and then every worker is wanted.
+struct FetchGrowth {
+    size_t workers = 0;  // at most this many
+    size_t first = 0;    // started with the pool
+    // The others start once the caller has waited this long for one file.
+    std::chrono::microseconds grow_after{0};
+
+    static constexpr size_t kLocalFirstWorkers = 2;
+    static constexpr std::chrono::microseconds kLocalGrowAfter{500};
+
+    // The rule for up to `workers` workers (none below 1) fetching `requests`; never more
+    // workers than requests.
+    static FetchGrowth For(const std::vector<FetchRequest>& requests, int workers);
+};
+
+// Fetches the requests with up to `workers` threads, started as FetchGrowth::For says, never
+// more than `ahead` files past the one the caller takes next, so that the memory held stays
+// bounded. Take(i) waits for file i; the files are to be taken in order. The destructor stops
+// the workers and joins them: no thread and no open file outlives the pool. Without a factory
+// the workers fetch through CurrentFetcherFactory().
 class FetchPool {
   public:
     FetchPool(std::vector<FetchRequest> requests, int workers, size_t ahead = 64,
-              FetcherFactory factory = MakeLocalFetcher);
+              FetcherFactory factory = {});
     ~FetchPool();
     FetchPool(const FetchPool&) = delete;
     FetchPool& operator=(const FetchPool&) = delete;
@@ -94,12 +113,9 @@ class FetchPool {
     size_t size() const { return requests_.size(); }
     // File i's result (moved out); kNotFetched when i is out of range or already taken.
     FetchedFile Take(size_t i);
-    // The threads started so far (fewer than asked until the caller has waited, or when the
-    // system refuses one).
+    // The threads started so far (for local files fewer than asked until the caller has
+    // waited, or when the system refuses one).
     int workers() const { return static_cast<int>(threads_.size()); }
-
-    static constexpr size_t kFirstWorkers = 2;
-    static constexpr std::chrono::microseconds kGrowAfter{500};
 
   private:
     void Work();
@@ -111,6 +127,7 @@ class FetchPool {
 
     std::vector<FetchRequest> requests_;
     FetcherFactory factory_;
+    FetchGrowth growth_;
     size_t max_workers_;
     std::vector<FetchedFile> results_;
     std::vector<bool> done_;

@@ -11,9 +11,11 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/file_calls.h"
+#include "platform/smb.h"
 #include "platform/test_support.h"
 
 namespace dv::platform {
@@ -159,8 +161,40 @@ TEST(FetchPool, FetchesNoFurtherAheadThanAskedAndStopsWhenDropped) {
     EXPECT_EQ(ProcessThreads(), threads);
 }
 
+// The growth rule: over SMB every worker starts with the pool (at most the helpers that serve
+// them), for local paths two do and the others wait for the caller to wait; never more workers
+// than files.
+TEST(FetchPool, GrowthStartsEveryWorkerOverSmbAndTwoForLocalPaths) {
+    constexpr const char* kLocal = "/data/D01/PO1";
+    constexpr const char* kShare = "smb://server/share/D01/PO1";
+    constexpr auto kSmb = static_cast<size_t>(kSmbFetchWorkers);
+    struct Case {
+        const char* path;
+        size_t files;
+        int workers;
+        size_t most, first;
+    };
+    const Case cases[] = {
+        {kLocal, 30, 8, 8, 2}, {kLocal, 30, 1, 1, 1},        {kLocal, 3, 8, 3, 2},
+        {kLocal, 30, 0, 0, 0}, {kLocal, 30, -1, 0, 0},       {kLocal, 0, 8, 0, 0},
+        {kShare, 30, 8, 8, 8}, {kShare, 30, 64, kSmb, kSmb}, {kShare, 5, 8, 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " files " + std::to_string(c.files) + " workers " +
+                     std::to_string(c.workers));
+        const FetchGrowth g = FetchGrowth::For(
+            std::vector<FetchRequest>(c.files, FetchRequest{c.path, "", 8}), c.workers);
+        EXPECT_EQ(g.workers, c.most);
+        EXPECT_EQ(g.first, c.first);
+        const bool local = c.path == kLocal;
+        EXPECT_EQ(g.grow_after,
+                  local ? FetchGrowth::kLocalGrowAfter : std::chrono::microseconds(0));
+    }
+}
+
 // Fetches that keep the caller waiting start the other workers: every fetch here holds until
-// eight are in flight at once, which only a pool grown to all its workers reaches.
+// eight are in flight at once, which only a pool grown to all its workers reaches. Over SMB all
+// eight run from the start.
 TEST(FetchPool, AllWorkersFetchAtOnceWhenTheCallerWaits) {
     struct Gathering : FileFetcher {
         explicit Gathering(std::atomic<int>& in_flight) : in_flight_(in_flight) {}
@@ -175,17 +209,20 @@ TEST(FetchPool, AllWorkersFetchAtOnceWhenTheCallerWaits) {
         }
         std::atomic<int>& in_flight_;
     };
-    std::atomic<int> in_flight{0};
-    const size_t threads = ProcessThreads();
-    {
-        std::vector<FetchRequest> requests(30, FetchRequest{"x", "", 8});
-        FetchPool pool(requests, 8, 64, [&] { return std::make_unique<Gathering>(in_flight); });
-        EXPECT_EQ(pool.workers(), 2);  // until the caller waits
-        for (size_t i = 0; i < requests.size(); ++i)
-            ASSERT_EQ(pool.Take(i).outcome, Outcome::kRead) << i;
-        EXPECT_EQ(pool.workers(), 8);
+    for (const auto& [path, started] : {std::pair{"x", 2}, std::pair{"smb://server/share/x", 8}}) {
+        SCOPED_TRACE(path);
+        std::atomic<int> in_flight{0};
+        const size_t threads = ProcessThreads();
+        {
+            std::vector<FetchRequest> requests(30, FetchRequest{path, "", 8});
+            FetchPool pool(requests, 8, 64, [&] { return std::make_unique<Gathering>(in_flight); });
+            EXPECT_EQ(pool.workers(), started);  // until the caller waits
+            for (size_t i = 0; i < requests.size(); ++i)
+                ASSERT_EQ(pool.Take(i).outcome, Outcome::kRead) << i;
+            EXPECT_EQ(pool.workers(), 8);
+        }
+        EXPECT_EQ(ProcessThreads(), threads);
     }
-    EXPECT_EQ(ProcessThreads(), threads);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
-#include <malloc.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,29 +75,6 @@ struct DescriptorFolder {
 const DescriptorFolder g_descriptors;
 
 }  // namespace
-
-void KeepFreedMemory() {
-    // Blocks below 8 MiB come from the heap, and its top is returned to the kernel only past
-    // 64 MiB free: the read cache is bounded at 32 MiB, so the heap stays below the load's peak.
-    ::mallopt(M_MMAP_THRESHOLD, 8 * 1024 * 1024);
-    ::mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
-    // The heap grows by 32 MiB at once (address space; pages are taken as they are touched), and
-    // that first step is marked for transparent huge pages: a load touches some 20 MiB of heap,
-    // which then costs a few hundred page faults instead of several thousand. One block past the
-    // top makes it grow now; freed, it stays as the heap's top for the allocations to come.
-    constexpr size_t kHeapStep = 32 * 1024 * 1024;
-    constexpr uintptr_t kHugePage = 2 * 1024 * 1024;
-    ::mallopt(M_TOP_PAD, kHeapStep);
-    const auto low = reinterpret_cast<uintptr_t>(::sbrk(0));
-    void* volatile block = ::malloc(1024 * 1024);  // volatile: not to be elided with its free
-    ::free(block);
-    const auto high = reinterpret_cast<uintptr_t>(::sbrk(0));
-    const uintptr_t first = (low + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t last = high & ~(kHugePage - 1);
-    // Advice only: where the kernel has no huge pages to give, the heap works as before.
-    if (low != static_cast<uintptr_t>(-1) && last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
 
 std::optional<std::string> DescriptorPath(int fd) {
     char target[PATH_MAX];

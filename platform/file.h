@@ -18,14 +18,6 @@ namespace dv::platform {
 // A path that names something other than an ordinary file (a folder, a FIFO, a device, a
 // socket) is reported as ENOENT: not found as an ordinary file, the same as a missing one.
 
-// Sets the allocator, once as a program starts, to keep the memory it frees for the next
-// allocation: the load's read-ahead windows (up to a MiB each) and record buffers are then
-// taken from pages already touched, not from fresh pages the kernel must clear and map (and
-// unmap again at each free) as the allocator's defaults give for blocks above 128 KiB. The
-// heap's first 32 MiB are asked for as transparent huge pages, so that what the load touches
-// of it first costs one fault per 2 MiB rather than one per 4 KiB.
-void KeepFreedMemory();
-
 class ReadOnlyFile {
   public:
     // Opens local_path without waiting (O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK), then

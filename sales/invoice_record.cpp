@@ -289,6 +289,26 @@ constexpr std::array kCommonListed = {Named(kCommon, "Record_Status"),
                                       Named(kCommon, "COUNTERMAN_Number"),
                                       Named(kCommon, "Sub_Total")};
 
+// The fields of each variant of a page: an invoice's or a shop job's, and those of every page.
+struct VariantLayouts {
+    std::span<const Field<H>> invoice;
+    std::span<const Field<H>> shop;
+    std::span<const Field<H>> common;
+};
+
+// The one choice of a page's variant: by the status word at 1, an invoice's fields or a shop
+// job's (neither for any other status, or a page too short to hold it), then every page's.
+void UnpackVariant(H& page, std::string_view record, const VariantLayouts& layouts) {
+    if (BinaryFits('J', 1, record.size())) {
+        const int32_t status = dv::Unpack("J", record, 1);
+        if (invol::IsInvoiceStatus(status))
+            UnpackFields(layouts.invoice, page, record);
+        else if (invol::IsShopStatus(status))
+            UnpackFields(layouts.shop, page, record);
+    }
+    UnpackFields(layouts.common, page, record);
+}
+
 }  // namespace
 
 std::span<const Field<H>> clsInvoiceHistory::InvoiceLayout() {
@@ -302,25 +322,11 @@ std::span<const Field<H>> clsInvoiceHistory::CommonLayout() {
 }
 
 void clsInvoiceHistory::Unpack(std::string_view record) {
-    if (BinaryFits('J', 1, record.size())) {
-        const int32_t status = dv::Unpack("J", record, 1);
-        if (invol::IsInvoiceStatus(status))
-            UnpackFields(InvoiceLayout(), *this, record);
-        else if (invol::IsShopStatus(status))
-            UnpackFields(ShopLayout(), *this, record);
-    }
-    UnpackFields(CommonLayout(), *this, record);
+    UnpackVariant(*this, record, {InvoiceLayout(), ShopLayout(), CommonLayout()});
 }
 
 void clsInvoiceHistory::UnpackListed(std::string_view record) {
-    if (BinaryFits('J', 1, record.size())) {
-        const int32_t status = dv::Unpack("J", record, 1);
-        if (invol::IsInvoiceStatus(status))
-            UnpackFields<H>(kInvoiceListed, *this, record);
-        else if (invol::IsShopStatus(status))
-            UnpackFields<H>(kShopListed, *this, record);
-    }
-    UnpackFields<H>(kCommonListed, *this, record);
+    UnpackVariant(*this, record, {kInvoiceListed, kShopListed, kCommonListed});
 }
 
 void clsInvoiceHistory::Pack(std::string& record) {

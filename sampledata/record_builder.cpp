@@ -3,6 +3,8 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "engine/codec.h"
+
 namespace dv::sample {
 namespace {
 
@@ -12,22 +14,11 @@ std::string AlphabetOf(TextSet set) {
     return a;
 }
 
+// The width of a binary field code, from the engine's table of field codes.
 int WidthOf(char code) {
-    switch (code) {
-        case 'B':
-        case 'I':
-            return 1;
-        case 'C':
-        case 'J':
-            return 2;
-        case 'D':
-        case 'K':
-            return 3;
-        case 'L':
-            return 4;
-        default:
-            throw std::invalid_argument(std::string("no field code ") + code);
-    }
+    const int width = UpperFieldCode(code).width;
+    if (width == 0) throw std::invalid_argument(std::string("no field code ") + code);
+    return width;
 }
 
 }  // namespace

@@ -369,8 +369,7 @@ TEST_F(SmbServerTest, FetchHelpersGiveTheFilesAndLeaveNothingBehindWhenEnded) {
         std::vector<platform::FetchRequest> requests;
         for (const std::string& name : names)
             requests.push_back({folder + "/" + name, share, 4096});
-        platform::FetchPool pool(requests, platform::kSmbFetchWorkers, 64,
-                                 platform::MakeProcessFetcher);
+        platform::FetchPool pool(requests, platform::kSmbFetchWorkers);
         for (size_t i = 0; i + 1 < names.size(); ++i) {
             platform::FetchedFile f = pool.Take(i);
             ASSERT_EQ(f.outcome, platform::FetchedFile::Outcome::kRead) << names[i];
