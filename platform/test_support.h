@@ -83,7 +83,9 @@ inline std::string ReadFileBytes(const std::string& path) {
 
 // The threads of this process now (/proc/self/task). A thread is started and joined before
 // the first count: a sanitizer that adds a background thread of its own starts it with the
-// process's first thread, and that one is then counted in every figure alike.
+// process's first thread, and that one is then counted in every figure alike. A thread already
+// joined can still be listed for a moment while the kernel finishes its exit; it has given up
+// the process's memory by then (its statm reads all zeros), and is not counted.
 inline size_t ProcessThreads() {
     static const bool primed = [] {
         std::thread([] {}).join();
@@ -91,8 +93,11 @@ inline size_t ProcessThreads() {
     }();
     (void)primed;
     size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/task"))
-        ++n;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream statm(e.path() / "statm");
+        unsigned long pages = 0;
+        if (statm >> pages && pages > 0) ++n;
+    }
     return n;
 }
 
