@@ -2,11 +2,11 @@
 // its only argument.
 #include "app/qt_views.h"
 #include "app/views.h"
-#include "platform/heap.h"
 #include "shell/qt/program.h"
 
+// The heap keeps the allocator's defaults here: its tuning (platform/heap.h), which speeds up
+// dashvane-dump, made the window's start slower when measured (docs/PERFORMANCE.md).
 int main(int argc, char** argv) {
-    dv::platform::TuneHeap();
     dv::ViewRegistry views;
     dv::RegisterViews(views);
     dv::qt::QtViewRegistry qt_views;

@@ -20,6 +20,10 @@
 # dashvane-sample, e.g.  orders3000="--scale large --orders 3000 --returns 600". Default: large.
 # Each set is written once into out/bench/NAME and kept until dashvane-sample changes.
 # Medians of RUNS hot runs (default 7) and LATENCY_RUNS runs under latency (default 3).
+#
+# DASHVANE_BENCH_DUMP_ARGS: arguments for every run of the load, to measure a speed knob off
+# (e.g. "--no-cache" or "--fetch-workers 0"); environment switches such as
+# DASHVANE_HEAP_TUNING=0 reach the load as they are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=7 latency_runs=3 latencies=1000,10000 smb=0
@@ -32,7 +36,7 @@ while getopts "n:m:l:" opt; do
         n) runs=$OPTARG ;;
         m) latency_runs=$OPTARG ;;
         l) latencies=$OPTARG ;;
-        *) sed -n '2,22p' "$0" >&2; exit 2 ;;
+        *) sed -n '2,26p' "$0" >&2; exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
@@ -80,7 +84,8 @@ medians() {
 # One pass over every file of the set: each file opened, read to its end and closed, the list
 # made beforehand.
 read_all() { xargs -0 cat <"$file_list" >/dev/null; }
-load() { "$dump"; }
+read -r -a dump_args <<<"${DASHVANE_BENCH_DUMP_ARGS:-}"
+load() { "$dump" "${dump_args[@]}"; }
 
 # Runs a command under the latency model; prints the wall time, and the calls it made on the
 # share into the file $2.
@@ -116,7 +121,7 @@ bench_smb() {
     echo "== $name over SMB (smb://127.0.0.1:$smb_port/TMARLNK): $(du -sb "$share" | cut -f1) bytes in $files files"
     load_smb() {
         DASHVANE_SHARES=$set_dir/none TMPDIR=$set_dir/smb-tmp TEMP=$set_dir/smb-tmp \
-            DASHVANE_SMB_PORT=$smb_port "$dump" "$@"
+            DASHVANE_SMB_PORT=$smb_port "$dump" "${dump_args[@]}" "$@"
     }
     read_smb() { "$read_all_smb" "smb://127.0.0.1:$smb_port/TMARLNK" <"$set_dir/smb-files.list"; }
     local stats load_calls read_calls
@@ -194,10 +199,10 @@ for set_arg in "$@"; do
     done
 
     # Refresh: the calls of a load followed by File > Refresh, less those of the load.
-    under_latency 0 "$set_dir/refresh.calls" "$dump" --refresh >/dev/null
+    under_latency 0 "$set_dir/refresh.calls" "$dump" "${dump_args[@]}" --refresh >/dev/null
     read -r refresh_calls _ < <(calls_of "$set_dir/refresh.calls")
 
-    /usr/bin/time -f "%M" -o "$set_dir/peak" "$dump" >/dev/null 2>&1 || true
+    /usr/bin/time -f "%M" -o "$set_dir/peak" "$dump" "${dump_args[@]}" >/dev/null 2>&1 || true
     peak=$(tail -n 1 "$set_dir/peak")
 
     printf '%-34s %12s %12s %8s\n' "" "load" "read all" "ratio"
@@ -214,5 +219,5 @@ for set_arg in "$@"; do
     echo "calls of File > Refresh: $((refresh_calls - load_calls)) (the load: $load_calls)"
     echo "peak resident memory of the load: $peak KiB"
     echo "the load's calls by view (dashvane-dump --stats):"
-    "$dump" --stats 2>&1 >/dev/null | sed 's/^/  /'
+    "$dump" "${dump_args[@]}" --stats 2>&1 >/dev/null | sed 's/^/  /'
 done
