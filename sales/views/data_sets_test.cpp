@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "parts/views/view_test_support.h"
-#include "sales/page_chain.h"
+#include "records/page_chain.h"
 #include "sales/views/ar_view.h"
 #include "sales/views/open_sales_view.h"
 #include "sales/views/pts_detail.h"

@@ -8,9 +8,9 @@
 #include "engine/key_lookup.h"
 #include "engine/live_record.h"
 #include "engine/tables.h"
-#include "sales/detail_grid.h"
+#include "records/page_chain.h"
 #include "sales/invoice_record.h"
-#include "sales/page_chain.h"
+#include "sales/views/detail_grid.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
 

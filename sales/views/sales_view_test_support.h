@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "parts/views/view_test_support.h"
-#include "sales/test_support.h"
+#include "records/test_support.h"
 
 namespace dv::sales_views_test {
 

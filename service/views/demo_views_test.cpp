@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/views.h"
-#include "sales/test_support.h"
+#include "records/test_support.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/sample_share.h"
 #include "sampledata/service_data.h"

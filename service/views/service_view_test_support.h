@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "engine/dates.h"
-#include "sales/test_support.h"
+#include "records/event_log.h"
+#include "records/test_support.h"
 #include "sampledata/damage.h"
 #include "sampledata/data_set.h"
 #include "sampledata/record_builder.h"
 #include "shell/detail_form.h"
-#include "shell/event_log.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
