@@ -24,7 +24,7 @@
 #include "shell/splash.h"
 #include "shell/view.h"
 #include "test_support/engine_test.h"
-#include "test_support/test_context.h"
+#include "test_support/views/test_context.h"
 
 namespace dv::service_test {
 
