@@ -21,7 +21,7 @@
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/parts_data.h"
-#include "sampledata/sample_share.h"
+#include "test_support/sample_share.h"
 #include "test_support/views/view_test_support.h"
 
 namespace dv {
