@@ -83,11 +83,10 @@ TEST(ViewDeclarations, TheTablesAreTheMainWindowsOwn) {
                         "A<> Assets 11", "A3<A> Accounts Receivable 12",
                         "A7<A> Billed Warranties 12", "A5<A> G/L Asset Total 12",
                         "A1<A> Inventory Investment 12", "I1<A1> Parts 12", "I2<A1> Floor Plan 12",
-                        "I3<A1> Units 12", "A4<A> Open Sales Orders 12",
-                        "A2<A> Open Shop Work 12", "A6<A> Returns 12", "L<> Liabilities 11",
-                        "L2<L> G/L Liabilites 12", "L1<L> Open Purchase Orders 12",
-                        "S<> Sales and Profit 11", "S2<S> Profit 12", "S1<S> Sales / Cash 12",
-                        "R<> Recap 33"}));
+                        "I3<A1> Units 12", "A4<A> Open Sales Orders 12", "A2<A> Open Shop Work 12",
+                        "A6<A> Returns 12", "L<> Liabilities 11", "L2<L> G/L Liabilites 12",
+                        "L1<L> Open Purchase Orders 12", "S<> Sales and Profit 11",
+                        "S2<S> Profit 12", "S1<S> Sales / Cash 12", "R<> Recap 33"}));
 
     std::vector<std::string> menus;
     for (const MenuItemSpec& m : t.menu_items) {
@@ -95,16 +94,35 @@ TEST(ViewDeclarations, TheTablesAreTheMainWindowsOwn) {
                         " " + std::string(m.caption) +
                         (m.node.empty() ? std::string() : " >" + std::string(m.node)));
     }
-    EXPECT_EQ(menus, (std::vector<std::string>{
-                         "0.-1 &File", "0.0 &Refresh", "0.1 -", "0.5 E&xit", "1.-1 &View",
-                         "1.0 Accounts Receivable >A3", "1.1 Billed Warranties >A7",
-                         "1.2 G / L Assets >A5", "1.3 Inventory", "1.4 Open Sales Orders >A4",
-                         "1.5 Open Shop Jobs >A2", "1.6 Returns >A6", "1.7 -",
-                         "1.8 G / L Liabilities >L2", "1.9 Purchase Orders >L1", "1.10 -",
-                         "1.11 Profit >S2", "1.12 Sales / Cash >S1", "1.13 -", "1.14 Recap >R",
-                         "2.0 Parts >I1", "2.1 Floor Plan >I2", "2.2 Units >I3",
-                         "3.-1 &Options", "3.0 View &Log File", "4.-1 &Help",
-                         "4.0 Dashvane &Help", "4.1 -", "4.2 &About Dashvane 2"}));
+    EXPECT_EQ(menus, (std::vector<std::string>{"0.-1 &File",
+                                               "0.0 &Refresh",
+                                               "0.1 -",
+                                               "0.5 E&xit",
+                                               "1.-1 &View",
+                                               "1.0 Accounts Receivable >A3",
+                                               "1.1 Billed Warranties >A7",
+                                               "1.2 G / L Assets >A5",
+                                               "1.3 Inventory",
+                                               "1.4 Open Sales Orders >A4",
+                                               "1.5 Open Shop Jobs >A2",
+                                               "1.6 Returns >A6",
+                                               "1.7 -",
+                                               "1.8 G / L Liabilities >L2",
+                                               "1.9 Purchase Orders >L1",
+                                               "1.10 -",
+                                               "1.11 Profit >S2",
+                                               "1.12 Sales / Cash >S1",
+                                               "1.13 -",
+                                               "1.14 Recap >R",
+                                               "2.0 Parts >I1",
+                                               "2.1 Floor Plan >I2",
+                                               "2.2 Units >I3",
+                                               "3.-1 &Options",
+                                               "3.0 View &Log File",
+                                               "4.-1 &Help",
+                                               "4.0 Dashvane &Help",
+                                               "4.1 -",
+                                               "4.2 &About Dashvane 2"}));
 
     EXPECT_EQ(Forms(t.startup, false),
               (std::vector<std::string>{"frmAR", "frmFp", "frmGLA", "frmGLL", "frmInv",
@@ -113,18 +131,16 @@ TEST(ViewDeclarations, TheTablesAreTheMainWindowsOwn) {
     EXPECT_EQ(Forms(t.startup, true).back(), "frmWarSeg");
     EXPECT_EQ(Forms(t.refresh, true),
               (std::vector<std::string>{"frmInv", "frmAR", "frmShop", "frmWarSeg", "frmGLA",
-                                        "frmOpenSales", "frmReturn", "frmPo", "frmGLL",
-                                        "frmSales", "frmProfit", "frmFp", "frmUnits"}));
-    EXPECT_EQ(Texts(t.unload),
-              (std::vector<std::string>{"frmUnits", "frmFp", "frmProfit", "frmSales", "frmGLL",
-                                        "frmPo", "frmReturn", "frmOpenSales", "frmGLA",
-                                        "frmWarranty", "frmShop", "frmAR", "frmRecap", "frmInv",
-                                        "frmWarSeg"}));
-    EXPECT_EQ(Texts(t.release),
-              (std::vector<std::string>{"frmRecap", "frmInv", "frmAR", "frmShop", "frmWarranty",
-                                        "frmGLA", "frmOpenSales", "frmReturn", "frmPo", "frmGLL",
-                                        "frmSales", "frmProfit", "frmFp", "frmUnits",
-                                        "frmWarSeg"}));
+                                        "frmOpenSales", "frmReturn", "frmPo", "frmGLL", "frmSales",
+                                        "frmProfit", "frmFp", "frmUnits"}));
+    EXPECT_EQ(Texts(t.unload), (std::vector<std::string>{
+                                   "frmUnits", "frmFp", "frmProfit", "frmSales", "frmGLL", "frmPo",
+                                   "frmReturn", "frmOpenSales", "frmGLA", "frmWarranty", "frmShop",
+                                   "frmAR", "frmRecap", "frmInv", "frmWarSeg"}));
+    EXPECT_EQ(Texts(t.release), (std::vector<std::string>{
+                                    "frmRecap", "frmInv", "frmAR", "frmShop", "frmWarranty",
+                                    "frmGLA", "frmOpenSales", "frmReturn", "frmPo", "frmGLL",
+                                    "frmSales", "frmProfit", "frmFp", "frmUnits", "frmWarSeg"}));
 }
 
 // A half-declared view is found: the program's declarations with one fault each.
@@ -164,11 +180,12 @@ TEST(ViewDeclarations, AHalfDeclaredViewIsFound) {
         {"one form of Billed Warranties",
          [](auto& v) { v.erase(v.begin() + (&Of(v, form::kWarSeg) - v.data())); },
          "frmWarranty: a form of Billed Warranties without the other"},
-        {"the two forms unlike",
-         [](auto& v) { Of(v, form::kWarSeg).menu.caption = "Warranties"; },
+        {"the two forms unlike", [](auto& v) { Of(v, form::kWarSeg).menu.caption = "Warranties"; },
          "A7: the two forms of Billed Warranties are declared unlike"},
         {"a figure written twice",
-         [](auto& v) { Of(v, form::kUnits).recap = {recap::kUnits, recap::kFloorPlan}; },
+         [](auto& v) {
+             Of(v, form::kUnits).recap = {recap::kUnits, recap::kFloorPlan};
+         },
          "recap figure 11: written by 2 views"},
         {"a figure nobody writes", [](auto& v) { Of(v, form::kAR).recap = {}; },
          "recap figure 0: written by 0 views"},

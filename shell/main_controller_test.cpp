@@ -189,8 +189,9 @@ class ControllerTest : public ::testing::Test {
     // Registers a fake view under the program's declaration of the form; the view whose load
     // chooses the Billed Warranties form (Open Shop Work) sets the flag from option 317.
     void Register(std::string_view form, std::function<void(View&, ViewContext&)> fill = {}) {
-        const auto declared = std::find_if(ViewDeclarations().begin(), ViewDeclarations().end(),
-                                           [&](const ViewDeclaration& d) { return d.form == form; });
+        const auto declared =
+            std::find_if(ViewDeclarations().begin(), ViewDeclarations().end(),
+                         [&](const ViewDeclaration& d) { return d.form == form; });
         ASSERT_NE(declared, ViewDeclarations().end()) << form;
         ViewDeclaration d = *declared;
         if (d.segment_flag != nullptr) {
@@ -229,7 +230,8 @@ class ControllerTest : public ::testing::Test {
     Events TreeEvents() {
         Events e;
         for (const TreeNodeSpec& n : Tables().tree) e.push_back("node " + std::string(n.key));
-        for (size_t i = 1; i <= Tables().tree.size(); ++i) e.push_back("expand " + std::to_string(i));
+        for (size_t i = 1; i <= Tables().tree.size(); ++i)
+            e.push_back("expand " + std::to_string(i));
         e.push_back("select R");
         return e;
     }

@@ -98,9 +98,10 @@ std::vector<const ViewDeclaration*> Ranked(const std::vector<ViewDeclaration>& a
     for (const ViewDeclaration& d : all) {
         if (d.ranks.*rank > 0) out.push_back(&d);
     }
-    std::stable_sort(out.begin(), out.end(), [&](const ViewDeclaration* a, const ViewDeclaration* b) {
-        return a->ranks.*rank < b->ranks.*rank;
-    });
+    std::stable_sort(out.begin(), out.end(),
+                     [&](const ViewDeclaration* a, const ViewDeclaration* b) {
+                         return a->ranks.*rank < b->ranks.*rank;
+                     });
     return out;
 }
 
@@ -203,8 +204,8 @@ MainTables BuildMainTables(std::span<const ViewDeclaration> views) {
     const auto slots = [&](int ViewRanks::*rank) {
         std::vector<ViewSlot> out;
         for (const ViewDeclaration* d : Ranked(all, rank)) {
-            const bool listed = std::any_of(out.begin(), out.end(),
-                                            [&](const ViewSlot& s) { return s.key == d->node.key; });
+            const bool listed = std::any_of(
+                out.begin(), out.end(), [&](const ViewSlot& s) { return s.key == d->node.key; });
             if (listed) continue;
             for (const auto& [key, forms] : by_node) {
                 if (key == d->node.key) out.push_back(SlotOf(key, forms));
@@ -254,7 +255,8 @@ std::vector<std::string> CheckViewDeclarations(std::span<const ViewDeclaration> 
         if (d.ranks.unload <= 0) fault(who, "no unload rank");
         if (d.ranks.release <= 0) fault(who, "no release rank");
         if (d.node.key.empty()) fault(who, "no tree node");
-        if (FindGroup(d.node.key)) fault(who, "tree node " + std::string(d.node.key) + " is a group's");
+        if (FindGroup(d.node.key))
+            fault(who, "tree node " + std::string(d.node.key) + " is a group's");
         if (!d.node.parent.empty() && !FindGroup(d.node.parent)) {
             fault(who, "tree node " + std::string(d.node.key) + " below " +
                            std::string(d.node.parent) + ", which is no group node");
@@ -283,11 +285,12 @@ std::vector<std::string> CheckViewDeclarations(std::span<const ViewDeclaration> 
                 fault(first.form, "a form of Billed Warranties without the other");
             continue;
         }
-        const bool pair = decls.size() == 2 &&
-                          std::set{decls[0]->billed, decls[1]->billed} ==
-                              std::set{BilledForm::kPlain, BilledForm::kSegments};
+        const bool pair =
+            decls.size() == 2 && std::set{decls[0]->billed, decls[1]->billed} ==
+                                     std::set{BilledForm::kPlain, BilledForm::kSegments};
         if (!pair) {
-            fault(key, "tree node of several views that are not the two forms of Billed Warranties");
+            fault(key,
+                  "tree node of several views that are not the two forms of Billed Warranties");
             continue;
         }
         const ViewDeclaration& other = *decls[1];

@@ -27,7 +27,7 @@ enum class Menu { kFile, kView, kInventory, kOptions, kHelp };
 struct ViewNode {
     std::string_view key = {};     // "I1"
     std::string_view parent = {};  // the key of a group node; empty for a root
-    int place = 0;            // 0-based among its parent's children
+    int place = 0;                 // 0-based among its parent's children
     int image = 1;
     int selected_image = 2;
 };
