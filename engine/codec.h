@@ -9,37 +9,13 @@
 #include <vector>
 
 #include "engine/bytes.h"
+#include "engine/field_codes.h"
 
 namespace dv {
-
-// One field type: its code letter, width in bytes and whether it is signed.
-struct FieldCode {
-    char code;
-    int width;
-    bool is_signed;
-};
 
 // The field type of a one-letter code, matched without regard to case; raises 100 with the
 // given source ("UnPack" or "Pack") for any other code.
 FieldCode LookupCode(std::string_view code, const char* source);
-
-// The field types, by their upper-case code letters.
-inline constexpr FieldCode kFieldCodes[] = {
-    {'B', 1, false}, {'I', 1, true}, {'C', 2, false}, {'J', 2, true},
-    {'D', 3, false}, {'K', 3, true}, {'L', 4, true},
-};
-
-// The field type of every upper-case code letter by its byte value; width 0 for no code.
-inline constexpr std::array<FieldCode, 256> kUpperFieldCodes = [] {
-    std::array<FieldCode, 256> table{};
-    for (const FieldCode& fc : kFieldCodes) table[static_cast<unsigned char>(fc.code)] = fc;
-    return table;
-}();
-
-// The field type of an upper-case code letter; width 0 for any other character.
-constexpr FieldCode UpperFieldCode(char code) {
-    return kUpperFieldCodes[static_cast<unsigned char>(code)];
-}
 
 // Unpack with every check: what the inline Unpack below leaves to it (a code of another case or
 // length, a field not inside its data) and every error.

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "engine/codec.h"
+#include "engine/field_codes.h"
 
 namespace dv::sample {
 namespace {

@@ -38,7 +38,7 @@ bench: engine parts sampledata
 fuzz: app sampledata
 EOF
 
-shared_layouts="engine/control_file.h service/shop_page.h"
+shared_layouts="engine/control_file.h engine/field_codes.h service/shop_page.h"
 
 git ls-files -z '*.cpp' '*.h' | xargs -0 grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' /dev/null |
     awk -v layers="$layers" -v shared_layouts="$shared_layouts" '
