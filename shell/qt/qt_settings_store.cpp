@@ -10,13 +10,18 @@ QString ToQ(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The QSettings key: "section/key", or the key alone outside every section.
+QString KeyName(std::string_view section, std::string_view key) {
+    return section.empty() ? ToQ(key) : ToQ(section) + QLatin1Char('/') + ToQ(key);
+}
+
 class QtSettingsStore : public SettingsStore {
   public:
     std::optional<std::string> Get(std::string_view app, std::string_view section,
                                    std::string_view key) const override {
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ToQ(kSettingsApplication),
                            ToQ(app));
-        const QString name = ToQ(section) + QLatin1Char('/') + ToQ(key);
+        const QString name = KeyName(section, key);
         if (!settings.contains(name)) return std::nullopt;
         return settings.value(name).toString().toLatin1().toStdString();
     }
@@ -25,7 +30,7 @@ class QtSettingsStore : public SettingsStore {
               std::string_view value) override {
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ToQ(kSettingsApplication),
                            ToQ(app));
-        settings.setValue(ToQ(section) + QLatin1Char('/') + ToQ(key), ToQ(value));
+        settings.setValue(KeyName(section, key), ToQ(value));
         settings.sync();
     }
 };
