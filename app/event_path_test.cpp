@@ -190,7 +190,7 @@ TEST_F(EventPathTest, ADetailOpenedInTheWindowReadsWhatTheDumpsDoorReads) {
 // A header click whose sort fails: one line in the log and the same text in a message box,
 // whichever way it came, and the program goes on.
 TEST_F(EventPathTest, AFailingClickWritesTheSameLineInTheWindowAndThroughTheDoor) {
-    views_.Add(form::kInv, [] { return std::make_unique<FailingSortView>(); });
+    views_.SetFactory(form::kInv, [] { return std::make_unique<FailingSortView>(); });
     StartOn(sample::BuildDemoSet(sample::Scale::kDemo));
     ASSERT_TRUE(controller().load_completed());
     auto* form = OpenForm<ViewForm>("I1", "frmInv");

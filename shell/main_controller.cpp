@@ -71,6 +71,7 @@ std::string_view MenuControl(Menu menu) {
 MainController::MainController(const ViewRegistry& views, EngineHooks hooks, MainWindow& window,
                                LogViewerWindow& log_viewer)
     : views_(views),
+      tables_(BuildMainTables(views.Declarations())),
       hooks_(std::move(hooks)),
       window_(window),
       log_viewer_(log_viewer),
@@ -116,14 +117,23 @@ bool MainController::GetOption(int32_t position) {
 }
 
 std::string_view MainController::WarrantyForm() const {
-    return segment_warranty_ ? form::kWarSeg : form::kWarranty;
+    const ViewSlot* slot = tables_.FindNode(kBilledWarrantiesKey);
+    return slot != nullptr ? slot->Form(segment_warranty_) : std::string_view();
+}
+
+void MainController::LoadSlot(const ViewSlot& slot) {
+    const std::string_view form_name = slot.Form(segment_warranty_);
+    if (!form_name.empty()) LoadForm(form_name);
 }
 
 void MainController::RunViewLoad(View& view) {
     const bool runs = !view.loaded();
     view.RunLoad(*this);
     if (!runs) return;
-    if (const std::optional<bool> segments = view.WarrantySegments()) segment_warranty_ = *segments;
+    const ViewDeclaration* declaration = views_.Find(view.form_name());
+    if (declaration == nullptr || declaration->segment_flag == nullptr) return;
+    if (const std::optional<bool> segments = declaration->segment_flag(view))
+        segment_warranty_ = *segments;
 }
 
 const std::string& MainController::StatusText(int panel) const {
@@ -136,9 +146,11 @@ std::vector<View*> MainController::LoadedViews() const {
         View* v = Instance(name);
         if (v && v->loaded()) out.push_back(v);
     };
-    for (std::string_view name : kStartupOrder) add(name);
-    add(form::kWarSeg);
-    add(form::kWarranty);
+    for (const ViewSlot& slot : tables_.startup) {
+        add(slot.form);
+        add(slot.segments);
+        add(slot.plain);
+    }
     return out;
 }
 
@@ -186,8 +198,7 @@ void MainController::Load() {
 
         segment_warranty_ = GetOption(file0::kOptionWarrantySegments);
 
-        for (std::string_view name : kStartupOrder) LoadForm(name);
-        LoadForm(WarrantyForm());
+        for (const ViewSlot& slot : tables_.startup) LoadSlot(slot);
 
         window_.ShowChild(*current_);
         window_.PositionChild(*current_, ChildPlacement{});
@@ -206,11 +217,11 @@ void MainController::Load() {
 
 void MainController::SetTree() {
     try {
-        for (const TreeNodeSpec& node : kTreeNodes) {
+        for (const TreeNodeSpec& node : tables_.tree) {
             window_.AddTreeNode(node);
             tree_keys_.insert(std::string(node.key));
         }
-        for (int i = 1; i <= static_cast<int>(kTreeNodes.size()); ++i) window_.ExpandTreeNode(i);
+        for (int i = 1; i <= static_cast<int>(tables_.tree.size()); ++i) window_.ExpandTreeNode(i);
         window_.SelectTreeNode(kRecapKey);
     } catch (const std::exception& e) {
         ShowShellError(ShellErrorText("Error in settree routine ", e));
@@ -231,10 +242,9 @@ void MainController::TreeClick(std::string_view key) {
         kMainForm, "tv1_NodeClick",
         [&] {
             if (current_ == nullptr || unloaded_) return;
-            const ViewEntry* entry = FindViewEntry(key);
-            if (entry == nullptr) return;  // a group node
-            const std::string_view form_name = entry->form.empty() ? WarrantyForm() : entry->form;
-            View* target = Instantiate(form_name);
+            const ViewSlot* slot = tables_.FindNode(key);
+            if (slot == nullptr) return;  // a group node
+            View* target = Instantiate(slot->Form(segment_warranty_));
             if (target == nullptr) return;  // a view the program does not have
             ShowMonitor(*target, true);
         },
@@ -249,7 +259,7 @@ void MainController::MenuClick(Menu menu, int index) {
 
 void MainController::RunMenuItem(Menu menu, int index) {
     if (unloaded_) return;
-    const MenuItemSpec* item = FindMenuItem(menu, index);
+    const MenuItemSpec* item = tables_.FindMenuItem(menu, index);
     if (item == nullptr) return;
     switch (item->action) {
         case MenuAction::kRefresh:
@@ -270,10 +280,9 @@ void MainController::RunMenuItem(Menu menu, int index) {
         case MenuAction::kShowView: {
             // After a failed start there may be no tree node and no current view: nothing to do.
             if (current_ == nullptr || !TreeBuilt(item->node)) return;
-            const ViewEntry* entry = FindViewEntry(item->node);
-            if (entry == nullptr) return;
-            const std::string_view form_name = entry->form.empty() ? WarrantyForm() : entry->form;
-            View* target = Instantiate(form_name);
+            const ViewSlot* slot = tables_.FindNode(item->node);
+            if (slot == nullptr) return;
+            View* target = Instantiate(slot->Form(segment_warranty_));
             if (target == nullptr) return;
             window_.SelectTreeNode(item->node);
             ShowMonitor(*target, menu != Menu::kInventory);
@@ -337,11 +346,11 @@ void MainController::DetailChoiceClick(DetailForm& form, std::string_view choice
 }
 
 void MainController::DropForms() {
-    for (std::string_view name : kUnloadOrder) {
+    for (std::string_view name : tables_.unload) {
         if (View* v = Instance(name)) window_.UnloadChild(*v);
     }
     current_ = nullptr;
-    for (std::string_view name : kReleaseOrder) {
+    for (std::string_view name : tables_.release) {
         const auto it = forms_.find(name);
         if (it == forms_.end()) continue;
         if (it->second.get() == recap_) recap_ = nullptr;
@@ -365,9 +374,7 @@ void MainController::Refresh() {
         const FillCache cache;
         platform::ResetPathCache();
         current_ = LoadForm(form::kRecap);
-        for (std::string_view name : kRefreshOrder) {
-            LoadForm(name == kBilledWarrantiesSlot ? WarrantyForm() : name);
-        }
+        for (const ViewSlot& slot : tables_.refresh) LoadSlot(slot);
         splash_.Hide();
         window_.ShowChild(*current_);
         window_.PositionChild(*current_, ChildPlacement{});

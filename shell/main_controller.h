@@ -12,9 +12,9 @@
 //   6. the tree (its errors are trapped on their own);
 //   7. the recap board, which becomes the current view;
 //   8. the segment flag of Billed Warranties from option 320;
-//   9. the views in the start-up order (Open Shop Work gives the flag again from option 317,
-//      View::WarrantySegments);
-//  10. Billed Warranties: frmWarSeg when the flag is set, else frmWarranty;
+//   9. the views in the start-up order (Open Shop Work, whose declaration reads its load's
+//      segment flag, gives the flag again from option 317);
+//  10. Billed Warranties, last in that order: frmWarSeg when the flag is set, else frmWarranty;
 //  11. show the recap board and place it; 12. repaint the main window.
 #pragma once
 
@@ -116,6 +116,8 @@ class MainController : public ViewContext, public EventDoors {
     View* Instance(std::string_view form_name) const;
     // The loaded views (recap board excluded) in the start-up order, Billed Warranties last.
     std::vector<View*> LoadedViews() const;
+    // The tree, menus and orders of the registry's declarations.
+    const MainTables& tables() const { return tables_; }
 
     // What the load wrote: status panels 1-4 (empty until written) and the store name.
     const std::string& StatusText(int panel) const;
@@ -126,13 +128,16 @@ class MainController : public ViewContext, public EventDoors {
     // True when the last load ran to its end.
     bool load_completed() const { return load_completed_; }
     // The form of Billed Warranties: frmWarSeg when the segment flag is set, else frmWarranty.
-    // The flag is option 320 at the start, then what the Open Shop Work view's load gives.
+    // The flag is option 320 at the start, then what the Open Shop Work view's load gives
+    // (ViewDeclaration::segment_flag).
     std::string_view WarrantyForm() const;
     void SetWarrantySegments(bool segments) { segment_warranty_ = segments; }
 
   private:
     View* Instantiate(std::string_view form_name);
     View* LoadForm(std::string_view form_name);
+    // Loads the form of a place in an order (Billed Warranties as the flag stands).
+    void LoadSlot(const ViewSlot& slot);
     // Runs a view's load and takes the segment flag it gives.
     void RunViewLoad(View& view);
     void SetTree();
@@ -142,6 +147,7 @@ class MainController : public ViewContext, public EventDoors {
     void DropForms();
 
     const ViewRegistry& views_;
+    const MainTables tables_;
     EngineHooks hooks_;
     MainWindow& window_;
     LogViewerWindow& log_viewer_;

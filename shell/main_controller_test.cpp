@@ -1,15 +1,18 @@
 // The main window's logic with fake windows, fake views and fake engine hooks: the exact order
 // of the load, File > Refresh and the exit, the choice of the Billed Warranties form, the
-// start-up failures and the view switches.
+// start-up failures and the view switches. The registry holds the program's declarations, each
+// view a fake.
 #include "shell/main_controller.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/views.h"
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "engine/system.h"
@@ -123,19 +126,16 @@ class FakeView : public View {
     }
 
   public:
-    std::optional<bool> WarrantySegments() const override { return segments; }
-    std::optional<bool> segments;
+    std::optional<bool> segments;  // what the load read for the Billed Warranties form
 
   private:
     Events& events_;
     std::function<void(View&, ViewContext&)> fill_;
 };
 
-const std::vector<std::string_view> kAllViews = {
-    form::kAR,        form::kFp,    form::kGLA,      form::kGLL,    form::kInv,
-    form::kOpenSales, form::kPo,    form::kProfit,   form::kReturn, form::kSales,
-    form::kShop,      form::kUnits, form::kWarranty, form::kWarSeg,
-};
+std::optional<bool> FakeSegmentFlag(const View& view) {
+    return static_cast<const FakeView&>(view).segments;
+}
 
 const char* kStamp = "12/5/2024 3:07:09 PM";
 
@@ -157,7 +157,7 @@ class ControllerTest : public ::testing::Test {
         mSortOrder = 0;
         options_[320] = false;
         options_[317] = false;
-        for (std::string_view f : kAllViews) Register(f);
+        for (const ViewDeclaration& d : ViewDeclarations()) Register(d.form);
         hooks_.load_catalog_settings = [this] {
             events_.push_back("catalog");
             mSystem = std::make_shared<cSystem>();
@@ -186,16 +186,25 @@ class ControllerTest : public ::testing::Test {
         mSystem.reset();
     }
 
-    // Registers a fake view; the Open Shop Work view sets the segment flag from option 317.
+    // Registers a fake view under the program's declaration of the form; the view whose load
+    // chooses the Billed Warranties form (Open Shop Work) sets the flag from option 317.
     void Register(std::string_view form, std::function<void(View&, ViewContext&)> fill = {}) {
-        if (!fill && form == form::kShop) {
-            fill = [](View& view, ViewContext& context) {
-                static_cast<FakeView&>(view).segments = context.GetOption(317);
-            };
+        const auto declared =
+            std::find_if(ViewDeclarations().begin(), ViewDeclarations().end(),
+                         [&](const ViewDeclaration& d) { return d.form == form; });
+        ASSERT_NE(declared, ViewDeclarations().end()) << form;
+        ViewDeclaration d = *declared;
+        if (d.segment_flag != nullptr) {
+            d.segment_flag = FakeSegmentFlag;
+            if (!fill) {
+                fill = [](View& view, ViewContext& context) {
+                    static_cast<FakeView&>(view).segments = context.GetOption(317);
+                };
+            }
         }
         const std::string name(form);
         registry_.Add(
-            form, [this, name, fill] { return std::make_unique<FakeView>(name, events_, fill); });
+            d, [this, name, fill] { return std::make_unique<FakeView>(name, events_, fill); });
     }
 
     MainController& Controller() {
@@ -216,10 +225,13 @@ class ControllerTest : public ::testing::Test {
         return lines;
     }
 
-    static Events TreeEvents() {
+    const MainTables& Tables() { return Controller().tables(); }
+
+    Events TreeEvents() {
         Events e;
-        for (const TreeNodeSpec& n : kTreeNodes) e.push_back("node " + std::string(n.key));
-        for (size_t i = 1; i <= kTreeNodes.size(); ++i) e.push_back("expand " + std::to_string(i));
+        for (const TreeNodeSpec& n : Tables().tree) e.push_back("node " + std::string(n.key));
+        for (size_t i = 1; i <= Tables().tree.size(); ++i)
+            e.push_back("expand " + std::to_string(i));
         e.push_back("select R");
         return e;
     }
@@ -263,11 +275,11 @@ TEST_F(ControllerTest, StartUpRunsTheLoadInItsOrder) {
                        "store " + store};
     Append(expected, TreeEvents());
     expected.push_back("option 320");
-    for (std::string_view f : kStartupOrder) {
-        Append(expected, LoadEvents(f));
-        if (f == form::kShop) expected.push_back("option 317");
+    for (const ViewSlot& slot : Tables().startup) {
+        Append(expected, LoadEvents(slot.Form(true)));  // 317 says by segments
+        if (slot.form == form::kShop) expected.push_back("option 317");
     }
-    Append(expected, LoadEvents(form::kWarSeg));
+    ASSERT_EQ(Tables().startup.back().key, kBilledWarrantiesKey);
     Append(expected, {"show frmRecap", "place frmRecap 110,110,8445,10905", "repaint",
                       "splash unload", "main show"});
     EXPECT_EQ(events_, expected);
@@ -301,10 +313,7 @@ TEST_P(WarrantyFormTest, BilledWarrantiesFollowsTheLastOptionRead) {
     options_[320] = c.option_320;
     options_[317] = c.option_317;
     if (!c.shop_registered) {
-        registry_ = ViewRegistry();
-        for (std::string_view f : kAllViews) {
-            if (f != form::kShop) Register(f);
-        }
+        registry_.SetFactory(form::kShop, nullptr);
     } else if (!c.shop_reads_317) {
         Register(form::kShop, [](View&, ViewContext&) {});
     }
@@ -418,16 +427,12 @@ TEST_F(ControllerTest, RefreshReloadsEveryViewInItsOrder) {
 
     Events expected = {"hide frmRecap", "splash Connecting to Server...", "splash show"};
     // Everything loaded is unloaded, in the exit's order.
-    for (std::string_view f : kUnloadOrder) {
+    for (std::string_view f : Tables().unload) {
         if (f != form::kWarranty) expected.push_back("unload " + std::string(f));
     }
-    for (std::string_view f : kRefreshOrder) {
-        if (f == kBilledWarrantiesSlot) {
-            Append(expected, LoadEvents(form::kWarranty));  // 317 now says plain
-            continue;
-        }
-        Append(expected, LoadEvents(f));
-        if (f == form::kShop) expected.push_back("option 317");
+    for (const ViewSlot& slot : Tables().refresh) {
+        Append(expected, LoadEvents(slot.Form(false)));  // 317 now says plain
+        if (slot.form == form::kShop) expected.push_back("option 317");
     }
     Append(expected, {"splash hide", "show frmRecap", "place frmRecap 110,110,8445,10905"});
     EXPECT_EQ(events_, expected);
@@ -467,7 +472,7 @@ TEST_F(ControllerTest, ExitUnloadsInItsOrderAndWritesTheEndLineLast) {
     events_.clear();
     Controller().Unload();
     Events expected;
-    for (std::string_view f : kUnloadOrder) {
+    for (std::string_view f : Tables().unload) {
         if (f != form::kWarSeg) expected.push_back("unload " + std::string(f));
     }
     EXPECT_EQ(events_, expected);
@@ -481,10 +486,7 @@ TEST_F(ControllerTest, ExitUnloadsInItsOrderAndWritesTheEndLineLast) {
 }
 
 TEST_F(ControllerTest, TreeAndMenusSwitchViews) {
-    registry_ = ViewRegistry();
-    for (std::string_view f : kAllViews) {
-        if (f != form::kGLL) Register(f);  // G/L Liabilities is not built
-    }
+    registry_.SetFactory(form::kGLL, nullptr);  // G/L Liabilities is not built
     Controller().Load();
     events_.clear();
 

@@ -1,10 +1,16 @@
-// The main window's fixed tables: the views with their tree keys, the tree, the menus, and the
-// orders in which the start-up, File > Refresh and the exit load and unload the forms.
+// The main window's tables: the tree, the menus, and the orders in which the start-up, File >
+// Refresh and the exit load and unload the forms. The shell holds the group nodes, the menu items
+// that show no view and the recap board; every other node, item and place in an order comes from
+// a view's declaration (view_declaration.h).
 #pragma once
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "shell/view_declaration.h"
 
 namespace dv {
 
@@ -27,18 +33,10 @@ inline constexpr std::string_view kSales = "frmSales";
 inline constexpr std::string_view kRecap = "frmRecap";
 }  // namespace form
 
-// One view of the tree: its key, its tree text and its form. Billed Warranties (A7) has two
-// forms: frmWarSeg when the segment flag is set, else frmWarranty.
-struct ViewEntry {
-    std::string_view key;
-    std::string_view text;
-    std::string_view form;  // empty for Billed Warranties
-};
-extern const std::array<ViewEntry, 14> kViewTable;
 inline constexpr std::string_view kBilledWarrantiesKey = "A7";
 inline constexpr std::string_view kRecapKey = "R";
 
-// The tree's nodes in insertion order. Images are 1-based indexes of the tree's image list.
+// A node of the tree as the window adds it. Images are 1-based indexes of the tree's image list.
 struct TreeNodeSpec {
     std::string_view key;
     std::string_view text;
@@ -46,9 +44,13 @@ struct TreeNodeSpec {
     int image;
     int selected_image;
 };
-extern const std::array<TreeNodeSpec, 18> kTreeNodes;
 
-enum class Menu { kFile, kView, kInventory, kOptions, kHelp };
+// The tree's group nodes: Assets, Inventory Investment below it, Liabilities, Sales and Profit.
+struct GroupNodeSpec {
+    ViewNode node;
+    std::string_view text;
+};
+extern const std::array<GroupNodeSpec, 4> kGroupNodes;
 
 enum class MenuAction {
     kNone,  // a menu title, or an item without action
@@ -70,7 +72,12 @@ struct MenuItemSpec {
     MenuAction action;
     std::string_view node;  // the tree key of a kShowView item
 };
-extern const std::array<MenuItemSpec, 29> kMenuItems;
+// The menu titles and the items that show no view: Refresh, Exit, the Inventory submenu, the
+// log viewer, help, about and the separators.
+extern const std::array<MenuItemSpec, 15> kShellMenuItems;
+
+// The recap board's declaration: the shell's own view, loaded before every other.
+extern const ViewDeclaration kRecapDeclaration;
 
 // The status bar's six panels; 5 and 6 keep the time and the date themselves.
 inline constexpr std::array<int, 6> kStatusPanelTwips = {5292, 5292, 4410, 4410, 2540, 2540};
@@ -83,19 +90,47 @@ struct ChildPlacement {
     int width = 10905;
 };
 
-// The views the start-up loads after the recap board, before Billed Warranties.
-extern const std::array<std::string_view, 12> kStartupOrder;
-// File > Refresh: the views loaded after the new recap board. kBilledWarrantiesSlot stands for
-// frmWarSeg or frmWarranty, chosen when it is reached.
-inline constexpr std::string_view kBilledWarrantiesSlot = "A7";
-extern const std::array<std::string_view, 13> kRefreshOrder;
-// The exit's unload order (also the order File > Refresh unloads in) and its release order.
-extern const std::array<std::string_view, 15> kUnloadOrder;
-extern const std::array<std::string_view, 15> kReleaseOrder;
+// The views of one tree node: an ordinary view's form, or the two forms of Billed Warranties.
+struct ViewSlot {
+    std::string_view key;
+    std::string_view form;      // an ordinary view's; empty for Billed Warranties
+    std::string_view plain;     // Billed Warranties when the segment flag is clear
+    std::string_view segments;  // Billed Warranties when it is set
+    // The form shown for the flag; empty when that form is not declared.
+    std::string_view Form(bool segment_flag) const {
+        return !form.empty() ? form : segment_flag ? segments : plain;
+    }
+};
 
-// The view entry of a tree key, null for a group key or an unknown one.
-const ViewEntry* FindViewEntry(std::string_view key);
-// The menu item of an index, null when the menu has none.
-const MenuItemSpec* FindMenuItem(Menu menu, int index);
+// The main window's tables, derived from the declared views and the recap board.
+struct MainTables {
+    std::vector<TreeNodeSpec> tree;        // in insertion order
+    std::vector<MenuItemSpec> menu_items;  // by menu, each menu's title first, then by index
+    std::vector<ViewSlot> nodes;           // the views' nodes, in tree order
+    // The start-up's loads after the recap board (Billed Warranties chosen when reached: Open
+    // Shop Work's load gives the flag first) and File > Refresh's after the new board.
+    std::vector<ViewSlot> startup;
+    std::vector<ViewSlot> refresh;
+    // The exit's unload order (also the order File > Refresh unloads in) and its release order.
+    std::vector<std::string_view> unload;
+    std::vector<std::string_view> release;
+
+    // The views of a tree key, null for a group key or an unknown one.
+    const ViewSlot* FindNode(std::string_view key) const;
+    // The menu item of an index, null when the menu has none.
+    const MenuItemSpec* FindMenuItem(Menu menu, int index) const;
+};
+
+// The tables of the declared views, the recap board's added. Of declarations that
+// CheckViewDeclarations finds fault with, the tables hold what can be placed: a node below no
+// group node is not in the tree, a view without a rank is not in that order.
+MainTables BuildMainTables(std::span<const ViewDeclaration> views);
+
+// What is wrong with a set of declarations (the recap board's added), one line each; empty when
+// every view is declared whole: a form declared once, all four ranks, each order's ranks 1 to n
+// without a gap or a repeat, a node below a group node, a place and a menu item of its own, a
+// node shared only by the two forms of Billed Warranties, every recap figure written by one
+// node, at most one view that chooses the Billed Warranties form.
+std::vector<std::string> CheckViewDeclarations(std::span<const ViewDeclaration> views);
 
 }  // namespace dv

@@ -18,7 +18,6 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,11 +101,6 @@ class View {
     virtual void ButtonClick(std::string_view grid, int row);
     // The click of one of the form's command buttons (commands()), by its control name.
     virtual void CommandClick(std::string_view button);
-
-    // What the view's load read for the form of Billed Warranties: the segment flag, from the
-    // one view that reads it (Open Shop Work, option 317); nothing from every other view. The
-    // main controller takes it after each load that ran.
-    virtual std::optional<bool> WarrantySegments() const { return std::nullopt; }
 
     // Where the view's button handlers show detail forms (detail_form.h). The main controller
     // gives every view it creates the program's host; without one, Details() shows nothing.

@@ -1,11 +1,9 @@
 #include "parts/views/order_detail.h"
 
-#include <exception>
-
 #include "engine/codec.h"
 #include "parts/order_files.h"
+#include "shell/detail_trap.h"
 #include "shell/number_format.h"
-#include "shell/operation_log.h"
 #include "shell/view.h"
 
 namespace dv {
@@ -14,29 +12,6 @@ namespace {
 constexpr std::string_view kCostFormat = "#####.00";
 
 enum class DetailKind { kReturn, kPurchaseOrder };
-
-struct TrappedError {
-    int32_t number = 0;
-    std::string description;
-};
-
-// Runs one step; a failure is noted and the next step runs.
-class StepTrap {
-  public:
-    template <typename Fn>
-    bool operator()(Fn&& step) {
-        try {
-            step();
-            return true;
-        } catch (const std::exception& e) {
-            TrappedError t;
-            ErrorParts(e, t.number, t.description);
-            errors.push_back(std::move(t));
-            return false;
-        }
-    }
-    std::vector<TrappedError> errors;
-};
 
 // Hides the view's progress display on every way out of the purchase-order detail.
 class LoadingScope {
@@ -56,14 +31,6 @@ class LoadingScope {
   private:
     DetailProgress* progress_;
 };
-
-void ReportReturnErrors(const std::vector<TrappedError>& errors, DetailHost& host) {
-    if (errors.empty()) return;
-    mLogLine = FillErrorLine("frmReturn", "ShowReturnDetail", errors.front().number,
-                             errors.front().description);
-    WriteLog(mLogPath, mLogLine);
-    host.Message(mLogLine.substr(1));  // the entry without its "*"
-}
 
 // The empty form: the five caption and value pairs, the comments and the lines grid.
 std::unique_ptr<DetailForm> NewOrderDetail(bool po, const std::string& number) {
@@ -103,7 +70,9 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
                Bookmark bookmark, DetailProgress* progress, DetailHost& host) {
     const bool po = kind == DetailKind::kPurchaseOrder;
     const LoadingScope loading(po ? progress : nullptr);
-    StepTrap trap;
+    // Each step's error is kept and the next step runs; a return's detail logs the first one
+    // and shows it in a message.
+    DetailTrap trap(po ? "frmPo" : "frmReturn", po ? "ShowPODetail" : "ShowReturnDetail");
 
     std::unique_ptr<DetailForm> detail = NewOrderDetail(po, number);
     auto value = [&](int i) -> std::string& {
@@ -111,15 +80,15 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
     };
 
     std::unique_ptr<OrderDocument> doc;
-    trap([&] { doc = OrderDocument::Open(number); });
+    trap.Step([&] { doc = OrderDocument::Open(number); });
     if (!doc) {
-        if (!po) ReportReturnErrors(trap.errors, host);
+        if (!po) trap.Report(host);
         return false;
     }
     ProgressSteps steps(doc->LastRecord() - (kFirstOrderLine - 1));
 
     int32_t drop = 0;
-    trap([&] { drop = Unpack("L", doc->Record(1), 17); });
+    trap.Step([&] { drop = Unpack("L", doc->Record(1), 17); });
 
     // The vendor name, date and total as the view's row shows them.
     const int row = source.RowOf(bookmark);
@@ -134,7 +103,7 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
     std::string& comments = detail->Label(kCommentsLabel).caption;
     for (int32_t i = 2; i <= 5; ++i) {
         std::string comment;
-        trap([&] { comment = DecodeOrderComment(doc->Record(i)); });
+        trap.Step([&] { comment = DecodeOrderComment(doc->Record(i)); });
         comments += comment;
         comments += '\n';
     }
@@ -144,13 +113,13 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
     const int32_t last = doc->LastRecord();
     for (int32_t i = kFirstOrderLine; i <= last; ++i) {
         OrderLine line;
-        const bool read = trap([&] { line = doc->Line(i); });
+        const bool read = trap.Step([&] { line = doc->Line(i); });
         if (read && line.kind == kPartLineKind) {
             // What the lookup read before a failing step still shows: the description, or
             // "Part Not Found"; the line keeps its own cost unless the part's was read.
             int64_t cost = line.unit_cost;
             LinePart part;
-            trap([&] { LookUpLinePart(line.part_key, part); });
+            trap.Step([&] { LookUpLinePart(line.part_key, part); });
             const std::string& description = part.description;
             if (part.found && cost == 0) cost = part.cost;
             const int r = grid.AddRow();
@@ -169,8 +138,8 @@ bool RunDetail(DetailKind kind, const std::string& number, const GridModel& sour
     value(3) = std::to_string(item_count);
     doc.reset();  // the file is closed before the form shows
 
-    if (!po) ReportReturnErrors(trap.errors, host);
-    for (const TrappedError& t : trap.errors)
+    if (!po) trap.Report(host);
+    for (const TrappedError& t : trap.errors())
         detail->AddError("error # :  " + std::to_string(t.number) + "  " + t.description);
     host.Show(*detail);  // at its first row
     return true;

@@ -1,7 +1,6 @@
 #include "sales/views/pts_detail.h"
 
 #include <cmath>
-#include <exception>
 
 #include "engine/business_basic.h"
 #include "engine/error.h"
@@ -11,6 +10,7 @@
 #include "sales/detail_grid.h"
 #include "sales/invoice_record.h"
 #include "sales/page_chain.h"
+#include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
 
@@ -104,16 +104,6 @@ void FillLines(DetailForm& form, int32_t head, const char* routine) {
     }
 }
 
-// Runs a request; an error ends it and goes to the operation log.
-template <typename Fn>
-void Request(const char* routine, Fn fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        LogRoutineError(kPTSDetailForm, routine, e);
-    }
-}
-
 int32_t TicketNumber(const std::string& ticket) {
     const std::string t = Trimmed(ticket);
     const size_t digits = t.find_first_not_of("0123456789", t[0] == '-' ? 1 : 0);
@@ -151,7 +141,9 @@ std::string CustomerBlock(const clsCustomers& customer) {
 }
 
 void ShowPickTicket(const std::string& ticket, DetailHost& host) {
-    Request("ShowPickTicket", [&] {
+    // An error ends the request and goes to the operation log.
+    DetailTrap trap(kPTSDetailForm, "ShowPickTicket");
+    const bool done = trap.Step([&] {
         DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
         Design(form);
         const int32_t number = TicketNumber(ticket);
@@ -164,10 +156,13 @@ void ShowPickTicket(const std::string& ticket, DetailHost& host) {
         FillLines(form, head, "ShowPickTicket");
         host.Show(form);
     });
+    if (!done) trap.Log();
 }
 
 void ShowSavedInvoice(const std::string& record, DetailHost& host) {
-    Request("ShowSavedInvoice", [&] {
+    // An error ends the request and goes to the operation log.
+    DetailTrap trap(kPTSDetailForm, "ShowSavedInvoice");
+    const bool done = trap.Step([&] {
         DetailForm form{std::string(kPTSDetailForm), std::string(kPTSDetailCaption)};
         Design(form);
         const std::string t = Trimmed(record);
@@ -181,6 +176,7 @@ void ShowSavedInvoice(const std::string& record, DetailHost& host) {
         FillLines(form, head, "ShowSavedInvoice");
         host.Show(form);
     });
+    if (!done) trap.Log();
 }
 
 }  // namespace dv

@@ -11,9 +11,4 @@ std::string DateCell(const Date& d) {
     return IsEmptyDate(d) ? std::string() : FormatDate(d);
 }
 
-void ReportDetailError(View& view, std::string_view routine, const std::exception& error) {
-    const std::string line = LogRoutineError(view.form_name(), routine, error);
-    view.Details().Message(line.substr(1));
-}
-
 }  // namespace dv::service

@@ -14,6 +14,7 @@
 #include "service/views/service_views_support.h"
 #include "service/views/shop_detail.h"
 #include "shell/detail_form.h"
+#include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
@@ -129,12 +130,14 @@ void ShopView::GetShopData(ViewContext& context) {
 void ShopView::ButtonClick(std::string_view grid, int row) {
     if (grid != grid_->name() || !grid_->SelectRow(row)) return;
     const std::optional<int64_t> job = grid_->CellValue(row, "Job #");
-    try {
+    // An error goes into the operation log and, without its "*", into a message box through the
+    // view's detail host ("Error in frmShop grdShop_BtnClick routine error # :  81  Illegal ...").
+    DetailTrap trap(form_name(), "grdShop_BtnClick");
+    const bool shown = trap.Step([&] {
         std::unique_ptr<DetailForm> form = BuildShopDetail(static_cast<int32_t>(job.value_or(0)));
         Details().Show(*form);
-    } catch (const std::exception& e) {
-        service::ReportDetailError(*this, "grdShop_BtnClick", e);
-    }
+    });
+    if (!shown) trap.Report(Details());
 }
 
 }  // namespace dv

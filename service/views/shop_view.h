@@ -3,7 +3,7 @@
 // fields of the job's head page (clsShop) and the customer's name; billed jobs ("B") are left
 // out. The sum of the listed sub-totals goes to recap label 3. The load also sets the segment
 // flag from option 317, which chooses the form of Billed Warranties
-// (WarrantySegments, taken by the main controller).
+// (warranty_segments, taken by the main controller after each load).
 //
 // Columns: "Job #", "Status" (the status text), "Shop Ref #", "Request" (segment + 1, blank for
 // the first request), "Account" (caption "Cust #"), "Name", "CM", "Date In", "Date Comp" (for
@@ -42,8 +42,9 @@ class ShopView : public View {
 
     // Opens the detail of the clicked row's job; an error is shown in a message and logged.
     void ButtonClick(std::string_view grid, int row) override;
-    // Option 317 as the last load read it.
-    std::optional<bool> WarrantySegments() const override { return warranty_segments_; }
+    // Option 317 as the last load read it: the segment flag that chooses the Billed Warranties
+    // form (the view's declaration hands it to the main controller).
+    std::optional<bool> warranty_segments() const { return warranty_segments_; }
 
   protected:
     void Load(ViewContext& context) override;

@@ -112,7 +112,7 @@ TEST_F(ShopViewTest, ListsOpenJobsAndTotalsThemOnRecapLabel3) {
 
     context.options[file0::kOptionShopSegments] = true;
     auto view = Load<ShopView>();
-    EXPECT_EQ(view->WarrantySegments(), std::optional<bool>(true));
+    EXPECT_EQ(view->warranty_segments(), std::optional<bool>(true));
     EXPECT_EQ(context.splash.progress(), "Loading Open Shop Jobs...");
     const GridModel& g = view->grid();
     EXPECT_EQ(Column(g, "Job #"), (std::vector<std::string>{"5", "7", "1000"}));
@@ -138,7 +138,7 @@ TEST_F(ShopViewTest, NoJobsGiveTheZeroTotal) {
     auto view = Load<ShopView>();
     EXPECT_EQ(view->grid().RowCount(), 0);
     EXPECT_EQ(context.recap.Figure(recap::kShop).caption, "$.00");
-    EXPECT_EQ(view->WarrantySegments(), std::optional<bool>(false));
+    EXPECT_EQ(view->warranty_segments(), std::optional<bool>(false));
 }
 
 TEST_F(ShopViewTest, SlotPastLastRecordEndsTheLoadKeepingEarlierRows) {

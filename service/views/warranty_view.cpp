@@ -11,6 +11,7 @@
 #include "service/detail_builders.h"
 #include "service/views/service_views_support.h"
 #include "service/warranty_record.h"
+#include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
@@ -140,16 +141,17 @@ void WarrantyView::Fill(ViewContext& context) {
 
 void WarrantyView::ButtonClick(std::string_view grid, int row) {
     if (grid != grid_->name() || !grid_->SelectRow(row)) return;
-    try {
+    // An error is logged and shown in a message, as Open Shop Work's is.
+    DetailTrap trap(form_name(), "grdWarr_BtnClick");
+    const bool shown = trap.Step([&] {
         // The key of the row: the shop reference, or the shop reference and the request.
         int64_t key = grid_->CellValue(row, "Shop Ref").value_or(0);
         if (segments_) key = key * 100 + grid_->CellValue(row, "Req").value_or(0);
         std::unique_ptr<DetailForm> form =
             BuildWarrantyDetail(static_cast<int32_t>(key), segments_);
         Details().Show(*form);
-    } catch (const std::exception& e) {
-        service::ReportDetailError(*this, "grdWarr_BtnClick", e);
-    }
+    });
+    if (!shown) trap.Report(Details());
 }
 
 std::unique_ptr<DetailForm> BuildWarrantyDetail(int32_t key, bool segments) {

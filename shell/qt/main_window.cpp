@@ -150,10 +150,12 @@ QString HelpFilePath() {
     return {};
 }
 
-QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidget* parent)
+QtMainWindow::QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views,
+                           std::vector<MenuItemSpec> menu_items, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs),
       views_(views),
+      menu_items_(std::move(menu_items)),
       store_name_(new QLabel),
       tree_(new ViewTree),
       mdi_(new QMdiArea),
@@ -293,11 +295,11 @@ QtMainWindow::~QtMainWindow() = default;
 void QtMainWindow::BuildMenus() {
     for (Menu menu : kMenuBar) {
         QString title;
-        for (const MenuItemSpec& item : kMenuItems) {
+        for (const MenuItemSpec& item : menu_items_) {
             if (item.menu == menu && item.index < 0) title = ToQ(item.caption);
         }
         QMenu* bar_menu = menuBar()->addMenu(title);
-        for (const MenuItemSpec& item : kMenuItems) {
+        for (const MenuItemSpec& item : menu_items_) {
             if (item.menu != menu || item.index < 0) continue;
             if (item.action == MenuAction::kSeparator) {
                 bar_menu->addSeparator();
@@ -306,7 +308,7 @@ void QtMainWindow::BuildMenus() {
             if (item.action == MenuAction::kSubmenu) {
                 QMenu* sub = bar_menu->addMenu(ToQ(item.caption));
                 actions_[{static_cast<int>(item.menu), item.index}] = sub->menuAction();
-                for (const MenuItemSpec& inner : kMenuItems) {
+                for (const MenuItemSpec& inner : menu_items_) {
                     if (inner.menu != Menu::kInventory || inner.index < 0) continue;
                     QAction* action = sub->addAction(ToQ(inner.caption));
                     actions_[{static_cast<int>(inner.menu), inner.index}] = action;

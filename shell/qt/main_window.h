@@ -92,7 +92,9 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
     Q_OBJECT
 
   public:
-    QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views, QWidget* parent = nullptr);
+    // menu_items: the menus to build (MainTables::menu_items of the program's views).
+    QtMainWindow(Dialogs& dialogs, const QtViewRegistry& views,
+                 std::vector<MenuItemSpec> menu_items, QWidget* parent = nullptr);
     ~QtMainWindow() override;
 
     // Where the window opens on a screen whose available room is available: wide enough for
@@ -153,6 +155,7 @@ class QtMainWindow : public QMainWindow, public MainWindow, public LogViewerWind
 
     Dialogs& dialogs_;
     const QtViewRegistry& views_;
+    const std::vector<MenuItemSpec> menu_items_;
     EventDoors* doors_ = nullptr;
     SplashWidget* splash_ = nullptr;
 

@@ -34,7 +34,8 @@ bool CheckLaunch(int argc, const char* const* argv) {
 
 DesktopProgram::DesktopProgram(const ViewRegistry& views, EngineHooks hooks, Dialogs& dialogs,
                                const QtViewRegistry& qt_views)
-    : window_(std::make_unique<QtMainWindow>(dialogs, qt_views)),
+    : window_(std::make_unique<QtMainWindow>(dialogs, qt_views,
+                                             BuildMainTables(views.Declarations()).menu_items)),
       controller_(std::make_unique<MainController>(views, std::move(hooks), *window_, *window_)),
       splash_(std::make_unique<SplashWidget>(controller_->Splash())) {
     detail_host_ = std::make_unique<QtDetailHost>(*controller_, dialogs, window_.get());

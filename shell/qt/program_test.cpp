@@ -146,6 +146,7 @@ class ProgramTest : public ProgramFixture {
     }
 
     void RegisterTestViews(bool inventory_fails = false) {
+        DeclareViews(views_);
         AddTestView(views_, {"frmInv", "Inventory Investment", 1, 3, inventory_fails});
         AddTestView(views_, {"frmReturn", "Returns", 5, 4, false});
     }

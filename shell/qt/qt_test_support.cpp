@@ -261,7 +261,7 @@ void TestView::Load(ViewContext& context) {
 
 void AddTestView(ViewRegistry& registry, TestView::Options options) {
     const std::string form = options.form;
-    registry.Add(form, [options] { return std::make_unique<TestView>(options); });
+    registry.SetFactory(form, [options] { return std::make_unique<TestView>(options); });
 }
 
 }  // namespace dv::qt::testing

@@ -180,7 +180,7 @@ class TestView : public View {
     GridModel* grid_;
 };
 
-// Registers a TestView for a form.
+// Puts a TestView in for a declared form (DeclareViews of app/views.h declares them all).
 void AddTestView(ViewRegistry& registry, TestView::Options options);
 
 // A run of the whole desktop program in one test: the application, the environment of

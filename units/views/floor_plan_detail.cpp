@@ -7,6 +7,7 @@
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
 #include "shell/clock_text.h"
+#include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "units/floor_plan_record.h"
 #include "units/record_chain.h"
@@ -148,21 +149,25 @@ std::unique_ptr<DetailForm> BuildExtents(const std::string& model, const std::st
 }
 
 void ShowFloorPlanDetail(const std::string& line_text, const std::string& name, DetailHost& host) {
-    TrapDetailError(host, "frmFp", "grdFp_BtnClick", "The floor plan detail", [&] {
+    DetailTrap trap("frmFp", "grdFp_BtnClick");
+    const bool shown = trap.Step([&] {
         auto form = BuildFloorPlanDetail(line_text, name);
         host.Show(*form);
     });
+    if (!shown) trap.ReportNotShown(host, "The floor plan detail");
 }
 
 void ShowExtents(GridModel& detail, int row, DetailHost& host) {
     if (!detail.SelectRow(row)) return;
     if (detail.CellText(row, "Ext") == "No") return;
-    TrapDetailError(host, kFloorPlanDetailForm, "grdFpdtl_BtnClick", "The extents", [&] {
+    DetailTrap trap(kFloorPlanDetailForm, "grdFpdtl_BtnClick");
+    const bool shown = trap.Step([&] {
         const int32_t first = ParseLong(detail.CellText(row, "Extptr"), "grdFpdtl_BtnClick");
         auto form = BuildExtents(detail.CellText(row, "Model"),
                                  detail.CellText(row, "Serial Number"), first);
         host.Show(*form);
     });
+    if (!shown) trap.ReportNotShown(host, "The extents");
 }
 
 }  // namespace dv

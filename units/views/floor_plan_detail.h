@@ -14,8 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "shell/detail_form.h"
 #include "shell/grid_sort.h"
-#include "units/views/units_detail.h"
 
 namespace dv {
 
@@ -34,7 +34,7 @@ std::string ExtentsCaption(const std::string& model, const std::string& serial);
 std::unique_ptr<DetailForm> BuildExtents(const std::string& model, const std::string& serial,
                                          int32_t first);
 
-// The button handlers: build and show, with errors trapped (units_detail.h).
+// The button handlers: build and show, with errors trapped (shell/detail_trap.h).
 void ShowFloorPlanDetail(const std::string& line_text, const std::string& name, DetailHost& host);
 // The extents of row `row` of a detail grid; nothing for a row whose Ext reads "No".
 void ShowExtents(GridModel& detail, int row, DetailHost& host);

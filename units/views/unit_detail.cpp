@@ -7,6 +7,7 @@
 #include "engine/index_cursor.h"
 #include "engine/numeric.h"
 #include "shell/clock_text.h"
+#include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "shell/options.h"
 
@@ -145,16 +146,19 @@ std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number) {
 }
 
 void ShowUnitDetail(const std::string& line_text, const std::string& name, DetailHost& host) {
-    TrapDetailError(host, "frmUnits", "grdUnits_BtnClick", "The unit detail", [&] {
+    DetailTrap trap("frmUnits", "grdUnits_BtnClick");
+    const bool shown = trap.Step([&] {
         auto form = BuildUnitDetail(line_text, name);
         host.Show(*form);
     });
+    if (!shown) trap.ReportNotShown(host, "The unit detail");
 }
 
 void ShowUnitInfo(GridModel& detail, int row, DetailHost& host) {
     if (!detail.SelectRow(row)) return;
     const std::string unit_number = detail.CellText(row, "Unit");
-    TrapDetailError(host, kUnitDetailForm, "grdUnitDtl_BtnClick", "The unit information", [&] {
+    DetailTrap trap(kUnitDetailForm, "grdUnitDtl_BtnClick");
+    const bool shown = trap.Step([&] {
         auto form = BuildUnitInfo(unit_number);
         if (!form) {
             host.Message(UnitNotFoundText(unit_number));
@@ -162,6 +166,7 @@ void ShowUnitInfo(GridModel& detail, int row, DetailHost& host) {
         }
         host.Show(*form);
     });
+    if (!shown) trap.ReportNotShown(host, "The unit information");
 }
 
 }  // namespace dv

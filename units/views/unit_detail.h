@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/detail_form.h"
 #include "units/unit_records.h"
-#include "units/views/units_detail.h"
 
 namespace dv {
 
@@ -44,7 +44,7 @@ std::unique_ptr<DetailForm> BuildUnitInfo(const std::string& unit_number);
 // "Unit U1042 was not found."
 std::string UnitNotFoundText(const std::string& unit_number);
 
-// The button handlers: build and show, with errors trapped (units_detail.h).
+// The button handlers: build and show, with errors trapped (shell/detail_trap.h).
 void ShowUnitDetail(const std::string& line_text, const std::string& name, DetailHost& host);
 void ShowUnitInfo(GridModel& detail, int row, DetailHost& host);
 
