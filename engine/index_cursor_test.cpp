@@ -11,7 +11,7 @@
 #include "engine/error.h"
 #include "sampledata/damage.h"
 #include "sampledata/data_set.h"
-#include "sampledata/sample_share.h"
+#include "test_support/sample_share.h"
 
 namespace dv {
 namespace {

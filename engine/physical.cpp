@@ -89,8 +89,8 @@ std::shared_ptr<platform::ReadOnlyFile> OpenShareFile(std::string_view share_pat
     if (tried != nullptr) *tried = *local;
     // Not there as written: the folders on the way are listed (once a load) for the name in
     // another letter case.
-    if (!file && IsMissingFile(e) && platform::ListFoldersOn(share_path)) {
-        if (const auto listed = platform::LocalPath(share_path); listed && *listed != *local) {
+    if (!file && IsMissingFile(e)) {
+        if (const auto listed = platform::OtherCasePath(share_path, *local)) {
             file = platform::ReadOnlyFile::Open(*listed, &e, *share);
             if (tried != nullptr) *tried = *listed;
         }
@@ -119,9 +119,10 @@ WholeShareFile ReadShareFileWhole(std::string_view share_path, size_t limit, con
     std::string path = *local;
     platform::FetchedFile fetched = fetcher->Fetch(request(path));
     if (fetched.outcome == platform::FetchedFile::Outcome::kFailed && !fetched.read_error &&
-        IsMissingFile(fetched.error) && platform::ListFoldersOn(share_path)) {
-        if (const auto listed = platform::LocalPath(share_path); listed && *listed != path) {
-            path = *listed;
+        IsMissingFile(fetched.error)) {
+        // Not there as written: the name in another letter case.
+        if (auto listed = platform::OtherCasePath(share_path, path)) {
+            path = std::move(*listed);
             fetched = fetcher->Fetch(request(path));
         }
     }

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/error.h"
-#include "sales/page_chain.h"
-#include "shell/event_log.h"
+#include "records/event_log.h"
+#include "records/page_chain.h"
 
 namespace {
 

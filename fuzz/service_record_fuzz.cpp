@@ -8,11 +8,11 @@
 #include "engine/error.h"
 #include "engine/packed_text.h"
 #include "fuzz/round_trip.h"
+#include "records/event_log.h"
 #include "service/clock_record.h"
 #include "service/detail_builders.h"
 #include "service/shop_record.h"
 #include "service/warranty_record.h"
-#include "shell/event_log.h"
 
 namespace {
 

@@ -263,10 +263,11 @@ std::unique_ptr<OrderDocument> OrderDocumentFetch::Take(size_t i) {
             // Missing as written: Open looks for the name without regard to case.
             if (IsMissingFile(fetched.error)) {
                 // Missing as written: the data folder is listed (once a load) for the name in
-                // another letter case; a name it lacks is missing, as Open finds it.
-                platform::ListFoldersOn(path);
-                const std::optional<std::string> now = platform::LocalPath(path);
-                if (now && *now != locals_[i]) return OrderDocument::Open(name);
+                // another letter case; a name it lacks is missing, as Open finds it. Its path
+                // was resolved at the walk, perhaps before another document's miss listed it.
+                if (platform::OtherCasePath(path, locals_[i],
+                                            platform::Relook::kEvenIfListedBefore))
+                    return OrderDocument::Open(name);
                 return nullptr;
             }
             if (fetched.read_error) {

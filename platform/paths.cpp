@@ -314,6 +314,15 @@ void SetPathCacheEnabled(bool enabled) {
     ResetPathCache();
 }
 
+std::optional<std::string> OtherCasePath(std::string_view windows_path, std::string_view tried,
+                                         Relook relook) {
+    const bool listed = ListFoldersOn(windows_path);
+    if (!listed && relook == Relook::kIfListedNow) return std::nullopt;
+    std::optional<std::string> other = LocalPath(windows_path);
+    if (!other || *other == tried) return std::nullopt;
+    return other;
+}
+
 std::string SharesRoot() {
     const char* env = std::getenv("DASHVANE_SHARES");
     std::string root = (env != nullptr && *env != '\0') ? env : "/mnt";

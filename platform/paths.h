@@ -34,6 +34,17 @@ std::optional<std::string> LocalPath(std::string_view windows_path);
 // listing until the reset (one load: start-up or Refresh). False with the cache off.
 bool ListFoldersOn(std::string_view windows_path);
 
+// A file or folder missing at `tried`, the path windows_path led to: the folders on the way are
+// listed (ListFoldersOn) for its name in another letter case. The path to try instead, or
+// nothing: nothing new was listed, or windows_path still leads to `tried`. The one way every
+// open on the share looks again after a miss.
+enum class Relook {
+    kIfListedNow,        // resolved again only when this call listed a folder
+    kEvenIfListedBefore  // resolved again in any case: `tried` may predate an earlier listing
+};
+std::optional<std::string> OtherCasePath(std::string_view windows_path, std::string_view tried,
+                                         Relook relook = Relook::kIfListedNow);
+
 // The share folder a Windows path \\SERVER\SHARE\... lies in, as its real path (every symbolic
 // link resolved): the local folder <root>/SERVER/SHARE matched as LocalPath matches it. Each
 // share is resolved once until the path cache is reset (one look-up, and the listings of the

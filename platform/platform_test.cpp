@@ -101,6 +101,38 @@ TEST(PathsTest, FoldersAreListedOnceALoadAndANewFileIsFoundByTheNext) {
     EXPECT_EQ(LocalPath(R"(\\DS1\TMARLNK\D01\FILE0.BAK)"), root / "DS1/TMARLNK/D01/FILE0.bak");
 }
 
+// After a miss the path in another letter case, when there is one: looked up again only when
+// the miss listed a folder, unless the path tried may predate an earlier listing.
+TEST(PathsTest, AMissFindsTheNameInAnotherCase) {
+    TempFolder root;
+    ScopedEnv env("DASHVANE_SHARES", root.path());
+    WriteFile(root / "DS1/TMARLNK/D01/File0", "x");
+    WriteFile(root / "DS1/TMARLNK/D01/R10001", "x");
+    const std::string file0 = root / "DS1/TMARLNK/D01/File0";
+    struct Case {
+        const char* what;
+        bool listed_before;  // another miss listed the folder first
+        Relook relook;
+        const char* path;
+        std::optional<std::string> other;
+    };
+    const Case cases[] = {
+        {"another case", false, Relook::kIfListedNow, R"(\\DS1\TMARLNK\D01\FILE0)", file0},
+        {"in no case", false, Relook::kIfListedNow, R"(\\DS1\TMARLNK\D01\NONE)", std::nullopt},
+        {"as written", false, Relook::kIfListedNow, R"(\\DS1\TMARLNK\D01\R10001)", std::nullopt},
+        {"listed before", true, Relook::kIfListedNow, R"(\\DS1\TMARLNK\D01\FILE0)", std::nullopt},
+        {"listed before, even so", true, Relook::kEvenIfListedBefore, R"(\\DS1\TMARLNK\D01\FILE0)",
+         file0},
+    };
+    for (const Case& c : cases) {
+        ResetPathCache();
+        const std::string tried = *LocalPath(c.path);
+        if (c.listed_before) ListFoldersOn(R"(\\DS1\TMARLNK\D01\X)");
+        EXPECT_EQ(OtherCasePath(c.path, tried, c.relook), c.other) << c.what;
+    }
+    ResetPathCache();
+}
+
 // With the cache (once a miss has listed the folders) and without it, every path resolves the
 // same.
 TEST(PathsTest, TheCacheChangesNoResolution) {

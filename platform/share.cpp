@@ -51,9 +51,9 @@ ShareCheck CheckShare(std::string_view share_root) {
         return check;
     }
     std::string failure = FolderFailure(*local);
-    if (failure == "missing" && ListFoldersOn(share_root)) {
+    if (failure == "missing") {
         // Not there as written: the folders on the way are listed for its name's case.
-        if (const auto listed = LocalPath(share_root); listed && *listed != *local) {
+        if (const auto listed = OtherCasePath(share_root, *local)) {
             check.place = Trimmed(*listed);
             failure = FolderFailure(*listed);
         }

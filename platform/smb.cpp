@@ -18,7 +18,6 @@
 #include <mutex>
 #include <set>
 
-#include "platform/fetch_process.h"
 #include "platform/file.h"
 #include "platform/file_calls.h"
 #include "platform/tempdir.h"
@@ -116,6 +115,22 @@ std::mutex g_in_use_mutex;
 std::map<std::string, SmbSessionLogin>& LoginsInUse() {
     static auto* logins = new std::map<std::string, SmbSessionLogin>();
     return *logins;
+}
+
+// Told of each server the program's connection logs in to.
+std::mutex g_listener_mutex;
+SmbLoginListener& LoginListener() {
+    static auto* listener = new SmbLoginListener();
+    return *listener;
+}
+
+void AnnounceLogin(const std::string& server) {
+    SmbLoginListener listener;
+    {
+        const std::lock_guard<std::mutex> lock(g_listener_mutex);
+        listener = LoginListener();
+    }
+    if (listener) listener(server);
 }
 
 // What the connection knows of one server.
@@ -532,13 +547,10 @@ class SmbConnection : public ShareConnection {
             if (e == 0) {
                 if (!s.logged_in && may_prompt_ && s.current < s.logins.size()) {
                     const Login& l = s.logins[s.current];
-                    {
-                        const std::lock_guard<std::mutex> lock(g_in_use_mutex);
-                        LoginsInUse()[server] = {l.kerberos, l.anonymous_after, l.login,
-                                                 "smb://" + server + "/" + share};
-                    }
-                    // The fetch processes start while the program goes on with its start-up.
-                    WarmFetchProcesses(server);
+                    SetProgramLogin(server, SmbSessionLogin{l.kerberos, l.anonymous_after, l.login,
+                                                            "smb://" + server + "/" + share});
+                    // The fetch helpers start while the program goes on with its start-up.
+                    AnnounceLogin(server);
                 }
                 s.logged_in = true;
                 return 0;
@@ -723,6 +735,19 @@ std::optional<SmbSessionLogin> ProgramLogin(const std::string& server) {
     const auto it = LoginsInUse().find(server);
     if (it == LoginsInUse().end()) return std::nullopt;
     return it->second;
+}
+
+void SetProgramLogin(const std::string& server, std::optional<SmbSessionLogin> login) {
+    const std::lock_guard<std::mutex> lock(g_in_use_mutex);
+    if (login)
+        LoginsInUse()[server] = std::move(*login);
+    else
+        LoginsInUse().erase(server);
+}
+
+void SetSmbLoginListener(SmbLoginListener listener) {
+    const std::lock_guard<std::mutex> lock(g_listener_mutex);
+    LoginListener() = std::move(listener);
 }
 
 bool ProgramShareConnectionReplaced() {

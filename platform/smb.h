@@ -81,8 +81,31 @@ void SetSmbLoginPrompt(SmbLoginPrompt prompt);
 // Asks through the installed prompt; false without one.
 bool AskSmbLogin(const SmbLoginQuestion& question, SmbLogin& login);
 
+// How the program's connection logged in to a server: a fetch helper's connection uses the same.
+struct SmbSessionLogin {
+    bool kerberos = false;
+    bool anonymous_after = false;  // the library may fall back to an anonymous session
+    SmbLogin login;
+    // smb://SERVER/SHARE of the share it logged in to: a helper connects to it as it starts, so
+    // that its first fetch does not wait for the connection.
+    std::string share;
+};
+
 // A new connection over libsmbclient, with its own client context.
 std::shared_ptr<ShareConnection> NewSmbConnection();
+// A connection that tries only that login, never asking the user.
+std::shared_ptr<ShareConnection> NewSmbConnection(const SmbSessionLogin& only);
+
+// The login the program's connection logged in to server with (its first success there).
+std::optional<SmbSessionLogin> ProgramLogin(const std::string& server);
+// Sets (nothing: forgets) the login the program's connection logged in to server with, as its
+// first success there does, but without telling the listener: for tests of the fetch helpers
+// without a server.
+void SetProgramLogin(const std::string& server, std::optional<SmbSessionLogin> login);
+// Told the server ("SERVER[:PORT]") when the program's connection first logs in to it, on the
+// thread that made the call; the fetch layer starts its helpers then. Empty: nobody is told.
+using SmbLoginListener = std::function<void(const std::string& server)>;
+void SetSmbLoginListener(SmbLoginListener listener);
 
 // The connection this thread uses: the one set with ScopedShareConnection, else the program's.
 ShareConnection& CurrentShareConnection();
@@ -90,6 +113,9 @@ ShareConnection& CurrentShareConnection();
 // While it is replaced, the fetch workers make no connection of their own and leave every file
 // on the share to the fill's thread (kNotFetched).
 void SetProgramShareConnection(std::shared_ptr<ShareConnection> connection);
+
+// True while the program's connection is one put in place of libsmbclient's.
+bool ProgramShareConnectionReplaced();
 
 // Makes this thread use connection until the object goes.
 class ScopedShareConnection {
@@ -108,19 +134,21 @@ class ScopedShareConnection {
 // path reads as MakeLocalFetcher's does. A path on the share takes its length from the request
 // (its folder's listing) or from one status request, is opened read-only and read to that length
 // in requests of up to 64 KiB, never past its end, and closed; every failure is reported. The
-// fetch helper process (fetch_process.h) runs it over a connection of its own, and the engine
+// fetch helper process (fetch_helper_set.h) runs it over a connection of its own, and the engine
 // for a whole file on the fill's thread.
 std::unique_ptr<FileFetcher> MakeSmbFetcher();
 
 // The fetch workers worth starting for files on the share read over SMB. libsmbclient's calls
 // in one process are made one at a time (see smb.cpp), so each worker hands its requests to a
-// helper process of its own (fetch_process.h): this many requests are in flight at once.
+// helper process of its own (fetch_helper_set.h): this many requests are in flight at once.
 inline constexpr int kSmbFetchWorkers = 8;
 
 // True for a path of the share read over SMB ("smb://...").
 bool IsShareUrl(std::string_view path);
 // smb://SERVER[:PORT]/SHARE for a server and a share; the port from DASHVANE_SMB_PORT.
 std::string ShareUrl(std::string_view server, std::string_view share);
+// "SERVER[:PORT]" of an smb:// url.
+std::string ShareServer(const std::string& url);
 
 // The credentials file: $XDG_CONFIG_HOME/dashvane/smb-credentials, else
 // ~/.config/dashvane/smb-credentials.

@@ -4,6 +4,7 @@
 
 #include "engine/codec.h"
 #include "engine/error.h"
+#include "records/page_chain.h"
 
 namespace dv {
 

@@ -1,6 +1,6 @@
 // clsInvoiceHistory: the header of one page of INVOL, the file of counter documents (pick
 // tickets, saved invoices, invoices) and shop jobs. Each document is a chain of pages from a
-// head record that carries the highest page number down to page 1 (see page_chain.h).
+// head record that carries the highest page number down to page 1 (see records/page_chain.h).
 //
 // The status word at 1 chooses the header's variant: 1, 2, 3, 13, 17, 19 and 99 are invoice
 // pages, 80 and 81 shop-job pages (Shop true); any other status reads only the common fields,
@@ -23,15 +23,8 @@
 
 namespace dv {
 
-// Positions of the page-chain fields every INVOL (and WARRL) page carries.
+// The page-chain fields every INVOL page carries are in records/page_chain.h.
 namespace invol {
-inline constexpr int32_t kLinkPosition = 110;   // K: next lower page; page 1: the date mmddyy
-inline constexpr int32_t kPagePosition = 115;   // B: page number 1 to 200
-inline constexpr int32_t kSlotsPosition = 146;  // B: line slots used on the page
-inline constexpr int32_t kFirstSlot = 161;      // slot j at 161 + 44 * (j - 1)
-inline constexpr int32_t kSlotLength = 44;
-inline constexpr int32_t kMaxPages = 200;
-
 // True for the status words of invoice pages, and of shop-job pages.
 bool IsInvoiceStatus(int32_t status);
 bool IsShopStatus(int32_t status);

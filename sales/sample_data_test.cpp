@@ -5,10 +5,10 @@
 #include <cstdlib>
 
 #include "engine/codec.h"
+#include "records/page_chain.h"
+#include "records/test_support.h"
 #include "sales/customer_record.h"
 #include "sales/invoice_record.h"
-#include "sales/page_chain.h"
-#include "sales/test_support.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/sales_data.h"
 #include "test_support/engine_test.h"

@@ -9,8 +9,8 @@
 #include "engine/business_basic.h"
 #include "engine/startup.h"
 #include "sampledata/demo_set.h"
-#include "sampledata/sample_share.h"
 #include "sampledata/service_data.h"
+#include "test_support/sample_share.h"
 
 namespace dv::sample {
 namespace {

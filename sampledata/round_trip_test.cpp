@@ -20,8 +20,8 @@
 #include "sampledata/damage.h"
 #include "sampledata/data_set.h"
 #include "sampledata/demo_set.h"
-#include "sampledata/sample_share.h"
 #include "sampledata/this_computer.h"
+#include "test_support/sample_share.h"
 
 namespace dv::sample {
 namespace {

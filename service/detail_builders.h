@@ -1,5 +1,5 @@
 // The shop-job and warranty detail builders: two more policies of the page-chain builder
-// (sales/page_chain.h), which walks a document's chain of pages from its head page down to
+// (records/page_chain.h), which walks a document's chain of pages from its head page down to
 // page 1 and returns its lines as DetailLine rows with totals by line code.
 //
 // clsShopDetail: a shop job of INVOL from its head page. Element 6 of every row is the request
@@ -21,7 +21,7 @@
 
 #include <cstdint>
 
-#include "sales/page_chain.h"
+#include "records/page_chain.h"
 
 namespace dv {
 

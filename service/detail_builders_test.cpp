@@ -5,9 +5,9 @@
 #include <chrono>
 
 #include "engine/packed_text.h"
-#include "sales/test_support.h"
+#include "records/event_log.h"
+#include "records/test_support.h"
 #include "sampledata/record_builder.h"
-#include "shell/event_log.h"
 #include "test_support/engine_test.h"
 
 namespace dv {

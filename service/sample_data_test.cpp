@@ -7,10 +7,10 @@
 
 #include "engine/codec.h"
 #include "sampledata/demo_set.h"
-#include "sampledata/sample_share.h"
 #include "sampledata/service_data.h"
 #include "service/shop_record.h"
 #include "service/warranty_record.h"
+#include "test_support/sample_share.h"
 
 namespace dv {
 namespace {

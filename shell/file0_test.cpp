@@ -14,9 +14,9 @@
 #include "platform/messages.h"
 #include "platform/test_support.h"
 #include "sampledata/data_set.h"
-#include "sampledata/sample_share.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
+#include "test_support/sample_share.h"
 
 namespace dv {
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/system.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 #include "shell/detail_form.h"
 #include "shell/operation_log.h"
 #include "shell/startup.h"

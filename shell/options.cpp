@@ -1,7 +1,6 @@
 #include "shell/options.h"
 
 #include "engine/error.h"
-#include "engine/packed_text.h"
 #include "shell/operation_log.h"
 #include "shell/view.h"
 
@@ -42,11 +41,6 @@ std::string GetStoreName(ControlFile& file) {
         LogShellError("Error in GetStoreName function ", e);
     }
     return kStoreNameError;
-}
-
-std::string InsertDashes(std::string& part_no, std::string& codes) {
-    RestoreDashes(part_no, codes);
-    return part_no;
 }
 
 }  // namespace dv

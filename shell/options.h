@@ -1,5 +1,4 @@
-// The dealer system's options, the store name, and the dash insertion of part numbers, shared
-// by the main window, the views and the detail builders.
+// The dealer system's options and the store name, shared by the main window and the views.
 //
 // Both the option flags and the store name live in the control file FILE0, read by block
 // (engine/control_file.h): block 1 holds the store name at 151 (35 characters), block 401 the
@@ -41,12 +40,5 @@ bool GetOption(int32_t position);
 // The 35 characters at 151 of block 1 (untrimmed; fewer when the block is short). Errors are
 // logged ("*Error in GetStoreName function error # :" ...) and give "Error finding Store Name".
 std::string GetStoreName(ControlFile& file);
-
-// Puts the dashes back into a part number stored without them: for each of the dash codes up
-// to the last that is not blank, a code that is one of "123456789ABCDEFGHI", at place k, puts a
-// "-" before the k-th character of the part number as it stands after the earlier insertions
-// (at its end when it is shorter); other codes insert nothing. The result is also left in
-// part_no.
-std::string InsertDashes(std::string& part_no, std::string& codes);
 
 }  // namespace dv

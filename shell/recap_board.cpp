@@ -2,7 +2,7 @@
 
 #include "engine/dates.h"
 #include "engine/error.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 
 namespace dv {
 

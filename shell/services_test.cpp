@@ -6,8 +6,8 @@
 
 #include "engine/dates.h"
 #include "engine/error.h"
+#include "records/event_log.h"
 #include "shell/detail_form.h"
-#include "shell/event_log.h"
 #include "shell/settings_store.h"
 
 namespace dv {

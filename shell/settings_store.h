@@ -14,7 +14,7 @@
 #include <string_view>
 #include <tuple>
 
-#include "shell/installed.h"
+#include "records/installed.h"
 
 namespace dv {
 

@@ -12,7 +12,7 @@
 #include "shell/operation_log.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"
-#include "test_support/test_context.h"
+#include "test_support/views/test_context.h"
 
 namespace dv {
 namespace {

@@ -15,7 +15,7 @@
 #include "engine/tables.h"
 #include "platform/messages.h"
 #include "sampledata/data_set.h"
-#include "sampledata/sample_share.h"
+#include "test_support/sample_share.h"
 
 namespace dv::testing {
 

@@ -16,13 +16,13 @@
 #include "engine/tables.h"
 #include "parts/views/inventory_view.h"
 #include "parts/views/order_views.h"
-#include "parts/views/view_test_support.h"
 #include "platform/messages.h"
 #include "platform/test_support.h"
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/parts_data.h"
-#include "sampledata/sample_share.h"
+#include "test_support/sample_share.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

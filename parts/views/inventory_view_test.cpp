@@ -7,8 +7,8 @@
 
 #include "engine/codec.h"
 #include "parts/views/order_views.h"
-#include "parts/views/view_test_support.h"
 #include "sampledata/damage.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "parts/views/order_views.h"
-#include "parts/views/view_test_support.h"
 #include "sampledata/damage.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

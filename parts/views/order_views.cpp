@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/recap_board.h"
 #include "shell/splash.h"

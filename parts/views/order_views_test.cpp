@@ -10,11 +10,11 @@
 #include <mutex>
 #include <optional>
 
-#include "parts/views/view_test_support.h"
 #include "platform/fetch_pool.h"
 #include "platform/file_calls.h"
 #include "platform/paths.h"
 #include "platform/test_support.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

@@ -8,10 +8,10 @@
 #include "engine/codec.h"
 #include "engine/packed_text.h"
 #include "parts/views/order_views.h"
-#include "parts/views/view_test_support.h"
 #include "platform/test_support.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/parts_data.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "parts/views/view_test_support.h"
 #include "platform/test_support.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

@@ -2,13 +2,13 @@
 // the Part's outcome or the decisions taken, never a crash or a hang.
 #include <gtest/gtest.h>
 
-#include "parts/views/view_test_support.h"
-#include "sales/page_chain.h"
+#include "records/page_chain.h"
 #include "sales/views/ar_view.h"
 #include "sales/views/open_sales_view.h"
 #include "sales/views/pts_detail.h"
 #include "sampledata/demo_set.h"
 #include "sampledata/sales_data.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

@@ -8,7 +8,7 @@
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "engine/index_cursor.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 #include "shell/number_format.h"
 #include "shell/operation_log.h"
 #include "shell/settings_store.h"

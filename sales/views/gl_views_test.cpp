@@ -8,12 +8,12 @@
 #include <functional>
 #include <optional>
 
-#include "parts/views/view_test_support.h"
 #include "sampledata/accounting_data.h"
 #include "sampledata/damage.h"
 #include "sampledata/demo_set.h"
 #include "shell/number_format.h"
 #include "shell/settings_store.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

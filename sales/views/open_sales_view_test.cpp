@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sales/page_chain.h"
+#include "records/page_chain.h"
 #include "sales/views/sales_view_test_support.h"
 #include "shell/number_format.h"
 

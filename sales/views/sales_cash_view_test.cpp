@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "parts/views/view_test_support.h"
 #include "sampledata/damage.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv {
 namespace {

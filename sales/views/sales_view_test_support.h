@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "parts/views/view_test_support.h"
-#include "sales/test_support.h"
+#include "records/test_support.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv::sales_views_test {
 

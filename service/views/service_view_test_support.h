@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "engine/dates.h"
-#include "sales/test_support.h"
+#include "records/event_log.h"
+#include "records/test_support.h"
 #include "sampledata/damage.h"
 #include "sampledata/data_set.h"
 #include "sampledata/record_builder.h"
 #include "shell/detail_form.h"
-#include "shell/event_log.h"
 #include "shell/grid_sort.h"
 #include "shell/operation_log.h"
 #include "shell/options.h"
@@ -24,7 +24,7 @@
 #include "shell/splash.h"
 #include "shell/view.h"
 #include "test_support/engine_test.h"
-#include "test_support/test_context.h"
+#include "test_support/views/test_context.h"
 
 namespace dv::service_test {
 

@@ -12,7 +12,7 @@
 #include "engine/record_fields.h"
 #include "sales/counterman_record.h"
 #include "sales/customer_record.h"
-#include "sales/detail_grid.h"
+#include "sales/views/detail_grid.h"
 #include "service/detail_builders.h"
 #include "service/shop_page.h"
 #include "service/shop_record.h"

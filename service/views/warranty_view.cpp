@@ -7,7 +7,7 @@
 #include "engine/index_cursor.h"
 #include "engine/packed_text.h"
 #include "sales/customer_record.h"
-#include "sales/detail_grid.h"
+#include "sales/views/detail_grid.h"
 #include "service/detail_builders.h"
 #include "service/views/service_views_support.h"
 #include "service/warranty_record.h"

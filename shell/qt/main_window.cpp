@@ -24,7 +24,7 @@
 #include "engine/dates.h"
 #include "engine/error.h"
 #include "platform/messages.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 #include "shell/operation_log.h"
 #include "shell/qt/about_box.h"
 #include "shell/qt/dialogs.h"

@@ -6,7 +6,7 @@
 #include "engine/numeric.h"
 #include "engine/packed_text.h"
 #include "parts/part_description.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 #include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "units/floor_plan_record.h"

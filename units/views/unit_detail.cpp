@@ -6,7 +6,7 @@
 #include "engine/control_file.h"
 #include "engine/index_cursor.h"
 #include "engine/numeric.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 #include "shell/detail_trap.h"
 #include "shell/number_format.h"
 #include "shell/options.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "parts/views/view_test_support.h"
 #include "sampledata/record_builder.h"
 #include "shell/detail_form.h"
+#include "test_support/views/view_test_support.h"
 
 namespace dv::units_test {
 

@@ -1,9 +1,9 @@
-#include "shell/event_log.h"
+#include "records/event_log.h"
 
 #include <syslog.h>
 
 #include "engine/error.h"
-#include "shell/clock_text.h"
+#include "records/clock_text.h"
 
 namespace dv {
 

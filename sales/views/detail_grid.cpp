@@ -1,4 +1,4 @@
-#include "sales/detail_grid.h"
+#include "sales/views/detail_grid.h"
 
 #include <string>
 #include <string_view>

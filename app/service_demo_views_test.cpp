@@ -6,9 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "app/views.h"
-#include "sales/test_support.h"
+#include "records/test_support.h"
 #include "sampledata/demo_set.h"
-#include "sampledata/sample_share.h"
 #include "sampledata/service_data.h"
 #include "service/views/shop_view.h"
 #include "service/views/warranty_view.h"
@@ -18,6 +17,7 @@
 #include "shell/operation_log.h"
 #include "shell/options.h"
 #include "shell/view_registry.h"
+#include "test_support/sample_share.h"
 
 namespace dv {
 namespace {

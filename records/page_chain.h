@@ -20,13 +20,23 @@
 
 #include "engine/business_basic.h"
 #include "engine/error.h"
-#include "sales/detail_line.h"
+#include "records/detail_line.h"
 
 namespace dv {
 
 namespace err {
 inline constexpr int32_t kPageChain = 1030;  // a document's page chain is damaged
 }
+
+// Positions of the page-chain fields every INVOL (and WARRL) page carries.
+namespace invol {
+inline constexpr int32_t kLinkPosition = 110;   // K: next lower page; page 1: the date mmddyy
+inline constexpr int32_t kPagePosition = 115;   // B: page number 1 to 200
+inline constexpr int32_t kSlotsPosition = 146;  // B: line slots used on the page
+inline constexpr int32_t kFirstSlot = 161;      // slot j at 161 + 44 * (j - 1)
+inline constexpr int32_t kSlotLength = 44;
+inline constexpr int32_t kMaxPages = 200;
+}  // namespace invol
 
 // Where a walk reads its pages: the records of one file by number.
 class PageSource {

@@ -1,9 +1,9 @@
-#include "sales/page_chain.h"
+#include "records/page_chain.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/packed_text.h"
-#include "sales/test_support.h"
+#include "records/test_support.h"
 #include "test_support/engine_test.h"
 
 namespace dv {

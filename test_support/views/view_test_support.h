@@ -1,7 +1,7 @@
-// Test support for the parts views: a view context with its own splash and recap board, the
-// engine on a data set in a fresh temporary share (test_support/engine_test.h), the operation log
-// captured, and the records of product lines and order documents written byte by byte from
-// their layouts.
+// Test support for the views of every subsystem: a view context with its own splash and recap
+// board, the engine on a data set in a fresh temporary share (test_support/engine_test.h), the
+// operation log captured, and the records of product lines and order documents written byte by
+// byte from their layouts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@
 #include "shell/splash.h"
 #include "shell/view.h"
 #include "test_support/engine_test.h"
-#include "test_support/test_context.h"
+#include "test_support/views/test_context.h"
 
 namespace dv::views_test {
 

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/fetch_helper_set.h"
 #include "platform/fetch_pool.h"
 #include "platform/fetch_process.h"
 #include "platform/file.h"

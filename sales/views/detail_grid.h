@@ -2,7 +2,7 @@
 // columns every document's lines grid has, the prices as "#####.00".
 #pragma once
 
-#include "sales/detail_line.h"
+#include "records/detail_line.h"
 #include "shell/grid_model.h"
 
 namespace dv {

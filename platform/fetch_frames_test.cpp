@@ -1,6 +1,6 @@
 // The fetch helper's frames: what is written reads back whole, and a reply that is cut short,
 // longer than the file asked for, or not a reply at all is refused rather than trusted.
-#include "platform/fetch_process.h"
+#include "platform/fetch_frames.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/dates.h"
-#include "shell/installed.h"
+#include "records/installed.h"
 
 namespace dv {
 

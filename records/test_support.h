@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "records/event_log.h"
 #include "sampledata/record_builder.h"
 #include "sampledata/sales_data.h"
-#include "shell/event_log.h"
 
 namespace dv::sales_test {
 

@@ -1,4 +1,4 @@
-#include "sales/page_chain.h"
+#include "records/page_chain.h"
 
 #include <bitset>
 #include <cstdlib>
@@ -8,9 +8,9 @@
 #include "engine/live_record.h"
 #include "engine/logical.h"
 #include "engine/packed_text.h"
-#include "sales/invoice_record.h"
-#include "shell/event_log.h"
-#include "shell/options.h"
+#include "engine/record_fields.h"
+#include "records/dashes.h"
+#include "records/event_log.h"
 
 namespace dv {
 namespace {
