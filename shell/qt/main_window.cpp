@@ -140,7 +140,8 @@ void ViewTree::keyPressEvent(QKeyEvent* event) {
 }
 
 QString HelpFilePath() {
-    const QString setting = ToQ(AppSettings().GetOr(kSettingsApplication, "", "HelpFile", ""));
+    const std::string help = AppSettings().GetOr(kSettingsApplication, "", "HelpFile", "");
+    const QString setting = QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size()));
     if (!setting.isEmpty() && QFileInfo(setting).isFile()) return setting;
     const QDir bin(QCoreApplication::applicationDirPath());
     for (const char* relative : {"../share/dashvane/help/dashvane.html", "help/dashvane.html"}) {

@@ -6,8 +6,10 @@
 namespace dv::qt {
 namespace {
 
+// Names and values are kept as UTF-8, so that a path the user typed (HelpFile) comes back as
+// the bytes the file system knows it by; account lists are plain digits either way.
 QString ToQ(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The QSettings key: "section/key", or the key alone outside every section.
@@ -23,7 +25,7 @@ class QtSettingsStore : public SettingsStore {
                            ToQ(app));
         const QString name = KeyName(section, key);
         if (!settings.contains(name)) return std::nullopt;
-        return settings.value(name).toString().toLatin1().toStdString();
+        return settings.value(name).toString().toUtf8().toStdString();
     }
 
     void Save(std::string_view app, std::string_view section, std::string_view key,
