@@ -10,7 +10,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/views.h"
 #include "engine/fill_cache.h"
@@ -19,15 +18,11 @@
 #include "platform/file_calls.h"
 #include "platform/heap.h"
 #include "platform/paths.h"
-#include "platform/tempdir.h"
 #include "shell/dump_document.h"
 #include "shell/headless.h"
 #include "shell/main_controller.h"
 #include "shell/operation_log.h"
-#include "shell/settings_file.h"
-#ifdef DASHVANE_QT_SETTINGS
-#include "shell/module_settings.h"
-#endif
+#include "shell/qt/qt_settings_store.h"
 
 namespace {
 
@@ -102,26 +97,8 @@ int main(int argc, char** argv) {
     }
 
     dv::InitLogPath();
-    // The user's stored settings (the G/L views' account lists), as the desktop program keeps
-    // them.
-#ifdef DASHVANE_QT_SETTINGS
-    // Read without Qt where the file is plain; the QSettings module is loaded only if needed.
-    const std::string folder = dv::platform::ProgramFolder();
-    const std::unique_ptr<dv::SettingsStore> settings = std::make_unique<dv::ModuleSettingsStore>(
-        std::vector<std::string>{folder + "dashvane-qt-settings.so",
-                                 folder + DASHVANE_QT_SETTINGS_INSTALLED},
-        "dashvane_qt_settings_store", [](const std::string& reasons) {
-            std::fprintf(stderr,
-                         "dashvane-dump: cannot read the user's settings; dashvane-qt-settings.so "
-                         "belongs with the program (cmake --install puts it in place):\n%s",
-                         reasons.c_str());
-            std::exit(2);
-        });
-#else
-    // Built without Qt there is no desktop program: the same values in a plain file.
-    const std::unique_ptr<dv::SettingsStore> settings =
-        std::make_unique<dv::FileSettingsStore>(dv::DefaultSettingsPath());
-#endif
+    // The user's stored settings (the G/L views' account lists): the desktop program's store.
+    const std::unique_ptr<dv::SettingsStore> settings = dv::qt::MakeUserSettingsStore();
     dv::ScopedSettingsStore use_settings(*settings);
     dv::ViewRegistry views;
     dv::RegisterViews(views);

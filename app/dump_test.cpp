@@ -2,6 +2,7 @@
 // without --refresh, and on a catalog that is missing or names an unreachable share.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,6 +24,7 @@
 #include "sampledata/formats.h"
 #include "sampledata/noise.h"
 #include "sampledata/this_computer.h"
+#include "shell/qt/qt_settings_store.h"
 
 #ifndef DASHVANE_DUMP
 #error "DASHVANE_DUMP names the dashvane-dump binary"
@@ -322,57 +324,61 @@ TEST_F(DumpTest, DemoDataSetGivesStatusStoreNameAndRecap) {
     EXPECT_EQ(log.substr(log.size() - 2), "\r\n");
 }
 
-// The account lists the desktop program saved are the ones the headless run shows. The file is
-// written by hand as the desktop program's store writes it (a value holding a comma is quoted).
-TEST_F(DumpTest, GLViewsShowTheAccountListsTheUserSaved) {
+// The account lists the window saves through its store are the ones the headless run shows: one
+// store and one file, found the same way by both programs whether HOME is set or not. The window's
+// store saves in a process of its own, as the desktop program does (QSettings settles its folder
+// once a process).
+TEST_F(DumpTest, GLViewsShowTheAccountListsTheWindowSaved) {
     WriteDemo();
-#ifdef DASHVANE_QT_SETTINGS
-    testing::WriteFile(root_ / "config/Dashvane/Dashvane.conf",
-                       "[Asset]\nAccounts=\"01100,01200\"\n\n[Liability]\nAccounts=\n");
-#else
-    testing::WriteFile(
-        root_ / "config/Dashvane/settings.ini",
-        "[Dashvane/Asset]\nAccounts=01100,01200\n\n[Dashvane/Liability]\nAccounts=\n");
-#endif
-    const DumpRun run = Dump();
-    ASSERT_EQ(run.status, 0) << run.err;
-    const std::vector<Json> docs = Documents(run.out);
-    ASSERT_EQ(docs.size(), 1u);
-    const Json& views = docs[0]["views"];
-    const Json& assets = views["frmGLA"]["grids"];
-    const Json& asset_rows = std::get<Json::Object>(assets.v).begin()->second["rows"];
-    EXPECT_EQ(asset_rows.size(), 2u);
-    const Json& liability_rows =
-        std::get<Json::Object>(views["frmGLL"]["grids"].v).begin()->second["rows"];
-    EXPECT_EQ(liability_rows.size(), 0u);  // an empty list is a list, not the default
-}
+    struct Case {
+        const char* what;
+        std::optional<std::string> home, config;  // nothing: unset
+        std::string file;                         // the one settings file
+    };
+    const std::string root = root_.path();
+    const Case cases[] = {
+        {"HOME alone", root + "/home", std::nullopt, root + "/home/.config/Dashvane/Dashvane.conf"},
+        {"HOME unset", std::nullopt, root + "/config", root + "/config/Dashvane/Dashvane.conf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto set = [](const char* name, const std::optional<std::string>& value) {
+            value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+        };
+        const pid_t window = ::fork();
+        ASSERT_GE(window, 0);
+        if (window == 0) {
+            set("HOME", c.home);
+            set("XDG_CONFIG_HOME", c.config);
+            const std::unique_ptr<SettingsStore> store = qt::MakeUserSettingsStore();
+            store->Save(kSettingsApplication, "Asset", "Accounts", "01100,01200");
+            store->Save(kSettingsApplication, "Liability", "Accounts", "");
+            std::_Exit(0);
+        }
+        int saved = -1;
+        ASSERT_EQ(::waitpid(window, &saved, 0), window);
+        ASSERT_EQ(saved, 0);
+        const std::string before = testing::ReadFileBytes(c.file);
+        ASSERT_NE(before, "");
 
-#ifdef DASHVANE_QT_SETTINGS
-// A dump whose settings module is in neither of its places stops with the reasons rather than
-// show the G/L views without the user's account lists; a settings file it reads for certain
-// itself needs no module.
-TEST_F(DumpTest, WithoutItsSettingsModuleTheDumpStopsAndSaysWhy) {
-    WriteDemo();
-    const std::filesystem::path alone = root_ / "bin/dashvane-dump";
-    std::filesystem::create_directories(alone.parent_path());
-    std::filesystem::copy_file(DASHVANE_DUMP, alone);
-    const DumpRun run = Dump("", alone);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("dashvane-dump: cannot read the user's settings;"), std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find(root_ / "bin/dashvane-qt-settings.so"), std::string::npos) << run.err;
-
-    testing::WriteFile(root_ / "config/Dashvane/Dashvane.conf",
-                       "[Asset]\nAccounts=\"01100,01200\"\n\n[Liability]\nAccounts=\n");
-    const DumpRun plain = Dump("", alone);
-    ASSERT_EQ(plain.status, 0) << plain.err;
-    const std::vector<Json> docs = Documents(plain.out);
-    ASSERT_EQ(docs.size(), 1u);
-    const Json& assets = docs[0]["views"]["frmGLA"]["grids"];
-    EXPECT_EQ(std::get<Json::Object>(assets.v).begin()->second["rows"].size(), 2u);
+        run_as_ = "env ";
+        for (const auto& [name, value] : {std::pair{"HOME", c.home}, {"XDG_CONFIG_HOME", c.config}})
+            if (!value) run_as_ += std::string("-u ") + name + " ";
+        for (const auto& [name, value] : {std::pair{"HOME", c.home}, {"XDG_CONFIG_HOME", c.config}})
+            if (value) run_as_ += std::string(name) + "='" + *value + "' ";
+        const DumpRun run = Dump();
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::vector<Json> docs = Documents(run.out);
+        ASSERT_EQ(docs.size(), 1u);
+        const Json& views = docs[0]["views"];
+        const Json& assets = views["frmGLA"]["grids"];
+        EXPECT_EQ(std::get<Json::Object>(assets.v).begin()->second["rows"].size(), 2u);
+        const Json& liability_rows =
+            std::get<Json::Object>(views["frmGLL"]["grids"].v).begin()->second["rows"];
+        EXPECT_EQ(liability_rows.size(), 0u);  // an empty list is a list, not the default
+        EXPECT_EQ(testing::ReadFileBytes(c.file), before);  // read, never written
+    }
 }
-#endif
 
 TEST_F(DumpTest, RefreshPrintsASecondDocument) {
     WriteDemo();
@@ -910,7 +916,7 @@ TEST_F(DumpTest, AFileThereButRefusedReadsAsRefusedAndIsNamed) {
             const fs::path bin = root_ / "bin";
             fs::create_directories(bin);
             const fs::path built = fs::path(DASHVANE_DUMP).parent_path();
-            for (const char* name : {"dashvane-dump", "dashvane-fetch", "dashvane-qt-settings.so"})
+            for (const char* name : {"dashvane-dump", "dashvane-fetch"})
                 if (fs::exists(built / name))
                     fs::copy_file(built / name, bin / name, fs::copy_options::overwrite_existing);
             program = bin / "dashvane-dump";

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -29,10 +30,12 @@
 #include "shell/qt/grid_widget.h"
 #include "shell/qt/log_viewer.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/qt_settings_store.h"
 #include "shell/qt/qt_test_support.h"
 #include "shell/qt/qt_views.h"
 #include "shell/qt/recap_form.h"
 #include "shell/qt/splash_widget.h"
+#include "shell/qt/text.h"
 #include "shell/qt/twips.h"
 #include "shell/qt/view_form.h"
 #include "shell/startup.h"
@@ -421,6 +424,28 @@ TEST_F(ProgramTest, MenuCommandsOpenTheLogViewerTheHelpPageAndTheAboutBox) {
     EXPECT_TRUE(dialogs_.opened.empty());
     EXPECT_FALSE(help_text.isEmpty());
     EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+// The help page the user named ("HelpFile", outside every section of the settings file the
+// window and dashvane-dump share) is the one the Help command opens, while it exists.
+TEST(HelpFile, TheUsersSettingNamesThePageWhileItExists) {
+    EnsureApplication();
+    dv::testing::TempFolder folder;
+    // The store's files in the test's own folder, whatever the environment names.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ToQ(folder.path()));
+    // A name outside Latin-1 too: the path comes back as the bytes the file system knows.
+    const std::string page = folder.path() + "/mine-\u03a9.html";
+    const QString qpage = QString::fromUtf8(page.data(), static_cast<qsizetype>(page.size()));
+    dv::testing::WriteFile(folder.path() + "/Dashvane/Dashvane.conf",
+                           "[General]\nHelpFile=" + page + "\n\n[Asset]\nAccounts=\"01100,025\"\n");
+    const std::unique_ptr<SettingsStore> store = MakeUserSettingsStore();
+    ScopedSettingsStore use_settings(*store);
+    EXPECT_EQ(store->Get(kSettingsApplication, "Asset", "Accounts"), "01100,025");
+    EXPECT_EQ(store->Get(kSettingsApplication, "", "HelpFile"), page);
+    EXPECT_NE(HelpFilePath(), qpage);  // no such file yet: the page beside the program
+    EXPECT_FALSE(HelpFilePath().isEmpty());
+    dv::testing::WriteFile(page, "<html></html>");
+    EXPECT_EQ(HelpFilePath(), qpage);
 }
 
 TEST_F(ProgramTest, ExitWritesProgramEndLast) {

@@ -35,7 +35,7 @@
 #include "shell/headless.h"
 #include "shell/main_controller.h"
 #include "shell/operation_log.h"
-#include "shell/settings_file.h"
+#include "shell/settings_store.h"
 #include "shell/view_registry.h"
 
 namespace dv::fuzz {
@@ -158,7 +158,7 @@ class LoadFuzz {
     // The load with every detail, as dashvane-dump --details runs it.
     void Load() {
         mLogPath = "/dev/null";
-        FileSettingsStore settings((tmp_ / "settings.ini").string());
+        MemorySettingsStore settings;
         ScopedSettingsStore use_settings(settings);
         ViewRegistry views;
         RegisterViews(views);

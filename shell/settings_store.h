@@ -1,10 +1,11 @@
 // The per-user settings store: values kept by application name, section and key, as text (the
-// G/L views' account lists live under "Dashvane" / "Asset" or "Liability" / "Accounts").
+// G/L views' account lists live under "Dashvane" / "Asset" or "Liability" / "Accounts"; an
+// empty section names the keys outside every section, as "Dashvane" / "" / "HelpFile").
 //
-// The core reads and writes it through AppSettings(). The desktop program installs its QSettings
-// store at start-up, and dashvane-dump installs the same store, so both see what the user saved;
-// tests install a MemorySettingsStore. Until a program installs one, AppSettings() is a
-// memory store that starts empty and lives as long as the program.
+// The core reads and writes it through AppSettings(). The desktop program and dashvane-dump
+// both install the one QSettings store (shell/qt/qt_settings_store.h) at start-up, so both read
+// and write one file; tests install a MemorySettingsStore. Until a program installs one,
+// AppSettings() is a memory store that starts empty and lives as long as the program.
 #pragma once
 
 #include <map>

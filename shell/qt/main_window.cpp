@@ -13,7 +13,6 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -34,11 +33,11 @@
 #include "shell/qt/log_viewer.h"
 #include "shell/qt/qt_views.h"
 #include "shell/qt/recap_form.h"
-#include "shell/qt/settings.h"
 #include "shell/qt/splash_widget.h"
 #include "shell/qt/text.h"
 #include "shell/qt/twips.h"
 #include "shell/recap_board.h"
+#include "shell/settings_store.h"
 
 namespace dv::qt {
 
@@ -141,7 +140,8 @@ void ViewTree::keyPressEvent(QKeyEvent* event) {
 }
 
 QString HelpFilePath() {
-    const QString setting = UserSettings()->value(kHelpFileSetting).toString();
+    const std::string help = AppSettings().GetOr(kSettingsApplication, "", "HelpFile", "");
+    const QString setting = QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size()));
     if (!setting.isEmpty() && QFileInfo(setting).isFile()) return setting;
     const QDir bin(QCoreApplication::applicationDirPath());
     for (const char* relative : {"../share/dashvane/help/dashvane.html", "help/dashvane.html"}) {

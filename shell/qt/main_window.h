@@ -82,7 +82,8 @@ class ViewTree : public QTreeWidget {
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// Where the help page is: the setting "HelpFile" when it names a file, else the installed page
+// Where the help page is: the user's setting "HelpFile" (AppSettings(), "Dashvane" outside every
+// section) when it names a file, else the installed page
 // (share/dashvane/help/dashvane.html beside the program's bin folder), else the copy in the
 // build tree next to the program. Empty when none exists.
 QString HelpFilePath();

@@ -10,7 +10,6 @@
 #include "shell/qt/main_window.h"
 #include "shell/qt/qt_settings_store.h"
 #include "shell/qt/qt_views.h"
-#include "shell/qt/settings.h"
 #include "shell/qt/splash_widget.h"
 #include "shell/qt/text.h"
 #include "shell/startup.h"
@@ -80,8 +79,8 @@ int RunDashvane(int argc, char** argv, const ViewRegistry& views, const QtViewRe
     int qt_argc = 1;
     char* qt_argv[] = {argv[0], nullptr};
     QApplication app(qt_argc, qt_argv);
-    QCoreApplication::setOrganizationName(kSettingsName);
-    QCoreApplication::setApplicationName(kSettingsName);
+    QCoreApplication::setOrganizationName(ToQ(kSettingsApplication));
+    QCoreApplication::setApplicationName(ToQ(kSettingsApplication));
     QApplication::setWindowIcon(AppIcon());
 
     QtDialogs dialogs;

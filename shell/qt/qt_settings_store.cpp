@@ -6,8 +6,15 @@
 namespace dv::qt {
 namespace {
 
+// Names and values are kept as UTF-8, so that a path the user typed (HelpFile) comes back as
+// the bytes the file system knows it by; account lists are plain digits either way.
 QString ToQ(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The QSettings key: "section/key", or the key alone outside every section.
+QString KeyName(std::string_view section, std::string_view key) {
+    return section.empty() ? ToQ(key) : ToQ(section) + QLatin1Char('/') + ToQ(key);
 }
 
 class QtSettingsStore : public SettingsStore {
@@ -16,16 +23,16 @@ class QtSettingsStore : public SettingsStore {
                                    std::string_view key) const override {
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ToQ(kSettingsApplication),
                            ToQ(app));
-        const QString name = ToQ(section) + QLatin1Char('/') + ToQ(key);
+        const QString name = KeyName(section, key);
         if (!settings.contains(name)) return std::nullopt;
-        return settings.value(name).toString().toLatin1().toStdString();
+        return settings.value(name).toString().toUtf8().toStdString();
     }
 
     void Save(std::string_view app, std::string_view section, std::string_view key,
               std::string_view value) override {
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, ToQ(kSettingsApplication),
                            ToQ(app));
-        settings.setValue(ToQ(section) + QLatin1Char('/') + ToQ(key), ToQ(value));
+        settings.setValue(KeyName(section, key), ToQ(value));
         settings.sync();
     }
 };
