@@ -330,17 +330,17 @@ class IndexImage {
     // The nodes a walk can reach: the root and its subtrees, and the leaves chained from them.
     std::set<int32_t> Reached() {
         std::set<int32_t> reached;
-        std::vector<int32_t> todo = {root_};
-        while (!todo.empty()) {
-            const int32_t n = todo.back();
-            todo.pop_back();
+        std::vector<int32_t> pending = {root_};
+        while (!pending.empty()) {
+            const int32_t n = pending.back();
+            pending.pop_back();
             Node node;
             if (reached.count(n) != 0 || !Read(n, node)) continue;
             reached.insert(n);
             if (node.next == 0) {
-                for (int32_t i = 0; i < node.count; ++i) todo.push_back(Pointer(node, i));
+                for (int32_t i = 0; i < node.count; ++i) pending.push_back(Pointer(node, i));
             } else if (node.next != kLastLeaf) {
-                todo.push_back(node.next);
+                pending.push_back(node.next);
             }
         }
         return reached;
@@ -384,15 +384,15 @@ std::vector<std::pair<std::string, int32_t>> LeafEntriesOf(DataSetImage& image,
 
 // Redraws the key bytes that only order the keys: within each run of keys alike before them, new
 // bytes drawn in the keys' order, so that every walk and search meets the keys as before.
-std::map<std::string, std::string> RedrawnKeys(IndexImage& index, const IndexFile& spec,
+std::map<std::string, std::string> RedrawnKeys(IndexImage& index, const IndexFile& desc,
                                                Draw& draw) {
     std::map<std::string, std::string> out;
-    if (spec.order_from < 1 || spec.order_to > index.key_length()) return out;
+    if (desc.order_from < 1 || desc.order_to > index.key_length()) return out;
     std::set<std::string> keys;
     for (const auto& [key, record] : index.LeafEntries())
         if (!IsEndMarker(key)) keys.insert(key);  // std::string orders bytes as unsigned
-    const auto from = static_cast<size_t>(spec.order_from - 1);
-    const auto length = static_cast<size_t>(spec.order_to - spec.order_from + 1);
+    const auto from = static_cast<size_t>(desc.order_from - 1);
+    const auto length = static_cast<size_t>(desc.order_to - desc.order_from + 1);
     const std::vector<std::string> sorted(keys.begin(), keys.end());
     for (size_t i = 0; i < sorted.size();) {
         size_t j = i;
@@ -412,11 +412,11 @@ std::map<std::string, std::string> RedrawnKeys(IndexImage& index, const IndexFil
     return out;
 }
 
-void NoiseIndex(DataSetImage& image, const LogicalPlacement& p, const IndexFile& spec,
+void NoiseIndex(DataSetImage& image, const LogicalPlacement& p, const IndexFile& desc,
                 uint64_t seed) {
     Draw draw(seed, p.name);
     IndexImage index(image, p);
-    const std::map<std::string, std::string> redrawn = RedrawnKeys(index, spec, draw);
+    const std::map<std::string, std::string> redrawn = RedrawnKeys(index, desc, draw);
     const std::set<int32_t> reached = index.Reached();
     for (int32_t n = 1; n <= index.last(); ++n) {
         Node node;
@@ -429,7 +429,7 @@ void NoiseIndex(DataSetImage& image, const LogicalPlacement& p, const IndexFile&
             const std::string key = index.Key(node, i);
             const auto hit = redrawn.find(key);
             if (hit != redrawn.end()) hit->second.copy(index.Entry(node, i), hit->second.size());
-            if (node.next != 0 && spec.records_unread && !IsEndMarker(key)) {
+            if (node.next != 0 && desc.records_unread && !IsEndMarker(key)) {
                 std::string entry(index.Entry(node, i), static_cast<size_t>(index.entry_size()));
                 PutBE(entry, index.key_length() + 1, 4,
                       draw.Between(1, std::numeric_limits<int32_t>::max()));
@@ -449,7 +449,7 @@ void NoiseIndex(DataSetImage& image, const LogicalPlacement& p, const IndexFile&
             throw std::logic_error("noise changed the order of the keys of " + p.name);
 }
 
-void NoiseRecordFile(DataSetImage& image, const LogicalPlacement& p, const RecordFile& spec,
+void NoiseRecordFile(DataSetImage& image, const LogicalPlacement& p, const RecordFile& desc,
                      int64_t first, const std::vector<bool>& free_records, const Context& c,
                      uint64_t seed) {
     Draw draw(seed, p.name);
@@ -469,7 +469,7 @@ void NoiseRecordFile(DataSetImage& image, const LogicalPlacement& p, const Recor
         if (static_cast<size_t>(n) < free_records.size() && free_records[static_cast<size_t>(n)]) {
             k.Bytes(1, 6);  // not in use: the status word and the free chain's link
         } else {
-            spec.layout(k, record, n, c);
+            desc.layout(k, record, n, c);
         }
         k.Apply(&container[at], draw);
     }
@@ -766,24 +766,24 @@ void AddNoise(DataSetImage& image, uint64_t seed) {
         if (p.file_type == 'L') free_records[p.name] = FreeRecords(image, p);
     for (const LogicalPlacement& p : image.logical) {
         if (p.file_type == 'I') {
-            const auto* spec = std::find_if(std::begin(kIndexFiles), std::end(kIndexFiles),
+            const auto* desc = std::find_if(std::begin(kIndexFiles), std::end(kIndexFiles),
                                             [&](const IndexFile& f) { return f.name == p.name; });
-            if (spec == std::end(kIndexFiles))
+            if (desc == std::end(kIndexFiles))
                 throw std::invalid_argument("noise knows no layout of the index " + p.name);
-            NoiseIndex(image, p, *spec, seed);
+            NoiseIndex(image, p, *desc, seed);
             continue;
         }
-        const auto* spec = std::find_if(std::begin(kRecordFiles), std::end(kRecordFiles),
+        const auto* desc = std::find_if(std::begin(kRecordFiles), std::end(kRecordFiles),
                                         [&](const RecordFile& f) { return f.name == p.name; });
-        if (spec == std::end(kRecordFiles))
+        if (desc == std::end(kRecordFiles))
             throw std::invalid_argument("noise knows no layout of the record file " + p.name);
         int64_t first = 1;
         std::string owner = p.name;
-        if (!spec->main.empty()) {
-            first = int64_t{image.Logical(spec->main).record_length} + 1;
-            owner = std::string(spec->main);
+        if (!desc->main.empty()) {
+            first = int64_t{image.Logical(desc->main).record_length} + 1;
+            owner = std::string(desc->main);
         }
-        NoiseRecordFile(image, p, *spec, first, free_records[owner], context, seed);
+        NoiseRecordFile(image, p, *desc, first, free_records[owner], context, seed);
     }
     NoiseContainerGaps(image, seed);
     NoiseDirectories(image, seed);
